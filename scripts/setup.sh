@@ -1,0 +1,65 @@
+#!/usr/bin/env bash
+# Installs everything the build, the tests and the program need on a Debian 12
+# machine, builds the MinGW third-party libraries and prepares the Wine prefix.
+# Idempotent: a second run with nothing missing only checks and returns.
+set -euo pipefail
+
+ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+BUILD="${BUILD_DIR:-$ROOT/build}"
+export DEBIAN_FRONTEND=noninteractive
+
+PACKAGES=(
+  # native toolchain and tests
+  build-essential cmake ninja-build pkg-config git
+  libgtest-dev libgmock-dev googletest libbenchmark-dev
+  clang clang-format clang-tidy libclang-rt-14-dev
+  # cross toolchain for the Windows program (posix threads variants)
+  g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
+  gcc-mingw-w64-x86-64-posix gcc-mingw-w64-i686-posix
+  binutils-mingw-w64-x86-64 binutils-mingw-w64-i686
+  libz-mingw-w64-dev
+  # running and looking at the Windows program
+  wine wine64 wine64-tools libwine-dev xvfb xdotool imagemagick x11-utils
+  # Firebird, embedded engine, client library, headers and isql
+  firebird3.0-server-core libfbclient2 firebird-dev firebird3.0-utils
+  # portable core libraries
+  zlib1g-dev libpng-dev libstb-dev libminizip-dev libexpat1-dev libfreexl-dev
+  # source packages for the MinGW builds of third-party libraries
+  dpkg-dev
+)
+
+missing=()
+for p in "${PACKAGES[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+    missing+=("$p")
+  fi
+done
+
+# deb-src entries are derived from the machine's own binary sources, so no
+# archive host is written into the repository.
+SRC_LIST=/etc/apt/sources.list.d/project-deb-src.sources
+enable_sources() {
+  if [[ -f "$SRC_LIST" ]]; then return; fi
+  local tmp
+  tmp="$(mktemp)"
+  for f in /etc/apt/sources.list.d/*.sources; do
+    [[ "$f" == "$SRC_LIST" ]] && continue
+    sed -e 's/^Types:.*/Types: deb-src/' "$f" >>"$tmp"
+    echo >>"$tmp"
+  done
+  if [[ -f /etc/apt/sources.list ]]; then
+    grep -E '^deb ' /etc/apt/sources.list | sed -e 's/^deb /deb-src /' >/etc/apt/sources.list.d/project-deb-src.list || true
+  fi
+  if [[ -s "$tmp" ]]; then install -m 644 "$tmp" "$SRC_LIST"; fi
+  rm -f "$tmp"
+}
+
+if ((${#missing[@]})); then
+  echo "setup: installing ${missing[*]}"
+  enable_sources
+  apt-get update -qq
+  apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+fi
+
+# Third-party libraries for the MinGW builds, from Debian's source packages.
+"$ROOT/scripts/mingw-deps.sh" "$BUILD/mingw-deps"
