@@ -35,29 +35,12 @@ for p in "${PACKAGES[@]}"; do
   fi
 done
 
-# deb-src entries are derived from the machine's own binary sources, so no
-# archive host is written into the repository.
-SRC_LIST=/etc/apt/sources.list.d/project-deb-src.sources
-enable_sources() {
-  if [[ -f "$SRC_LIST" ]]; then return; fi
-  local tmp
-  tmp="$(mktemp)"
-  for f in /etc/apt/sources.list.d/*.sources; do
-    [[ "$f" == "$SRC_LIST" ]] && continue
-    sed -e 's/^Types:.*/Types: deb-src/' "$f" >>"$tmp"
-    echo >>"$tmp"
-  done
-  if [[ -f /etc/apt/sources.list ]]; then
-    grep -E '^deb ' /etc/apt/sources.list | sed -e 's/^deb /deb-src /' >/etc/apt/sources.list.d/project-deb-src.list || true
-  fi
-  if [[ -s "$tmp" ]]; then install -m 644 "$tmp" "$SRC_LIST"; fi
-  rm -f "$tmp"
-}
+source "$ROOT/scripts/apt-sources.sh"
 
 if ((${#missing[@]})); then
   echo "setup: installing ${missing[*]}"
-  enable_sources
-  apt-get update -qq
+  project_enable_sources || true
+  project_apt_update
   apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 fi
 
