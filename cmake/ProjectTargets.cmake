@@ -49,3 +49,11 @@ function(add_portable_tool name)
   add_executable(${name} ${ARGN})
   target_link_libraries(${name} PRIVATE project_options)
 endfunction()
+
+# The Firebird client API's C header (Debian's firebird-dev), usable by the
+# MinGW builds too: only ibase.h is exposed, not the rest of /usr/include.
+add_library(firebird_headers INTERFACE)
+if(EXISTS /usr/include/ibase.h)
+  file(COPY /usr/include/ibase.h DESTINATION ${CMAKE_BINARY_DIR}/include/firebird-c)
+endif()
+target_include_directories(firebird_headers SYSTEM INTERFACE ${CMAKE_BINARY_DIR}/include/firebird-c)

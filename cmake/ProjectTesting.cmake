@@ -29,6 +29,10 @@ else()
   set(PROJECT_GTEST_LIBS GTest::gtest GTest::gmock)
 endif()
 
+# Memory the Firebird engine keeps for the life of the process is not a leak of ours.
+set(PROJECT_NATIVE_TEST_ENV
+  "LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/tests/support/lsan.supp:print_suppressions=0")
+
 function(_project_test name)
   cmake_parse_arguments(T "" "" "LIBS" ${ARGN})
   add_executable(${name} ${T_UNPARSED_ARGUMENTS} ${PROJECT_SOURCE_DIR}/tests/support/test_main.cpp)
@@ -41,7 +45,7 @@ function(_project_test name)
     set_tests_properties(${name} PROPERTIES TIMEOUT 600)
   else()
     gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
-      PROPERTIES TIMEOUT 600)
+      PROPERTIES TIMEOUT 600 ENVIRONMENT "${PROJECT_NATIVE_TEST_ENV}")
   endif()
 endfunction()
 
