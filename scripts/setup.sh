@@ -19,11 +19,14 @@ PACKAGES=(
   binutils-mingw-w64-x86-64 binutils-mingw-w64-i686
   libz-mingw-w64-dev
   # running and looking at the Windows program
-  wine wine64 wine64-tools libwine-dev xvfb xdotool imagemagick x11-utils
+  wine wine64 wine64-tools libwine-dev fonts-wine fonts-liberation libgnutls30
+  xvfb xdotool imagemagick x11-utils
   # Firebird, embedded engine, client library, headers and isql
   firebird3.0-server-core libfbclient2 firebird-dev firebird3.0-utils
   # portable core libraries
   zlib1g-dev libpng-dev libstb-dev libminizip-dev libexpat1-dev libfreexl-dev
+  # workbook fixtures and the spreadsheet benchmark
+  python3-openpyxl python3-xlwt python3-xlsxwriter xlsx2csv
   # source packages for the MinGW builds of third-party libraries
   dpkg-dev
 )

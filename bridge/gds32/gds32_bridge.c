@@ -19,9 +19,7 @@
 #include <stdlib.h>
 #include <string.h>
 
-#include <windef.h>
-#include <winbase.h>
-#include <winnls.h>
+#include <windows.h>
 
 typedef intptr_t ISC_STATUS;
 typedef unsigned int FB_HANDLE;
@@ -115,11 +113,11 @@ ISC_STATUS WINAPI bridge_isc_create_database(ISC_STATUS* status, short length, c
   return rc;
 }
 
-#define FORWARD_HANDLE1(name)                                        \
+#define FORWARD_HANDLE1(name)                                         \
   ISC_STATUS WINAPI bridge_##name(ISC_STATUS* status, FB_HANDLE* h) { \
-    CLIENT_FN(ISC_STATUS, name, (ISC_STATUS*, FB_HANDLE*));          \
-    if (!fn) return fail(status);                                    \
-    return fn(status, h);                                            \
+    CLIENT_FN(ISC_STATUS, name, (ISC_STATUS*, FB_HANDLE*));           \
+    if (!fn) return fail(status);                                     \
+    return fn(status, h);                                             \
   }
 
 FORWARD_HANDLE1(isc_detach_database)
@@ -191,19 +189,19 @@ ISC_STATUS WINAPI bridge_isc_dsql_alloc_statement2(ISC_STATUS* status, FB_HANDLE
 ISC_STATUS WINAPI bridge_isc_dsql_prepare(ISC_STATUS* status, FB_HANDLE* tr, FB_HANDLE* stmt,
                                           unsigned short length, const char* sql,
                                           unsigned short dialect, void* sqlda) {
-  CLIENT_FN(ISC_STATUS, isc_dsql_prepare,
-            (ISC_STATUS*, FB_HANDLE*, FB_HANDLE*, unsigned short, const char*, unsigned short,
-             void*));
+  CLIENT_FN(
+      ISC_STATUS, isc_dsql_prepare,
+      (ISC_STATUS*, FB_HANDLE*, FB_HANDLE*, unsigned short, const char*, unsigned short, void*));
   if (!fn) return fail(status);
   return fn(status, tr, stmt, length, sql, dialect, sqlda);
 }
 
-#define FORWARD_DESCRIBE(name)                                                           \
-  ISC_STATUS WINAPI bridge_##name(ISC_STATUS* status, FB_HANDLE* stmt,                   \
-                                  unsigned short version, void* sqlda) {                 \
-    CLIENT_FN(ISC_STATUS, name, (ISC_STATUS*, FB_HANDLE*, unsigned short, void*));       \
-    if (!fn) return fail(status);                                                        \
-    return fn(status, stmt, version, sqlda);                                             \
+#define FORWARD_DESCRIBE(name)                                                                 \
+  ISC_STATUS WINAPI bridge_##name(ISC_STATUS* status, FB_HANDLE* stmt, unsigned short version, \
+                                  void* sqlda) {                                               \
+    CLIENT_FN(ISC_STATUS, name, (ISC_STATUS*, FB_HANDLE*, unsigned short, void*));             \
+    if (!fn) return fail(status);                                                              \
+    return fn(status, stmt, version, sqlda);                                                   \
   }
 
 FORWARD_DESCRIBE(isc_dsql_describe)
@@ -245,9 +243,8 @@ ISC_STATUS WINAPI bridge_isc_dsql_free_statement(ISC_STATUS* status, FB_HANDLE* 
   return fn(status, stmt, option);
 }
 
-ISC_STATUS WINAPI bridge_isc_dsql_sql_info(ISC_STATUS* status, FB_HANDLE* stmt,
-                                           short items_length, const char* items,
-                                           short buffer_length, char* buffer) {
+ISC_STATUS WINAPI bridge_isc_dsql_sql_info(ISC_STATUS* status, FB_HANDLE* stmt, short items_length,
+                                           const char* items, short buffer_length, char* buffer) {
   CLIENT_FN(ISC_STATUS, isc_dsql_sql_info,
             (ISC_STATUS*, FB_HANDLE*, short, const char*, short, char*));
   if (!fn) return fail(status);
@@ -295,7 +292,8 @@ int WINAPI bridge_isc_vax_integer(const char* p, short length) {
   /* Little-endian integer of 1 to 4 bytes; no need for the library. */
   int value = 0;
   if (!p || length <= 0 || length > 4) return 0;
-  for (int i = 0; i < length; ++i) value |= (int)((unsigned char)p[i]) << (8 * i);
+  for (int i = 0; i < length; ++i)
+    value |= (int)((unsigned char)p[i]) << (8 * i);
   if (length < 4 && (p[length - 1] & 0x80)) value |= (int)(~0u << (8 * length));
   return value;
 }
@@ -303,7 +301,8 @@ int WINAPI bridge_isc_vax_integer(const char* p, short length) {
 long long WINAPI bridge_isc_portable_integer(const unsigned char* p, short length) {
   long long value = 0;
   if (!p || length <= 0 || length > 8) return 0;
-  for (int i = 0; i < length; ++i) value |= (long long)p[i] << (8 * i);
+  for (int i = 0; i < length; ++i)
+    value |= (long long)p[i] << (8 * i);
   if (length < 8 && (p[length - 1] & 0x80)) value |= (long long)(~0ull << (8 * length));
   return value;
 }

@@ -38,7 +38,8 @@ int Fail(const Api& api, const ISC_STATUS* status, const char* what) {
   std::fprintf(stderr, "%s failed:", what);
   char buffer[512];
   const ISC_STATUS* p = status;
-  while (api.interpret(buffer, sizeof buffer, &p) > 0) std::fprintf(stderr, " %s", buffer);
+  while (api.interpret(buffer, sizeof buffer, &p) > 0)
+    std::fprintf(stderr, " %s", buffer);
   std::fprintf(stderr, "\n");
   return 1;
 }
@@ -81,8 +82,18 @@ int main(int argc, char** argv) {
 
   ISC_STATUS_ARRAY status{};
   isc_db_handle db = 0;
-  const char dpb[] = {isc_dpb_version1, isc_dpb_user_name, 6, 'S', 'Y', 'S', 'D', 'B', 'A',
-                      isc_dpb_sql_dialect, 1, 1};
+  const char dpb[] = {isc_dpb_version1,
+                      isc_dpb_user_name,
+                      6,
+                      'S',
+                      'Y',
+                      'S',
+                      'D',
+                      'B',
+                      'A',
+                      isc_dpb_sql_dialect,
+                      1,
+                      1};
   if (api.attach(status, 0, argv[1], &db, sizeof dpb, dpb)) return Fail(api, status, "attach");
 
   isc_tr_handle tr = 0;

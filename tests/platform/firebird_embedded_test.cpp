@@ -64,7 +64,8 @@ struct Client {
     std::string text;
     char buffer[512];
     const ISC_STATUS* p = status;
-    while (interpret(buffer, sizeof buffer, &p) > 0) text += std::string(buffer) + "\n";
+    while (interpret(buffer, sizeof buffer, &p) > 0)
+      text += std::string(buffer) + "\n";
     return text;
   }
 };

@@ -101,9 +101,9 @@ TEST(GuiSmoke, PaintsTopLevelWindowAndChildControl) {
   HWND hwnd = CreateWindowExW(0, L"SmokeTestWindow", L"Smoke", WS_OVERLAPPEDWINDOW, 50, 50, 320,
                               200, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
   ASSERT_NE(hwnd, nullptr);
-  HWND child = CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE, 20, 30, 100, 40, hwnd,
-                               reinterpret_cast<HMENU>(kChildId), GetModuleHandleW(nullptr),
-                               nullptr);
+  HWND child =
+      CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE, 20, 30, 100, 40, hwnd,
+                      reinterpret_cast<HMENU>(kChildId), GetModuleHandleW(nullptr), nullptr);
   ASSERT_NE(child, nullptr);
   ShowWindow(hwnd, SW_SHOWNORMAL);
   SetForegroundWindow(hwnd);

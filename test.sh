@@ -1,0 +1,54 @@
+#!/usr/bin/env bash
+# Runs every test of the project on a Debian 12 machine, doing its own set-up:
+# packages, MinGW third-party libraries, the Wine prefix, an X display.
+#   1. formatting check of the project's own files
+#   2. builds: native (with AddressSanitizer and UBSan), windows-x64, windows-x86
+#   3. native tests, then Windows tests under Wine (+ short fuzzing runs)
+# Prints each ctest summary; exits non-zero when anything failed.
+set -uo pipefail
+ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
+cd "$ROOT"
+START=$SECONDS
+JOBS="${JOBS:-$(nproc)}"
+
+step() { printf '\n=== %s (%ds)\n' "$*" $((SECONDS - START)); }
+die() { echo "test.sh: $*" >&2; exit 1; }
+
+step "set-up"
+./scripts/setup.sh || die "set-up failed"
+
+step "formatting"
+format_ok=1
+./scripts/check-format.sh || format_ok=0
+
+mkdir -p build/logs
+for preset in native windows-x64 windows-x86; do
+  step "build $preset"
+  cmake --preset "$preset" >"build/logs/$preset.log" 2>&1 || { cat "build/logs/$preset.log"; die "configure $preset failed"; }
+  cmake --build --preset "$preset" -j "$JOBS" >>"build/logs/$preset.log" 2>&1 ||
+    { grep -E -B2 -A12 'error|FAILED' "build/logs/$preset.log" | head -150; die "build $preset failed"; }
+  rm -f "build/logs/$preset.log"
+done
+
+source scripts/xdisplay.sh
+source scripts/wine-env.sh
+trap project_stop_display EXIT
+project_start_display || die "no X display"
+
+failed=0
+step "native tests"
+ctest --preset native || failed=1
+
+step "Windows tests under Wine (display $DISPLAY)"
+./scripts/wine-prefix.sh || die "Wine prefix"
+ctest --preset windows-x64 || failed=1
+
+if [[ -x scripts/run-fuzzers.sh ]]; then
+  step "fuzzers (short runs)"
+  ./scripts/run-fuzzers.sh || failed=1
+fi
+
+step "done"
+if ((format_ok == 0)); then echo "FAILED: formatting drift"; failed=1; fi
+if ((failed)); then echo "FAILED: see above"; exit 1; fi
+echo "all tests passed in $((SECONDS - START)) s"
