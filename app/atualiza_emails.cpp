@@ -1,0 +1,91 @@
+#include "app/atualiza_emails.h"
+
+#include "app/errors.h"
+#include "app/text_encoding.h"
+
+namespace app {
+
+std::string_view PrimeirosCaracteres(std::string_view text, int32_t count) {
+  return text.substr(0, Utf8PrefixBytes(text, count));
+}
+
+std::string CompletaZeros(std::string_view text, int32_t length) {
+  // Length in characters, as the operator sees the code.
+  int64_t chars = 0;
+  for (char c : text)
+    chars += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+  std::string out;
+  const int64_t d = static_cast<int64_t>(length) - chars;
+  if (d > 0) out.assign(static_cast<size_t>(d), '0');
+  out.append(text);
+  return out;
+}
+
+namespace {
+
+void Limpa(const TRunFeedback& feedback) {
+  if (feedback.Fase) feedback.Fase("");
+  if (feedback.Status) feedback.Status("");
+}
+
+}  // namespace
+
+void AtualizaClientes(TIBDatabase& database, TIBTransaction& transaction, TTabelaTemp& tabela,
+                      const TRunFeedback& feedback, TModoPreparo modo) {
+  // The statement lives for this stage only and is freed on every way out.
+  TIBSQL query(database, transaction);
+  if (feedback.Fase) feedback.Fase(kFaseAtualizacao);
+  const int64_t total = tabela.RecordCount();
+  int64_t progress = 0;
+  if (feedback.Barra) feedback.Barra(progress, total);
+  tabela.First();
+  // Resolving the two columns also reports a sheet too narrow for them on
+  // the first row, as reading them by name would.
+  int32_t codigo = -1, email = -1;
+  int64_t i = 1;
+  if (modo == TModoPreparo::mpUmaVez) query.SetSQL(kSqlAtualizaEmail);
+  while (!tabela.Eof()) {
+    if (feedback.Status) feedback.Status(TextoProgresso(i, total));
+    if (feedback.ProcessaMensagens) feedback.ProcessaMensagens();
+    if (modo == TModoPreparo::mpPorLinha) query.SetSQL(kSqlAtualizaEmail);
+    if (codigo < 0) codigo = tabela.FieldIndex("18");
+    query.SetParam("PCODCLIENTE", PrimeirosCaracteres(CompletaZeros(tabela.Field(codigo), 8), 8));
+    if (email < 0) email = tabela.FieldIndex("46");
+    query.SetParam("PEMAIL", PrimeirosCaracteres(tabela.Field(email), 60));
+    query.ExecQuery();
+    tabela.Next();
+    ++progress;
+    if (feedback.Barra) feedback.Barra(progress, total);
+    ++i;
+  }
+  Limpa(feedback);
+  if (feedback.Barra) feedback.Barra(0, total);
+}
+
+bool AtualizaEmails(TIBDatabase& database, TIBTransaction& transaction, TTabelaTemp& tabela,
+                    const TRunFeedback& feedback, TModoPreparo modo) {
+  std::string motivo;
+  try {
+    IniciaTransacao(transaction);
+    AtualizaClientes(database, transaction, tabela, feedback, modo);
+    ConfirmaTransacao(transaction);
+    if (feedback.Informacao) feedback.Informacao(kMensagemSucesso);
+    return true;
+  } catch (const std::exception& e) {
+    motivo = e.what();
+  } catch (...) {
+    motivo = "Erro desconhecido";
+  }
+  try {
+    CancelaTransacao(transaction);
+  } catch (const std::exception& e) {
+    // The rollback's own failure (a lost connection) is told after the first reason.
+    motivo += std::string("\n") + e.what();
+  }
+  if (feedback.Erro) feedback.Erro(std::string(kMensagemFalha) + motivo);
+  Limpa(feedback);
+  if (feedback.Barra) feedback.Barra(0, tabela.RecordCount());
+  return false;
+}
+
+}  // namespace app

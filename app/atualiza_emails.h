@@ -1,0 +1,52 @@
+// The update stage of a run: every staged row sets CLIENTE.EMAIL (column
+// "46", cut to 60 characters) for the client whose code is column "18"
+// zero-filled to 8 characters, all in one transaction.
+//
+//   bool ok = app::AtualizaEmails(dbVortana, DBTransaction, cdsTabelaTemp, feedback);
+//
+// AtualizaEmails starts the transaction, runs AtualizaClientes, commits and
+// then shows "Atualização concluída com sucesso!" (feedback.Informacao). On
+// any error it rolls back, shows "Houve um erro ao realizar a atualização.
+// Motivo: " + CR + the error's text (feedback.Erro), clears the phase, status
+// and gauge, and returns false; no error leaves it.
+//
+// The statement is prepared once per run and executed per row
+// (TModoPreparo::mpUmaVez); mpPorLinha assigns the text again on every row
+// (and so prepares it again), for comparison in benchmarks. Both give the
+// same result.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "app/fb_client.h"
+#include "app/run_feedback.h"
+#include "app/tabela_temp.h"
+
+namespace app {
+
+inline constexpr const char* kSqlAtualizaEmail =
+    " UPDATE CLIENTE                               SET EMAIL = :PEMAIL                     "
+    "WHERE CLIENTE.CODCLIENTE = :PCODCLIENTE ";
+inline constexpr const char* kFaseAtualizacao = "Atualizando Clientes, Aguarde!";
+inline constexpr const char* kMensagemSucesso = "Atualização concluída com sucesso!";
+inline constexpr const char* kMensagemFalha = "Houve um erro ao realizar a atualização. Motivo: \r";
+
+enum class TModoPreparo { mpUmaVez, mpPorLinha };
+
+bool AtualizaEmails(TIBDatabase& database, TIBTransaction& transaction, TTabelaTemp& tabela,
+                    const TRunFeedback& feedback, TModoPreparo modo = TModoPreparo::mpUmaVez);
+
+// Lets errors pass; the caller owns the transaction.
+void AtualizaClientes(TIBDatabase& database, TIBTransaction& transaction, TTabelaTemp& tabela,
+                      const TRunFeedback& feedback, TModoPreparo modo = TModoPreparo::mpUmaVez);
+
+// Puts "0" in front of `text` until it has `length` characters; a text
+// already that long or longer comes back unchanged.
+std::string CompletaZeros(std::string_view text, int32_t length);
+
+// The first `count` characters (UTF-8 code points) of `text`.
+std::string_view PrimeirosCaracteres(std::string_view text, int32_t count);
+
+}  // namespace app

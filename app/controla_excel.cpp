@@ -1,0 +1,160 @@
+#include "app/controla_excel.h"
+
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+
+#include "app/errors.h"
+
+namespace app {
+
+TDMCotrolaExcel::TDMCotrolaExcel(std::unique_ptr<TSpreadsheetEngine> engine, TFormatoCelula formato)
+    : engine_(std::move(engine)), formato_(std::move(formato)) {}
+
+void TDMCotrolaExcel::AbrePlanilha(const std::string& file_name) {
+  engine_->Open(file_name);
+}
+
+const std::vector<std::string>& TDMCotrolaExcel::ListaAbas() {
+  lista_nomes_ = std::make_unique<std::vector<std::string>>();
+  const int32_t n = engine_->SheetCount();
+  // Each worksheet becomes current in turn, so the last one listed stays current.
+  for (int32_t i = 1; i <= n; ++i) {
+    engine_->AttachSheet(i);
+    lista_nomes_->push_back(engine_->CurrentSheetName());
+  }
+  return *lista_nomes_;
+}
+
+void TDMCotrolaExcel::LiberaLista() {
+  lista_nomes_.reset();
+}
+
+void TDMCotrolaExcel::SelecionaAba(int32_t position) {
+  engine_->AttachSheet(position);
+  engine_->ActivateCurrentSheet();
+}
+
+int32_t TDMCotrolaExcel::UltimaLinha() {
+  return engine_->LastRow();
+}
+
+int32_t TDMCotrolaExcel::UltimaColuna() {
+  return engine_->LastColumn();
+}
+
+std::string TDMCotrolaExcel::LeCelula(int32_t column, int32_t row) {
+  std::string out;
+  LeCelulaInto(column, row, out);
+  return out;
+}
+
+void TDMCotrolaExcel::LeCelulaInto(int32_t column, int32_t row, std::string& out) {
+  const TCellValue value = engine_->ReadCell(column, row);
+  switch (value.Kind) {
+    case TCellKind::ckEmpty:
+      out.clear();
+      return;
+    case TCellKind::ckText:
+      out.assign(value.Text);
+      return;
+    case TCellKind::ckNumber:
+      FormataNumero(value.Number, formato_.DecimalSeparator, out);
+      return;
+    case TCellKind::ckBoolean:
+      out.assign(value.Number != 0 ? formato_.TrueText : formato_.FalseText);
+      return;
+    case TCellKind::ckError:
+      break;
+  }
+  throw EPlanilhaError("A célula " + LetraColuna(column) + std::to_string(row) +
+                       " contém um valor de erro (" + std::string(value.Text) +
+                       ") e não pode ser lida.");
+}
+
+std::string TDMCotrolaExcel::LetraColuna(int32_t column) {
+  // Up to 702 this is the two-letter rule of the original controller
+  // ("A".."Z", "AA".."ZZ"); beyond it the same bijective base-26 naming goes
+  // on with three letters ("AAA" for 703, "XFD" for 16384), so references
+  // stay real column names.
+  if (column < 27) return std::string(1, static_cast<char>(64 + column));
+  char buffer[8];
+  int pos = 8;
+  int64_t n = column;
+  while (n > 0 && pos > 0) {
+    int64_t r = n % 26;
+    n /= 26;
+    if (r == 0) {
+      r = 26;
+      n -= 1;
+    }
+    buffer[--pos] = static_cast<char>(64 + r);
+  }
+  return std::string(buffer + pos, buffer + 8);
+}
+
+void FormataNumero(double value, std::string_view decimal_separator, std::string& out) {
+  out.clear();
+  if (std::isnan(value)) {
+    out = "NAN";
+    return;
+  }
+  if (std::isinf(value)) {
+    out = value < 0 ? "-INF" : "INF";
+    return;
+  }
+  if (value == 0) {
+    out = "0";
+    return;
+  }
+  // Round to 15 significant digits: "d.dddddddddddddde+XX".
+  char buf[40];
+  const int len = std::snprintf(buf, sizeof buf, "%.14e", value);
+  const char* p = buf;
+  const bool negative = *p == '-';
+  if (negative) ++p;
+  char digits[16];
+  int nd = 0;
+  for (; *p && *p != 'e' && *p != 'E'; ++p) {
+    if (*p >= '0' && *p <= '9' && nd < 15) digits[nd++] = *p;
+  }
+  int exponent = (*p == 'e' || *p == 'E') ? std::atoi(p + 1) : 0;
+  (void)len;
+  while (nd > 1 && digits[nd - 1] == '0')
+    --nd;
+  if (negative) out.push_back('-');
+  if (exponent >= 15 || exponent < -4) {
+    // Exponent form: mantissa without trailing zeros, "E", the exponent's
+    // sign only when negative, no leading zeros.
+    out.push_back(digits[0]);
+    if (nd > 1) {
+      out.append(decimal_separator);
+      out.append(digits + 1, digits + nd);
+    }
+    out.push_back('E');
+    out.append(std::to_string(exponent));
+    return;
+  }
+  if (exponent < 0) {
+    out.push_back('0');
+    out.append(decimal_separator);
+    out.append(static_cast<size_t>(-exponent - 1), '0');
+    out.append(digits, digits + nd);
+    return;
+  }
+  const int int_digits = exponent + 1;
+  for (int i = 0; i < int_digits; ++i)
+    out.push_back(i < nd ? digits[i] : '0');
+  if (nd > int_digits) {
+    out.append(decimal_separator);
+    out.append(digits + int_digits, digits + nd);
+  }
+}
+
+std::string FormataNumero(double value, std::string_view decimal_separator) {
+  std::string out;
+  FormataNumero(value, decimal_separator, out);
+  return out;
+}
+
+}  // namespace app

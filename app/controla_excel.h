@@ -1,0 +1,68 @@
+// TDMCotrolaExcel: the spreadsheet controller. The only part of the updater
+// that reads workbooks; it runs over a TSpreadsheetEngine (file engine or
+// Excel automation) and gives the operations the window and the import use.
+//
+//   app::TDMCotrolaExcel excel(app::CreateFileEngine(), {","});
+//   excel.AbrePlanilha("C:\\dados\\clientes.xlsx");
+//   for (auto& nome : excel.ListaAbas()) ...;  // current sheet: the last one
+//   excel.LiberaLista();
+//   excel.SelecionaAba(2);
+//   int32_t c = excel.UltimaColuna();
+//   std::string v = excel.LeCelula(46, 3);      // cell AT3 as text
+//
+// LeCelula's text: empty cell ""; text unchanged; numbers in the shortest
+// general form with at most 15 significant digits, the given decimal
+// separator, no thousands separator, exponent form ("1E15", "1,5E-5") only
+// outside 1E-4 <= |x| < 1E15 (dates give their serial day number); booleans
+// the given words ("True"/"False"). An error cell (#N/A...) throws
+// EPlanilhaError. Errors of the engine propagate unchanged.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "app/spreadsheet_engine.h"
+
+namespace app {
+
+struct TFormatoCelula {
+  std::string DecimalSeparator = ",";
+  std::string TrueText = "True";
+  std::string FalseText = "False";
+};
+
+class TDMCotrolaExcel {
+ public:
+  explicit TDMCotrolaExcel(std::unique_ptr<TSpreadsheetEngine> engine, TFormatoCelula formato = {});
+
+  void AbrePlanilha(const std::string& file_name);
+  // The names of all worksheets in workbook order; the list stays owned by
+  // the controller until LiberaLista.
+  const std::vector<std::string>& ListaAbas();
+  void LiberaLista();
+  void SelecionaAba(int32_t position);
+  int32_t UltimaLinha();
+  int32_t UltimaColuna();
+  std::string LeCelula(int32_t column, int32_t row);
+  // Same text as LeCelula, written into `out` (its capacity is reused).
+  void LeCelulaInto(int32_t column, int32_t row, std::string& out);
+
+  static std::string LetraColuna(int32_t column);
+
+  TSpreadsheetEngine& Engine() { return *engine_; }
+  const TFormatoCelula& Formato() const { return formato_; }
+
+ private:
+  std::unique_ptr<TSpreadsheetEngine> engine_;
+  TFormatoCelula formato_;
+  std::unique_ptr<std::vector<std::string>> lista_nomes_;
+};
+
+// Number to text as LeCelula gives it (15 significant digits, general form).
+void FormataNumero(double value, std::string_view decimal_separator, std::string& out);
+std::string FormataNumero(double value, std::string_view decimal_separator);
+
+}  // namespace app

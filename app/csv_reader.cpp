@@ -1,0 +1,130 @@
+// .csv workbooks: one worksheet named after the file without its extension.
+// The text is UTF-8 (with or without a byte-order mark) when it is valid
+// UTF-8, else Windows-1252. The separator is the first of ";", "," and tab
+// that occurs in the first record outside quotes (";" when none does, so a
+// file without separators is one column). Fields follow RFC 4180: a field
+// that starts with a quote runs to the closing quote, "" inside it is one
+// quote and line breaks inside it belong to the field. Every record is a
+// row (an empty line is an empty row); an empty field is an empty cell.
+#include <string_view>
+
+#include "app/errors.h"
+#include "app/file_io.h"
+#include "app/text_encoding.h"
+#include "app/workbook_reader.h"
+
+namespace app {
+
+namespace {
+
+char DetectSeparator(std::string_view text) {
+  size_t semicolons = 0, commas = 0, tabs = 0;
+  bool quoted = false;
+  for (char c : text) {
+    if (c == '"') {
+      quoted = !quoted;
+    } else if (!quoted) {
+      if (c == '\n' || c == '\r') break;
+      semicolons += c == ';';
+      commas += c == ',';
+      tabs += c == '\t';
+    }
+  }
+  if (semicolons > 0) return ';';
+  if (commas > 0) return ',';
+  if (tabs > 0) return '\t';
+  return ';';
+}
+
+class CsvReader : public TWorkbookReader {
+ public:
+  CsvReader(std::string bytes, const std::string& path) : path_(path) {
+    names_.push_back(FileStem(path));
+    std::string_view view(bytes);
+    if (view.substr(0, 3) == "\xEF\xBB\xBF") view.remove_prefix(3);
+    if (IsValidUtf8(view)) {
+      text_.assign(view);
+    } else {
+      Win1252ToUtf8(view, text_);
+    }
+  }
+
+  std::unique_ptr<TSheetData> ReadSheet(int32_t) override {
+    auto data = std::make_unique<TSheetData>();
+    const std::string_view text(text_);
+    const char separator = DetectSeparator(text);
+    int64_t row = 1;
+    int64_t column = 1;
+    std::string field;
+    size_t i = 0;
+    const size_t n = text.size();
+    auto store = [&] {
+      if (field.empty()) return;
+      if (row > kMaxSheetRows || column > kMaxSheetColumns) {
+        throw EPlanilhaError("O arquivo \"" + path_ + "\" passa do tamanho de uma planilha (" +
+                             std::to_string(kMaxSheetRows) + " linhas, " +
+                             std::to_string(kMaxSheetColumns) + " colunas).");
+      }
+      if (data->CellCount() >= kMaxSheetCells) {
+        throw EPlanilhaError("A planilha excede o número máximo de células aceito (" +
+                             std::to_string(kMaxSheetCells) + ").");
+      }
+      data->AddText(static_cast<int32_t>(row), static_cast<int32_t>(column), field);
+    };
+    while (i < n) {
+      field.clear();
+      if (text[i] == '"') {
+        ++i;
+        for (;;) {
+          if (i >= n) break;  // unterminated quote: the field runs to the end
+          if (text[i] == '"') {
+            if (i + 1 < n && text[i + 1] == '"') {
+              field.push_back('"');
+              i += 2;
+              continue;
+            }
+            ++i;
+            break;
+          }
+          field.push_back(text[i++]);
+        }
+        // Text after the closing quote, up to the separator, is kept as it is.
+        while (i < n && text[i] != separator && text[i] != '\n' && text[i] != '\r') {
+          field.push_back(text[i++]);
+        }
+      } else {
+        const size_t start = i;
+        while (i < n && text[i] != separator && text[i] != '\n' && text[i] != '\r')
+          ++i;
+        field.assign(text.substr(start, i - start));
+      }
+      store();
+      if (i >= n) break;
+      if (text[i] == separator) {
+        ++i;
+        ++column;
+        if (i >= n) break;
+        continue;
+      }
+      // End of the record: CRLF, LF or CR.
+      if (text[i] == '\r' && i + 1 < n && text[i + 1] == '\n') ++i;
+      ++i;
+      ++row;
+      column = 1;
+    }
+    data->Finish();
+    return data;
+  }
+
+ private:
+  std::string path_;
+  std::string text_;
+};
+
+}  // namespace
+
+std::unique_ptr<TWorkbookReader> OpenCsv(std::string bytes, const std::string& path) {
+  return std::make_unique<CsvReader>(std::move(bytes), path);
+}
+
+}  // namespace app

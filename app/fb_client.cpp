@@ -1,0 +1,563 @@
+#include "app/fb_client.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "app/errors.h"
+#include "app/text_encoding.h"
+
+#ifdef _WIN32
+// The three kernel32 entry points used to load the client library, declared
+// here so that the portable core does not depend on the Windows headers.
+extern "C" {
+__declspec(dllimport) void* __stdcall LoadLibraryW(const wchar_t* name);
+__declspec(dllimport) void* __stdcall GetProcAddress(void* module, const char* name);
+__declspec(dllimport) int __stdcall FreeLibrary(void* module);
+}
+#define FB_CALL __stdcall
+#else
+#include <dlfcn.h>
+#define FB_CALL
+#endif
+
+namespace app {
+
+// The C API of the client library (the subset used here), with the types
+// of its public header: handles are 32-bit integers on 64-bit platforms and
+// pointers on 32-bit ones; entry points use stdcall on Windows.
+namespace fb {
+#if defined(_LP64) || defined(__LP64__) || defined(_WIN64)
+using Handle = unsigned int;
+#else
+using Handle = void*;
+#endif
+using Status = intptr_t;
+constexpr int kStatusLength = 20;
+
+struct XSQLVAR {
+  int16_t sqltype;
+  int16_t sqlscale;
+  int16_t sqlsubtype;
+  int16_t sqllen;
+  char* sqldata;
+  int16_t* sqlind;
+  int16_t sqlname_length;
+  char sqlname[32];
+  int16_t relname_length;
+  char relname[32];
+  int16_t ownname_length;
+  char ownname[32];
+  int16_t aliasname_length;
+  char aliasname[32];
+};
+struct XSQLDA {
+  int16_t version;
+  char sqldaid[8];
+  int32_t sqldabc;
+  int16_t sqln;
+  int16_t sqld;
+  XSQLVAR sqlvar[1];
+};
+constexpr size_t XsqldaLength(int n) {
+  return sizeof(XSQLDA) + static_cast<size_t>(n > 0 ? n - 1 : 0) * sizeof(XSQLVAR);
+}
+struct TransactionBlock {
+  Handle* database;
+  int tpb_length;
+  const char* tpb;
+};
+
+constexpr int16_t kSqlText = 452;
+constexpr int16_t kSqlVarying = 448;
+constexpr int16_t kSqldaVersion1 = 1;
+constexpr unsigned short kDsqlDrop = 2;
+constexpr char kDpbVersion1 = 1;
+constexpr char kDpbUserName = 28;
+constexpr char kDpbPassword = 29;
+constexpr char kDpbLcCtype = 48;
+constexpr char kDpbSqlDialect = 63;
+constexpr char kDpbUtf8Filename = 77;
+constexpr char kInfoSqlRecords = 23;
+constexpr char kInfoEnd = 1;
+constexpr char kInfoReqUpdateCount = 15;
+}  // namespace fb
+
+struct TFbApi {
+  fb::Status(FB_CALL* attach_database)(fb::Status*, short, const char*, fb::Handle*, short,
+                                       const char*);
+  fb::Status(FB_CALL* detach_database)(fb::Status*, fb::Handle*);
+  fb::Status(FB_CALL* start_multiple)(fb::Status*, fb::Handle*, short, void*);
+  fb::Status(FB_CALL* commit_transaction)(fb::Status*, fb::Handle*);
+  fb::Status(FB_CALL* rollback_transaction)(fb::Status*, fb::Handle*);
+  fb::Status(FB_CALL* dsql_allocate_statement)(fb::Status*, fb::Handle*, fb::Handle*);
+  fb::Status(FB_CALL* dsql_prepare)(fb::Status*, fb::Handle*, fb::Handle*, unsigned short,
+                                    const char*, unsigned short, fb::XSQLDA*);
+  fb::Status(FB_CALL* dsql_describe_bind)(fb::Status*, fb::Handle*, unsigned short, fb::XSQLDA*);
+  fb::Status(FB_CALL* dsql_execute)(fb::Status*, fb::Handle*, fb::Handle*, unsigned short,
+                                    const fb::XSQLDA*);
+  fb::Status(FB_CALL* dsql_free_statement)(fb::Status*, fb::Handle*, unsigned short);
+  fb::Status(FB_CALL* dsql_sql_info)(fb::Status*, fb::Handle*, short, const char*, short, char*);
+  int32_t(FB_CALL* sqlcode)(const fb::Status*);
+  int32_t(FB_CALL* interpret)(char*, unsigned int, const fb::Status**);  // fb_interpret
+  int32_t(FB_CALL* old_interprete)(char*, const fb::Status**);           // isc_interprete
+};
+
+namespace {
+
+void* OpenModule(const std::string& name) {
+#ifdef _WIN32
+  std::wstring wide(name.begin(), name.end());
+  return LoadLibraryW(wide.c_str());
+#else
+  return dlopen(name.c_str(), RTLD_NOW | RTLD_LOCAL);
+#endif
+}
+
+void* Symbol(void* module, const char* name) {
+#ifdef _WIN32
+  return GetProcAddress(module, name);
+#else
+  return dlsym(module, name);
+#endif
+}
+
+void CloseModule(void* module) {
+#ifdef _WIN32
+  FreeLibrary(module);
+#else
+  dlclose(module);
+#endif
+}
+
+template <typename F>
+bool Resolve(void* module, const char* name, F& fn) {
+  fn = reinterpret_cast<F>(Symbol(module, name));
+  return fn != nullptr;
+}
+
+bool Failed(const fb::Status* status) {
+  return status[0] == 1 && status[1] != 0;
+}
+
+// The library's text for an error status: its lines joined with "\n".
+std::string ErrorText(const TFbApi& api, const fb::Status* status) {
+  std::string text;
+  const fb::Status* p = status;
+  char line[1024];
+  for (;;) {
+    int32_t n = 0;
+    if (api.interpret != nullptr) {
+      n = api.interpret(line, sizeof line, &p);
+    } else if (api.old_interprete != nullptr) {
+      n = api.old_interprete(line, &p);
+    }
+    if (n <= 0) break;
+    if (!text.empty()) text += "\n";
+    text += line;
+  }
+  if (text.empty()) text = "Unknown Firebird error";
+  if (!IsValidUtf8(text)) {
+    std::string utf8;
+    Win1252ToUtf8(text, utf8);
+    return utf8;
+  }
+  return text;
+}
+
+[[noreturn]] void ThrowStatus(const TFbApi& api, const fb::Status* status) {
+  throw EIBError(ErrorText(api, status), api.sqlcode ? api.sqlcode(status) : 0, status[1]);
+}
+
+void Check(const TFbApi& api, const fb::Status* status) {
+  if (Failed(status)) ThrowStatus(api, status);
+}
+
+fb::Handle ToHandle(uintptr_t h) {
+#if defined(_LP64) || defined(__LP64__) || defined(_WIN64)
+  return static_cast<fb::Handle>(h);
+#else
+  return reinterpret_cast<fb::Handle>(h);
+#endif
+}
+
+uintptr_t FromHandle(fb::Handle h) {
+#if defined(_LP64) || defined(__LP64__) || defined(_WIN64)
+  return static_cast<uintptr_t>(h);
+#else
+  return reinterpret_cast<uintptr_t>(h);
+#endif
+}
+
+void AppendDpb(std::string& dpb, char item, std::string_view value) {
+  dpb.push_back(item);
+  dpb.push_back(static_cast<char>(std::min<size_t>(value.size(), 255)));
+  dpb.append(value.substr(0, 255));
+}
+
+}  // namespace
+
+// ---- library -----------------------------------------------------------------
+
+std::shared_ptr<TFbClientLibrary> TFbClientLibrary::Load(const std::vector<std::string>& names) {
+#ifdef _WIN32
+  const std::vector<std::string> defaults = {"gds32.dll", "fbclient.dll"};
+#else
+  const std::vector<std::string> defaults = {"libfbclient.so.2", "libfbclient.so"};
+#endif
+  for (const auto& name : names.empty() ? defaults : names) {
+    void* module = OpenModule(name);
+    if (module == nullptr) continue;
+    auto api = std::make_unique<TFbApi>();
+    bool ok = Resolve(module, "isc_attach_database", api->attach_database) &&
+              Resolve(module, "isc_detach_database", api->detach_database) &&
+              Resolve(module, "isc_start_multiple", api->start_multiple) &&
+              Resolve(module, "isc_commit_transaction", api->commit_transaction) &&
+              Resolve(module, "isc_rollback_transaction", api->rollback_transaction) &&
+              Resolve(module, "isc_dsql_allocate_statement", api->dsql_allocate_statement) &&
+              Resolve(module, "isc_dsql_prepare", api->dsql_prepare) &&
+              Resolve(module, "isc_dsql_describe_bind", api->dsql_describe_bind) &&
+              Resolve(module, "isc_dsql_execute", api->dsql_execute) &&
+              Resolve(module, "isc_dsql_free_statement", api->dsql_free_statement) &&
+              Resolve(module, "isc_dsql_sql_info", api->dsql_sql_info) &&
+              Resolve(module, "isc_sqlcode", api->sqlcode);
+    // fb_interpret is Firebird's; older libraries only have isc_interprete.
+    const bool has_fb = Resolve(module, "fb_interpret", api->interpret);
+    const bool has_old = Resolve(module, "isc_interprete", api->old_interprete);
+    if (!ok || (!has_fb && !has_old)) {
+      CloseModule(module);
+      continue;
+    }
+    std::shared_ptr<TFbClientLibrary> lib(new TFbClientLibrary());
+    lib->module_ = module;
+    lib->api_ = std::move(api);
+    lib->loaded_name_ = name;
+    return lib;
+  }
+  throw EIBClientError(kFbLibraryMissingMessage);
+}
+
+TFbClientLibrary::~TFbClientLibrary() {
+  if (module_ != nullptr) CloseModule(module_);
+}
+
+// ---- database ----------------------------------------------------------------
+
+TIBDatabase::TIBDatabase(std::shared_ptr<TFbClientLibrary> library)
+    : library_(std::move(library)) {}
+
+TIBDatabase::~TIBDatabase() {
+  try {
+    Close();
+  } catch (...) {
+    // Detaching at the end of the program: nothing left to report to.
+  }
+}
+
+void TIBDatabase::SetParams(std::string user_name, std::string password) {
+  user_name_ = std::move(user_name);
+  password_ = std::move(password);
+}
+
+void TIBDatabase::Open() {
+  if (Connected()) return;
+  const TFbApi& api = library_->Api();
+  std::string dpb(1, fb::kDpbVersion1);
+  AppendDpb(dpb, fb::kDpbUserName, user_name_);
+  AppendDpb(dpb, fb::kDpbPassword, password_);
+  AppendDpb(dpb, fb::kDpbLcCtype, "WIN1252");
+  dpb.append({fb::kDpbSqlDialect, 4, 1, 0, 0, 0});
+  const bool ascii = std::all_of(database_name_.begin(), database_name_.end(),
+                                 [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+  if (!ascii) dpb.append({fb::kDpbUtf8Filename, 0});
+  fb::Status status[fb::kStatusLength] = {};
+  fb::Handle handle{};
+  if (database_name_.size() > 32767) throw EDatabaseError("Database name too long");
+  api.attach_database(status, static_cast<short>(database_name_.size()), database_name_.c_str(),
+                      &handle, static_cast<short>(dpb.size()), dpb.data());
+  Check(api, status);
+  handle_ = FromHandle(handle);
+}
+
+void TIBDatabase::Close() {
+  if (!Connected()) return;
+  for (TIBTransaction* t : transactions_) {
+    if (t->InTransaction()) t->Rollback();
+  }
+  const TFbApi& api = library_->Api();
+  fb::Status status[fb::kStatusLength] = {};
+  fb::Handle handle = ToHandle(handle_);
+  api.detach_database(status, &handle);
+  handle_ = 0;  // a failed detach leaves nothing usable either
+  Check(api, status);
+}
+
+// ---- transaction -------------------------------------------------------------
+
+TIBTransaction::TIBTransaction(TIBDatabase& database) : database_(database) {
+  database_.transactions_.push_back(this);
+}
+
+TIBTransaction::~TIBTransaction() {
+  try {
+    if (InTransaction()) Rollback();
+  } catch (...) {
+    // The attachment is gone; the server drops the transaction with it.
+  }
+  auto& list = database_.transactions_;
+  list.erase(std::remove(list.begin(), list.end(), this), list.end());
+}
+
+void TIBTransaction::StartTransaction() {
+  if (InTransaction()) throw EDatabaseError("Transaction is active");
+  if (!database_.Connected()) throw EDatabaseError(kDbNotOpenMessage);
+  const TFbApi& api = database_.Library().Api();
+  fb::Status status[fb::kStatusLength] = {};
+  fb::Handle db = ToHandle(database_.Handle());
+  fb::TransactionBlock block{&db, 0, nullptr};
+  fb::Handle tr{};
+  api.start_multiple(status, &tr, 1, &block);
+  Check(api, status);
+  handle_ = FromHandle(tr);
+}
+
+void TIBTransaction::Commit() {
+  if (!InTransaction()) throw EDatabaseError("Transaction is not active");
+  const TFbApi& api = database_.Library().Api();
+  fb::Status status[fb::kStatusLength] = {};
+  fb::Handle tr = ToHandle(handle_);
+  api.commit_transaction(status, &tr);
+  Check(api, status);
+  handle_ = 0;
+}
+
+void TIBTransaction::Rollback() {
+  if (!InTransaction()) throw EDatabaseError("Transaction is not active");
+  const TFbApi& api = database_.Library().Api();
+  fb::Status status[fb::kStatusLength] = {};
+  fb::Handle tr = ToHandle(handle_);
+  api.rollback_transaction(status, &tr);
+  // Whatever the outcome, the handle is no longer a live transaction.
+  handle_ = 0;
+  Check(api, status);
+}
+
+void IniciaTransacao(TIBTransaction& transaction) {
+  if (!transaction.InTransaction()) transaction.StartTransaction();
+}
+
+void ConfirmaTransacao(TIBTransaction& transaction) {
+  if (transaction.InTransaction()) transaction.Commit();
+}
+
+void CancelaTransacao(TIBTransaction& transaction) {
+  if (transaction.InTransaction()) transaction.Rollback();
+}
+
+// ---- statement ---------------------------------------------------------------
+
+namespace {
+
+bool IsNameChar(char c) {
+  return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_' ||
+         c == '$';
+}
+
+std::string Upper(std::string_view s) {
+  std::string out(s);
+  for (char& c : out) {
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 32);
+  }
+  return out;
+}
+
+// Replaces every ":NAME" outside literals, quoted names and comments with
+// "?" and lists the names in order.
+void ParseParams(std::string_view sql, std::string& out, std::vector<std::string>& names) {
+  out.clear();
+  names.clear();
+  size_t i = 0;
+  const size_t n = sql.size();
+  while (i < n) {
+    const char c = sql[i];
+    if (c == '\'' || c == '"') {
+      const size_t start = i++;
+      while (i < n) {
+        if (sql[i] == c) {
+          if (i + 1 < n && sql[i + 1] == c) {
+            i += 2;
+            continue;
+          }
+          ++i;
+          break;
+        }
+        ++i;
+      }
+      out.append(sql.substr(start, i - start));
+    } else if (c == '-' && i + 1 < n && sql[i + 1] == '-') {
+      const size_t start = i;
+      while (i < n && sql[i] != '\n')
+        ++i;
+      out.append(sql.substr(start, i - start));
+    } else if (c == '/' && i + 1 < n && sql[i + 1] == '*') {
+      const size_t start = i;
+      const size_t end = sql.find("*/", i + 2);
+      i = end == std::string_view::npos ? n : end + 2;
+      out.append(sql.substr(start, i - start));
+    } else if (c == ':' && i + 1 < n && IsNameChar(sql[i + 1])) {
+      size_t j = i + 1;
+      while (j < n && IsNameChar(sql[j]))
+        ++j;
+      names.push_back(Upper(sql.substr(i + 1, j - i - 1)));
+      out.push_back('?');
+      i = j;
+    } else {
+      out.push_back(c);
+      ++i;
+    }
+  }
+}
+
+}  // namespace
+
+TIBSQL::TIBSQL(TIBDatabase& database, TIBTransaction& transaction)
+    : database_(database), transaction_(transaction) {}
+
+TIBSQL::~TIBSQL() {
+  try {
+    FreeHandle();
+  } catch (...) {
+    // Freeing a statement of a lost attachment: the server has dropped it.
+  }
+}
+
+void TIBSQL::ThrowIfError(const intptr_t* status) const {
+  Check(database_.Library().Api(), status);
+}
+
+void TIBSQL::FreeHandle() {
+  if (handle_ == 0) return;
+  fb::Status status[fb::kStatusLength] = {};
+  fb::Handle h = ToHandle(handle_);
+  handle_ = 0;
+  if (database_.Connected()) {
+    database_.Library().Api().dsql_free_statement(status, &h, fb::kDsqlDrop);
+    ThrowIfError(status);
+  }
+}
+
+void TIBSQL::SetSQL(std::string_view text) {
+  FreeHandle();
+  sql_.assign(text);
+  ParseParams(sql_, sql_fb_, names_);
+  values_.assign(names_.size(), std::string());
+}
+
+void TIBSQL::Prepare() {
+  if (handle_ != 0) return;
+  if (!database_.Connected()) throw EDatabaseError(kDbNotOpenMessage);
+  if (!transaction_.InTransaction()) throw EDatabaseError("Transaction is not active");
+  if (sql_fb_.size() > 65535) throw EDatabaseError("SQL statement too long");
+  const TFbApi& api = database_.Library().Api();
+  fb::Status status[fb::kStatusLength] = {};
+  fb::Handle db = ToHandle(database_.Handle());
+  fb::Handle tr = ToHandle(transaction_.Handle());
+  fb::Handle stmt{};
+  api.dsql_allocate_statement(status, &db, &stmt);
+  ThrowIfError(status);
+  handle_ = FromHandle(stmt);
+  api.dsql_prepare(status, &tr, &stmt, static_cast<unsigned short>(sql_fb_.size()), sql_fb_.c_str(),
+                   static_cast<unsigned short>(database_.SQLDialect()), nullptr);
+  handle_ = FromHandle(stmt);
+  if (Failed(status)) {
+    const std::string text = ErrorText(api, status);
+    const int32_t code = api.sqlcode(status);
+    const intptr_t isc = status[1];
+    FreeHandle();
+    throw EIBError(text, code, isc);
+  }
+  const int n = static_cast<int>(names_.size());
+  in_sqlda_.assign(fb::XsqldaLength(n), 0);
+  auto* da = reinterpret_cast<fb::XSQLDA*>(in_sqlda_.data());
+  da->version = fb::kSqldaVersion1;
+  da->sqln = static_cast<int16_t>(n);
+  api.dsql_describe_bind(status, &stmt, 1, da);
+  ThrowIfError(status);
+  if (da->sqld != n) {
+    FreeHandle();
+    throw EDatabaseError("The statement has " + std::to_string(da->sqld) +
+                         " parameters, but its text names " + std::to_string(n));
+  }
+  // Every parameter is sent as text in the connection's character set and
+  // converted by the server to the column's type.
+  for (int i = 0; i < n; ++i) {
+    fb::XSQLVAR& v = da->sqlvar[i];
+    const bool text = (v.sqltype & ~1) == fb::kSqlText || (v.sqltype & ~1) == fb::kSqlVarying;
+    v.sqltype = fb::kSqlText;
+    if (!text) v.sqlsubtype = 0;
+    v.sqlscale = 0;
+    v.sqlind = nullptr;
+  }
+}
+
+void TIBSQL::SetParam(std::string_view name, std::string_view value) {
+  const std::string key = Upper(name);
+  bool found = false;
+  for (size_t i = 0; i < names_.size(); ++i) {
+    if (names_[i] != key) continue;
+    if (!Utf8ToWin1252(value, values_[i])) {
+      throw EIBError("Cannot transliterate character between character sets: the value of " + key +
+                         " has a character that WIN1252 cannot hold",
+                     -104, 0);
+    }
+    found = true;
+  }
+  if (!found) throw EDatabaseError("Parameter '" + std::string(name) + "' not found");
+}
+
+void TIBSQL::ExecQuery() {
+  Prepare();
+  const TFbApi& api = database_.Library().Api();
+  auto* da = reinterpret_cast<fb::XSQLDA*>(in_sqlda_.data());
+  for (size_t i = 0; i < names_.size(); ++i) {
+    fb::XSQLVAR& v = da->sqlvar[i];
+    if (values_[i].size() > 32767) throw EDatabaseError("Parameter value too long");
+    v.sqldata = values_[i].data();
+    v.sqllen = static_cast<int16_t>(values_[i].size());
+  }
+  fb::Status status[fb::kStatusLength] = {};
+  fb::Handle tr = ToHandle(transaction_.Handle());
+  fb::Handle stmt = ToHandle(handle_);
+  api.dsql_execute(status, &tr, &stmt, 1, names_.empty() ? nullptr : da);
+  ThrowIfError(status);
+}
+
+int64_t TIBSQL::RowsAffected() {
+  if (handle_ == 0) return 0;
+  const TFbApi& api = database_.Library().Api();
+  fb::Status status[fb::kStatusLength] = {};
+  fb::Handle stmt = ToHandle(handle_);
+  const char items[] = {fb::kInfoSqlRecords, fb::kInfoEnd};
+  char buffer[64] = {};
+  api.dsql_sql_info(status, &stmt, sizeof items, items, sizeof buffer, buffer);
+  ThrowIfError(status);
+  auto le = [](const char* p, int bytes) {
+    int64_t v = 0;
+    for (int k = bytes - 1; k >= 0; --k)
+      v = (v << 8) | static_cast<unsigned char>(p[k]);
+    return v;
+  };
+  if (buffer[0] != fb::kInfoSqlRecords) return 0;
+  const int64_t total = le(buffer + 1, 2);
+  const char* p = buffer + 3;
+  const char* end = p + std::min<int64_t>(total, static_cast<int64_t>(sizeof buffer) - 3);
+  while (p + 3 <= end && *p != fb::kInfoEnd) {
+    const char item = p[0];
+    const int len = static_cast<int>(le(p + 1, 2));
+    if (p + 3 + len > end) break;
+    if (item == fb::kInfoReqUpdateCount) return le(p + 3, len);
+    p += 3 + len;
+  }
+  return 0;
+}
+
+}  // namespace app

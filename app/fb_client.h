@@ -1,0 +1,167 @@
+// Firebird client: the C API (isc_*) loaded at run time, and the three
+// objects the updater uses over it.
+//
+//   auto lib = app::TFbClientLibrary::Load();   // throws EIBClientError:
+//     "InterBase library gds32.dll not found in the path. Please install
+//      InterBase to use this functionality"
+//   app::TIBDatabase db(lib);                   // user SYSDBA, stored password,
+//   db.SetDatabaseName(path); db.Open();        // dialect 1, no prompt
+//   app::TIBTransaction tr(db);
+//   tr.StartTransaction();                      // "Cannot perform operation --
+//                                               //  DB is not open" if detached
+//   app::TIBSQL q(db, tr);
+//   q.SetSQL("UPDATE T SET A = :PA WHERE B = :PB");
+//   q.ParamByName("PA") = "x"; q.ParamByName("PB") = "y";  // or SetParam
+//   q.ExecQuery();                              // prepares on first use
+//   tr.Commit();
+//
+// Natively the library is libfbclient.so.2; on Windows gds32.dll, then
+// fbclient.dll. Errors of the library throw EIBError with the library's own
+// text (the lines of fb_interpret joined with "\n").
+//
+// Texts: the program's strings are UTF-8. The connection character set is
+// WIN1252 (the code page of the business system's data): parameters are
+// converted from UTF-8 to Windows-1252 before they are sent, so an accented
+// address arrives unchanged in a WIN1252 column and as Windows-1252 bytes in
+// a column without character set (NONE). A character that Windows-1252 cannot
+// hold throws EIBError instead of being replaced.
+//
+// A transaction still active when its object is destroyed is rolled back;
+// a statement is freed with its object; a database detaches on destruction.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace app {
+
+inline constexpr const char* kFbLibraryMissingMessage =
+    "InterBase library gds32.dll not found in the path. Please install InterBase to use this "
+    "functionality";
+inline constexpr const char* kDbNotOpenMessage = "Cannot perform operation -- DB is not open";
+
+struct TFbApi;  // the resolved entry points (fb_client.cpp)
+
+class TFbClientLibrary {
+ public:
+  // Loads the first library of `names` that loads and exports the API;
+  // the default list is the platform's. Throws EIBClientError.
+  static std::shared_ptr<TFbClientLibrary> Load(const std::vector<std::string>& names = {});
+  ~TFbClientLibrary();
+  TFbClientLibrary(const TFbClientLibrary&) = delete;
+  TFbClientLibrary& operator=(const TFbClientLibrary&) = delete;
+
+  const TFbApi& Api() const { return *api_; }
+  const std::string& LoadedName() const { return loaded_name_; }
+
+ private:
+  TFbClientLibrary() = default;
+  void* module_ = nullptr;
+  std::unique_ptr<TFbApi> api_;
+  std::string loaded_name_;
+};
+
+class TIBTransaction;
+
+class TIBDatabase {
+ public:
+  explicit TIBDatabase(std::shared_ptr<TFbClientLibrary> library);
+  ~TIBDatabase();
+  TIBDatabase(const TIBDatabase&) = delete;
+  TIBDatabase& operator=(const TIBDatabase&) = delete;
+
+  // Stored settings: "user_name=SYSDBA", "password=quartzelm", dialect 1.
+  void SetDatabaseName(std::string name) { database_name_ = std::move(name); }
+  const std::string& DatabaseName() const { return database_name_; }
+  void SetParams(std::string user_name, std::string password);
+  int SQLDialect() const { return 1; }
+
+  void Open();   // attaches DatabaseName; no-op when connected
+  void Close();  // rolls back an active transaction, then detaches
+  bool Connected() const { return handle_ != 0; }
+
+  TFbClientLibrary& Library() const { return *library_; }
+  // The attachment handle (0 when detached), for the transaction and statements.
+  uintptr_t& Handle() { return handle_; }
+
+ private:
+  friend class TIBTransaction;
+  std::shared_ptr<TFbClientLibrary> library_;
+  std::string database_name_;
+  std::string user_name_ = "SYSDBA";
+  std::string password_ = "quartzelm";
+  uintptr_t handle_ = 0;
+  std::vector<TIBTransaction*> transactions_;
+};
+
+class TIBTransaction {
+ public:
+  explicit TIBTransaction(TIBDatabase& database);
+  ~TIBTransaction();
+  TIBTransaction(const TIBTransaction&) = delete;
+  TIBTransaction& operator=(const TIBTransaction&) = delete;
+
+  bool InTransaction() const { return handle_ != 0; }
+  // Starts with an empty parameter block (the server's defaults). Throws
+  // EDatabaseError if the database is not connected, EIBError if already
+  // active or if the server refuses.
+  void StartTransaction();
+  void Commit();
+  void Rollback();
+
+  TIBDatabase& Database() const { return database_; }
+  uintptr_t& Handle() { return handle_; }
+
+ private:
+  friend class TIBDatabase;
+  TIBDatabase& database_;
+  uintptr_t handle_ = 0;
+};
+
+// The transaction operations of the main window: each first asks whether the
+// transaction is active and does nothing when the call does not apply.
+void IniciaTransacao(TIBTransaction& transaction);
+void ConfirmaTransacao(TIBTransaction& transaction);
+void CancelaTransacao(TIBTransaction& transaction);
+
+class TIBSQL {
+ public:
+  TIBSQL(TIBDatabase& database, TIBTransaction& transaction);
+  ~TIBSQL();
+  TIBSQL(const TIBSQL&) = delete;
+  TIBSQL& operator=(const TIBSQL&) = delete;
+
+  // Assigning the text discards the previous preparation and makes the
+  // parameters anew from the ":NAME" markers of the text (outside quotes
+  // and comments); their values start empty.
+  void SetSQL(std::string_view text);
+  const std::string& SQL() const { return sql_; }
+  void Prepare();  // no-op when prepared
+  bool Prepared() const { return handle_ != 0; }
+  int32_t ParamCount() const { return static_cast<int32_t>(names_.size()); }
+  // Sets every parameter called `name` (case-insensitive) to the string;
+  // throws EDatabaseError "Parameter '%s' not found" if there is none.
+  void SetParam(std::string_view name, std::string_view value);
+  // Runs the statement (preparing it first if needed). Returns no rows.
+  void ExecQuery();
+  // Rows changed by the last ExecQuery.
+  int64_t RowsAffected();
+  void FreeHandle();
+
+ private:
+  void ThrowIfError(const intptr_t* status) const;
+
+  TIBDatabase& database_;
+  TIBTransaction& transaction_;
+  std::string sql_;                  // as assigned
+  std::string sql_fb_;               // with "?" in place of ":NAME"
+  std::vector<std::string> names_;   // parameter name per position (upper case)
+  std::vector<std::string> values_;  // Windows-1252 bytes per position
+  uintptr_t handle_ = 0;
+  std::vector<unsigned char> in_sqlda_;  // XSQLDA storage
+};
+
+}  // namespace app

@@ -1,0 +1,81 @@
+#include "app/importa_planilha.h"
+
+#include <algorithm>
+#include <limits>
+
+#include "app/errors.h"
+
+namespace app {
+
+std::string TextoProgresso(int64_t row, int64_t count) {
+  return "Processando Registro " + std::to_string(row) + " de " + std::to_string(count);
+}
+
+int32_t StrToInt(std::string_view text) {
+  size_t i = 0;
+  bool negative = false;
+  if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
+  int64_t value = 0;
+  const size_t first_digit = i;
+  for (; i < text.size(); ++i) {
+    const char c = text[i];
+    if (c < '0' || c > '9') break;
+    value = value * 10 + (c - '0');
+    if (value > static_cast<int64_t>(std::numeric_limits<int32_t>::max()) + 1) break;
+  }
+  if (negative) value = -value;
+  if (i != text.size() || i == first_digit || value > std::numeric_limits<int32_t>::max() ||
+      value < std::numeric_limits<int32_t>::min()) {
+    throw EConvertError("'" + std::string(text) + "' is not a valid integer value");
+  }
+  return static_cast<int32_t>(value);
+}
+
+void ImportaPlanilha(TDMCotrolaExcel& excel, std::string_view num_linha, TTabelaTemp& tabela,
+                     const TRunFeedback& feedback) {
+  const int32_t columns = excel.UltimaColuna();
+  const int32_t rows = StrToInt(num_linha);
+  // A row number past the last row a worksheet can have would only fill the
+  // table with empty rows until memory runs out: refuse it before anything
+  // is touched.
+  if (rows > kMaxSheetRows) {
+    throw EPlanilhaError("O número da linha informado (" + std::to_string(rows) +
+                         ") é maior que o número máximo de linhas de uma planilha (1048576).");
+  }
+  int64_t progress = 0;
+  const int64_t maximum = std::max(rows, 0);
+  if (feedback.Barra) feedback.Barra(progress, maximum);
+  if (feedback.Fase) feedback.Fase(kFaseImportacao);
+
+  tabela.Close();
+  tabela.ClearFields();
+  for (int32_t k = 1; k <= columns; ++k)
+    tabela.AddFieldDef(std::to_string(k), 100);
+  tabela.Close();
+  tabela.CreateDataSet();
+  // Rows past the used area are imported too (all empty); reserve only for
+  // what is likely to come.
+  tabela.ReserveRows(std::min<int64_t>(maximum, std::max(excel.UltimaLinha(), 1)));
+
+  std::string cell;
+  for (int32_t r = 1; r <= rows; ++r) {
+    if (feedback.Status) feedback.Status(TextoProgresso(r, rows));
+    if (feedback.ProcessaMensagens) feedback.ProcessaMensagens();
+    tabela.Append();
+    try {
+      // Column k of the sheet goes to field "k", which is index k - 1.
+      for (int32_t k = 1; k <= columns; ++k) {
+        excel.LeCelulaInto(k, r, cell);
+        tabela.SetField(k - 1, cell);
+      }
+    } catch (...) {
+      tabela.Cancel();
+      throw;
+    }
+    tabela.Post();
+    ++progress;
+    if (feedback.Barra) feedback.Barra(progress, maximum);
+  }
+}
+
+}  // namespace app

@@ -1,0 +1,35 @@
+// ImportaPlanilha: the first stage of a run. Copies rows 1..N of the
+// controller's current worksheet, columns 1..UltimaColuna, into the staging
+// table, which is rebuilt with columns "1".."C" (text, 100 characters).
+//
+//   app::ImportaPlanilha(excel, edtNumLinha_text, cdsTabelaTemp, feedback);
+//
+// Feedback: phase "Carregando dados do Excel, aguarde!"; per row the status
+// "Processando Registro r de N", the message pump, then the row is read and
+// posted and the gauge advances. Nothing is reset at the end.
+//
+// Errors propagate (the rows posted so far stay, a row being read is not
+// posted): EConvertError "'%s' is not a valid integer value" when the row
+// text is not a 32-bit integer; EPlanilhaError when it passes the
+// 1,048,576 rows a worksheet can hold (checked before the table is touched);
+// any error of the controller.
+#pragma once
+
+#include <string_view>
+
+#include "app/controla_excel.h"
+#include "app/run_feedback.h"
+#include "app/tabela_temp.h"
+
+namespace app {
+
+inline constexpr const char* kFaseImportacao = "Carregando dados do Excel, aguarde!";
+
+void ImportaPlanilha(TDMCotrolaExcel& excel, std::string_view num_linha, TTabelaTemp& tabela,
+                     const TRunFeedback& feedback);
+
+// StrToInt: optional sign and decimal digits, within 32 bits; anything else
+// throws EConvertError "'%s' is not a valid integer value".
+int32_t StrToInt(std::string_view text);
+
+}  // namespace app

@@ -1,0 +1,152 @@
+#include "app/sheet_data.h"
+
+#include <algorithm>
+
+#include "app/errors.h"
+
+namespace app {
+
+TSheetData::Cell& TSheetData::Push(int32_t row, int32_t column, Kind kind) {
+  if (row < 1 || row > kMaxSheetRows || column < 1 || column > kMaxSheetColumns) {
+    throw EPlanilhaError("A planilha tem uma célula fora dos limites de uma planilha (linha " +
+                         std::to_string(row) + ", coluna " + std::to_string(column) + ").");
+  }
+  if (!cells_.empty()) {
+    const Cell& back = cells_.back();
+    if (static_cast<uint32_t>(row) < back.row ||
+        (static_cast<uint32_t>(row) == back.row && column <= back.column)) {
+      sorted_ = false;
+    }
+  }
+  Cell& c = cells_.emplace_back();
+  c.row = static_cast<uint32_t>(row);
+  c.column = static_cast<uint16_t>(column);
+  c.kind = kind;
+  c.unused = 0;
+  c.number = 0;
+  return c;
+}
+
+uint32_t TSheetData::Store(std::string_view text) {
+  if (text_.size() + text.size() > UINT32_MAX) {
+    throw EPlanilhaError("A planilha tem mais texto do que o leitor aceita (4 GB).");
+  }
+  const auto offset = static_cast<uint32_t>(text_.size());
+  text_.append(text);
+  return offset;
+}
+
+void TSheetData::AddEmpty(int32_t row, int32_t column) {
+  Push(row, column, kEmpty);
+}
+
+void TSheetData::AddNumber(int32_t row, int32_t column, double value) {
+  Push(row, column, kNumber).number = value;
+}
+
+void TSheetData::AddBoolean(int32_t row, int32_t column, bool value) {
+  Push(row, column, kBoolean).number = value ? 1 : 0;
+}
+
+void TSheetData::AddText(int32_t row, int32_t column, std::string_view text) {
+  const uint32_t offset = Store(text);
+  Cell& c = Push(row, column, kText);
+  c.text.offset = offset;
+  c.text.length = static_cast<uint32_t>(text.size());
+}
+
+void TSheetData::AddError(int32_t row, int32_t column, std::string_view text) {
+  const uint32_t offset = Store(text);
+  Cell& c = Push(row, column, kError);
+  c.text.offset = offset;
+  c.text.length = static_cast<uint32_t>(text.size());
+}
+
+void TSheetData::AddShared(int32_t row, int32_t column, uint32_t index) {
+  if (shared_ == nullptr || index >= shared_->size()) {
+    throw EPlanilhaError("A planilha está danificada: referência a um texto compartilhado (" +
+                         std::to_string(index) + ") que não existe.");
+  }
+  Push(row, column, kShared).shared = index;
+}
+
+void TSheetData::Finish() {
+  if (!sorted_) {
+    // A later cell replaces an earlier one at the same place.
+    std::stable_sort(cells_.begin(), cells_.end(), [](const Cell& a, const Cell& b) {
+      return a.row != b.row ? a.row < b.row : a.column < b.column;
+    });
+    std::vector<Cell> unique;
+    unique.reserve(cells_.size());
+    for (const Cell& c : cells_) {
+      if (!unique.empty() && unique.back().row == c.row && unique.back().column == c.column) {
+        unique.back() = c;
+      } else {
+        unique.push_back(c);
+      }
+    }
+    cells_.swap(unique);
+    sorted_ = true;
+  }
+  last_row_ = 1;
+  last_column_ = 1;
+  for (const Cell& c : cells_)
+    last_column_ = std::max<int32_t>(last_column_, c.column);
+  if (!cells_.empty()) last_row_ = static_cast<int32_t>(cells_.back().row);
+  row_start_.assign(static_cast<size_t>(last_row_) + 2, 0);
+  // Count per row, then prefix sums.
+  for (const Cell& c : cells_)
+    ++row_start_[c.row + 1];
+  for (size_t r = 1; r < row_start_.size(); ++r)
+    row_start_[r] += row_start_[r - 1];
+  cells_.shrink_to_fit();
+}
+
+void TSheetData::ExtendUsedArea(int32_t last_row, int32_t last_column) {
+  if (last_row > last_row_) last_row_ = std::min(last_row, kMaxSheetRows);
+  if (last_column > last_column_) last_column_ = std::min(last_column, kMaxSheetColumns);
+}
+
+TCellValue TSheetData::Get(int32_t column, int32_t row) const {
+  TCellValue v;
+  if (row < 1 || static_cast<size_t>(row) + 1 >= row_start_.size() || column < 1) return v;
+  auto begin = cells_.begin() + row_start_[static_cast<size_t>(row)];
+  auto end = cells_.begin() + row_start_[static_cast<size_t>(row) + 1];
+  if (begin == end) return v;
+  // Dense rows: the cell is usually at its own position.
+  auto it = begin;
+  if (column - 1 < end - begin && begin[column - 1].column == column) {
+    it = begin + (column - 1);
+  } else {
+    it = std::lower_bound(begin, end, column,
+                          [](const Cell& c, int32_t col) { return c.column < col; });
+    if (it == end || it->column != column) return v;
+  }
+  switch (it->kind) {
+    case kEmpty:
+      break;
+    case kNumber:
+      v.Kind = TCellKind::ckNumber;
+      v.Number = it->number;
+      break;
+    case kBoolean:
+      v.Kind = TCellKind::ckBoolean;
+      v.Number = it->number;
+      break;
+    case kText:
+      v.Kind = TCellKind::ckText;
+      v.Text = std::string_view(text_).substr(it->text.offset, it->text.length);
+      break;
+    case kError:
+      v.Kind = TCellKind::ckError;
+      v.Text = std::string_view(text_).substr(it->text.offset, it->text.length);
+      break;
+    case kShared:
+      v.Kind = TCellKind::ckText;
+      v.Text = (*shared_)[it->shared];
+      break;
+  }
+  return v;
+}
+
+}  // namespace app

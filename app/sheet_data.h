@@ -1,0 +1,68 @@
+// TSheetData: the cells of one worksheet as the file engine holds them after
+// reading the file: 16 bytes per present cell plus the text, rows indexed
+// for lookups by (column, row). Filled in any order, then Finish() sorts
+// and indexes; the last used cell is the bottom-right corner of the cells
+// present (a present cell without value counts).
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "app/spreadsheet_engine.h"
+
+namespace app {
+
+class TSheetData {
+ public:
+  // `shared` is the workbook's shared-string table; it must outlive the sheet.
+  explicit TSheetData(const std::vector<std::string_view>* shared = nullptr) : shared_(shared) {}
+
+  void AddEmpty(int32_t row, int32_t column);
+  void AddNumber(int32_t row, int32_t column, double value);
+  void AddBoolean(int32_t row, int32_t column, bool value);
+  void AddText(int32_t row, int32_t column, std::string_view text);
+  void AddError(int32_t row, int32_t column, std::string_view text);
+  void AddShared(int32_t row, int32_t column, uint32_t index);
+  size_t CellCount() const { return cells_.size(); }
+  size_t TextBytes() const { return text_.size(); }
+
+  void Finish();
+  // Widens the used area to at least this corner (formats without cell
+  // records for formatted empty cells keep the area separately).
+  void ExtendUsedArea(int32_t last_row, int32_t last_column);
+  int32_t LastRow() const { return last_row_; }
+  int32_t LastColumn() const { return last_column_; }
+  TCellValue Get(int32_t column, int32_t row) const;
+
+ private:
+  enum Kind : uint8_t { kEmpty, kNumber, kBoolean, kText, kError, kShared };
+  struct Cell {
+    uint32_t row;
+    uint16_t column;
+    uint8_t kind;
+    uint8_t unused;
+    union {
+      double number;
+      struct {
+        uint32_t offset;
+        uint32_t length;
+      } text;
+      uint32_t shared;
+    };
+  };
+  static_assert(sizeof(Cell) == 16);
+  Cell& Push(int32_t row, int32_t column, Kind kind);
+  uint32_t Store(std::string_view text);
+
+  const std::vector<std::string_view>* shared_;
+  std::vector<Cell> cells_;
+  std::string text_;
+  std::vector<uint32_t> row_start_;  // row r's cells: [row_start_[r], row_start_[r + 1])
+  bool sorted_ = true;
+  int32_t last_row_ = 1;
+  int32_t last_column_ = 1;
+};
+
+}  // namespace app

@@ -1,0 +1,157 @@
+#include "app/tabela_temp.h"
+
+#include <algorithm>
+#include <limits>
+
+#include "app/errors.h"
+#include "app/text_encoding.h"
+
+namespace app {
+
+TTabelaTemp::TTabelaTemp(std::string name) : name_(std::move(name)) {}
+
+void TTabelaTemp::Close() {
+  active_ = false;
+  appending_ = false;
+  eof_ = true;
+  current_ = -1;
+  row_count_ = 0;
+  fields_.clear();
+  edit_.clear();
+  // Give the memory back: a table can hold a large worksheet.
+  std::string().swap(text_);
+  std::vector<uint64_t>().swap(row_base_);
+  std::vector<uint32_t>().swap(cell_end_);
+}
+
+void TTabelaTemp::ClearFields() {
+  defs_.clear();
+}
+
+void TTabelaTemp::AddFieldDef(std::string name, int32_t size) {
+  defs_.push_back({std::move(name), size});
+}
+
+void TTabelaTemp::CreateDataSet() {
+  Close();
+  fields_ = defs_;
+  edit_.assign(fields_.size(), std::string());
+  active_ = true;
+}
+
+void TTabelaTemp::RequireActive() const {
+  if (!active_) throw EDatabaseError(name_ + ": Cannot perform this operation on a closed dataset");
+}
+
+int32_t TTabelaTemp::FieldIndex(std::string_view name) const {
+  for (size_t i = 0; i < fields_.size(); ++i) {
+    if (fields_[i].name.size() == name.size() &&
+        std::equal(name.begin(), name.end(), fields_[i].name.begin(), [](char a, char b) {
+          auto up = [](char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c; };
+          return up(a) == up(b);
+        })) {
+      return static_cast<int32_t>(i);
+    }
+  }
+  throw EDatabaseError(name_ + ": Field '" + std::string(name) + "' not found");
+}
+
+void TTabelaTemp::ReserveRows(int64_t rows) {
+  if (rows <= 0) return;
+  row_base_.reserve(static_cast<size_t>(rows));
+  cell_end_.reserve(static_cast<size_t>(rows) * fields_.size());
+}
+
+void TTabelaTemp::Append() {
+  RequireActive();
+  if (appending_) Post();
+  for (auto& s : edit_)
+    s.clear();
+  appending_ = true;
+}
+
+void TTabelaTemp::SetField(int32_t index, std::string_view value) {
+  RequireActive();
+  if (!appending_) throw EDatabaseError(name_ + ": Dataset not in edit or insert mode");
+  if (index < 0 || static_cast<size_t>(index) >= fields_.size()) {
+    throw EDatabaseError(name_ + ": Field index out of range");
+  }
+  edit_[static_cast<size_t>(index)].assign(
+      value.substr(0, Utf8PrefixBytes(value, fields_[static_cast<size_t>(index)].size)));
+}
+
+void TTabelaTemp::SetFieldByName(std::string_view name, std::string_view value) {
+  SetField(FieldIndex(name), value);
+}
+
+void TTabelaTemp::Post() {
+  RequireActive();
+  if (!appending_) return;
+  const uint64_t base = text_.size();
+  uint32_t end = 0;
+  for (const auto& s : edit_) {
+    // A row holds at most columns x 100 characters x 4 bytes, far below 4 GiB
+    // for the 16,384 columns a worksheet can have.
+    end += static_cast<uint32_t>(s.size());
+    text_.append(s);
+    cell_end_.push_back(end);
+  }
+  row_base_.push_back(base);
+  ++row_count_;
+  appending_ = false;
+  current_ = row_count_ - 1;
+  eof_ = false;
+}
+
+void TTabelaTemp::Cancel() {
+  appending_ = false;
+  for (auto& s : edit_)
+    s.clear();
+}
+
+std::string_view TTabelaTemp::Stored(int64_t row, int32_t index) const {
+  const size_t cols = fields_.size();
+  const size_t at = static_cast<size_t>(row) * cols + static_cast<size_t>(index);
+  const uint32_t end = cell_end_[at];
+  const uint32_t begin = index == 0 ? 0 : cell_end_[at - 1];
+  return std::string_view(text_).substr(row_base_[static_cast<size_t>(row)] + begin, end - begin);
+}
+
+std::string_view TTabelaTemp::Field(int32_t index) const {
+  RequireActive();
+  if (index < 0 || static_cast<size_t>(index) >= fields_.size()) {
+    throw EDatabaseError(name_ + ": Field index out of range");
+  }
+  if (appending_) return edit_[static_cast<size_t>(index)];
+  if (current_ < 0 || current_ >= row_count_) return {};
+  return Stored(current_, index);
+}
+
+std::string TTabelaTemp::FieldByName(std::string_view name) const {
+  return std::string(Field(FieldIndex(name)));
+}
+
+void TTabelaTemp::First() {
+  RequireActive();
+  if (appending_) Post();
+  current_ = row_count_ > 0 ? 0 : -1;
+  eof_ = row_count_ == 0;
+}
+
+void TTabelaTemp::Next() {
+  RequireActive();
+  if (appending_) Post();
+  if (current_ + 1 < row_count_) {
+    ++current_;
+    eof_ = false;
+  } else {
+    eof_ = true;
+  }
+}
+
+size_t TTabelaTemp::MemoryUsage() const {
+  return text_.capacity() + row_base_.capacity() * sizeof(uint64_t) +
+         cell_end_.capacity() * sizeof(uint32_t);
+}
+
+}  // namespace app

@@ -1,0 +1,92 @@
+// TTabelaTemp: the in-memory staging table (cdsTabelaTemp). Text columns
+// defined by name, each holding at most Size characters (UTF-8 code points;
+// longer values are cut when stored), one row per imported worksheet row.
+//
+//   app::TTabelaTemp t;                 // named "cdsTabelaTemp"
+//   t.Close(); t.ClearFields();
+//   t.AddFieldDef("1"); t.AddFieldDef("2");
+//   t.CreateDataSet();                 // open, empty
+//   t.Append(); t.SetField(0, "abc"); t.SetFieldByName("2", "x"); t.Post();
+//   for (t.First(); !t.Eof(); t.Next()) use(t.FieldByName("2"));
+//
+// A name that is not a column throws EDatabaseError
+// "cdsTabelaTemp: Field '46' not found". Reading a column that was never set,
+// or reading with no current row, gives "". Rows are stored compactly: the
+// text of all rows in one buffer and four bytes per cell for its end offset,
+// so an empty cell costs four bytes and no allocation.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace app {
+
+class TTabelaTemp {
+ public:
+  explicit TTabelaTemp(std::string name = "cdsTabelaTemp");
+
+  const std::string& Name() const { return name_; }
+
+  // Structure.
+  void Close();
+  void ClearFields();
+  void AddFieldDef(std::string name, int32_t size = 100);
+  void CreateDataSet();  // closes, builds the columns from the definitions, opens empty
+  bool Active() const { return active_; }
+  int32_t FieldCount() const { return static_cast<int32_t>(fields_.size()); }
+  // Index of a column by name; throws EDatabaseError if there is none.
+  int32_t FieldIndex(std::string_view name) const;
+
+  // Writing: Append starts a new row, SetField fills it, Post stores it;
+  // Cancel drops the unposted row.
+  void Append();
+  void SetField(int32_t index, std::string_view value);
+  void SetFieldByName(std::string_view name, std::string_view value);
+  void Post();
+  void Cancel();
+  bool Appending() const { return appending_; }
+  void ReserveRows(int64_t rows);
+
+  // Reading the current row (the row being appended, while appending).
+  std::string_view Field(int32_t index) const;
+  std::string FieldByName(std::string_view name) const;
+
+  // Navigation.
+  void First();
+  void Next();
+  bool Eof() const { return eof_; }
+  int64_t RecordNo() const { return current_; }  // 0-based, -1 when none
+  int64_t RecordCount() const { return row_count_; }
+
+  // Bytes held by the rows (text buffer, offsets, row bases).
+  size_t MemoryUsage() const;
+
+ private:
+  struct FieldDef {
+    std::string name;
+    int32_t size;
+  };
+  void RequireActive() const;
+  std::string_view Stored(int64_t row, int32_t index) const;
+
+  std::string name_;
+  std::vector<FieldDef> defs_;
+  std::vector<FieldDef> fields_;
+  bool active_ = false;
+  bool appending_ = false;
+  bool eof_ = true;
+  int64_t current_ = -1;
+  int64_t row_count_ = 0;
+  // Posted rows: text_ holds every cell's text back to back; row_base_[r] is
+  // the offset of row r in text_, cell_end_[r * columns + k] the end of cell
+  // k relative to that base.
+  std::string text_;
+  std::vector<uint64_t> row_base_;
+  std::vector<uint32_t> cell_end_;
+  // The row being appended.
+  std::vector<std::string> edit_;
+};
+
+}  // namespace app

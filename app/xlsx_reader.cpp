@@ -1,0 +1,455 @@
+// .xlsx (Office Open XML) worksheets: the package's relationships lead to the
+// workbook part, whose <sheets> list gives the worksheets in workbook order
+// (chart and dialog sheets are skipped, as they are not worksheets); each
+// worksheet part is read as a stream of <row> and <c> elements.
+#include <charconv>
+#include <cstring>
+#include <string_view>
+
+#include "app/errors.h"
+#include "app/workbook_reader.h"
+#include "app/xml_sax.h"
+#include "app/zip_archive.h"
+
+namespace app {
+
+namespace {
+
+struct Relationship {
+  std::string id, type, target;
+  bool external = false;
+};
+
+class RelsHandler : public TXmlHandler {
+ public:
+  std::vector<Relationship> rels;
+  void Start(std::string_view name, const char** attrs) override {
+    if (name != "Relationship") return;
+    Relationship r;
+    if (const char* v = Attr(attrs, "Id")) r.id = v;
+    if (const char* v = Attr(attrs, "Type")) r.type = v;
+    if (const char* v = Attr(attrs, "Target")) r.target = v;
+    if (const char* v = Attr(attrs, "TargetMode")) r.external = std::strcmp(v, "External") == 0;
+    rels.push_back(std::move(r));
+  }
+  void End(std::string_view) override {}
+  void Text(const char*, int) override {}
+};
+
+struct SheetEntry {
+  std::string name, rel_id;
+};
+
+class WorkbookHandler : public TXmlHandler {
+ public:
+  std::vector<SheetEntry> sheets;
+  void Start(std::string_view name, const char** attrs) override {
+    if (name != "sheet") return;
+    SheetEntry e;
+    if (const char* v = Attr(attrs, "name")) e.name = v;
+    if (const char* v = Attr(attrs, "id")) e.rel_id = v;
+    sheets.push_back(std::move(e));
+  }
+  void End(std::string_view) override {}
+  void Text(const char*, int) override {}
+};
+
+// Shared strings: the text of every <t> of an <si>, rich-text runs joined,
+// phonetic runs (<rPh>) left out.
+class SharedStringsHandler : public TXmlHandler {
+ public:
+  std::string arena;
+  std::vector<std::pair<uint32_t, uint32_t>> spans;
+  void Start(std::string_view name, const char**) override {
+    if (name == "si") {
+      start_ = arena.size();
+    } else if (name == "t") {
+      capture_ = phonetic_ == 0;
+    } else if (name == "rPh") {
+      ++phonetic_;
+    }
+  }
+  void End(std::string_view name) override {
+    if (name == "si") {
+      spans.emplace_back(static_cast<uint32_t>(start_),
+                         static_cast<uint32_t>(arena.size() - start_));
+    } else if (name == "t") {
+      capture_ = false;
+    } else if (name == "rPh") {
+      --phonetic_;
+    }
+  }
+  void Text(const char* text, int length) override {
+    if (capture_) arena.append(text, static_cast<size_t>(length));
+  }
+
+ private:
+  size_t start_ = 0;
+  bool capture_ = false;
+  int phonetic_ = 0;
+};
+
+// "AB12" -> column 28, row 12. False when it is no cell reference.
+bool ParseCellRef(const char* ref, int32_t& column, int32_t& row) {
+  int64_t col = 0, r = 0;
+  const char* p = ref;
+  for (; (*p >= 'A' && *p <= 'Z') || (*p >= 'a' && *p <= 'z'); ++p) {
+    col = col * 26 + ((*p & ~0x20) - 'A' + 1);
+    if (col > kMaxSheetColumns) return false;
+  }
+  if (p == ref) return false;
+  const char* digits = p;
+  for (; *p >= '0' && *p <= '9'; ++p) {
+    r = r * 10 + (*p - '0');
+    if (r > kMaxSheetRows) return false;
+  }
+  if (*p != '\0') return false;
+  if (p == digits) {
+    row = 0;  // column only: the row comes from the <row> element
+  } else {
+    row = static_cast<int32_t>(r);
+  }
+  column = static_cast<int32_t>(col);
+  return true;
+}
+
+bool ParseRowNumber(const char* text, int32_t& row) {
+  int64_t r = 0;
+  const char* p = text;
+  for (; *p >= '0' && *p <= '9'; ++p) {
+    r = r * 10 + (*p - '0');
+    if (r > kMaxSheetRows) return false;
+  }
+  if (p == text || *p != '\0' || r < 1) return false;
+  row = static_cast<int32_t>(r);
+  return true;
+}
+
+class SheetHandler : public TXmlHandler {
+ public:
+  SheetHandler(TSheetData& data, const std::string& part) : data_(data), part_(part) {}
+
+  void Start(std::string_view name, const char** attrs) override {
+    if (name == "c") {
+      StartCell(attrs);
+    } else if (name == "row") {
+      int32_t r = row_ + 1;
+      if (const char* v = Attr(attrs, "r")) {
+        if (!ParseRowNumber(v, r)) Bad(std::string("número de linha inválido \"") + v + "\"");
+      }
+      row_ = r;
+      if (row_ > kMaxSheetRows) Bad("linha além do limite de 1048576");
+      column_ = 0;
+    } else if (in_cell_) {
+      if (name == "v") {
+        capture_ = true;
+        has_value_ = true;
+      } else if (name == "t" && in_inline_ && phonetic_ == 0) {
+        capture_ = true;
+        has_value_ = true;
+      } else if (name == "is") {
+        in_inline_ = true;
+      } else if (name == "rPh") {
+        ++phonetic_;
+      }
+    }
+  }
+
+  void End(std::string_view name) override {
+    if (name == "c") {
+      EndCell();
+    } else if (in_cell_) {
+      if (name == "v" || name == "t") {
+        capture_ = false;
+      } else if (name == "is") {
+        in_inline_ = false;
+      } else if (name == "rPh") {
+        --phonetic_;
+      }
+    }
+  }
+
+  void Text(const char* text, int length) override {
+    if (capture_) value_.append(text, static_cast<size_t>(length));
+  }
+
+ private:
+  [[noreturn]] void Bad(const std::string& why) {
+    throw EPlanilhaError("A planilha está danificada: " + why + " em \"" + part_ + "\".");
+  }
+
+  void StartCell(const char** attrs) {
+    int32_t column = column_ + 1;
+    int32_t row = row_ < 1 ? 1 : row_;
+    type_ = 'n';
+    for (const char** a = attrs; a[0] != nullptr; a += 2) {
+      const std::string_view attr = LocalName(a[0]);
+      if (attr == "r") {
+        int32_t c = 0, r = 0;
+        if (!ParseCellRef(a[1], c, r))
+          Bad(std::string("referência de célula inválida \"") + a[1] + "\"");
+        column = c;
+        if (r != 0) row = r;
+      } else if (attr == "t") {
+        const std::string_view t = a[1];
+        type_ = t == "s"           ? 's'
+                : t == "str"       ? 'f'
+                : t == "inlineStr" ? 'i'
+                : t == "b"         ? 'b'
+                : t == "e"         ? 'e'
+                : t == "d"         ? 'd'
+                                   : 'n';
+      }
+    }
+    if (column > kMaxSheetColumns) Bad("coluna além do limite de 16384");
+    cell_row_ = row;
+    column_ = column;
+    in_cell_ = true;
+    has_value_ = false;
+    in_inline_ = false;
+    phonetic_ = 0;
+    value_.clear();
+  }
+
+  void EndCell() {
+    in_cell_ = false;
+    capture_ = false;
+    if (data_.CellCount() >= kMaxSheetCells) {
+      throw EPlanilhaError("A planilha excede o número máximo de células aceito (" +
+                           std::to_string(kMaxSheetCells) + ").");
+    }
+    const int32_t r = cell_row_, c = column_;
+    if (!has_value_) {
+      data_.AddEmpty(r, c);
+      return;
+    }
+    switch (type_) {
+      case 's': {
+        uint32_t index = 0;
+        auto res = std::from_chars(value_.data(), value_.data() + value_.size(), index);
+        if (res.ec != std::errc() || res.ptr != value_.data() + value_.size()) {
+          Bad("índice de texto compartilhado inválido \"" + value_ + "\"");
+        }
+        data_.AddShared(r, c, index);
+        return;
+      }
+      case 'f':
+      case 'i':
+        data_.AddText(r, c, value_);
+        return;
+      case 'b':
+        data_.AddBoolean(r, c, value_ == "1" || value_ == "true");
+        return;
+      case 'e':
+        data_.AddError(r, c, value_);
+        return;
+      case 'd': {
+        double serial = 0;
+        if (!IsoDateToSerial(value_, serial)) Bad("data inválida \"" + value_ + "\"");
+        data_.AddNumber(r, c, serial);
+        return;
+      }
+      default: {
+        if (value_.empty()) {
+          data_.AddEmpty(r, c);
+          return;
+        }
+        double number = 0;
+        const char* b = value_.data();
+        const char* e = b + value_.size();
+        while (b < e && (*b == ' ' || *b == '+'))
+          ++b;
+        auto res = std::from_chars(b, e, number);
+        if (res.ec != std::errc() || res.ptr != e) Bad("número inválido \"" + value_ + "\"");
+        data_.AddNumber(r, c, number);
+        return;
+      }
+    }
+  }
+
+  TSheetData& data_;
+  const std::string& part_;
+  int32_t row_ = 0;
+  int32_t column_ = 0;
+  int32_t cell_row_ = 0;
+  char type_ = 'n';
+  bool in_cell_ = false;
+  bool in_inline_ = false;
+  bool capture_ = false;
+  bool has_value_ = false;
+  int phonetic_ = 0;
+  std::string value_;
+};
+
+// Target of a relationship, as a zip entry name: relative targets are
+// resolved against the folder of the part that owns the relationships.
+std::string ResolveTarget(const std::string& base_folder, const std::string& target) {
+  std::string path = !target.empty() && target[0] == '/' ? target.substr(1) : base_folder + target;
+  std::vector<std::string> parts;
+  size_t start = 0;
+  while (start <= path.size()) {
+    size_t slash = path.find('/', start);
+    if (slash == std::string::npos) slash = path.size();
+    std::string piece = path.substr(start, slash - start);
+    if (piece == "..") {
+      if (!parts.empty()) parts.pop_back();
+    } else if (!piece.empty() && piece != ".") {
+      parts.push_back(piece);
+    }
+    start = slash + 1;
+  }
+  std::string out;
+  for (const auto& p : parts) {
+    if (!out.empty()) out.push_back('/');
+    out += p;
+  }
+  return out;
+}
+
+bool EndsWith(const std::string& s, std::string_view tail) {
+  return s.size() >= tail.size() && s.compare(s.size() - tail.size(), tail.size(), tail) == 0;
+}
+
+void ParsePart(TZipArchive& zip, const std::string& name, TXmlHandler& handler,
+               bool threaded = false) {
+  TXmlSax sax(handler, name);
+  zip.Read(
+      name, kMaxXmlPartBytes,
+      [&](const char* data, size_t size) {
+        if (data == nullptr) {
+          sax.Feed("", 0, true);
+        } else {
+          sax.Feed(data, size, false);
+        }
+      },
+      threaded);
+}
+
+std::vector<Relationship> ReadRels(TZipArchive& zip, const std::string& part) {
+  RelsHandler h;
+  if (zip.Has(part)) ParsePart(zip, part, h);
+  return std::move(h.rels);
+}
+
+class XlsxReader : public TWorkbookReader {
+ public:
+  XlsxReader(std::string bytes, const std::string& path) : zip_(std::move(bytes), path) {
+    // The workbook part, from the package relationships.
+    std::string workbook = "xl/workbook.xml";
+    for (const auto& r : ReadRels(zip_, "_rels/.rels")) {
+      if (EndsWith(r.type, "/officeDocument") && !r.external) {
+        workbook = ResolveTarget("", r.target);
+        break;
+      }
+    }
+    if (!zip_.Has(workbook)) {
+      throw EPlanilhaError("O arquivo \"" + path +
+                           "\" não é uma planilha do Excel (falta a parte do livro).");
+    }
+    const size_t slash = workbook.rfind('/');
+    const std::string folder = slash == std::string::npos ? "" : workbook.substr(0, slash + 1);
+    const std::string rels_part = folder + "_rels/" + workbook.substr(folder.size()) + ".rels";
+    const auto rels = ReadRels(zip_, rels_part);
+
+    WorkbookHandler wb;
+    ParsePart(zip_, workbook, wb);
+    for (const auto& sheet : wb.sheets) {
+      for (const auto& r : rels) {
+        if (r.id == sheet.rel_id && EndsWith(r.type, "/worksheet") && !r.external) {
+          names_.push_back(sheet.name);
+          parts_.push_back(ResolveTarget(folder, r.target));
+          break;
+        }
+      }
+    }
+    for (const auto& r : rels) {
+      if (EndsWith(r.type, "/sharedStrings") && !r.external) {
+        shared_part_ = ResolveTarget(folder, r.target);
+      }
+    }
+  }
+
+  std::unique_ptr<TSheetData> ReadSheet(int32_t position) override {
+    LoadSharedStrings();
+    auto data = std::make_unique<TSheetData>(&shared_);
+    const std::string& part = parts_[static_cast<size_t>(position - 1)];
+    SheetHandler handler(*data, part);
+    // Inflating runs one chunk ahead in a second thread while this one parses.
+    ParsePart(zip_, part, handler, /*threaded=*/true);
+    data->Finish();
+    return data;
+  }
+
+ private:
+  void LoadSharedStrings() {
+    if (shared_loaded_) return;
+    if (!shared_part_.empty() && zip_.Has(shared_part_)) {
+      SharedStringsHandler h;
+      ParsePart(zip_, shared_part_, h);
+      shared_arena_ = std::move(h.arena);
+      shared_.reserve(h.spans.size());
+      for (const auto& [offset, length] : h.spans) {
+        shared_.push_back(std::string_view(shared_arena_).substr(offset, length));
+      }
+    }
+    shared_loaded_ = true;
+  }
+
+  TZipArchive zip_;
+  std::vector<std::string> parts_;
+  std::string shared_part_;
+  bool shared_loaded_ = false;
+  std::string shared_arena_;
+  std::vector<std::string_view> shared_;
+};
+
+int64_t DaysFromCivil(int64_t y, unsigned m, unsigned d) {
+  y -= m <= 2;
+  const int64_t era = (y >= 0 ? y : y - 399) / 400;
+  const unsigned yoe = static_cast<unsigned>(y - era * 400);
+  const unsigned doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
+  const unsigned doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
+  return era * 146097 + static_cast<int64_t>(doe) - 719468;
+}
+
+}  // namespace
+
+bool IsoDateToSerial(std::string_view text, double& serial) {
+  int y = 0, mo = 0, d = 0, h = 0, mi = 0;
+  double s = 0;
+  auto num = [&](size_t at, size_t len, int& out) {
+    if (at + len > text.size()) return false;
+    auto res = std::from_chars(text.data() + at, text.data() + at + len, out);
+    return res.ec == std::errc() && res.ptr == text.data() + at + len;
+  };
+  if (!num(0, 4, y) || text.size() < 10 || text[4] != '-' || !num(5, 2, mo) || text[7] != '-' ||
+      !num(8, 2, d) || mo < 1 || mo > 12 || d < 1 || d > 31) {
+    return false;
+  }
+  if (text.size() > 10) {
+    if ((text[10] != 'T' && text[10] != ' ') || !num(11, 2, h) || text.size() < 16 ||
+        text[13] != ':' || !num(14, 2, mi)) {
+      return false;
+    }
+    if (text.size() > 16) {
+      if (text[16] != ':') return false;
+      size_t end = 17;
+      while (end < text.size() && ((text[end] >= '0' && text[end] <= '9') || text[end] == '.')) {
+        ++end;
+      }
+      auto res = std::from_chars(text.data() + 17, text.data() + end, s);
+      if (res.ec != std::errc()) return false;
+      // A trailing "Z" or offset is accepted and ignored.
+    }
+  }
+  const int64_t days = DaysFromCivil(y, static_cast<unsigned>(mo), static_cast<unsigned>(d)) -
+                       DaysFromCivil(1899, 12, 30);
+  serial = static_cast<double>(days) + (h * 3600.0 + mi * 60.0 + s) / 86400.0;
+  return true;
+}
+
+std::unique_ptr<TWorkbookReader> OpenXlsx(std::string bytes, const std::string& path) {
+  return std::make_unique<XlsxReader>(std::move(bytes), path);
+}
+
+}  // namespace app

@@ -1,0 +1,250 @@
+#include "app/zip_archive.h"
+
+#include <minizip/unzip.h>
+
+#include <condition_variable>
+#include <cstring>
+#include <deque>
+#include <exception>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+#include "app/errors.h"
+
+namespace app {
+
+// minizip's I/O over the archive's bytes in memory: the "file name" is
+// ignored, the stream is the Memory block.
+struct TZipMemoryIo {
+  using Memory = TZipArchive::Memory;
+  static voidpf ZCALLBACK Open(voidpf opaque, const void*, int mode) {
+    if ((mode & ZLIB_FILEFUNC_MODE_WRITE) != 0) return nullptr;
+    return opaque;
+  }
+  static uLong ZCALLBACK Read(voidpf, voidpf stream, void* buf, uLong size) {
+    auto* m = static_cast<Memory*>(stream);
+    const uint64_t left = m->bytes.size() - m->position;
+    const uLong n = static_cast<uLong>(size < left ? size : left);
+    std::memcpy(buf, m->bytes.data() + m->position, n);
+    m->position += n;
+    return n;
+  }
+  static uLong ZCALLBACK Write(voidpf, voidpf, const void*, uLong) { return 0; }
+  static ZPOS64_T ZCALLBACK Tell(voidpf, voidpf stream) {
+    return static_cast<Memory*>(stream)->position;
+  }
+  static long ZCALLBACK Seek(voidpf, voidpf stream, ZPOS64_T offset, int origin) {
+    auto* m = static_cast<Memory*>(stream);
+    uint64_t base = 0;
+    switch (origin) {
+      case ZLIB_FILEFUNC_SEEK_SET:
+        base = 0;
+        break;
+      case ZLIB_FILEFUNC_SEEK_CUR:
+        base = m->position;
+        break;
+      case ZLIB_FILEFUNC_SEEK_END:
+        base = m->bytes.size();
+        break;
+      default:
+        return -1;
+    }
+    const uint64_t size = m->bytes.size();
+    if (base > size || offset > size - base) return -1;
+    m->position = base + offset;
+    return 0;
+  }
+  static int ZCALLBACK Close(voidpf, voidpf) { return 0; }
+  static int ZCALLBACK Error(voidpf, voidpf) { return 0; }
+};
+
+bool TZipArchive::LooksLikeZip(const std::string& bytes) {
+  return bytes.size() >= 4 && bytes.compare(0, 4, "PK\x03\x04", 4) == 0;
+}
+
+TZipArchive::TZipArchive(std::string bytes, std::string display_name)
+    : display_name_(std::move(display_name)) {
+  memory_.bytes = std::move(bytes);
+  zlib_filefunc64_def io{};
+  io.zopen64_file = &TZipMemoryIo::Open;
+  io.zread_file = &TZipMemoryIo::Read;
+  io.zwrite_file = &TZipMemoryIo::Write;
+  io.ztell64_file = &TZipMemoryIo::Tell;
+  io.zseek64_file = &TZipMemoryIo::Seek;
+  io.zclose_file = &TZipMemoryIo::Close;
+  io.zerror_file = &TZipMemoryIo::Error;
+  io.opaque = &memory_;
+  zip_ = unzOpen2_64("memory", &io);
+  if (zip_ == nullptr) {
+    throw EPlanilhaError("O arquivo \"" + display_name_ +
+                         "\" não é uma planilha válida ou está danificado (o pacote zip não pode "
+                         "ser lido).");
+  }
+}
+
+TZipArchive::~TZipArchive() {
+  if (zip_ != nullptr) unzClose(zip_);
+}
+
+void TZipArchive::Damaged(const std::string& name, const std::string& why) const {
+  throw EPlanilhaError("A planilha \"" + display_name_ + "\" está danificada: " + why + " (" +
+                       name + ").");
+}
+
+bool TZipArchive::Has(const std::string& name) {
+  return unzLocateFile(zip_, name.c_str(), 2) == UNZ_OK;
+}
+
+void TZipArchive::Locate(const std::string& name, uint64_t limit) {
+  if (unzLocateFile(zip_, name.c_str(), 2) != UNZ_OK) Damaged(name, "parte ausente");
+  unz_file_info64 info{};
+  if (unzGetCurrentFileInfo64(zip_, &info, nullptr, 0, nullptr, 0, nullptr, 0) != UNZ_OK) {
+    Damaged(name, "cabeçalho ilegível");
+  }
+  if ((info.flag & 1) != 0) {
+    throw EPlanilhaError("A planilha \"" + display_name_ +
+                         "\" está protegida por senha e não pode ser lida.");
+  }
+  if (info.uncompressed_size > limit) {
+    throw EPlanilhaError("A planilha \"" + display_name_ + "\" excede o tamanho máximo aceito: " +
+                         name + " ocuparia " + std::to_string(info.uncompressed_size >> 20) +
+                         " MB descompactado (limite " + std::to_string(limit >> 20) + " MB).");
+  }
+  if (unzOpenCurrentFile(zip_) != UNZ_OK) Damaged(name, "parte ilegível");
+}
+
+namespace {
+
+// Chunks handed from the inflating thread to the consuming one.
+class ChunkQueue {
+ public:
+  explicit ChunkQueue(size_t depth) : depth_(depth) {}
+  // Producer side.
+  bool Push(std::vector<char> chunk) {
+    std::unique_lock lock(mutex_);
+    space_.wait(lock, [&] { return full_.size() < depth_ || cancelled_; });
+    if (cancelled_) return false;
+    full_.push_back(std::move(chunk));
+    ready_.notify_one();
+    return true;
+  }
+  void Finish(std::exception_ptr error) {
+    std::lock_guard lock(mutex_);
+    done_ = true;
+    error_ = error;
+    ready_.notify_one();
+  }
+  std::vector<char> Recycled() {
+    std::lock_guard lock(mutex_);
+    if (free_.empty()) return {};
+    auto v = std::move(free_.back());
+    free_.pop_back();
+    return v;
+  }
+  // Consumer side: false at the end.
+  bool Pop(std::vector<char>& out) {
+    std::unique_lock lock(mutex_);
+    ready_.wait(lock, [&] { return !full_.empty() || done_; });
+    if (!out.empty() || out.capacity() != 0) free_.push_back(std::move(out));
+    if (full_.empty()) {
+      if (error_) std::rethrow_exception(error_);
+      return false;
+    }
+    out = std::move(full_.front());
+    full_.pop_front();
+    space_.notify_one();
+    return true;
+  }
+  void Cancel() {
+    std::lock_guard lock(mutex_);
+    cancelled_ = true;
+    space_.notify_all();
+  }
+
+ private:
+  size_t depth_;
+  std::mutex mutex_;
+  std::condition_variable ready_, space_;
+  std::deque<std::vector<char>> full_;
+  std::vector<std::vector<char>> free_;
+  bool done_ = false;
+  bool cancelled_ = false;
+  std::exception_ptr error_;
+};
+
+constexpr size_t kChunk = 1 << 20;
+
+}  // namespace
+
+void TZipArchive::Read(const std::string& name, uint64_t limit,
+                       const std::function<void(const char*, size_t)>& sink, bool threaded) {
+  Locate(name, limit);
+  struct CloseCurrent {
+    void* zip;
+    ~CloseCurrent() { unzCloseCurrentFile(zip); }
+  } close_current{zip_};
+
+  // Inflates the next piece into `buffer`; 0 at the end.
+  uint64_t total = 0;
+  auto inflate_into = [&](char* buffer, size_t size) -> size_t {
+    const int n = unzReadCurrentFile(zip_, buffer, static_cast<unsigned>(size));
+    if (n < 0) Damaged(name, "dados compactados inválidos");
+    total += static_cast<uint64_t>(n);
+    if (total > limit) {
+      throw EPlanilhaError("A planilha \"" + display_name_ +
+                           "\" excede o tamanho máximo aceito: " + name + " passa de " +
+                           std::to_string(limit >> 20) + " MB descompactado.");
+    }
+    return static_cast<size_t>(n);
+  };
+
+  if (!threaded) {
+    std::vector<char> buffer(kChunk);
+    for (;;) {
+      const size_t n = inflate_into(buffer.data(), buffer.size());
+      if (n == 0) break;
+      sink(buffer.data(), n);
+    }
+    sink(nullptr, 0);
+    return;
+  }
+
+  ChunkQueue queue(4);
+  std::thread producer([&] {
+    try {
+      for (;;) {
+        std::vector<char> chunk = queue.Recycled();
+        chunk.resize(kChunk);
+        const size_t n = inflate_into(chunk.data(), chunk.size());
+        if (n == 0) break;
+        chunk.resize(n);
+        if (!queue.Push(std::move(chunk))) break;
+      }
+      queue.Finish(nullptr);
+    } catch (...) {
+      queue.Finish(std::current_exception());
+    }
+  });
+  try {
+    std::vector<char> chunk;
+    while (queue.Pop(chunk))
+      sink(chunk.data(), chunk.size());
+    sink(nullptr, 0);
+  } catch (...) {
+    queue.Cancel();
+    producer.join();
+    throw;
+  }
+  producer.join();
+}
+
+std::string TZipArchive::ReadAll(const std::string& name, uint64_t limit) {
+  std::string out;
+  Read(name, limit, [&](const char* data, size_t size) {
+    if (data != nullptr) out.append(data, size);
+  });
+  return out;
+}
+
+}  // namespace app

@@ -1,0 +1,47 @@
+// TZipArchive: a zip file held in memory, read with minizip. Entries are
+// found by name (case-insensitive) and inflated in chunks into a sink, never
+// more than a given number of bytes whatever the entry claims, so a
+// compressed bomb ends with an error instead of filling memory. With
+// `threaded`, inflating runs in a second thread ahead of the sink, so
+// inflating and the sink's work overlap.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+namespace app {
+
+class TZipArchive {
+ public:
+  // Throws EPlanilhaError when `bytes` is not a readable zip archive.
+  TZipArchive(std::string bytes, std::string display_name);
+  ~TZipArchive();
+  TZipArchive(const TZipArchive&) = delete;
+  TZipArchive& operator=(const TZipArchive&) = delete;
+
+  bool Has(const std::string& name);
+  // Calls sink(data, size) for each inflated chunk, then sink(nullptr, 0)
+  // once at the end. Throws EPlanilhaError when the entry is missing,
+  // damaged, encrypted or larger than `limit`.
+  void Read(const std::string& name, uint64_t limit,
+            const std::function<void(const char*, size_t)>& sink, bool threaded = false);
+  std::string ReadAll(const std::string& name, uint64_t limit);
+
+  static bool LooksLikeZip(const std::string& bytes);
+
+ private:
+  void Locate(const std::string& name, uint64_t limit);
+  [[noreturn]] void Damaged(const std::string& name, const std::string& why) const;
+
+  struct Memory {
+    std::string bytes;
+    uint64_t position = 0;
+  };
+  friend struct TZipMemoryIo;
+  Memory memory_;
+  std::string display_name_;
+  void* zip_ = nullptr;
+};
+
+}  // namespace app
