@@ -96,6 +96,10 @@ struct TFbApi {
   fb::Status(FB_CALL* dsql_execute)(fb::Status*, fb::Handle*, fb::Handle*, unsigned short,
                                     const fb::XSQLDA*);
   fb::Status(FB_CALL* dsql_free_statement)(fb::Status*, fb::Handle*, unsigned short);
+  fb::Status(FB_CALL* dsql_execute_immediate)(fb::Status*, fb::Handle*, fb::Handle*, unsigned short,
+                                              const char*, unsigned short, const fb::XSQLDA*);
+  fb::Status(FB_CALL* dsql_describe)(fb::Status*, fb::Handle*, unsigned short, fb::XSQLDA*);
+  fb::Status(FB_CALL* dsql_fetch)(fb::Status*, fb::Handle*, unsigned short, const fb::XSQLDA*);
   fb::Status(FB_CALL* dsql_sql_info)(fb::Status*, fb::Handle*, short, const char*, short, char*);
   int32_t(FB_CALL* sqlcode)(const fb::Status*);
   int32_t(FB_CALL* interpret)(char*, unsigned int, const fb::Status**);  // fb_interpret
@@ -219,6 +223,9 @@ std::shared_ptr<TFbClientLibrary> TFbClientLibrary::Load(const std::vector<std::
               Resolve(module, "isc_dsql_execute", api->dsql_execute) &&
               Resolve(module, "isc_dsql_free_statement", api->dsql_free_statement) &&
               Resolve(module, "isc_dsql_sql_info", api->dsql_sql_info) &&
+              Resolve(module, "isc_dsql_describe", api->dsql_describe) &&
+              Resolve(module, "isc_dsql_fetch", api->dsql_fetch) &&
+              Resolve(module, "isc_dsql_execute_immediate", api->dsql_execute_immediate) &&
               Resolve(module, "isc_sqlcode", api->sqlcode);
     // fb_interpret is Firebird's; older libraries only have isc_interprete.
     const bool has_fb = Resolve(module, "fb_interpret", api->interpret);
@@ -276,6 +283,29 @@ void TIBDatabase::Open() {
                       &handle, static_cast<short>(dpb.size()), dpb.data());
   Check(api, status);
   handle_ = FromHandle(handle);
+}
+
+void TIBDatabase::CreateDatabase(const std::string& charset) {
+  if (Connected()) throw EDatabaseError("Database is already connected");
+  auto quote = [](const std::string& s) {
+    std::string out = "'";
+    for (char c : s) {
+      out.push_back(c);
+      if (c == '\'') out.push_back('\'');
+    }
+    return out + "'";
+  };
+  const std::string sql = "CREATE DATABASE " + quote(database_name_) + " USER " +
+                          quote(user_name_) + " PASSWORD " + quote(password_) +
+                          " DEFAULT CHARACTER SET " + charset;
+  const TFbApi& api = library_->Api();
+  fb::Status status[fb::kStatusLength] = {};
+  fb::Handle db{};
+  fb::Handle tr{};
+  api.dsql_execute_immediate(status, &db, &tr, static_cast<unsigned short>(sql.size()), sql.c_str(),
+                             1, nullptr);
+  Check(api, status);
+  handle_ = FromHandle(db);
 }
 
 void TIBDatabase::Close() {
@@ -529,6 +559,71 @@ void TIBSQL::ExecQuery() {
   fb::Handle stmt = ToHandle(handle_);
   api.dsql_execute(status, &tr, &stmt, 1, names_.empty() ? nullptr : da);
   ThrowIfError(status);
+}
+
+std::vector<std::vector<std::optional<std::string>>> TIBSQL::SelectAll() {
+  Prepare();
+  const TFbApi& api = database_.Library().Api();
+  fb::Status status[fb::kStatusLength] = {};
+  fb::Handle stmt = ToHandle(handle_);
+  std::vector<unsigned char> out_storage(fb::XsqldaLength(1), 0);
+  auto* out = reinterpret_cast<fb::XSQLDA*>(out_storage.data());
+  out->version = fb::kSqldaVersion1;
+  out->sqln = 1;
+  api.dsql_describe(status, &stmt, 1, out);
+  ThrowIfError(status);
+  const int n = out->sqld;
+  if (n > 1) {
+    out_storage.assign(fb::XsqldaLength(n), 0);
+    out = reinterpret_cast<fb::XSQLDA*>(out_storage.data());
+    out->version = fb::kSqldaVersion1;
+    out->sqln = static_cast<int16_t>(n);
+    api.dsql_describe(status, &stmt, 1, out);
+    ThrowIfError(status);
+  }
+  // Every column is fetched as nullable text of up to 1,000 bytes.
+  constexpr int16_t kWidth = 1000;
+  std::vector<std::vector<char>> buffers(static_cast<size_t>(n), std::vector<char>(kWidth + 2));
+  std::vector<int16_t> nulls(static_cast<size_t>(n));
+  for (int i = 0; i < n; ++i) {
+    fb::XSQLVAR& v = out->sqlvar[i];
+    v.sqltype = fb::kSqlVarying + 1;
+    v.sqlsubtype = 0;
+    v.sqlscale = 0;
+    v.sqllen = kWidth;
+    v.sqldata = buffers[static_cast<size_t>(i)].data();
+    v.sqlind = &nulls[static_cast<size_t>(i)];
+  }
+  auto* in = reinterpret_cast<fb::XSQLDA*>(in_sqlda_.data());
+  for (size_t i = 0; i < names_.size(); ++i) {
+    in->sqlvar[i].sqldata = values_[i].data();
+    in->sqlvar[i].sqllen = static_cast<int16_t>(values_[i].size());
+  }
+  fb::Handle tr = ToHandle(transaction_.Handle());
+  api.dsql_execute(status, &tr, &stmt, 1, names_.empty() ? nullptr : in);
+  ThrowIfError(status);
+  std::vector<std::vector<std::optional<std::string>>> rows;
+  for (;;) {
+    const fb::Status rc = api.dsql_fetch(status, &stmt, 1, out);
+    if (rc == 100) break;
+    ThrowIfError(status);
+    auto& row = rows.emplace_back();
+    for (int i = 0; i < n; ++i) {
+      if (nulls[static_cast<size_t>(i)] < 0) {
+        row.emplace_back(std::nullopt);
+        continue;
+      }
+      const char* data = buffers[static_cast<size_t>(i)].data();
+      const auto len = static_cast<uint16_t>(static_cast<unsigned char>(data[0]) |
+                                             (static_cast<unsigned char>(data[1]) << 8));
+      std::string utf8;
+      Win1252ToUtf8(std::string_view(data + 2, std::min<uint16_t>(len, kWidth)), utf8);
+      row.emplace_back(std::move(utf8));
+    }
+  }
+  api.dsql_free_statement(status, &stmt, 1);  // close the cursor, keep the statement
+  ThrowIfError(status);
+  return rows;
 }
 
 int64_t TIBSQL::RowsAffected() {

@@ -32,6 +32,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -79,7 +80,10 @@ class TIBDatabase {
   void SetParams(std::string user_name, std::string password);
   int SQLDialect() const { return 1; }
 
-  void Open();   // attaches DatabaseName; no-op when connected
+  void Open();  // attaches DatabaseName; no-op when connected
+  // Creates a new database file at DatabaseName (SQL dialect 1, the stored
+  // user and password, default character set `charset`) and stays attached.
+  void CreateDatabase(const std::string& charset = "NONE");
   void Close();  // rolls back an active transaction, then detaches
   bool Connected() const { return handle_ != 0; }
 
@@ -147,6 +151,9 @@ class TIBSQL {
   void SetParam(std::string_view name, std::string_view value);
   // Runs the statement (preparing it first if needed). Returns no rows.
   void ExecQuery();
+  // Runs a statement that returns rows and fetches them all, every column
+  // as text (UTF-8; NULL as std::nullopt). For checks and tools, not runs.
+  std::vector<std::vector<std::optional<std::string>>> SelectAll();
   // Rows changed by the last ExecQuery.
   int64_t RowsAffected();
   void FreeHandle();

@@ -1,0 +1,121 @@
+// Helpers shared by the updater core's tests: fixture paths, a private
+// folder for the embedded Firebird engine, and databases with a CLIENTE
+// table made by the tests themselves.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "app/errors.h"
+#include "app/fb_client.h"
+
+namespace app_test {
+
+inline std::string Fixture(const std::string& name) {
+  return std::string(PROJECT_SOURCE_DIR) + "/tests/fixtures/app/" + name;
+}
+
+// A fresh folder under the build tree, removed with the object.
+class TempDir {
+ public:
+  explicit TempDir(const std::string& tag) {
+    static int counter = 0;
+    path_ = std::filesystem::path(PROJECT_BINARY_DIR) / "test-tmp" /
+            (tag + "-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" +
+             std::to_string(++counter));
+    std::filesystem::remove_all(path_);
+    std::filesystem::create_directories(path_);
+  }
+  ~TempDir() {
+    std::error_code ec;
+    std::filesystem::remove_all(path_, ec);
+  }
+  std::string File(const std::string& name) const { return (path_ / name).string(); }
+
+ private:
+  std::filesystem::path path_;
+};
+
+inline void SetEnv(const char* name, const std::string& value) {
+#ifdef _WIN32
+  _putenv_s(name, value.c_str());
+#else
+  setenv(name, value.c_str(), 1);
+#endif
+}
+
+// Loads the client library once per test program, with the embedded
+// engine's lock and temporary files in a private folder. Null (and the test
+// skipped) when the library is not installed.
+inline std::shared_ptr<app::TFbClientLibrary> FirebirdOrSkip() {
+  static std::shared_ptr<app::TFbClientLibrary> lib = [] {
+    const auto dir = std::filesystem::path(PROJECT_BINARY_DIR) / "test-tmp" / "firebird";
+    std::filesystem::create_directories(dir);
+    SetEnv("FIREBIRD_LOCK", dir.string());
+    SetEnv("FIREBIRD_TMP", dir.string());
+    try {
+      return app::TFbClientLibrary::Load();
+    } catch (const app::EIBClientError&) {
+      return std::shared_ptr<app::TFbClientLibrary>();
+    }
+  }();
+  return lib;
+}
+
+#define APP_REQUIRE_FIREBIRD(lib)          \
+  auto lib = ::app_test::FirebirdOrSkip(); \
+  if (!lib) GTEST_SKIP() << "the Firebird client library is not installed"
+
+// Runs one statement in its own transaction.
+inline void Exec(app::TIBDatabase& db, const std::string& sql) {
+  app::TIBTransaction tr(db);
+  tr.StartTransaction();
+  app::TIBSQL q(db, tr);
+  q.SetSQL(sql);
+  q.ExecQuery();
+  tr.Commit();
+}
+
+inline std::vector<std::vector<std::optional<std::string>>> Select(app::TIBDatabase& db,
+                                                                   const std::string& sql) {
+  app::TIBTransaction tr(db);
+  tr.StartTransaction();
+  app::TIBSQL q(db, tr);
+  q.SetSQL(sql);
+  auto rows = q.SelectAll();
+  tr.Commit();
+  return rows;
+}
+
+// A database with CLIENTE(CODCLIENTE, NOME, EMAIL) and clients 00000001 to
+// `clients` (zero-filled codes), each with EMAIL 'old<n>@x'.
+inline void CreateClientes(const std::shared_ptr<app::TFbClientLibrary>& lib,
+                           const std::string& path, int clients,
+                           const std::string& email_type = "VARCHAR(60)") {
+  app::TIBDatabase db(lib);
+  db.SetDatabaseName(path);
+  db.CreateDatabase();
+  Exec(db,
+       "CREATE TABLE CLIENTE (CODCLIENTE VARCHAR(8) NOT NULL PRIMARY KEY, NOME VARCHAR(40), "
+       "EMAIL " +
+           email_type + ")");
+  app::TIBTransaction tr(db);
+  tr.StartTransaction();
+  app::TIBSQL q(db, tr);
+  q.SetSQL("INSERT INTO CLIENTE (CODCLIENTE, NOME, EMAIL) VALUES (:C, :N, :E)");
+  for (int i = 1; i <= clients; ++i) {
+    std::string code = std::to_string(i);
+    code.insert(0, 8 - code.size(), '0');
+    q.SetParam("C", code);
+    q.SetParam("N", "Cliente " + std::to_string(i));
+    q.SetParam("E", "old" + std::to_string(i) + "@x");
+    q.ExecQuery();
+  }
+  tr.Commit();
+}
+
+}  // namespace app_test

@@ -1,0 +1,223 @@
+// The spreadsheet controller over the file engine, on workbooks written by
+// openpyxl, xlsxwriter and xlwt and on CSV files (tests/fixtures/app).
+#include "app/controla_excel.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "app/errors.h"
+#include "app_test_support.h"
+
+using app::EPlanilhaError;
+using app::TDMCotrolaExcel;
+using app_test::Fixture;
+
+namespace {
+
+TDMCotrolaExcel Open(const std::string& fixture) {
+  TDMCotrolaExcel excel(app::CreateFileEngine());
+  excel.AbrePlanilha(Fixture(fixture));
+  return excel;
+}
+
+std::vector<std::string> Names(TDMCotrolaExcel& excel) {
+  std::vector<std::string> names = excel.ListaAbas();
+  excel.LiberaLista();
+  return names;
+}
+
+template <typename F>
+std::string ErrorOf(F&& f) {
+  try {
+    f();
+  } catch (const std::exception& e) {
+    return e.what();
+  }
+  return "(no error)";
+}
+
+TEST(LetraColuna, NamesColumnsUpToTheLastOne) {
+  const std::pair<int, const char*> cases[] = {
+      {1, "A"},   {26, "Z"},   {27, "AA"},   {52, "AZ"},   {53, "BA"},   {78, "BZ"},
+      {79, "CA"}, {702, "ZZ"}, {703, "AAA"}, {728, "AAZ"}, {729, "ABA"}, {16384, "XFD"}};
+  for (auto [n, name] : cases)
+    EXPECT_EQ(TDMCotrolaExcel::LetraColuna(n), name) << n;
+}
+
+TEST(FormataNumero, GeneralFormWithFifteenDigits) {
+  const std::pair<double, const char*> cases[] = {{123, "123"},
+                                                  {0.5, "0,5"},
+                                                  {1.0 / 3, "0,333333333333333"},
+                                                  {0.1 + 0.2, "0,3"},
+                                                  {123456789012345, "123456789012345"},
+                                                  {1e15, "1E15"},
+                                                  {1.5e-5, "1,5E-5"},
+                                                  {0.0001, "0,0001"},
+                                                  {-2.5, "-2,5"},
+                                                  {45322, "45322"},
+                                                  {0, "0"},
+                                                  {-1e-7, "-1E-7"},
+                                                  {1234567.125, "1234567,125"},
+                                                  {999999999999999.9, "1E15"},
+                                                  {2.5e20, "2,5E20"}};
+  for (auto [v, text] : cases)
+    EXPECT_EQ(app::FormataNumero(v, ","), text) << v;
+  EXPECT_EQ(app::FormataNumero(0.5, "."), "0.5");
+}
+
+TEST(FileEngineXlsx, ListsWorksheetsInWorkbookOrderSkippingChartSheets) {
+  auto excel = Open("openpyxl_abas.xlsx");
+  EXPECT_EQ(Names(excel), (std::vector<std::string>{"Clientes", "Dados", "Resumo", "Vazia"}));
+  // The last worksheet listed is current: an empty sheet gives 1 and 1.
+  EXPECT_EQ(excel.UltimaLinha(), 1);
+  EXPECT_EQ(excel.UltimaColuna(), 1);
+  excel.SelecionaAba(3);  // Resumo: a formatted empty D7 is the last cell
+  EXPECT_EQ(excel.UltimaLinha(), 7);
+  EXPECT_EQ(excel.UltimaColuna(), 4);
+  EXPECT_EQ(excel.LeCelula(4, 7), "");
+  EXPECT_EQ(excel.LeCelula(3, 4), "7");
+  EXPECT_EQ(excel.LeCelula(1, 1), "cabeçalho");
+  excel.SelecionaAba(2);  // Dados: only A1
+  EXPECT_EQ(excel.UltimaLinha(), 1);
+  EXPECT_EQ(excel.UltimaColuna(), 1);
+}
+
+TEST(FileEngineXlsx, ReadsValuesAsTheControllerGivesThem) {
+  auto excel = Open("openpyxl_abas.xlsx");
+  excel.SelecionaAba(1);
+  const char* expected[] = {"123",
+                            "0,5",
+                            "0,333333333333333",
+                            "0,3",
+                            "123456789012345",
+                            "1E15",
+                            "1,5E-5",
+                            "0,0001",
+                            "-2,5",
+                            "45322",
+                            "True",
+                            "False",
+                            "João da Silva <joão@exemplo.com.br> & cia",
+                            ""};
+  for (int row = 1; row <= 14; ++row) {
+    EXPECT_EQ(excel.LeCelula(2, row), expected[row - 1]) << "B" << row;
+  }
+  EXPECT_EQ(excel.UltimaLinha(), 15);
+  EXPECT_EQ(excel.UltimaColuna(), 2);
+  // Past the used area every cell is empty.
+  EXPECT_EQ(excel.LeCelula(46, 3000), "");
+  // An error value cannot be read.
+  const std::string error = ErrorOf([&] { excel.LeCelula(2, 15); });
+  EXPECT_NE(error.find("B15"), std::string::npos) << error;
+  EXPECT_NE(error.find("#N/A"), std::string::npos) << error;
+}
+
+TEST(FileEngineXlsx, SharedStringsRichTextFormulasAndTheLastColumn) {
+  auto excel = Open("xlsxwriter_rich.xlsx");
+  EXPECT_EQ(Names(excel), std::vector<std::string>{"Rico"});
+  EXPECT_EQ(excel.LeCelula(1, 1), "olá mundo");  // three rich-text runs
+  EXPECT_EQ(excel.LeCelula(1, 2), "2");          // formula: cached value
+  EXPECT_EQ(excel.LeCelula(1, 3), "ab");
+  EXPECT_THROW(excel.LeCelula(1, 4), EPlanilhaError);  // =1/0
+  EXPECT_EQ(excel.LeCelula(1, 5), "True");
+  EXPECT_EQ(excel.LeCelula(46, 3), "email@exemplo.com");
+  EXPECT_EQ(excel.LeCelula(18, 10), "00000123");
+  EXPECT_EQ(excel.LeCelula(16384, 2), "última coluna");
+  EXPECT_EQ(excel.LeCelula(1, 6), std::string(150, 'x'));
+  EXPECT_EQ(excel.UltimaLinha(), 10);
+  EXPECT_EQ(excel.UltimaColuna(), 16384);
+  EXPECT_THROW(excel.LeCelula(16385, 1), EPlanilhaError);
+  EXPECT_THROW(excel.LeCelula(1, 0), EPlanilhaError);
+}
+
+TEST(FileEngineXlsx, InlineStringsAndSparseCells) {
+  auto excel = Open("openpyxl_inline.xlsx");
+  EXPECT_EQ(Names(excel), std::vector<std::string>{"Inline"});
+  EXPECT_EQ(excel.LeCelula(1, 1), "código");
+  EXPECT_EQ(excel.LeCelula(3, 1), "");
+  EXPECT_EQ(excel.LeCelula(4, 1), "último");
+  EXPECT_EQ(excel.LeCelula(5, 2), "E2");
+  EXPECT_EQ(excel.UltimaLinha(), 2);
+  EXPECT_EQ(excel.UltimaColuna(), 5);
+}
+
+TEST(FileEngineXls, ReadsBiffWorkbooks) {
+  auto excel = Open("xlwt.xls");
+  EXPECT_EQ(Names(excel), (std::vector<std::string>{"Clientes", "Dados", "Resumo"}));
+  EXPECT_EQ(excel.UltimaLinha(), 10);  // Resumo: E10
+  EXPECT_EQ(excel.UltimaColuna(), 5);
+  excel.SelecionaAba(1);
+  EXPECT_EQ(excel.LeCelula(1, 1), "inteiro");
+  EXPECT_EQ(excel.LeCelula(2, 1), "123");
+  EXPECT_EQ(excel.LeCelula(2, 2), "0,5");
+  EXPECT_EQ(excel.LeCelula(2, 3), "-2,5");
+  EXPECT_EQ(excel.LeCelula(2, 4), "45322");  // a date: its serial number
+  EXPECT_EQ(excel.LeCelula(2, 6), "João <joão@exemplo.com>");
+  EXPECT_EQ(excel.UltimaLinha(), 7);  // the formatted blank D7
+  EXPECT_EQ(excel.UltimaColuna(), 4);
+}
+
+TEST(FileEngineCsv, OneSheetNamedAfterTheFileWithQuotedFields) {
+  auto excel = Open("ponto_e_virgula.csv");
+  EXPECT_EQ(Names(excel), std::vector<std::string>{"ponto_e_virgula"});
+  EXPECT_EQ(excel.LeCelula(1, 1), "codigo");  // the byte-order mark is not text
+  EXPECT_EQ(excel.LeCelula(2, 2), "joão@exemplo.com");
+  EXPECT_EQ(excel.LeCelula(3, 2), "com \"aspas\"; e ponto e vírgula");
+  EXPECT_EQ(excel.LeCelula(1, 3), "");  // an empty line is an empty row
+  EXPECT_EQ(excel.LeCelula(2, 4), "");
+  EXPECT_EQ(excel.LeCelula(3, 4), "duas\r\nlinhas");
+  EXPECT_EQ(excel.UltimaLinha(), 4);
+  EXPECT_EQ(excel.UltimaColuna(), 3);
+}
+
+TEST(FileEngineCsv, CommaAndTabSeparatorsAndWindows1252) {
+  auto comma = Open("virgula_1252.csv");
+  comma.SelecionaAba(1);
+  EXPECT_EQ(comma.LeCelula(2, 2), "joão@exemplo.com");
+  EXPECT_EQ(comma.UltimaColuna(), 2);
+  auto tab = Open("tabulacao.csv");
+  tab.SelecionaAba(1);
+  EXPECT_EQ(tab.LeCelula(3, 2), "3");
+  EXPECT_EQ(tab.UltimaLinha(), 2);
+  EXPECT_EQ(tab.UltimaColuna(), 3);
+}
+
+TEST(FileEngineBadInput, EveryBadFileGivesAClearErrorAndKeepsThePreviousWorkbook) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"nao_planilha.xlsx", "não é uma planilha"},
+      {"danificada.xlsx", "danificad"},
+      {"bomba.xlsx", "tamanho máximo"},
+      {"entidades.xlsx", "DTD"},
+      {"entidade_externa.xlsx", "DTD"},
+      {"protegida.xlsx", "senha"},
+      {"nao_existe.xlsx", "Não foi possível abrir"},
+  };
+  for (auto [file, message] : cases) {
+    auto excel = Open("openpyxl_inline.xlsx");
+    const std::string error = ErrorOf([&, file = file] {
+      excel.AbrePlanilha(Fixture(file));
+      // Worksheets are read on first use.
+      excel.ListaAbas();
+      excel.UltimaLinha();
+    });
+    EXPECT_NE(error.find(message), std::string::npos) << file << ": " << error;
+  }
+  // A failed open leaves the workbook opened before.
+  auto excel = Open("openpyxl_inline.xlsx");
+  EXPECT_THROW(excel.AbrePlanilha(Fixture("nao_planilha.xlsx")), EPlanilhaError);
+  EXPECT_EQ(Names(excel), std::vector<std::string>{"Inline"});
+  EXPECT_EQ(excel.LeCelula(5, 2), "E2");
+}
+
+TEST(FileEngineBadInput, PositionsOutsideTheWorkbook) {
+  auto excel = Open("openpyxl_abas.xlsx");
+  EXPECT_THROW(excel.SelecionaAba(5), EPlanilhaError);
+  EXPECT_THROW(excel.SelecionaAba(0), EPlanilhaError);
+  TDMCotrolaExcel closed(app::CreateFileEngine());
+  EXPECT_THROW(closed.ListaAbas(), EPlanilhaError);
+  EXPECT_THROW(closed.UltimaLinha(), EPlanilhaError);
+}
+
+}  // namespace
