@@ -1,0 +1,236 @@
+#include "skin/data/skin_draw.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace skin {
+namespace {
+
+constexpr uint32_t kR = 0x0000FF, kG = 0x00FF00, kB = 0xFF0000, kW = 0xFFFFFF, kK = 0x000000,
+                   kM = kSkinTransparent, kY = 0x00FFFF;
+
+// Builds a bitmap from rows of letters (R, G, B, W, K black, M magenta, Y).
+TBitmap Picture(const std::vector<std::string>& rows) {
+  TBitmap b(static_cast<int>(rows[0].size()), static_cast<int>(rows.size()));
+  for (int y = 0; y < b.Height(); y++) {
+    for (int x = 0; x < b.Width(); x++) {
+      const char c = rows[y][x];
+      b.SetPixel(x, y,
+                 c == 'R'   ? kR
+                 : c == 'G' ? kG
+                 : c == 'B' ? kB
+                 : c == 'W' ? kW
+                 : c == 'M' ? kM
+                 : c == 'Y' ? kY
+                            : kK);
+    }
+  }
+  return b;
+}
+
+std::vector<std::string> Letters(const TBitmap& b) {
+  std::vector<std::string> rows;
+  for (int y = 0; y < b.Height(); y++) {
+    std::string row;
+    for (int x = 0; x < b.Width(); x++) {
+      const uint32_t c = b.Pixel(x, y);
+      row += c == kR   ? 'R'
+             : c == kG ? 'G'
+             : c == kB ? 'B'
+             : c == kW ? 'W'
+             : c == kM ? 'M'
+             : c == kY ? 'Y'
+             : c == kK ? 'K'
+                       : '?';
+    }
+    rows.push_back(row);
+  }
+  return rows;
+}
+
+TEST(SkinDrawTest, StretchPicksTheSourcePixelsGdiPicks) {
+  // Source indices StretchBlt (COLORONCOLOR) chose, recorded under Wine.
+  struct Case {
+    int src, dst;
+    std::vector<int> picked;
+  } cases[] = {
+      {3, 7, {0, 0, 1, 1, 1, 2, 2}},
+      {7, 3, {1, 4, 6}},
+      {10, 4, {2, 4, 7, 9}},
+      {4, 10, {0, 0, 0, 1, 1, 2, 2, 2, 3, 3}},
+      {2, 3, {0, 0, 1}},
+      {3, 2, {1, 2}},
+      {6, 4, {1, 2, 4, 5}},
+      {4, 6, {0, 0, 1, 2, 2, 3}},
+      {16, 9, {1, 3, 4, 6, 8, 10, 11, 13, 15}},
+      {4, 1, {2}},
+      {2, 1, {0}},
+      {1, 4, {0, 0, 0, 0}},
+      {5, 5, {0, 1, 2, 3, 4}},
+      {47, 10, {4, 8, 13, 18, 23, 27, 32, 37, 41, 46}},
+  };
+  for (const auto& c : cases) {
+    std::vector<int> got;
+    for (int i = 0; i < c.dst; i++)
+      got.push_back(StretchSourceIndex(i, c.src, c.dst, false));
+    EXPECT_EQ(got, c.picked) << c.src << " -> " << c.dst;
+  }
+  // Rows shrink differently from columns.
+  struct Case2 {
+    int src, dst;
+    std::vector<int> picked;
+  } rows[] = {{7, 3, {0, 2, 5}},
+              {10, 4, {0, 3, 5, 8}},
+              {4, 1, {0}},
+              {22, 10, {0, 2, 4, 7, 9, 11, 13, 15, 18, 20}},
+              {3, 7, {0, 0, 1, 1, 1, 2, 2}}};
+  for (const auto& c : rows) {
+    std::vector<int> got;
+    for (int i = 0; i < c.dst; i++)
+      got.push_back(StretchSourceIndex(i, c.src, c.dst, true));
+    EXPECT_EQ(got, c.picked) << c.src << " -> " << c.dst << " rows";
+  }
+}
+
+TEST(SkinDrawTest, FramesAreLocatedSideBySideOrStacked) {
+  EXPECT_EQ(SkinFrameRect(235, 22, false, 5, 3), (TRect{94, 0, 141, 22}));
+  EXPECT_EQ(SkinFrameRect(15, 60, true, 4, 2), (TRect{0, 15, 15, 30}));
+  EXPECT_EQ(SkinFrameRect(30, 10, false, 0, 1), (TRect{0, 0, 30, 10}));  // count < 1 is 1
+}
+
+TEST(SkinDrawTest, NineSliceGeometryCollapsesMarginsThatDoNotFit) {
+  // 10 x 10 target with the 10/9/10/10 push-button margins: one stretched piece.
+  auto pieces = SkinImagePieces(10, 10, 47, 22, {10, 9, 10, 10});
+  ASSERT_EQ(pieces.size(), 1u);
+  EXPECT_EQ(pieces[0].src, (TRect{0, 0, 47, 22}));
+  EXPECT_EQ(pieces[0].dst, (TRect{0, 0, 10, 10}));
+  // Exactly as wide as the margins: the margins stay, the centre is empty.
+  pieces = SkinImagePieces(20, 30, 47, 22, {10, 9, 10, 10});
+  ASSERT_EQ(pieces.size(), 9u);
+  EXPECT_EQ(pieces[5].kind, TSkinPiece::kCentre);
+  EXPECT_EQ(pieces[5].dst, (TRect{10, 9, 10, 20}));
+  const TSkinPiece::Kind order[] = {
+      TSkinPiece::kTopLeft,     TSkinPiece::kBottomLeft, TSkinPiece::kTopRight,
+      TSkinPiece::kLeft,        TSkinPiece::kTop,        TSkinPiece::kCentre,
+      TSkinPiece::kBottomRight, TSkinPiece::kRight,      TSkinPiece::kBottom};
+  for (int i = 0; i < 9; i++)
+    EXPECT_EQ(pieces[i].kind, order[i]);
+}
+
+// Frame 2 of a 2-frame 5 x 5 bitmap: corners R, edges G, centre B.
+const TBitmap& NineSlice() {
+  static const TBitmap b =
+      Picture({"KKKKKRGGGR", "KKKKKGBBBG", "KKKKKGBBBG", "KKKKKGBBBG", "KKKKKRGGGR"});
+  return b;
+}
+
+TEST(SkinDrawTest, BuildSkinImageKeepsCornersAndStretchesBandsAndCentre) {
+  const TBitmap img = BuildSkinImage({3, 4, 10, 8}, NineSlice(), {1, 1, 1, 1}, false, false, 2, 2);
+  EXPECT_EQ(Letters(img), (std::vector<std::string>{"RGGGGGR", "GBBBBBG", "GBBBBBG", "RGGGGGR"}));
+  EXPECT_TRUE(BuildSkinImage({5, 5, 4, 4}, NineSlice(), {1, 1, 1, 1}, false, false, 2, 2).Empty());
+}
+
+TEST(SkinDrawTest, TiledCentreOverrunIsCoveredByTheRightBand) {
+  // Frame: left band W (1 px), centre 10 px R..Y pattern, right band G (1 px).
+  const TBitmap b = Picture({"WRYYYYYYYYYG"});
+  const TBitmap img = BuildSkinImage({0, 0, 27, 1}, b, {1, 0, 1, 0}, false, true, 1, 1);
+  // Tiles at 1, 11, 21 (the third runs 5 px under the right band).
+  EXPECT_EQ(Letters(img)[0], "WRYYYYYYYYYRYYYYYYYYYRYYYYG");
+}
+
+TEST(SkinDrawTest, DrawSkinElementOpaqueTransparentAndInverted) {
+  TBitmap face = Picture({"MRM", "RMR", "MRM"});
+  TBitmap dc(5, 3);
+  dc.Fill(kW);
+  DrawSkinElement(dc, {1, 0, 4, 3}, face, false, false, true, 1, 1, {0, 0, 0, 0});
+  EXPECT_EQ(Letters(dc), (std::vector<std::string>{"WWRWW", "WRWRW", "WWRWW"}));
+  DrawSkinElement(dc, {1, 0, 4, 3}, face, false, false, false, 1, 1, {0, 0, 0, 0});
+  EXPECT_EQ(Letters(dc)[0], "WMRMW");
+  const TBitmap before = dc;
+  DrawSkinElement(dc, {4, 0, 1, 3}, face, false, false, false, 1, 1, {0, 0, 0, 0});
+  // An all-magenta frame changes nothing when transparent.
+  DrawSkinElement(dc, {0, 0, 5, 3}, Picture({"MM", "MM"}), false, false, true, 1, 1, {});
+  EXPECT_TRUE(dc.SameImage(before));
+  // Painting past the surface is clipped.
+  DrawSkinElement(dc, {-2, -2, 8, 8}, face, false, false, false, 1, 1, {});
+}
+
+TEST(SkinDrawTest, BorderOnlyLeavesTheCentreUntouched) {
+  TBitmap dc(7, 4);
+  dc.Fill(kY);
+  DrawSkinBorderOnly(dc, {0, 0, 7, 4}, NineSlice(), false, 2, 2, {1, 1, 1, 1});
+  EXPECT_EQ(Letters(dc), (std::vector<std::string>{"RGGGGGR", "GYYYYYG", "GYYYYYG", "RGGGGGR"}));
+}
+
+TEST(SkinDrawTest, ThreePartRepeatsTheMiddleAtItsOwnWidth) {
+  const TBitmap b = Picture({"WRBG", "WRBG"});  // caps W and G, middle RB
+  TBitmap dc(8, 4);
+  DrawSkinThreePart(dc, {0, 0, 8, 4}, b, false, false, 1, 1, {1, 0, 1, 0});
+  EXPECT_EQ(Letters(dc)[0], "WRBRBRBG");
+  EXPECT_EQ(Letters(dc)[3], "WRBRBRBG");
+  // Caps as wide as the frame: no middle, no endless loop.
+  TBitmap dc2(6, 1);
+  DrawSkinThreePart(dc2, {0, 0, 6, 1}, b, false, false, 1, 1, {2, 0, 2, 0});
+  EXPECT_EQ(Letters(dc2)[0], "WRKKBG");
+}
+
+TEST(SkinDrawTest, FrameStretchedAndGlyphCentered) {
+  const TBitmap b = Picture({"RGBW", "RGBW"});  // 4 frames of 1 x 2
+  TBitmap dc(3, 4);
+  DrawSkinFrameStretched(dc, {0, 0, 3, 4}, b, false, 4, 3);
+  EXPECT_EQ(Letters(dc), (std::vector<std::string>{"BBB", "BBB", "BBB", "BBB"}));
+
+  // A 16-pixel glyph in a 15-pixel target starts at the target's left edge.
+  TBitmap glyph(16, 1);
+  glyph.Fill(kR);
+  glyph.SetPixel(0, 0, kG);
+  TBitmap dc2(20, 1);
+  DrawSkinGlyphCentered(dc2, {2, 0, 17, 1}, glyph, false, 1, 1);
+  EXPECT_EQ(dc2.Pixel(2, 0), kG);
+  EXPECT_EQ(dc2.Pixel(1, 0), kK);
+  EXPECT_EQ(dc2.Pixel(17, 0), kR);  // overhangs on the right
+  TBitmap dc3(5, 5);
+  DrawSkinGlyphCentered(dc3, {0, 0, 5, 5}, Picture({"MGM"}), true, 1, 1);
+  EXPECT_EQ(Letters(dc3)[2], "KKGKK");
+}
+
+TEST(SkinDrawTest, TileBitmapRectDoesNotClipAtTheTarget) {
+  const TBitmap b = Picture({"RG", "BW"});
+  TBitmap dc(5, 3);
+  TileBitmapRect(dc, {0, 0, 3, 1}, b, {0, 0, 2, 2});
+  EXPECT_EQ(Letters(dc), (std::vector<std::string>{"RGRGK", "BWBWK", "KKKKK"}));
+  TBitmap untouched(2, 2);
+  TileBitmapRect(untouched, {0, 0, 2, 2}, b, {0, 0, 0, 2});
+  TileBitmapRect(untouched, {0, 0, 2, 2}, b, {1, 0, 0, 2});
+  EXPECT_EQ(Letters(untouched)[0], "KK");
+}
+
+TEST(SkinDrawTest, WholeBitmapUtilities) {
+  TBitmap g(1, 1, PixelFormat::k32Bit);
+  g.SetPixel(0, 0, MakeColour(31, 20, 10));
+  GrayBitmap(g);
+  EXPECT_EQ(g.Format(), PixelFormat::k24Bit);
+  EXPECT_EQ(g.Pixel(0, 0), MakeColour(20, 20, 20));
+
+  const TBitmap orig = Picture({"RGB", "WKY"});
+  TBitmap b = orig;
+  RotateBitmapLeft(b);  // the old top-right corner becomes the top-left
+  EXPECT_EQ(Letters(b), (std::vector<std::string>{"BY", "GK", "RW"}));
+  RotateBitmapRight(b);
+  EXPECT_TRUE(b.SameImage(orig));
+  RotateBitmapRight(b);  // the old bottom-left corner becomes the top-left
+  EXPECT_EQ(Letters(b), (std::vector<std::string>{"WR", "KG", "YB"}));
+  b = orig;
+  MirrorBitmap(b);
+  EXPECT_EQ(Letters(b), (std::vector<std::string>{"BGR", "YKW"}));
+  MirrorBitmap(b);
+  EXPECT_TRUE(b.SameImage(orig));
+  FlipBitmap(b);
+  EXPECT_EQ(Letters(b), (std::vector<std::string>{"WKY", "RGB"}));
+  FlipBitmap(b);
+  EXPECT_TRUE(b.SameImage(orig));
+}
+
+}  // namespace
+}  // namespace skin
