@@ -1,1 +1,108 @@
-// placeholder
+// The staging table: structure, the 100-character limit, navigation and the
+// missing-column message, and its memory per cell.
+#include "app/tabela_temp.h"
+
+#include <gtest/gtest.h>
+
+#include "app/errors.h"
+
+namespace {
+
+app::TTabelaTemp Table(int columns) {
+  app::TTabelaTemp t;
+  t.Close();
+  t.ClearFields();
+  for (int k = 1; k <= columns; ++k)
+    t.AddFieldDef(std::to_string(k));
+  t.CreateDataSet();
+  return t;
+}
+
+TEST(TabelaTemp, ColumnsByNameAndTheMissingColumnMessage) {
+  auto t = Table(3);
+  EXPECT_EQ(t.FieldCount(), 3);
+  EXPECT_EQ(t.FieldIndex("2"), 1);
+  try {
+    t.FieldIndex("46");
+    FAIL();
+  } catch (const app::EDatabaseError& e) {
+    EXPECT_STREQ(e.what(), "cdsTabelaTemp: Field '46' not found");
+  }
+  // An empty table reads every column as "".
+  t.First();
+  EXPECT_TRUE(t.Eof());
+  EXPECT_EQ(t.FieldByName("3"), "");
+}
+
+TEST(TabelaTemp, RowsKeepTheirCellsAndNavigationEndsAtEof) {
+  auto t = Table(3);
+  const char* rows[3][3] = {{"a", "", "c"}, {"", "", ""}, {"x", "yy", "zzz"}};
+  for (auto& row : rows) {
+    t.Append();
+    for (int k = 0; k < 3; ++k) {
+      if (*row[k]) t.SetField(k, row[k]);  // unset cells stay empty
+    }
+    t.Post();
+  }
+  t.Append();
+  t.SetField(0, "dropped");
+  t.Cancel();
+  EXPECT_EQ(t.RecordCount(), 3);
+  int r = 0;
+  for (t.First(); !t.Eof(); t.Next(), ++r) {
+    for (int k = 0; k < 3; ++k)
+      EXPECT_EQ(t.Field(k), rows[r][k]) << r << "," << k;
+  }
+  EXPECT_EQ(r, 3);
+  // Next at the end stays on the last row.
+  EXPECT_EQ(t.FieldByName("3"), "zzz");
+}
+
+TEST(TabelaTemp, ValuesAreCutToOneHundredCharactersNotBytes) {
+  auto t = Table(2);
+  t.Append();
+  std::string accented;
+  for (int i = 0; i < 150; ++i)
+    accented += "ã";  // 2 bytes each
+  t.SetField(0, std::string(150, 'x'));
+  t.SetField(1, accented);
+  t.Post();
+  t.First();
+  EXPECT_EQ(t.Field(0), std::string(100, 'x'));
+  EXPECT_EQ(t.Field(1).size(), 200u);
+  EXPECT_EQ(t.Field(1), accented.substr(0, 200));
+}
+
+TEST(TabelaTemp, RebuildingDropsRowsAndColumns) {
+  auto t = Table(46);
+  t.Append();
+  t.SetField(45, "last");
+  t.Post();
+  t.Close();
+  t.ClearFields();
+  t.AddFieldDef("1");
+  t.CreateDataSet();
+  EXPECT_EQ(t.RecordCount(), 0);
+  EXPECT_THROW(t.FieldIndex("46"), app::EDatabaseError);
+}
+
+TEST(TabelaTemp, MemoryStaysUnderTwiceTheTextPlusEightBytesPerCell) {
+  constexpr int kRows = 20000, kCols = 46;
+  auto t = Table(kCols);
+  t.ReserveRows(kRows);
+  size_t text = 0;
+  for (int r = 0; r < kRows; ++r) {
+    t.Append();
+    for (int k = 0; k < kCols; ++k) {
+      if ((r * kCols + k) % 25 == 0) continue;  // 4 % empty cells
+      const std::string v = "cliente" + std::to_string(r) + "@exemplo" + std::to_string(k);
+      text += v.size();
+      t.SetField(k, v);
+    }
+    t.Post();
+  }
+  const size_t cells = size_t{kRows} * kCols;
+  EXPECT_LT(t.MemoryUsage(), 2 * text + 8 * cells);
+}
+
+}  // namespace
