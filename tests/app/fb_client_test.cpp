@@ -1,1 +1,161 @@
-// placeholder
+// The Firebird client over real embedded databases created here.
+#include "app/fb_client.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "app/errors.h"
+#include "app_test_support.h"
+
+namespace {
+
+using app_test::Exec;
+using app_test::Select;
+
+TEST(FbClient, AMissingLibraryGivesTheInstallMessage) {
+  try {
+    app::TFbClientLibrary::Load({"libnao_existe_fb.so", "nao_existe_fb.dll"});
+    FAIL();
+  } catch (const app::EIBClientError& e) {
+    EXPECT_STREQ(e.what(),
+                 "InterBase library gds32.dll not found in the path. Please install InterBase to "
+                 "use this functionality");
+  }
+}
+
+TEST(FbClient, AttachingSomethingThatIsNoDatabaseFailsWithTheLibrarysText) {
+  APP_REQUIRE_FIREBIRD(lib);
+  app_test::TempDir dir("fb-attach");
+  const std::string junk = dir.File("junk.fdb");
+  std::ofstream(junk) << "not a database";
+  for (const std::string& path : {dir.File("missing.fdb"), junk}) {
+    app::TIBDatabase db(lib);
+    db.SetDatabaseName(path);
+    try {
+      db.Open();
+      ADD_FAILURE() << path;
+    } catch (const app::EIBError& e) {
+      EXPECT_FALSE(std::string(e.what()).empty());
+      EXPECT_NE(e.IscCode(), 0);
+    }
+    EXPECT_FALSE(db.Connected());
+  }
+}
+
+TEST(FbClient, TransactionOperationsOnlyActWhenTheyApply) {
+  APP_REQUIRE_FIREBIRD(lib);
+  app_test::TempDir dir("fb-tr");
+  app::TIBDatabase db(lib);
+  app::TIBTransaction tr(db);
+  // Not connected: the start fails with the dataset message.
+  try {
+    app::IniciaTransacao(tr);
+    FAIL();
+  } catch (const app::EDatabaseError& e) {
+    EXPECT_STREQ(e.what(), "Cannot perform operation -- DB is not open");
+  }
+  EXPECT_NO_THROW(app::ConfirmaTransacao(tr));
+  EXPECT_NO_THROW(app::CancelaTransacao(tr));
+  db.SetDatabaseName(dir.File("t.fdb"));
+  db.CreateDatabase();
+  app::IniciaTransacao(tr);
+  EXPECT_TRUE(tr.InTransaction());
+  app::IniciaTransacao(tr);  // already active: nothing
+  app::ConfirmaTransacao(tr);
+  EXPECT_FALSE(tr.InTransaction());
+  app::ConfirmaTransacao(tr);
+  app::CancelaTransacao(tr);
+  // Reattaching (the same file chosen again) works.
+  db.Close();
+  db.Open();
+  EXPECT_TRUE(db.Connected());
+}
+
+TEST(FbClient, NamedParametersBoundFromStrings) {
+  APP_REQUIRE_FIREBIRD(lib);
+  app_test::TempDir dir("fb-params");
+  app::TIBDatabase db(lib);
+  db.SetDatabaseName(dir.File("p.fdb"));
+  db.CreateDatabase();
+  Exec(db, "CREATE TABLE T (A VARCHAR(10), B INTEGER, C VARCHAR(20))");
+  app::TIBTransaction tr(db);
+  tr.StartTransaction();
+  app::TIBSQL q(db, tr);
+  // A colon inside a literal or a comment is no parameter; a name used
+  // twice is set once.
+  q.SetSQL("INSERT INTO T (A, B, C) /* :NOT */ VALUES (:pa, :PB, ':x' || :pa)");
+  EXPECT_EQ(q.ParamCount(), 3);
+  q.SetParam("PA", "abc");
+  q.SetParam("pb", "42");
+  q.ExecQuery();
+  EXPECT_EQ(q.RowsAffected(), 0);  // an insert is no update
+  EXPECT_THROW(q.SetParam("PZ", "1"), app::EDatabaseError);
+  q.SetSQL("UPDATE T SET B = B + 1 WHERE A = :A");
+  q.SetParam("A", "abc");
+  q.ExecQuery();
+  EXPECT_EQ(q.RowsAffected(), 1);
+  tr.Commit();
+  auto rows = Select(db, "SELECT A, B, C FROM T");
+  ASSERT_EQ(rows.size(), 1u);
+  EXPECT_EQ(rows[0][0], "abc");
+  EXPECT_EQ(rows[0][1], "43");
+  EXPECT_EQ(rows[0][2], ":xabc");
+}
+
+TEST(FbClient, AccentedTextArrivesUnharmedInWin1252AndNoneColumns) {
+  APP_REQUIRE_FIREBIRD(lib);
+  app_test::TempDir dir("fb-charset");
+  const std::string path = dir.File("c.fdb");
+  {
+    app::TIBDatabase db(lib);
+    db.SetDatabaseName(path);
+    db.CreateDatabase();
+    Exec(db,
+         "CREATE TABLE T (W VARCHAR(20) CHARACTER SET WIN1252, N VARCHAR(20) CHARACTER SET "
+         "NONE)");
+    app::TIBTransaction tr(db);
+    tr.StartTransaction();
+    app::TIBSQL q(db, tr);
+    q.SetSQL("INSERT INTO T (W, N) VALUES (:W, :N)");
+    q.SetParam("W", "joão@ção.br");
+    q.SetParam("N", "joão@ção.br");
+    q.ExecQuery();
+    // A character Windows-1252 cannot hold is refused, not replaced.
+    EXPECT_THROW(q.SetParam("W", "日本"), app::EIBError);
+    tr.Commit();
+  }
+  // A second attachment reads the bytes stored: Windows-1252 in both.
+  app::TIBDatabase db(lib);
+  db.SetDatabaseName(path);
+  db.Open();
+  auto rows = Select(db, "SELECT W, N, OCTET_LENGTH(N), CHAR_LENGTH(W) FROM T");
+  ASSERT_EQ(rows.size(), 1u);
+  EXPECT_EQ(rows[0][0], "joão@ção.br");
+  EXPECT_EQ(rows[0][1], "joão@ção.br");
+  EXPECT_EQ(rows[0][2], "11");  // one byte per character
+  EXPECT_EQ(rows[0][3], "11");
+}
+
+TEST(FbClient, ServerErrorsCarryTheLibrarysText) {
+  APP_REQUIRE_FIREBIRD(lib);
+  app_test::TempDir dir("fb-errors");
+  app::TIBDatabase db(lib);
+  db.SetDatabaseName(dir.File("e.fdb"));
+  db.CreateDatabase();
+  app::TIBTransaction tr(db);
+  tr.StartTransaction();
+  app::TIBSQL q(db, tr);
+  q.SetSQL("UPDATE NAO_EXISTE SET X = :X");
+  try {
+    q.ExecQuery();
+    FAIL();
+  } catch (const app::EIBError& e) {
+    EXPECT_NE(std::string(e.what()).find("NAO_EXISTE"), std::string::npos) << e.what();
+    EXPECT_EQ(e.SqlCode(), -204);
+  }
+  EXPECT_FALSE(q.Prepared());
+  // Destroying an active transaction rolls it back.
+}
+
+}  // namespace
