@@ -581,7 +581,7 @@ void Mock::ButtonStrip(Canvas& out, int x0, int y0) const {
     if (section.rfind("button.", 0) != 0) continue;
     const SkinImage* image = skin_.Find(ini_.Str(section, "ButtonImage"));
     const int frames = ini_.Int(section, "frame", 3);
-    if (!image || frames < 3) continue;
+    if (!image || frames < 3 || ini_.Int(section, "Action") < 0) continue;
     for (int f = 1; f <= frames; ++f) {
       const Canvas fr = FrameOf(image->image, frames, f);
       const int by = ini_.Int(section, "Ycoord");

@@ -166,21 +166,23 @@ void Builder::WindowFrame() {
   Key("BottomTrans", bottom_trans ? 1 : 0);
 }
 
-// Caption text: left aligned after the window icon; the text background is a
-// short accent bar under the title of an active window (transparent around
-// it, so the caption shows through).
+// Caption text: left aligned after the window icon. The text background is
+// a soft capsule a shade lighter than the caption behind the title of the
+// active window (transparent around it, so the caption shows through); the
+// inactive frame is fully transparent.
 void Builder::TitleText() {
   const int ch = d_.caption_height;
-  const int caps = 6, w = 2 * caps + 4;
+  const int caps = 10, w = 2 * caps + 4;
+  const int pill = std::min(ch - 8, 20), top = (ch - pill) / 2;
   std::array<Canvas, 2> frames;
   for (int state = 0; state < 2; ++state) {
     const bool active = state == 0;
     Canvas c(w, ch);
     for (int y = 0; y < ch; ++y)
       c.HLine(0, w, y, Caption(active, y));
-    const Shape bar = RoundRect(3, ch - 3, w - 3, ch - 1, 1);
-    if (active) c.Fill(bar, Mix(p_.accent, kWhite, 0.25));
-    c.CutOutside(active ? bar : Rect(0, 0, 0, 0));
+    const Shape capsule = RoundRect(0, top, w, top + pill, pill / 2.0);
+    if (active) c.FillRows(capsule, [&](int y) { return Shade(Caption(true, y), 0.06); });
+    c.CutOutside(active ? capsule : Rect(0, 0, 0, 0));
     frames[state] = std::move(c);
   }
   const std::string file =
@@ -190,7 +192,7 @@ void Builder::TitleText() {
   Key("TXTBackleft", caps);
   Key("TXTBackRight", caps);
   Key("Textbackground", 1);
-  Key("TextShift", 24);
+  Key("TextShift", 28);
   Key("TextShiftVert", 0);
   Key("TextRightClip", right_buttons + 6 - d_.side_border);
   Key("TextAlignment", 0);

@@ -35,7 +35,7 @@ SkinDesign DefaultDesign() {
   p.caption_text_inactive = {92, 100, 110};
   p.close_hot = {196, 43, 28};
   p.close_pressed = {150, 32, 22};
-  p.menubar = {228, 232, 237};
+  p.menubar = p.face;
   p.menubar_text = {31, 35, 40};
   p.menubar_hot_frame = {150, 186, 228};
   p.menu = {252, 252, 253};
@@ -65,7 +65,7 @@ SkinDesign TestDesign() {
   p.caption_top = {62, 84, 72};
   p.caption_bottom = {46, 64, 54};
   p.outline = {30, 42, 36};
-  p.menubar = {233, 230, 222};
+  p.menubar = p.face;
   d.corner_radius = 9;
   d.bottom_radius = 10;
   d.caption_height = 26;
