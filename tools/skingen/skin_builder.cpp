@@ -196,12 +196,12 @@ void Builder::TitleText() {
   Key("TextShiftVert", 0);
   Key("TextRightClip", right_buttons + 6 - d_.side_border);
   Key("TextAlignment", 0);
-  Key("ActiveTextR", p_.caption_text.r);
-  Key("ActiveTextG", p_.caption_text.g);
-  Key("ActiveTextB", p_.caption_text.b);
-  Key("InActiveTextR", p_.caption_text_inactive.r);
-  Key("InActiveTextG", p_.caption_text_inactive.g);
-  Key("InActiveTextB", p_.caption_text_inactive.b);
+  Key("ActiveTextR", static_cast<int>(p_.caption_text.r));
+  Key("ActiveTextG", static_cast<int>(p_.caption_text.g));
+  Key("ActiveTextB", static_cast<int>(p_.caption_text.b));
+  Key("InActiveTextR", static_cast<int>(p_.caption_text_inactive.r));
+  Key("InActiveTextG", static_cast<int>(p_.caption_text_inactive.g));
+  Key("InActiveTextB", static_cast<int>(p_.caption_text_inactive.b));
 }
 
 // Menu bar band: uniform rows (the band is stretched to the system menu
@@ -643,7 +643,7 @@ void Builder::Combo() {
   const int bw = d_.combo_button_width, bh = 21;
   const Rgb interiors[4] = {p_.field, p_.field, p_.field_disabled, p_.field};
   const Rgb button_fill[4] = {p_.field, p_.accent_pressed, p_.field_disabled, p_.accent_soft};
-  const Rgb edges[4] = {p_.border, p_.accent, p_.border_disabled, p_.accent};
+  const Rgb edges[4] = {p_.shadow, p_.accent, p_.border_disabled, p_.accent};
 
   std::vector<Canvas> sunk;
   for (int f = 0; f < 4; ++f) {

@@ -162,6 +162,12 @@ TEST_P(SkinPackageTest, EveryElementSlotIsFilledWithFramesThatDivideItsImage) {
     ExpectFrames(*image, frames, slot.vertical, what);
   }
   EXPECT_FALSE(Str("TitlebarSkin", "SkinName").empty());
+  // Caption text colours: three integers each, as the title reader takes them.
+  for (const char* prefix : {"ActiveText", "InActiveText"})
+    for (const char* channel : {"R", "G", "B"}) {
+      const int value = Int("Personality", std::string(prefix) + channel, -1);
+      EXPECT_TRUE(value >= 0 && value <= 255) << prefix << channel;
+    }
   EXPECT_GT(Int("Fonts", "FontHeight"), 0);
   for (const char* key :
        {"WindowText", "ButtonFace", "Scrollbar", "HilightText", "Hilight", "Menubar", "Menu",
