@@ -1,0 +1,93 @@
+// TComponent: the framework's component. A component created with an owner
+// is owned by it: the owner frees its components (last created first) when
+// it is freed, and a component freed on its own leaves its owner's list.
+// Components are created with `new T(owner)` and freed with Free(); one
+// without an owner belongs to whoever holds it (a std::unique_ptr).
+//
+// Notification(c, opInsert/opRemove) tells a component that `c` joined or
+// left its owner, or, after FreeNotification, that `c` is being freed.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "framework/object.h"
+
+namespace fw {
+
+enum class TOperation { opInsert, opRemove };
+
+// Component state bits.
+enum : uint32_t {
+  csLoading = 1u << 0,    // being read from a stored description
+  csReading = 1u << 1,    // its properties are being read
+  csDesigning = 1u << 2,  // design mode (never set by this program)
+  csDestroying = 1u << 3,
+};
+
+class TComponent : public TPersistent {
+ public:
+  explicit TComponent(TComponent* owner);
+  ~TComponent() override;
+
+  static const TClassInfo& StaticClassInfo();
+  const TClassInfo& ClassInfo() const override { return StaticClassInfo(); }
+
+  // Frees the component (and what it owns).
+  void Free() { delete this; }
+
+  TComponent* Owner() const { return owner_; }
+  int ComponentCount() const { return static_cast<int>(components_.size()); }
+  TComponent* Components(int index) const { return components_.at(static_cast<size_t>(index)); }
+  // Owned component by name, letter case ignored; nullptr when none.
+  TComponent* FindComponent(std::string_view name) const;
+
+  const std::string& Name() const { return name_; }
+  // Names are identifiers, unique among the owner's components (an empty
+  // name is allowed any number of times).
+  virtual void SetName(const std::string& name);
+  std::wstring NameW() const { return std::wstring(name_.begin(), name_.end()); }
+
+  int32_t Tag() const { return tag_; }
+  void SetTag(int32_t tag) { tag_ = tag; }
+
+  uint32_t ComponentState() const { return state_; }
+  bool IsLoading() const { return (state_ & csLoading) != 0; }
+  bool IsDesigning() const { return (state_ & csDesigning) != 0; }
+  bool IsDestroying() const { return (state_ & csDestroying) != 0; }
+  void SetComponentState(uint32_t bits) { state_ |= bits; }
+  void ClearComponentState(uint32_t bits) { state_ &= ~bits; }
+
+  // Called by the description reader for a nested object: the enclosing
+  // object becomes the parent (controls take it as their Parent).
+  virtual void SetParentComponent(TComponent* /*parent*/) {}
+
+  // Called once after the component has been read from a description: the
+  // base clears csLoading.
+  virtual void Loaded() { state_ &= ~csLoading; }
+
+  // Asks `component` to tell this one (opRemove) when it is freed.
+  void FreeNotification(TComponent* component);
+  void RemoveFreeNotification(TComponent* component);
+
+  // Moves an owned component to another owner (nullptr: none).
+  void RemoveComponent(TComponent* component);
+  void InsertComponent(TComponent* component);
+
+ protected:
+  virtual void Notification(TComponent* component, TOperation operation);
+
+ private:
+  void NotifyAll(TComponent* component, TOperation operation);
+
+  TComponent* owner_ = nullptr;
+  std::vector<TComponent*> components_;
+  std::vector<TComponent*> free_notifies_;
+  std::string name_;
+  int32_t tag_ = 0;
+  uint32_t state_ = 0;
+};
+
+}  // namespace fw

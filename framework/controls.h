@@ -1,0 +1,290 @@
+// Controls: TControl (every visual component), TWinControl (one with a
+// window of its own) and TGraphicControl (painted by its parent).
+//
+// Every message of a control goes through its WindowProc, a replaceable
+// method: a skinner saves it, installs its own and calls the saved one for
+// what it does not handle itself:
+//
+//   fw::TWndMethod old = control->WindowProc;
+//   control->WindowProc = [this](fw::TMessage& m) { MyWndProc(m); };  // calls old(m)
+//   ...
+//   control->WindowProc = old;  // when detaching
+//
+// Windowed controls route their window's messages (standard window classes
+// are subclassed) into WindowProc; the default WndProc ends in the window
+// class's own procedure. Graphic controls receive WM_PAINT (wParam: a DC
+// whose origin is the control's top-left) and mouse messages from their
+// parent through Perform.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "framework/component.h"
+#include "framework/graphics.h"
+
+namespace fw {
+
+struct TMessage {
+  UINT Msg = 0;
+  WPARAM WParam = 0;
+  LPARAM LParam = 0;
+  LRESULT Result = 0;
+};
+
+using TWndMethod = std::function<void(TMessage&)>;
+using TNotifyEvent = std::function<void(TObject* sender)>;
+using TShiftState = uint32_t;
+enum : uint32_t { ssShift = 1, ssAlt = 2, ssCtrl = 4 };
+using TKeyEvent = std::function<void(TObject* sender, WORD& key, TShiftState shift)>;
+using TKeyPressEvent = std::function<void(TObject* sender, wchar_t& key)>;
+
+// Framework messages (control messages and reflected notifications).
+inline constexpr UINT CM_BASE = 0xB000;
+inline constexpr UINT CM_DIALOGKEY = CM_BASE + 5;
+inline constexpr UINT CM_DIALOGCHAR = CM_BASE + 6;
+inline constexpr UINT CM_VISIBLECHANGED = CM_BASE + 11;
+inline constexpr UINT CM_ENABLEDCHANGED = CM_BASE + 12;
+inline constexpr UINT CM_COLORCHANGED = CM_BASE + 13;
+inline constexpr UINT CM_FONTCHANGED = CM_BASE + 14;
+inline constexpr UINT CM_TEXTCHANGED = CM_BASE + 18;
+inline constexpr UINT CM_MOUSEENTER = CM_BASE + 19;
+inline constexpr UINT CM_MOUSELEAVE = CM_BASE + 20;
+inline constexpr UINT CM_RELEASE = CM_BASE + 33;
+inline constexpr UINT CM_WANTSPECIALKEY = CM_BASE + 54;
+inline constexpr UINT CN_BASE = 0xBC00;
+inline constexpr UINT CN_COMMAND = CN_BASE + WM_COMMAND;
+inline constexpr UINT CN_NOTIFY = CN_BASE + WM_NOTIFY;
+inline constexpr UINT CN_DRAWITEM = CN_BASE + WM_DRAWITEM;
+inline constexpr UINT CN_MEASUREITEM = CN_BASE + WM_MEASUREITEM;
+inline constexpr UINT CN_CTLCOLOREDIT = CN_BASE + WM_CTLCOLOREDIT;
+inline constexpr UINT CN_CTLCOLORSTATIC = CN_BASE + WM_CTLCOLORSTATIC;
+inline constexpr UINT CN_CTLCOLORLISTBOX = CN_BASE + WM_CTLCOLORLISTBOX;
+inline constexpr UINT CN_CTLCOLORBTN = CN_BASE + WM_CTLCOLORBTN;
+inline constexpr UINT CN_KEYDOWN = CN_BASE + WM_KEYDOWN;
+inline constexpr UINT CN_SYSKEYDOWN = CN_BASE + WM_SYSKEYDOWN;
+inline constexpr UINT CN_CHAR = CN_BASE + WM_CHAR;
+inline constexpr UINT CN_SYSCHAR = CN_BASE + WM_SYSCHAR;
+
+enum TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient };
+enum TAlignment { taLeftJustify, taRightJustify, taCenter };
+
+class TWinControl;
+class TForm;
+
+class TControl : public TComponent {
+ public:
+  explicit TControl(TComponent* owner);
+  ~TControl() override;
+  static const TClassInfo& StaticClassInfo();
+  const TClassInfo& ClassInfo() const override { return StaticClassInfo(); }
+
+  TWndMethod WindowProc;
+  // Sends a message through WindowProc and returns its result.
+  LRESULT Perform(UINT msg, WPARAM wparam = 0, LPARAM lparam = 0);
+
+  TWinControl* Parent() const { return parent_; }
+  virtual void SetParent(TWinControl* parent);
+  void SetParentComponent(TComponent* parent) override;
+
+  int32_t Left() const { return left_; }
+  int32_t Top() const { return top_; }
+  int32_t Width() const { return width_; }
+  int32_t Height() const { return height_; }
+  void SetLeft(int32_t v) { SetBounds(v, top_, width_, height_); }
+  void SetTop(int32_t v) { SetBounds(left_, v, width_, height_); }
+  void SetWidth(int32_t v) { SetBounds(left_, top_, v, height_); }
+  void SetHeight(int32_t v) { SetBounds(left_, top_, width_, v); }
+  virtual void SetBounds(int32_t left, int32_t top, int32_t width, int32_t height);
+  RECT BoundsRect() const { return RECT{left_, top_, left_ + width_, top_ + height_}; }
+  virtual RECT ClientRect() const { return RECT{0, 0, width_, height_}; }
+  virtual int32_t ClientWidth() const { return ClientRect().right; }
+  virtual int32_t ClientHeight() const { return ClientRect().bottom; }
+  virtual void SetClientWidth(int32_t v) { SetWidth(v); }
+  virtual void SetClientHeight(int32_t v) { SetHeight(v); }
+
+  TAlign Align() const { return align_; }
+  void SetAlign(TAlign align);
+
+  bool Visible() const { return visible_; }
+  void SetVisible(bool visible);
+  // Visible and every parent visible (and windows shown).
+  bool Showing() const;
+  bool Enabled() const { return enabled_; }
+  virtual void SetEnabled(bool enabled);
+
+  TColor Color() const { return color_; }
+  void SetColor(TColor color);
+  bool ParentColor() const { return parent_color_; }
+  void SetParentColor(bool v);
+  TFont* Font() { return &font_; }
+  bool ParentFont() const { return parent_font_; }
+  void SetParentFont(bool v);
+
+  std::wstring Caption() const { return GetTextValue(); }
+  void SetCaption(const std::wstring& text) { SetTextValue(text); }
+  std::wstring Text() const { return GetTextValue(); }
+  void SetText(const std::wstring& text) { SetTextValue(text); }
+
+  virtual void Invalidate();
+  void Repaint();
+  virtual void Click();
+
+  TNotifyEvent OnClick;
+
+  // The form this control is on (itself for a form); nullptr when none.
+  TForm* GetParentForm() const;
+
+ protected:
+  virtual void WndProc(TMessage& message);
+  // What the control does with a message nobody else handled.
+  virtual void DefaultHandler(TMessage& /*message*/) {}
+  virtual std::wstring GetTextValue() const { return text_; }
+  virtual void SetTextValue(const std::wstring& text);
+  virtual void FontChanged() { Invalidate(); }
+  virtual void ColorChanged() { Invalidate(); }
+  virtual void BoundsChanged() {}
+
+  std::wstring text_;
+  TWinControl* parent_ = nullptr;
+  int32_t left_ = 0;
+  int32_t top_ = 0;
+  int32_t width_ = 0;
+  int32_t height_ = 0;
+  TAlign align_ = alNone;
+  bool visible_ = true;
+  bool enabled_ = true;
+  TColor color_ = clBtnFace;
+  bool parent_color_ = false;
+  bool parent_font_ = true;
+  bool mouse_down_ = false;
+  TFont font_;
+
+  friend class TWinControl;
+};
+
+struct TCreateParams {
+  std::wstring ClassName;
+  DWORD Style = 0;
+  DWORD ExStyle = 0;
+  int X = 0, Y = 0, Width = 0, Height = 0;
+  HWND WndParent = nullptr;
+  // True when ClassName is a system class (EDIT, BUTTON, ...) that is
+  // subclassed after creation; false for the framework's own classes.
+  bool SystemClass = false;
+  UINT ClassStyle = CS_DBLCLKS;
+};
+
+class TWinControl : public TControl {
+ public:
+  explicit TWinControl(TComponent* owner);
+  ~TWinControl() override;
+  static const TClassInfo& StaticClassInfo();
+  const TClassInfo& ClassInfo() const override { return StaticClassInfo(); }
+
+  // The window, created on first use (with the parents' windows).
+  HWND Handle();
+  bool HandleAllocated() const { return handle_ != nullptr; }
+  void HandleNeeded() { Handle(); }
+  // The control served by a window of this thread (or by its parent, for
+  // the edit part of a combo box); nullptr for raw windows.
+  static TWinControl* FindControl(HWND wnd);
+
+  int ControlCount() const { return static_cast<int>(controls_.size()); }
+  TControl* Controls(int index) const { return controls_.at(static_cast<size_t>(index)); }
+
+  int32_t TabOrder() const;
+  void SetTabOrder(int32_t order);
+  bool TabStop() const { return tab_stop_; }
+  void SetTabStop(bool v) { tab_stop_ = v; }
+  bool Ctl3D() const { return ctl3d_; }
+  void SetCtl3D(bool v);
+
+  bool Focused() const;
+  virtual bool CanFocus() const;
+  virtual void SetFocus();
+  // Controls in tab order, containers followed by their contents.
+  void GetTabOrderList(std::vector<TWinControl*>& list);
+  TWinControl* FindNextControl(TWinControl* current, bool forward, bool check_tab_stop,
+                               bool check_parent);
+
+  void Invalidate() override;
+  void SetBounds(int32_t left, int32_t top, int32_t width, int32_t height) override;
+  RECT ClientRect() const override;
+  void SetEnabled(bool enabled) override;
+
+  TKeyEvent OnKeyDown;
+  TKeyPressEvent OnKeyPress;
+  TNotifyEvent OnEnter;
+  TNotifyEvent OnExit;
+
+  // Key handling shared with forms (key preview) and the message loop.
+  bool DoKeyDown(TMessage& message);
+  bool DoKeyPress(TMessage& message);
+
+  // The window procedure of every framework window and subclassed control.
+  static LRESULT CALLBACK StdWndProc(HWND wnd, UINT msg, WPARAM wparam, LPARAM lparam);
+
+ protected:
+  virtual void CreateParams(TCreateParams& params);
+  virtual void CreateWnd();
+  // Called once the window exists (fonts, texts, states applied).
+  virtual void HandleCreated() {}
+  void WndProc(TMessage& message) override;
+  void DefaultHandler(TMessage& message) override;
+  std::wstring GetTextValue() const override;
+  void SetTextValue(const std::wstring& text) override;
+  void FontChanged() override;
+  virtual void KeyDown(WORD& key, TShiftState shift);
+  virtual void KeyPress(wchar_t& key);
+  // Paints the graphic children into dc (the window's client DC).
+  void PaintControls(HDC dc);
+  virtual void PaintWindow(HDC dc);
+  // Whether the window paints itself through PaintWindow (framework classes).
+  bool OwnPaint() const { return !system_class_; }
+  HBRUSH ColorBrush();
+  void AlignControls();
+  virtual bool WantSpecialKey(WORD /*key*/) { return false; }
+
+  HWND handle_ = nullptr;
+  WNDPROC def_wnd_proc_ = nullptr;
+  bool system_class_ = false;
+
+ private:
+  void InsertControl(TControl* control);
+  void RemoveControl(TControl* control);
+  TControl* GraphicControlAt(POINT pt);
+  void RouteMouse(TMessage& message);
+  void DestroyHandle();
+
+  std::vector<TControl*> controls_;
+  std::vector<TWinControl*> tab_list_;
+  int32_t stored_tab_order_ = -1;
+  bool tab_stop_ = false;
+  bool ctl3d_ = true;
+  TControl* mouse_capture_ = nullptr;
+  TGdiHandle<HBRUSH> brush_;
+
+  friend class TControl;
+  friend class TApplication;
+  friend class TForm;
+};
+
+class TGraphicControl : public TControl {
+ public:
+  explicit TGraphicControl(TComponent* owner);
+  static const TClassInfo& StaticClassInfo();
+  const TClassInfo& ClassInfo() const override { return StaticClassInfo(); }
+  TCanvas* Canvas() { return &canvas_; }
+
+ protected:
+  void WndProc(TMessage& message) override;
+  virtual void Paint() {}
+  TCanvas canvas_;
+};
+
+}  // namespace fw

@@ -1,0 +1,450 @@
+#include "framework/forms.h"
+
+#include <commctrl.h>
+#include <objbase.h>
+
+#include <algorithm>
+
+#include "framework/reader.h"
+#include "framework/registry.h"
+#include "framework/strings.h"
+
+namespace fw {
+
+namespace {
+
+TApplication* g_application = nullptr;
+
+}  // namespace
+
+// --- TForm ---------------------------------------------------------------------
+
+TForm::TForm(TComponent* owner) : TWinControl(owner) {
+  visible_ = false;
+  color_ = clBtnFace;
+  Screen().forms_.push_back(this);
+}
+
+TForm::~TForm() {
+  if (OnDestroy) {
+    try {
+      OnDestroy(this);
+    } catch (...) {
+    }
+  }
+  auto& forms = Screen().forms_;
+  forms.erase(std::remove(forms.begin(), forms.end(), this), forms.end());
+}
+
+const TClassInfo& TForm::StaticClassInfo() {
+  static const TClassInfo info =
+      TClassBuilder<TForm>("TForm", TWinControl::StaticClassInfo())
+          .Enum("BorderStyle",
+                {"bsNone", "bsSingle", "bsSizeable", "bsDialog", "bsToolWindow", "bsSizeToolWin"},
+                &TForm::BorderStyle, &TForm::SetBorderStyle)
+          .Set("BorderIcons", {"biSystemMenu", "biMinimize", "biMaximize", "biHelp"},
+               &TForm::BorderIcons, &TForm::SetBorderIcons)
+          .Enum("Position",
+                {"poDesigned", "poDefault", "poDefaultPosOnly", "poDefaultSizeOnly",
+                 "poScreenCenter", "poDesktopCenter", "poMainFormCenter", "poOwnerFormCenter"},
+                &TForm::Position, &TForm::SetPosition)
+          .Enum("FormStyle", {"fsNormal", "fsMDIChild", "fsMDIForm", "fsStayOnTop"},
+                &TForm::FormStyle, &TForm::SetFormStyle)
+          .Bool("KeyPreview", &TForm::KeyPreview, &TForm::SetKeyPreview)
+          .Obj("ActiveControl", &TForm::ActiveControlObject, &TForm::SetActiveControlObject)
+          .Event<void(TObject*)>("OnCreate", &TForm::OnCreate)
+          .Event<void(TObject*)>("OnShow", &TForm::OnShow)
+          .Event<void(TObject*)>("OnDestroy", &TForm::OnDestroy)
+          .Event<void(TObject*, TCloseAction&)>("OnClose", &TForm::OnClose)
+          .Event<void(TObject*, bool&)>("OnCloseQuery", &TForm::OnCloseQuery)
+          .Build();
+  return info;
+}
+
+void TForm::ReadDescription(const std::wstring& resource_name) {
+  RegisterFrameworkClasses();
+  auto [data, size] = FindResourceData(GetModuleHandleW(nullptr), resource_name,
+                                       MAKEINTRESOURCEW(10) /* RT_RCDATA */);
+  ReadComponent(*this, std::string_view(static_cast<const char*>(data), size));
+}
+
+void TForm::DoCreate() {
+  if (OnCreate) OnCreate(this);
+}
+
+void TForm::SetMenu(TMainMenu* menu) {
+  menu_ = menu;
+}
+
+RECT TForm::ClientRect() const {
+  if (handle_ != nullptr) {
+    RECT r;
+    GetClientRect(handle_, &r);
+    return r;
+  }
+  return RECT{0, 0, client_width_, client_height_};
+}
+
+void TForm::SetClientWidth(int32_t v) {
+  client_width_ = v;
+  AdjustSize();
+}
+
+void TForm::SetClientHeight(int32_t v) {
+  client_height_ = v;
+  AdjustSize();
+}
+
+void TForm::AdjustSize() {
+  TCreateParams p;
+  CreateParams(p);
+  RECT r{0, 0, client_width_, client_height_};
+  AdjustWindowRectEx(&r, p.Style, FALSE, p.ExStyle);
+  width_ = r.right - r.left;
+  height_ = r.bottom - r.top;
+  if (handle_ != nullptr) {
+    SetWindowPos(handle_, nullptr, 0, 0, width_, height_,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  AlignControls();
+}
+
+void TForm::CreateParams(TCreateParams& p) {
+  p.ClassName = L"FwForm";
+  p.Style = WS_CLIPCHILDREN | WS_CLIPSIBLINGS;
+  p.ExStyle = 0;
+  switch (border_style_) {
+    case bsNone:
+      p.Style |= WS_POPUP;
+      break;
+    case bsSingle:
+      p.Style |= WS_CAPTION | WS_BORDER;
+      break;
+    case bsSizeable:
+      p.Style |= WS_CAPTION | WS_THICKFRAME;
+      break;
+    case bsDialog:
+      p.Style |= WS_CAPTION | WS_POPUP;
+      p.ExStyle |= WS_EX_DLGMODALFRAME | WS_EX_WINDOWEDGE;
+      break;
+    case bsToolWindow:
+      p.Style |= WS_CAPTION;
+      p.ExStyle |= WS_EX_TOOLWINDOW;
+      break;
+    case bsSizeToolWin:
+      p.Style |= WS_CAPTION | WS_THICKFRAME;
+      p.ExStyle |= WS_EX_TOOLWINDOW;
+      break;
+  }
+  if (border_style_ != bsNone && (border_icons_ & biSystemMenu)) {
+    p.Style |= WS_SYSMENU;
+    if (border_style_ != bsDialog && border_style_ != bsToolWindow &&
+        border_style_ != bsSizeToolWin) {
+      if (border_icons_ & biMinimize) p.Style |= WS_MINIMIZEBOX;
+      if (border_icons_ & biMaximize) p.Style |= WS_MAXIMIZEBOX;
+    }
+  }
+  if (form_style_ == fsStayOnTop) p.ExStyle |= WS_EX_TOPMOST;
+  if (!enabled_) p.Style |= WS_DISABLED;
+  p.X = left_;
+  p.Y = top_;
+  p.Width = width_;
+  p.Height = height_;
+  TApplication* app = Application();
+  if (app != nullptr && app->MainForm() != nullptr && app->MainForm() != this &&
+      app->MainForm()->HandleAllocated()) {
+    p.WndParent = app->MainForm()->Handle();
+  }
+}
+
+void TForm::CreateWnd() {
+  AdjustSize();
+  if (position_ == poScreenCenter || position_ == poDesktopCenter) {
+    left_ = (Screen().Width() - width_) / 2;
+    top_ = (Screen().Height() - height_) / 2;
+  }
+  TWinControl::CreateWnd();
+}
+
+void TForm::SetActiveControl(TWinControl* control) {
+  if (control != nullptr && (control == this || control->GetParentForm() != this)) {
+    throw Exception("Invalid active control");
+  }
+  active_control_ = control;
+  if (control != nullptr && handle_ != nullptr && IsWindowVisible(handle_)) {
+    if (!control->CanFocus()) throw Exception("Cannot focus a disabled or invisible window");
+    ::SetFocus(control->Handle());
+  }
+}
+
+void TForm::SetActiveControlObject(TObject* control) {
+  SetActiveControl(dynamic_cast<TWinControl*>(control));
+}
+
+void TForm::FocusChanged(TWinControl* control) {
+  if (active_control_ != control && active_control_ != nullptr && active_control_->OnExit) {
+    active_control_->OnExit(active_control_);
+  }
+  bool changed = active_control_ != control;
+  active_control_ = control;
+  if (changed && control->OnEnter) control->OnEnter(control);
+}
+
+void TForm::DefocusControl(TWinControl* control) {
+  bool contains = false;
+  for (TControl* c = active_control_; c != nullptr; c = c->Parent()) {
+    if (c == control) contains = true;
+  }
+  if (!contains) return;
+  active_control_ = nullptr;
+  if (handle_ != nullptr && control->HandleAllocated()) {
+    HWND focus = GetFocus();
+    if (focus != nullptr && (focus == control->Handle() || IsChild(control->Handle(), focus))) {
+      ::SetFocus(handle_);
+    }
+  }
+}
+
+void TForm::SelectNext(TWinControl* current, bool forward, bool check_tab_stop) {
+  TWinControl* container = current != nullptr && current->Parent() != nullptr && !check_tab_stop
+                               ? current->Parent()
+                               : this;
+  TWinControl* next = container->FindNextControl(current, forward, check_tab_stop, !check_tab_stop);
+  if (next != nullptr) next->SetFocus();
+}
+
+void TForm::SelectFirst() {
+  TWinControl* first = FindNextControl(nullptr, true, true, false);
+  if (first != nullptr) SetActiveControl(first);
+}
+
+void TForm::Show() {
+  visible_ = true;
+  HWND h = Handle();
+  ShowWindow(h, SW_SHOWNORMAL);
+  SetForegroundWindow(h);
+  if (active_control_ == nullptr) {
+    SelectFirst();
+  } else if (active_control_->CanFocus()) {
+    ::SetFocus(active_control_->Handle());
+  }
+  UpdateWindow(h);
+  if (OnShow) OnShow(this);
+}
+
+void TForm::Hide() {
+  visible_ = false;
+  if (handle_ != nullptr) ShowWindow(handle_, SW_HIDE);
+}
+
+bool TForm::CloseQuery() {
+  bool can_close = true;
+  if (OnCloseQuery) OnCloseQuery(this, can_close);
+  return can_close;
+}
+
+void TForm::DoClose(TCloseAction& action) {
+  if (OnClose) OnClose(this, action);
+}
+
+void TForm::Close() {
+  if (!CloseQuery()) return;
+  TCloseAction action = caHide;
+  DoClose(action);
+  if (action == caNone) return;
+  TApplication* app = Application();
+  if (app != nullptr && app->MainForm() == this) {
+    app->Terminate();
+  } else if (action == caHide) {
+    Hide();
+  } else if (action == caMinimize) {
+    if (handle_ != nullptr) ShowWindow(handle_, SW_MINIMIZE);
+  } else {
+    Release();
+  }
+}
+
+void TForm::Release() {
+  if (handle_ != nullptr) {
+    PostMessageW(handle_, CM_RELEASE, 0, 0);
+  }
+}
+
+void TForm::WndProc(TMessage& m) {
+  switch (m.Msg) {
+    case WM_CLOSE:
+      Close();
+      m.Result = 0;
+      return;
+    case WM_ACTIVATE:
+      if (LOWORD(m.WParam) != WA_INACTIVE && HIWORD(m.WParam) == 0) {
+        // Give the focus back to the control that had it.
+        if (active_control_ != nullptr && active_control_->CanFocus()) {
+          ::SetFocus(active_control_->Handle());
+          m.Result = 0;
+          return;
+        }
+      }
+      break;
+    case WM_SETFOCUS:
+      if (active_control_ != nullptr && active_control_->CanFocus()) {
+        ::SetFocus(active_control_->Handle());
+        return;
+      }
+      break;
+    case CM_DIALOGKEY:
+      if (GetKeyState(VK_MENU) >= 0) {
+        switch (m.WParam) {
+          case VK_TAB:
+            if (GetKeyState(VK_CONTROL) >= 0) {
+              SelectNext(active_control_, GetKeyState(VK_SHIFT) >= 0, true);
+              m.Result = 1;
+              return;
+            }
+            break;
+          case VK_LEFT:
+          case VK_RIGHT:
+          case VK_UP:
+          case VK_DOWN:
+            if (active_control_ != nullptr) {
+              SelectNext(active_control_, m.WParam == VK_RIGHT || m.WParam == VK_DOWN, false);
+              m.Result = 1;
+            }
+            return;
+          default:
+            break;
+        }
+      }
+      break;
+    default:
+      break;
+  }
+  TWinControl::WndProc(m);
+}
+
+// --- TApplication --------------------------------------------------------------
+
+TApplication::TApplication() : TComponent(nullptr) {
+  g_application = this;
+  wchar_t path[MAX_PATH] = {};
+  GetModuleFileNameW(nullptr, path, MAX_PATH);
+  std::wstring name = path;
+  size_t slash = name.find_last_of(L"\\/");
+  if (slash != std::wstring::npos) name = name.substr(slash + 1);
+  size_t dot = name.find_last_of(L'.');
+  if (dot != std::wstring::npos) name = name.substr(0, dot);
+  title_ = name;
+  RegisterColorConstants();
+}
+
+TApplication::~TApplication() {
+  // The forms go before COM does: they may hold automation objects.
+  while (ComponentCount() > 0)
+    Components(ComponentCount() - 1)->Free();
+  if (com_initialized_) CoUninitialize();
+  if (g_application == this) g_application = nullptr;
+}
+
+const TClassInfo& TApplication::StaticClassInfo() {
+  static const TClassInfo info =
+      TClassBuilder<TApplication>("TApplication", TComponent::StaticClassInfo()).Build();
+  return info;
+}
+
+void TApplication::Initialize() {
+  HRESULT hr = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+  com_initialized_ = SUCCEEDED(hr);
+  INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_WIN95_CLASSES | ICC_BAR_CLASSES};
+  InitCommonControlsEx(&icc);
+}
+
+void TApplication::Notification(TComponent* component, TOperation operation) {
+  TComponent::Notification(component, operation);
+  if (operation == TOperation::opRemove && component == main_form_) {
+    main_form_ = nullptr;
+    Terminate();
+  }
+}
+
+void TApplication::Run() {
+  if (main_form_ == nullptr) return;
+  main_form_->Show();
+  while (!terminated_)
+    HandleMessage();
+}
+
+void TApplication::HandleMessage() {
+  if (!ProcessMessage()) WaitMessage();
+}
+
+void TApplication::ProcessMessages() {
+  while (ProcessMessage()) {
+  }
+}
+
+bool TApplication::IsKeyMsg(MSG& msg) {
+  if (msg.message != WM_KEYDOWN && msg.message != WM_SYSKEYDOWN && msg.message != WM_CHAR &&
+      msg.message != WM_SYSCHAR) {
+    return false;
+  }
+  TWinControl* c = TWinControl::FindControl(msg.hwnd);
+  if (c == nullptr) return false;
+  return c->Perform(CN_BASE + msg.message, msg.wParam, msg.lParam) != 0;
+}
+
+bool TApplication::ProcessMessage() {
+  MSG msg;
+  if (!PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) return false;
+  if (msg.message == WM_QUIT) {
+    terminated_ = true;
+    return true;
+  }
+  try {
+    if (!IsKeyMsg(msg)) {
+      TranslateMessage(&msg);
+      DispatchMessageW(&msg);
+    }
+  } catch (const std::exception& e) {
+    HandleException(e);
+  }
+  return true;
+}
+
+void TApplication::Terminate() {
+  if (!terminated_) PostQuitMessage(0);
+}
+
+void TApplication::HandleException(const std::exception& e) {
+  if (OnException) {
+    OnException(e);
+    return;
+  }
+  std::wstring text = Utf8ToWide(e.what());
+  MessageBoxW(GetActiveWindow(), text.c_str(), title_.c_str(), MB_OK | MB_ICONSTOP);
+}
+
+TApplication* Application() {
+  return g_application;
+}
+
+// --- TScreen -------------------------------------------------------------------
+
+TForm* TScreen::ActiveForm() const {
+  HWND active = GetActiveWindow();
+  for (TForm* f : forms_) {
+    if (f->HandleAllocated() && f->Handle() == active) return f;
+  }
+  return nullptr;
+}
+
+TWinControl* TScreen::ActiveControl() const {
+  TForm* f = ActiveForm();
+  return f != nullptr ? f->ActiveControl() : nullptr;
+}
+
+TScreen& Screen() {
+  static TScreen screen;
+  return screen;
+}
+
+}  // namespace fw
