@@ -27,6 +27,8 @@ PACKAGES=(
   zlib1g-dev libpng-dev libstb-dev libminizip-dev libexpat1-dev libfreexl-dev
   # workbook fixtures and the spreadsheet benchmark
   python3-openpyxl python3-xlwt python3-xlsxwriter xlsx2csv
+  # labels of the skin contact sheets (tools/skingen)
+  fonts-dejavu-core
   # source packages for the MinGW builds of third-party libraries
   dpkg-dev
 )
