@@ -1,7 +1,8 @@
 #include "framework/dialogs.h"
 
-#include <commdlg.h>
 #include <windows.h>
+
+#include <commdlg.h>
 
 #include <algorithm>
 #include <vector>
