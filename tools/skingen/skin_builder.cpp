@@ -263,11 +263,11 @@ Canvas Builder::CaptionButtonFrame(int glyph, int state, int y0) const {
       return Shade(Caption(true, y0 + y), state == 3 ? 0.16 : -0.35);
     });
     c.Fill(g, close ? kWhite : p_.caption_text);
-    c.CutOutside(bg);
   } else {
     c.Fill(g, active ? p_.caption_text : p_.caption_text_inactive, active ? 0.9 : 1.0);
-    c.CutOutside(g);
   }
+  // Opaque on purpose: a hovered button is repainted straight over its
+  // previous state, so every frame carries the caption behind it.
   return c;
 }
 
@@ -357,14 +357,12 @@ void Builder::MdiButtons() {
   for (int glyph : {3, 2, 0}) {
     for (int state = 1; state <= 4; ++state) {
       Canvas c(w, h, p_.menubar);
-      const Shape bg = RoundRect(0, 0, w, h, 3);
       if (state >= 2) {
         Box(c, 0, 0, w, h, 3, state == 2 ? p_.accent : p_.border,
             Flat(state == 2 ? p_.accent_pressed : Mix(p_.menubar, kWhite, 0.7)));
       }
       const Shape g = CaptionGlyph(glyph, w / 2, h / 2 - (glyph == 3 ? -2 : 0), 8);
-      c.Fill(g, p_.text);
-      c.CutOutside(state >= 2 ? bg : g);
+      c.Fill(g, p_.text);  // opaque, like the caption buttons
       frames.push_back(std::move(c));
     }
   }
@@ -510,13 +508,16 @@ void Builder::Progress() {
   const int w = 20, h = 14;
   auto trough = [&] {
     Canvas c(w, h, p_.face);
-    Box(c, 0, 0, w, h, 3.5, p_.border, Flat(Mix(p_.track, p_.field, 0.3)));
-    c.CutOutside(RoundRect(0, 0, w, h, 3.5));
+    Box(c, 0, 0, w, h - 1, 3.5, p_.border, Flat(Mix(p_.track, p_.field, 0.3)));
+    c.CutOutside(RoundRect(0, 0, w, h - 1, 3.5));
     return c;
   };
+  // The bar is one row shorter than its image: the painter copies its work
+  // bitmap one row short of the control, so the last row stays transparent.
   Canvas fill(w, h, p_.face);
-  Box(fill, 0, 0, w, h, 3.5, p_.accent_dark, Gradient(Mix(p_.accent, kWhite, 0.2), p_.accent, h));
-  fill.CutOutside(RoundRect(0, 0, w, h, 3.5));
+  Box(fill, 0, 0, w, h - 1, 3.5, p_.accent_dark,
+      Gradient(Mix(p_.accent, kWhite, 0.2), p_.accent, h - 1));
+  fill.CutOutside(RoundRect(0, 0, w, h - 1, 3.5));
 
   const int cw = 8, chh = h - 6;
   Canvas chunk(cw, chh, Mix(p_.track, p_.field, 0.3));
@@ -531,7 +532,7 @@ void Builder::Progress() {
   Key("Bitmap", file);
   Key("Chunk", chunk_file);
   Key("Style", chunks ? 1 : 0);
-  Margins(4, 4, 4, 4);
+  Margins(4, 4, 4, 5);
   Key("Trans", 1);
   Key("Tile", 0);
 }
@@ -624,7 +625,6 @@ void Builder::StatusBar() {
   for (int state = 1; state <= 3; ++state) {
     Canvas c(s, s, state == 2 ? Mix(bar, kWhite, 0.4) : bar);
     c.HLine(0, s, 0, p_.hairline);
-    if (state == 1) c.VLine(s - 1, 3, s - 3, p_.hairline);
     if (state == 2) c.HLine(0, s, 1, kWhite);
     frames.push_back(std::move(c));
   }

@@ -282,6 +282,15 @@ TEST_P(SkinPackageTest, TitleButtonsHaveUsableImages) {
     }
     ExpectFrames(*image, frames, false, s);
     four += frames == 4;
+    // A hovered button is painted straight over its previous state: frames
+    // with transparent pixels would leave the old state showing through.
+    int transparent = 0;
+    for (int y = 0; y < image->Height(); ++y)
+      for (int x = 0; x < image->Width(); ++x)
+        transparent += image->Pixel(x, y) == skin::kSkinTransparent;
+    if (action >= 0 && action != 3 && action != 11) {  // icon buttons draw the icon
+      EXPECT_EQ(transparent, 0) << s;
+    }
     const int visibility = Int(s, "Visibility");
     if (action == 0) ++close;
     if (action == 2) ++minimize;
@@ -290,6 +299,11 @@ TEST_P(SkinPackageTest, TitleButtonsHaveUsableImages) {
     if (action == 1 && visibility == 2) ++maximize;
     if (action == 1 && visibility == 1) ++restore;
   }
+  const skin::TBitmap* mdi = Image(*package_, Str("MDICONTROLS", "Image"));
+  ASSERT_NE(mdi, nullptr);
+  for (int y = 0; y < mdi->Height(); ++y)
+    for (int x = 0; x < mdi->Width(); ++x)
+      ASSERT_NE(mdi->Pixel(x, y), skin::kSkinTransparent) << "MDI buttons, " << x << "," << y;
   EXPECT_EQ(close, 1);
   EXPECT_EQ(minimize, 1);
   EXPECT_EQ(maximize, 1);
