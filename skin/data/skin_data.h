@@ -11,8 +11,8 @@
 //
 // The platform parts (skin manager, message box, owner window, the scroll-arrow
 // metric) come through ISkinDataHost; without a host the component works on
-// its own (no manager, messages dropped). ButtonFaceBrush is the Windows
-// layer's: it creates a solid brush of ButtonFaceColour after every load.
+// its own (no manager, messages dropped, scroll arrows 17 pixels wide). ButtonFaceBrush is the
+// Windows layer's: it creates a solid brush of ButtonFaceColour after every load.
 #pragma once
 
 #include <array>

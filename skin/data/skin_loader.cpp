@@ -404,7 +404,7 @@ void Loader::BuildComboImage(int scroll_arrow_width) {
 void TSkinData::LoadSkinElements(const TQuickIni& ini, const TSkinReader& reader) {
   Loader loader(*this, ini, reader);
   loader.Run();
-  loader.BuildComboImage(host_ ? host_->HorzScrollArrowWidth() : 16);
+  loader.BuildComboImage(host_ ? host_->HorzScrollArrowWidth() : 17);
   NotLoaded = false;
 }
 

@@ -137,7 +137,7 @@ TEST_F(LoadedSample, ComboCompositeIsBuiltFromSunkEdgeAndButton) {
   EXPECT_EQ(c.Style, 2);
   EXPECT_EQ(c.Bitmap.Width(), 200);
   EXPECT_EQ(c.Bitmap.Height(), 21);
-  EXPECT_EQ(c.Margins, (TRect{2, 2, 16 + 2 + 2, 2}));
+  EXPECT_EQ(c.Margins, (TRect{2, 2, 17 + 2 + 2, 2}));  // SM_CXHSCROLL 17 without a host
   EXPECT_EQ(c.FrameCount, 4);
   // The mirrored copy of the original image.
   const TBitmap orig = DecodeBmp(testing::FramedBmp(68, 21, 4));

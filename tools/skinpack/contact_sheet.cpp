@@ -1,0 +1,149 @@
+#include "tools/skinpack/contact_sheet.h"
+
+#include <algorithm>
+
+#include "skin/data/skin_draw.h"
+
+#define STB_IMAGE_WRITE_STATIC
+#define STB_IMAGE_WRITE_IMPLEMENTATION
+#include <stb_easy_font.h>
+#include <stb_image_write.h>
+
+namespace skinpack {
+
+using namespace skin;
+
+std::vector<std::pair<std::string, const TDataSkinObject*>> SkinSlots(const TSkinData& d) {
+  std::vector<std::pair<std::string, const TDataSkinObject*>> s;
+  for (int i = 1; i <= 4; i++)
+    s.emplace_back("Borders[" + std::to_string(i) + "]", d.Borders[i].get());
+  s.emplace_back("Title", d.Title.get());
+  for (size_t i = 0; i < d.SysButtons.size(); i++) {
+    s.emplace_back("SysButtons[" + std::to_string(i) + "]", d.SysButtons[i].get());
+  }
+  s.emplace_back("Buttons", d.Buttons.get());
+  s.emplace_back("Progress", d.Progress.get());
+  s.emplace_back("MenuBar", d.MenuBar.get());
+  s.emplace_back("GroupBoxEdge", d.GroupBoxEdge.get());
+  s.emplace_back("GroupBox", d.GroupBox.get());
+  s.emplace_back("Toolbars", d.Toolbars.get());
+  s.emplace_back("Tabs", d.Tabs.get());
+  s.emplace_back("StatusBarEdges", d.StatusBarEdges.get());
+  s.emplace_back("ComboButton", d.ComboButton.get());
+  s.emplace_back("SunkEdge", d.SunkEdge.get());
+  s.emplace_back("ExtraImages", d.ExtraImages.get());
+  s.emplace_back("Headerbar", d.Headerbar.get());
+  s.emplace_back("MenuItem", d.MenuItem.get());
+  s.emplace_back("MenuBackground", d.MenuBackground.get());
+  s.emplace_back("Scrollbar", d.Scrollbar.get());
+  s.emplace_back("HorzScroll", d.HorzScroll.get());
+  s.emplace_back("VertScroll", d.VertScroll.get());
+  s.emplace_back("HorzScrollThumb", d.HorzScrollThumb.get());
+  s.emplace_back("VertScrollThumb", d.VertScrollThumb.get());
+  s.emplace_back("TrackbarThumbHorz", d.TrackbarThumbHorz.get());
+  s.emplace_back("TrackbarThumbVert", d.TrackbarThumbVert.get());
+  s.emplace_back("TrackbarThumbLeft", d.TrackbarThumbLeft.get());
+  s.emplace_back("TrackbarThumbRight", d.TrackbarThumbRight.get());
+  s.emplace_back("TrackbarThumbUp", d.TrackbarThumbUp.get());
+  s.emplace_back("TrackbarThumbDown", d.TrackbarThumbDown.get());
+  s.emplace_back("UpDownHorz", d.UpDownHorz.get());
+  s.emplace_back("UpDownVert", d.UpDownVert.get());
+  return s;
+}
+
+namespace {
+
+constexpr uint32_t kBackground = 0xA0A0A0;
+constexpr int kPad = 10, kGap = 4, kLabel = 14;
+
+struct Row {
+  std::string label;
+  const TBitmap* bitmap;
+  int frames;
+  bool trans;
+};
+
+void DrawText(TBitmap& sheet, int x, int y, const std::string& text) {
+  static char buffer[60000];
+  unsigned char colour[4] = {0, 0, 0, 255};
+  std::string copy = text;
+  const int quads = stb_easy_font_print(static_cast<float>(x), static_cast<float>(y), copy.data(),
+                                        colour, buffer, sizeof(buffer));
+  const float* v = reinterpret_cast<const float*>(buffer);
+  for (int q = 0; q < quads; q++, v += 16) {
+    // Each vertex is x, y, z and four colour bytes; quads are axis-aligned.
+    const int x0 = static_cast<int>(v[0]), y0 = static_cast<int>(v[1]);
+    const int x1 = static_cast<int>(v[8]), y1 = static_cast<int>(v[9]);
+    sheet.FillRect({x0, y0, x1, y1}, 0x000000);
+  }
+}
+
+}  // namespace
+
+TBitmap DrawContactSheet(const TSkinData& d) {
+  std::vector<Row> rows;
+  for (const auto& [slot, e] : SkinSlots(d)) {
+    if (e == nullptr || e->Bitmap.Empty()) continue;
+    rows.push_back({slot + " " + e->Name + " frames=" + std::to_string(e->FrameCount), &e->Bitmap,
+                    std::max(e->FrameCount, 1), e->Trans != 0});
+    if (auto* b = dynamic_cast<const TDataSkinBorder*>(e); b && !b->Bitmap2.Empty()) {
+      rows.push_back({slot + " Bitmap2", &b->Bitmap2, 1, e->Trans != 0});
+    }
+    if (auto* b = dynamic_cast<const TDataSkinButton*>(e)) {
+      if (!b->CheckBitmap.Empty()) {
+        rows.push_back(
+            {slot + " CheckBitmap", &b->CheckBitmap, std::max(b->CheckFrameCount, 1), true});
+      }
+      if (!b->RadioBitmap.Empty()) {
+        rows.push_back(
+            {slot + " RadioBitmap", &b->RadioBitmap, std::max(b->RadioFrameCount, 1), true});
+      }
+    }
+  }
+  int width = 400, height = kPad;
+  for (const Row& r : rows) {
+    const int fw = r.bitmap->Width() / r.frames;
+    width = std::max(width, kPad * 2 + r.frames * (fw + kGap));
+    width = std::max(width, kPad * 2 + static_cast<int>(r.label.size()) * 6);
+    height += kLabel + r.bitmap->Height() + kPad;
+  }
+  TBitmap sheet(std::min(width, 8000), std::min(std::max(height, 40), 16000));
+  sheet.Fill(kBackground);
+  int y = kPad;
+  for (const Row& r : rows) {
+    DrawText(sheet, kPad, y, r.label);
+    y += kLabel;
+    const int fw = r.bitmap->Width() / r.frames;
+    for (int f = 1; f <= r.frames; f++) {
+      const int x = kPad + (f - 1) * (fw + kGap);
+      const TRect target = {x, y, x + fw, y + r.bitmap->Height()};
+      DrawSkinFrameStretched(sheet, target, *r.bitmap, r.trans, r.frames, f);
+    }
+    y += r.bitmap->Height() + kPad;
+  }
+  return sheet;
+}
+
+std::vector<uint8_t> EncodePng(const TBitmap& b) {
+  std::vector<uint8_t> rgb(static_cast<size_t>(b.Width()) * b.Height() * 3);
+  size_t i = 0;
+  for (int y = 0; y < b.Height(); y++) {
+    for (int x = 0; x < b.Width(); x++) {
+      const uint32_t c = b.Pixel(x, y);
+      rgb[i++] = RedOf(c);
+      rgb[i++] = GreenOf(c);
+      rgb[i++] = BlueOf(c);
+    }
+  }
+  std::vector<uint8_t> png;
+  stbi_write_png_to_func(
+      [](void* ctx, void* data, int size) {
+        auto* out = static_cast<std::vector<uint8_t>*>(ctx);
+        const auto* bytes = static_cast<const uint8_t*>(data);
+        out->insert(out->end(), bytes, bytes + size);
+      },
+      &png, b.Width(), b.Height(), 3, rgb.data(), b.Width() * 3);
+  return png;
+}
+
+}  // namespace skinpack
