@@ -404,7 +404,7 @@ class TReader {
 
 }  // namespace
 
-void RegisterClass(const TClassInfo& info, TComponentFactory factory) {
+void RegisterComponentClass(const TClassInfo& info, TComponentFactory factory) {
   Classes()[Upper(info.ClassName())] = TClassEntry{&info, std::move(factory)};
 }
 

@@ -43,10 +43,10 @@ class EReadError : public Exception {
 using TComponentFactory = std::function<TComponent*(TComponent* owner)>;
 
 // The class registry used to create nested objects by class name.
-void RegisterClass(const TClassInfo& info, TComponentFactory factory);
+void RegisterComponentClass(const TClassInfo& info, TComponentFactory factory);
 template <class T>
-void RegisterClass() {
-  RegisterClass(T::StaticClassInfo(),
+void RegisterComponentClass() {
+  RegisterComponentClass(T::StaticClassInfo(),
                 [](TComponent* owner) -> TComponent* { return new T(owner); });
 }
 const TClassInfo* FindClassInfo(std::string_view name);

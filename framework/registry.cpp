@@ -13,15 +13,15 @@ namespace fw {
 void RegisterFrameworkClasses() {
   static const bool done = [] {
     RegisterColorConstants();
-    RegisterClass<TPanel>();
-    RegisterClass<TLabel>();
-    RegisterClass<TEdit>();
-    RegisterClass<TComboBox>();
-    RegisterClass<TBitBtn>();
-    RegisterClass<TStatusBar>();
-    RegisterClass<TGauge>();
-    RegisterClass<TImage>();
-    RegisterClass<TOpenDialog>();
+    RegisterComponentClass<TPanel>();
+    RegisterComponentClass<TLabel>();
+    RegisterComponentClass<TEdit>();
+    RegisterComponentClass<TComboBox>();
+    RegisterComponentClass<TBitBtn>();
+    RegisterComponentClass<TStatusBar>();
+    RegisterComponentClass<TGauge>();
+    RegisterComponentClass<TImage>();
+    RegisterComponentClass<TOpenDialog>();
     return true;
   }();
   (void)done;

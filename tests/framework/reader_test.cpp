@@ -104,7 +104,7 @@ class TRoot : public TComponent {
 class ReaderTest : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
-    RegisterClass<TItem>();
+    RegisterComponentClass<TItem>();
     RegisterIntegerConstant("clBtnHighlight", 0xFF000014);
   }
   void SetUp() override { g_loaded = &loaded; }
