@@ -1,0 +1,42 @@
+#!/usr/bin/env bash
+# Builds the libFuzzer targets of fuzz/ (fuzz preset: clang, ASan + UBSan) and
+# runs each one for a fixed number of inputs, starting from generated seeds.
+#   scripts/run-fuzzers.sh [RUNS] [BUILD_DIR]     default 500 runs, build/fuzz
+#   FUZZ_SECONDS=600 scripts/run-fuzzers.sh       run each for a time instead
+# Exits non-zero when a target finds a crash (the reproducer is left in the
+# build folder as crash-*).
+set -euo pipefail
+ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+RUNS="${1:-500}"
+BUILD="$(realpath -m "${2:-$ROOT/build/fuzz}")"
+TARGETS=(skin_package lzh quick_ini bmp load_skin)
+
+if [[ ! -f "$BUILD/build.ninja" ]]; then
+  cmake -S "$ROOT" -B "$BUILD" -G Ninja -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
+    -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPROJECT_BUILD_TESTS=OFF -DPROJECT_FUZZ=ON >/dev/null
+fi
+ninja -C "$BUILD" -j2 fuzz_make_seeds "${TARGETS[@]/#/fuzz_}" >/dev/null
+
+SEEDS="$BUILD/fuzz-seeds"
+"$BUILD/fuzz/fuzz_make_seeds" "$SEEDS"
+
+status=0
+for t in "${TARGETS[@]}"; do
+  corpus="$BUILD/fuzz-corpus/$t"
+  mkdir -p "$corpus"
+  if [[ -n "${FUZZ_SECONDS:-}" ]]; then
+    limit=(-max_total_time="$FUZZ_SECONDS")
+  else
+    limit=(-runs="$RUNS")
+  fi
+  echo "fuzz_$t: ${limit[*]}"
+  if ! (cd "$BUILD" && "$BUILD/fuzz/fuzz_$t" "${limit[@]}" -max_len=65536 -rss_limit_mb=2048 \
+        -timeout=30 -print_final_stats=1 "$corpus" "$SEEDS/$t" >"$BUILD/fuzz_$t.log" 2>&1); then
+    echo "fuzz_$t FAILED (see $BUILD/fuzz_$t.log)"
+    tail -30 "$BUILD/fuzz_$t.log"
+    status=1
+  else
+    grep -E "stat::number_of_executed_units" "$BUILD/fuzz_$t.log" || true
+  fi
+done
+exit $status
