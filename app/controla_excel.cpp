@@ -1,5 +1,6 @@
 #include "app/controla_excel.h"
 
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -96,20 +97,22 @@ std::string TDMCotrolaExcel::LetraColuna(int32_t column) {
 void FormataNumero(double value, std::string_view decimal_separator, std::string& out) {
   out.clear();
   if (std::isnan(value)) {
-    out = "NAN";
+    out.append("NAN");
     return;
   }
   if (std::isinf(value)) {
-    out = value < 0 ? "-INF" : "INF";
+    out.append(value < 0 ? "-INF" : "INF");
     return;
   }
   if (value == 0) {
-    out = "0";
+    out.push_back('0');
     return;
   }
   // Round to 15 significant digits: "d.dddddddddddddde+XX".
   char buf[40];
-  const int len = std::snprintf(buf, sizeof buf, "%.14e", value);
+  const auto res =
+      std::to_chars(buf, buf + sizeof buf - 1, value, std::chars_format::scientific, 14);
+  *res.ptr = '\0';
   const char* p = buf;
   const bool negative = *p == '-';
   if (negative) ++p;
@@ -118,8 +121,14 @@ void FormataNumero(double value, std::string_view decimal_separator, std::string
   for (; *p && *p != 'e' && *p != 'E'; ++p) {
     if (*p >= '0' && *p <= '9' && nd < 15) digits[nd++] = *p;
   }
-  int exponent = (*p == 'e' || *p == 'E') ? std::atoi(p + 1) : 0;
-  (void)len;
+  int exponent = 0;
+  if (*p == 'e' || *p == 'E') {
+    ++p;
+    const bool negative_exponent = *p == '-';
+    if (*p == '-' || *p == '+') ++p;
+    std::from_chars(p, res.ptr, exponent);
+    if (negative_exponent) exponent = -exponent;
+  }
   while (nd > 1 && digits[nd - 1] == '0')
     --nd;
   if (negative) out.push_back('-');

@@ -57,6 +57,12 @@ void ReadWholeFile(const std::string& path, std::string& out, uint64_t max_bytes
                          "\": " + std::strerror(errno) + ".");
   }
   out.clear();
+  if (std::fseek(f.get(), 0, SEEK_END) == 0) {
+    const long size = std::ftell(f.get());
+    if (size > 0 && static_cast<uint64_t>(size) <= max_bytes)
+      out.reserve(static_cast<size_t>(size));
+    std::fseek(f.get(), 0, SEEK_SET);
+  }
   char buffer[1 << 16];
   for (;;) {
     const size_t n = std::fread(buffer, 1, sizeof buffer, f.get());

@@ -36,6 +36,11 @@ uint32_t TSheetData::Store(std::string_view text) {
   return offset;
 }
 
+void TSheetData::Reserve(size_t cells, size_t text_bytes) {
+  cells_.reserve(cells);
+  text_.reserve(text_bytes);
+}
+
 void TSheetData::AddEmpty(int32_t row, int32_t column) {
   Push(row, column, kEmpty);
 }
@@ -99,7 +104,6 @@ void TSheetData::Finish() {
     ++row_start_[c.row + 1];
   for (size_t r = 1; r < row_start_.size(); ++r)
     row_start_[r] += row_start_[r - 1];
-  cells_.shrink_to_fit();
 }
 
 void TSheetData::ExtendUsedArea(int32_t last_row, int32_t last_column) {

@@ -25,6 +25,9 @@ class TSheetData {
   void AddText(int32_t row, int32_t column, std::string_view text);
   void AddError(int32_t row, int32_t column, std::string_view text);
   void AddShared(int32_t row, int32_t column, uint32_t index);
+  // Room for about this many cells and bytes of text, so that reading a
+  // large sheet does not copy what it has read so far.
+  void Reserve(size_t cells, size_t text_bytes);
   size_t CellCount() const { return cells_.size(); }
   size_t TextBytes() const { return text_.size(); }
 

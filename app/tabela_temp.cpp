@@ -19,7 +19,7 @@ void TTabelaTemp::Close() {
   fields_.clear();
   edit_.clear();
   // Give the memory back: a table can hold a large worksheet.
-  std::string().swap(text_);
+  blocks_.clear();
   std::vector<uint64_t>().swap(row_base_);
   std::vector<uint32_t>().swap(cell_end_);
 }
@@ -87,13 +87,21 @@ void TTabelaTemp::SetFieldByName(std::string_view name, std::string_view value) 
 void TTabelaTemp::Post() {
   RequireActive();
   if (!appending_) return;
-  const uint64_t base = text_.size();
+  size_t row_bytes = 0;
+  for (const auto& v : edit_)
+    row_bytes += v.size();
+  constexpr size_t kBlock = size_t{4} << 20;
+  if (blocks_.empty() || blocks_.back().capacity() - blocks_.back().size() < row_bytes) {
+    blocks_.emplace_back().reserve(std::max(kBlock, row_bytes));
+  }
+  std::string& block = blocks_.back();
+  const uint64_t base = (static_cast<uint64_t>(blocks_.size() - 1) << 32) | block.size();
   uint32_t end = 0;
-  for (const auto& s : edit_) {
+  for (const auto& v : edit_) {
     // A row holds at most columns x 100 characters x 4 bytes, far below 4 GiB
     // for the 16,384 columns a worksheet can have.
-    end += static_cast<uint32_t>(s.size());
-    text_.append(s);
+    end += static_cast<uint32_t>(v.size());
+    block.append(v);
     cell_end_.push_back(end);
   }
   row_base_.push_back(base);
@@ -114,7 +122,9 @@ std::string_view TTabelaTemp::Stored(int64_t row, int32_t index) const {
   const size_t at = static_cast<size_t>(row) * cols + static_cast<size_t>(index);
   const uint32_t end = cell_end_[at];
   const uint32_t begin = index == 0 ? 0 : cell_end_[at - 1];
-  return std::string_view(text_).substr(row_base_[static_cast<size_t>(row)] + begin, end - begin);
+  const uint64_t base = row_base_[static_cast<size_t>(row)];
+  const std::string& block = blocks_[static_cast<size_t>(base >> 32)];
+  return std::string_view(block).substr((base & 0xFFFFFFFFu) + begin, end - begin);
 }
 
 std::string_view TTabelaTemp::Field(int32_t index) const {
@@ -150,8 +160,10 @@ void TTabelaTemp::Next() {
 }
 
 size_t TTabelaTemp::MemoryUsage() const {
-  return text_.capacity() + row_base_.capacity() * sizeof(uint64_t) +
-         cell_end_.capacity() * sizeof(uint32_t);
+  size_t text = 0;
+  for (const auto& b : blocks_)
+    text += b.capacity();
+  return text + row_base_.capacity() * sizeof(uint64_t) + cell_end_.capacity() * sizeof(uint32_t);
 }
 
 }  // namespace app

@@ -12,8 +12,9 @@
 // A name that is not a column throws EDatabaseError
 // "cdsTabelaTemp: Field '46' not found". Reading a column that was never set,
 // or reading with no current row, gives "". Rows are stored compactly: the
-// text of all rows in one buffer and four bytes per cell for its end offset,
-// so an empty cell costs four bytes and no allocation.
+// text of all rows in large blocks and four bytes per cell for its end offset,
+// so an empty cell costs four bytes and no allocation, and a growing table
+// never copies the text it holds.
 #pragma once
 
 #include <cstdint>
@@ -79,10 +80,11 @@ class TTabelaTemp {
   bool eof_ = true;
   int64_t current_ = -1;
   int64_t row_count_ = 0;
-  // Posted rows: text_ holds every cell's text back to back; row_base_[r] is
-  // the offset of row r in text_, cell_end_[r * columns + k] the end of cell
-  // k relative to that base.
-  std::string text_;
+  // Posted rows: the text of every cell back to back in blocks of 4 MiB
+  // (filled, never moved); row_base_[r] is the block (high 32 bits) and
+  // offset (low 32 bits) of row r's text, cell_end_[r * columns + k] the end
+  // of cell k relative to it.
+  std::vector<std::string> blocks_;
   std::vector<uint64_t> row_base_;
   std::vector<uint32_t> cell_end_;
   // The row being appended.

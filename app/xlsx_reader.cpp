@@ -2,11 +2,13 @@
 // workbook part, whose <sheets> list gives the worksheets in workbook order
 // (chart and dialog sheets are skipped, as they are not worksheets); each
 // worksheet part is read as a stream of <row> and <c> elements.
+#include <algorithm>
 #include <charconv>
 #include <cstring>
 #include <string_view>
 
 #include "app/errors.h"
+#include "app/sheet_xml_scanner.h"
 #include "app/workbook_reader.h"
 #include "app/xml_sax.h"
 #include "app/zip_archive.h"
@@ -90,20 +92,21 @@ class SharedStringsHandler : public TXmlHandler {
 };
 
 // "AB12" -> column 28, row 12. False when it is no cell reference.
-bool ParseCellRef(const char* ref, int32_t& column, int32_t& row) {
+bool ParseCellRef(std::string_view ref, int32_t& column, int32_t& row) {
   int64_t col = 0, r = 0;
-  const char* p = ref;
-  for (; (*p >= 'A' && *p <= 'Z') || (*p >= 'a' && *p <= 'z'); ++p) {
-    col = col * 26 + ((*p & ~0x20) - 'A' + 1);
+  size_t p = 0;
+  for (; p < ref.size() && ((ref[p] >= 'A' && ref[p] <= 'Z') || (ref[p] >= 'a' && ref[p] <= 'z'));
+       ++p) {
+    col = col * 26 + ((ref[p] & ~0x20) - 'A' + 1);
     if (col > kMaxSheetColumns) return false;
   }
-  if (p == ref) return false;
-  const char* digits = p;
-  for (; *p >= '0' && *p <= '9'; ++p) {
-    r = r * 10 + (*p - '0');
+  if (p == 0) return false;
+  const size_t digits = p;
+  for (; p < ref.size() && ref[p] >= '0' && ref[p] <= '9'; ++p) {
+    r = r * 10 + (ref[p] - '0');
     if (r > kMaxSheetRows) return false;
   }
-  if (*p != '\0') return false;
+  if (p != ref.size()) return false;
   if (p == digits) {
     row = 0;  // column only: the row comes from the <row> element
   } else {
@@ -113,29 +116,32 @@ bool ParseCellRef(const char* ref, int32_t& column, int32_t& row) {
   return true;
 }
 
-bool ParseRowNumber(const char* text, int32_t& row) {
+bool ParseRowNumber(std::string_view text, int32_t& row) {
   int64_t r = 0;
-  const char* p = text;
-  for (; *p >= '0' && *p <= '9'; ++p) {
-    r = r * 10 + (*p - '0');
+  size_t p = 0;
+  for (; p < text.size() && text[p] >= '0' && text[p] <= '9'; ++p) {
+    r = r * 10 + (text[p] - '0');
     if (r > kMaxSheetRows) return false;
   }
-  if (p == text || *p != '\0' || r < 1) return false;
+  if (p == 0 || p != text.size() || r < 1) return false;
   row = static_cast<int32_t>(r);
   return true;
 }
 
-class SheetHandler : public TXmlHandler {
+class SheetHandler : public TSheetXmlHandler {
  public:
   SheetHandler(TSheetData& data, const std::string& part) : data_(data), part_(part) {}
 
-  void Start(std::string_view name, const char** attrs) override {
+  void Start(std::string_view name, const std::vector<TXmlAttr>& attrs) override {
     if (name == "c") {
       StartCell(attrs);
     } else if (name == "row") {
       int32_t r = row_ + 1;
-      if (const char* v = Attr(attrs, "r")) {
-        if (!ParseRowNumber(v, r)) Bad(std::string("número de linha inválido \"") + v + "\"");
+      for (const TXmlAttr& a : attrs) {
+        if (a.name != "r") continue;
+        if (!ParseRowNumber(a.value, r)) {
+          Bad("número de linha inválido \"" + std::string(a.value.substr(0, 20)) + "\"");
+        }
       }
       row_ = r;
       if (row_ > kMaxSheetRows) Bad("linha além do limite de 1048576");
@@ -169,8 +175,13 @@ class SheetHandler : public TXmlHandler {
     }
   }
 
-  void Text(const char* text, int length) override {
-    if (capture_) value_.append(text, static_cast<size_t>(length));
+  void Text(std::string_view text, bool cdata) override {
+    if (!capture_) return;
+    if (cdata || text.find('&') == std::string_view::npos) {
+      value_.append(text);
+    } else {
+      DecodeXmlText(text, value_);
+    }
   }
 
  private:
@@ -178,20 +189,20 @@ class SheetHandler : public TXmlHandler {
     throw EPlanilhaError("A planilha está danificada: " + why + " em \"" + part_ + "\".");
   }
 
-  void StartCell(const char** attrs) {
+  void StartCell(const std::vector<TXmlAttr>& attrs) {
     int32_t column = column_ + 1;
     int32_t row = row_ < 1 ? 1 : row_;
     type_ = 'n';
-    for (const char** a = attrs; a[0] != nullptr; a += 2) {
-      const std::string_view attr = LocalName(a[0]);
-      if (attr == "r") {
+    for (const TXmlAttr& a : attrs) {
+      if (a.name == "r") {
         int32_t c = 0, r = 0;
-        if (!ParseCellRef(a[1], c, r))
-          Bad(std::string("referência de célula inválida \"") + a[1] + "\"");
+        if (!ParseCellRef(a.value, c, r)) {
+          Bad("referência de célula inválida \"" + std::string(a.value.substr(0, 20)) + "\"");
+        }
         column = c;
         if (r != 0) row = r;
-      } else if (attr == "t") {
-        const std::string_view t = a[1];
+      } else if (a.name == "t") {
+        const std::string_view t = a.value;
         type_ = t == "s"           ? 's'
                 : t == "str"       ? 'f'
                 : t == "inlineStr" ? 'i'
@@ -373,9 +384,24 @@ class XlsxReader : public TWorkbookReader {
     LoadSharedStrings();
     auto data = std::make_unique<TSheetData>(&shared_);
     const std::string& part = parts_[static_cast<size_t>(position - 1)];
+    // A cell takes at least about 30 bytes of XML; capacity that stays
+    // unused is never touched.
+    const uint64_t xml = std::min(zip_.InflatedSize(part), kMaxXmlPartBytes);
+    data->Reserve(static_cast<size_t>(std::min<uint64_t>(xml / 30, kMaxSheetCells)),
+                  static_cast<size_t>(xml / 4));
     SheetHandler handler(*data, part);
-    // Inflating runs one chunk ahead in a second thread while this one parses.
-    ParsePart(zip_, part, handler, /*threaded=*/true);
+    TSheetXmlScanner scanner(handler, part);
+    // Inflating runs ahead in a second thread while this one scans.
+    zip_.Read(
+        part, kMaxXmlPartBytes,
+        [&](const char* chunk, size_t size) {
+          if (chunk == nullptr) {
+            scanner.Feed("", 0, true);
+          } else {
+            scanner.Feed(chunk, size, false);
+          }
+        },
+        /*threaded=*/true);
     data->Finish();
     return data;
   }

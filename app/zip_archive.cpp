@@ -96,6 +96,13 @@ bool TZipArchive::Has(const std::string& name) {
   return unzLocateFile(zip_, name.c_str(), 2) == UNZ_OK;
 }
 
+uint64_t TZipArchive::InflatedSize(const std::string& name) {
+  if (unzLocateFile(zip_, name.c_str(), 2) != UNZ_OK) return 0;
+  unz_file_info64 info{};
+  if (unzGetCurrentFileInfo64(zip_, &info, nullptr, 0, nullptr, 0, nullptr, 0) != UNZ_OK) return 0;
+  return info.uncompressed_size;
+}
+
 void TZipArchive::Locate(const std::string& name, uint64_t limit) {
   if (unzLocateFile(zip_, name.c_str(), 2) != UNZ_OK) Damaged(name, "parte ausente");
   unz_file_info64 info{};
@@ -180,10 +187,22 @@ constexpr size_t kChunk = 1 << 20;
 void TZipArchive::Read(const std::string& name, uint64_t limit,
                        const std::function<void(const char*, size_t)>& sink, bool threaded) {
   Locate(name, limit);
+  // Closes the entry on every way out; on the normal way out the close
+  // also tells whether the inflated data matched its checksum.
   struct CloseCurrent {
     void* zip;
-    ~CloseCurrent() { unzCloseCurrentFile(zip); }
+    bool open = true;
+    int Close() {
+      open = false;
+      return unzCloseCurrentFile(zip);
+    }
+    ~CloseCurrent() {
+      if (open) unzCloseCurrentFile(zip);
+    }
   } close_current{zip_};
+  auto check_crc = [&] {
+    if (close_current.Close() == UNZ_CRCERROR) Damaged(name, "soma de verificação incorreta");
+  };
 
   // Inflates the next piece into `buffer`; 0 at the end.
   uint64_t total = 0;
@@ -206,6 +225,7 @@ void TZipArchive::Read(const std::string& name, uint64_t limit,
       if (n == 0) break;
       sink(buffer.data(), n);
     }
+    check_crc();
     sink(nullptr, 0);
     return;
   }
@@ -230,13 +250,14 @@ void TZipArchive::Read(const std::string& name, uint64_t limit,
     std::vector<char> chunk;
     while (queue.Pop(chunk))
       sink(chunk.data(), chunk.size());
-    sink(nullptr, 0);
   } catch (...) {
     queue.Cancel();
     producer.join();
     throw;
   }
   producer.join();
+  check_crc();
+  sink(nullptr, 0);
 }
 
 std::string TZipArchive::ReadAll(const std::string& name, uint64_t limit) {

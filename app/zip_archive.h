@@ -21,6 +21,8 @@ class TZipArchive {
   TZipArchive& operator=(const TZipArchive&) = delete;
 
   bool Has(const std::string& name);
+  // The size the entry claims once inflated (0 when missing).
+  uint64_t InflatedSize(const std::string& name);
   // Calls sink(data, size) for each inflated chunk, then sink(nullptr, 0)
   // once at the end. Throws EPlanilhaError when the entry is missing,
   // damaged, encrypted or larger than `limit`.

@@ -1,0 +1,201 @@
+// Figures of the updater core, run on demand (native-release preset):
+//   bench/app/app_import_update_bench [rows] [work folder]
+// Import: a workbook of ROWS x 46 columns (inline strings and shared
+// strings) read into the staging table, beside the inflate-only floor (the
+// sheet inflated with the same zip library, nothing parsed) and xlsx2csv.
+// Update: ROWS updates in one transaction against an embedded database of
+// ROWS clients: prepare once, re-prepare per row, and a bare loop on the C
+// API (the floor).
+#include <ibase.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <functional>
+#include <string>
+
+#include "app/atualiza_emails.h"
+#include "app/controla_excel.h"
+#include "app/fb_client.h"
+#include "app/importa_planilha.h"
+#include "app/zip_archive.h"
+#include "app/file_io.h"
+#include "bench/app/workbook_writer.h"
+
+namespace {
+
+double Time(const std::function<void()>& f) {
+  const auto start = std::chrono::steady_clock::now();
+  f();
+  return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+void BenchImport(const std::string& path, int rows) {
+  std::printf("\n%s\n", path.c_str());
+  // Floor: inflate the sheet, no parsing.
+  uint64_t xml_bytes = 0;
+  const double inflate = Time([&] {
+    std::string bytes;
+    app::ReadWholeFile(path, bytes, uint64_t{1} << 32);
+    app::TZipArchive zip(std::move(bytes), path);
+    zip.Read("xl/worksheets/sheet1.xml", uint64_t{1} << 32,
+             [&](const char*, size_t n) { xml_bytes += n; });
+  });
+  const double cells = static_cast<double>(rows) * 46;
+  std::printf("  inflate only     %7.3f s  (%5.1f M cells/s, %.0f MB of sheet XML)\n", inflate,
+              cells / inflate / 1e6, static_cast<double>(xml_bytes) / 1e6);
+
+  app::TTabelaTemp tabela;
+  const double import = Time([&] {
+    app::TDMCotrolaExcel excel(app::CreateFileEngine());
+    excel.AbrePlanilha(path);
+    excel.ListaAbas();
+    excel.LiberaLista();
+    excel.SelecionaAba(1);
+    app::ImportaPlanilha(excel, std::to_string(rows), tabela, {});
+  });
+  size_t text = 0;
+  for (tabela.First(); !tabela.Eof(); tabela.Next()) {
+    for (int k = 0; k < tabela.FieldCount(); ++k) text += tabela.Field(k).size();
+  }
+  std::printf("  import           %7.3f s  (%5.1f M cells/s, %.2f x the floor)\n", import,
+              cells / import / 1e6, import / inflate);
+  std::printf("  staging memory   %7.1f MB (text %.1f MB + 8 B/cell %.1f MB; limit 2x text + "
+              "8 B/cell = %.1f MB)\n",
+              tabela.MemoryUsage() / 1e6, text / 1e6, cells * 8 / 1e6,
+              (2.0 * text + 8 * cells) / 1e6);
+  if (std::system("command -v xlsx2csv >/dev/null 2>&1") == 0) {
+    const double x = Time([&] {
+      const std::string cmd = "xlsx2csv '" + path + "' /dev/null";
+      if (std::system(cmd.c_str()) != 0) std::printf("  (xlsx2csv failed)\n");
+    });
+    std::printf("  xlsx2csv         %7.3f s  (%5.1f M cells/s)\n", x, cells / x / 1e6);
+  }
+}
+
+// The floor of the update: prepare once, bind two text parameters, execute
+// per row, directly on the C API.
+double BareLoop(const std::string& db_path, const app::TTabelaTemp& staged_in) {
+  auto& staged = const_cast<app::TTabelaTemp&>(staged_in);
+  ISC_STATUS_ARRAY st;
+  isc_db_handle db = 0;
+  isc_tr_handle tr = 0;
+  isc_stmt_handle stmt = 0;
+  std::string dpb = {isc_dpb_version1, isc_dpb_user_name, 6};
+  dpb += "SYSDBA";
+  dpb += {isc_dpb_password, 9};
+  dpb += "quartzelm";
+  dpb += {isc_dpb_lc_ctype, 7};
+  dpb += "WIN1252";
+  if (isc_attach_database(st, 0, db_path.c_str(), &db, static_cast<short>(dpb.size()),
+                          dpb.data()))
+    return -1;
+  const int c18 = staged.FieldIndex("18"), c46 = staged.FieldIndex("46");
+  double t = Time([&] {
+    isc_start_transaction(st, &tr, 1, &db, 0, nullptr);
+    isc_dsql_allocate_statement(st, &db, &stmt);
+    const char* sql = "UPDATE CLIENTE SET EMAIL = ? WHERE CLIENTE.CODCLIENTE = ?";
+    isc_dsql_prepare(st, &tr, &stmt, 0, sql, 1, nullptr);
+    alignas(8) char mem[XSQLDA_LENGTH(2)];
+    XSQLDA* in = reinterpret_cast<XSQLDA*>(mem);
+    in->version = SQLDA_VERSION1;
+    in->sqln = 2;
+    isc_dsql_describe_bind(st, &stmt, 1, in);
+    for (int i = 0; i < 2; ++i) {
+      in->sqlvar[i].sqltype = SQL_TEXT;
+      in->sqlvar[i].sqlind = nullptr;
+    }
+    std::string code;
+    for (staged.First(); !staged.Eof(); staged.Next()) {
+      code = app::CompletaZeros(staged.Field(c18), 8).substr(0, 8);
+      std::string_view mail = staged.Field(c46);
+      in->sqlvar[0].sqldata = const_cast<char*>(mail.data());
+      in->sqlvar[0].sqllen = static_cast<short>(mail.size());
+      in->sqlvar[1].sqldata = code.data();
+      in->sqlvar[1].sqllen = static_cast<short>(code.size());
+      if (isc_dsql_execute(st, &tr, &stmt, 1, in)) {
+        isc_print_status(st);
+        break;
+      }
+    }
+    isc_dsql_free_statement(st, &stmt, DSQL_drop);
+    isc_commit_transaction(st, &tr);
+  });
+  isc_detach_database(st, &db);
+  return t;
+}
+
+void BenchUpdate(const std::string& folder, int rows) {
+  std::printf("\nupdate of %d clients in one transaction (embedded Firebird)\n", rows);
+  auto lib = app::TFbClientLibrary::Load();
+  const std::string path = folder + "/bench.fdb";
+  std::filesystem::remove(path);
+  {
+    app::TIBDatabase db(lib);
+    db.SetDatabaseName(path);
+    db.CreateDatabase();
+    app::TIBTransaction tr(db);
+    tr.StartTransaction();
+    app::TIBSQL q(db, tr);
+    q.SetSQL(
+        "CREATE TABLE CLIENTE (CODCLIENTE VARCHAR(8) NOT NULL PRIMARY KEY, NOME VARCHAR(40), "
+        "EMAIL VARCHAR(60))");
+    q.ExecQuery();
+    tr.Commit();
+    tr.StartTransaction();
+    q.SetSQL("INSERT INTO CLIENTE (CODCLIENTE, NOME, EMAIL) VALUES (:C, :N, :E)");
+    for (int i = 1; i <= rows; ++i) {
+      q.SetParam("C", app::CompletaZeros(std::to_string(i), 8));
+      q.SetParam("N", "Cliente " + std::to_string(i));
+      q.SetParam("E", "antigo" + std::to_string(i) + "@exemplo.com.br");
+      q.ExecQuery();
+    }
+    tr.Commit();
+  }
+  app::TTabelaTemp staged;
+  for (int k = 1; k <= 46; ++k) staged.AddFieldDef(std::to_string(k));
+  staged.CreateDataSet();
+  for (int i = 0; i < rows; ++i) {
+    staged.Append();
+    staged.SetField(17, std::to_string(1 + (i * 7919) % rows));
+    staged.SetField(45, "novo" + std::to_string(i) + "@exemplo.com.br");
+    staged.Post();
+  }
+  app::TIBDatabase db(lib);
+  db.SetDatabaseName(path);
+  db.Open();
+  app::TIBTransaction tr(db);
+  auto run = [&](app::TModoPreparo modo) {
+    return Time([&] {
+      if (!app::AtualizaEmails(db, tr, staged, {}, modo)) std::printf("  (run failed)\n");
+    });
+  };
+  const double once = run(app::TModoPreparo::mpUmaVez);
+  const double each = run(app::TModoPreparo::mpPorLinha);
+  const double bare = BareLoop(path, staged);
+  std::printf("  bare C API loop  %7.3f s  (%8.0f rows/s)\n", bare, rows / bare);
+  std::printf("  prepare once     %7.3f s  (%8.0f rows/s, %.2f x the bare loop)\n", once,
+              rows / once, once / bare);
+  std::printf("  re-prepare       %7.3f s  (%8.0f rows/s, prepare once is %.1f x faster)\n", each,
+              rows / each, each / once);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const int rows = argc > 1 ? std::atoi(argv[1]) : 100000;
+  const std::string folder = argc > 2 ? argv[2] : "bench-app-data";
+  std::filesystem::create_directories(folder);
+  const std::string lock = std::filesystem::absolute(folder).string();
+  setenv("FIREBIRD_LOCK", lock.c_str(), 1);
+  setenv("FIREBIRD_TMP", lock.c_str(), 1);
+  for (bool shared : {false, true}) {
+    const std::string path = folder + "/bench-" + std::to_string(rows) +
+                             (shared ? "-shared.xlsx" : "-inline.xlsx");
+    if (!std::filesystem::exists(path)) bench::WriteBenchWorkbook(path, rows, shared);
+    BenchImport(path, rows);
+  }
+  BenchUpdate(folder, rows);
+  return 0;
+}
