@@ -86,7 +86,10 @@ std::string TQuickIni::ReadString(const std::string& section, const std::string&
 }
 
 std::optional<int32_t> TQuickIni::ParseInteger(std::string s) {
-  if (s.size() > 2 && s[0] == '0' && (s[1] == 'x' || s[1] == 'X')) s = "$" + s.substr(2);
+  if (s.size() > 2 && s[0] == '0' && (s[1] == 'x' || s[1] == 'X')) {
+    s.erase(0, 1);
+    s[0] = '$';
+  }
   size_t i = 0;
   bool negative = false;
   if (i < s.size() && (s[i] == '+' || s[i] == '-')) negative = s[i++] == '-';
