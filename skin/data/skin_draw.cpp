@@ -81,12 +81,61 @@ int StretchSourceIndex(int i, int src_len, int dst_len, bool vertical) {
   return static_cast<int>(((int64_t{i} * src_len) + k) / dst_len);
 }
 
-void StretchCopy(TBitmap& dst, const TRect& dst_rect, const TBitmap& src, const TRect& src_rect) {
+namespace {
+
+// The source span [first, last] that destination pixel i of a shrink covers:
+// the pixels from just after the previous pick up to this column's pick, or
+// from this row's pick up to just before the next one.
+std::pair<int, int> ShrinkSpan(int i, int src_len, int dst_len, bool vertical) {
+  if (src_len <= dst_len) {
+    const int p = StretchSourceIndex(i, src_len, dst_len, vertical);
+    return {p, p};
+  }
+  if (vertical) {
+    const int last =
+        i + 1 < dst_len ? StretchSourceIndex(i + 1, src_len, dst_len, true) - 1 : src_len - 1;
+    return {StretchSourceIndex(i, src_len, dst_len, true), last};
+  }
+  const int first = i > 0 ? StretchSourceIndex(i - 1, src_len, dst_len, false) + 1 : 0;
+  return {first, StretchSourceIndex(i, src_len, dst_len, false)};
+}
+
+// Black-on-white shrinking: every destination pixel is the AND of the source
+// pixels of its spans.
+void StretchAnd(TBitmap& dst, const TRect& dst_rect, const TBitmap& src, const TRect& src_rect) {
+  const int dw = dst_rect.Width(), dh = dst_rect.Height();
+  const int sw = src_rect.Width(), sh = src_rect.Height();
+  for (int y = std::max(0, -dst_rect.Top); y < dh && dst_rect.Top + y < dst.Height(); y++) {
+    const auto [y0, y1] = ShrinkSpan(y, sh, dh, true);
+    for (int x = std::max(0, -dst_rect.Left); x < dw && dst_rect.Left + x < dst.Width(); x++) {
+      const auto [x0, x1] = ShrinkSpan(x, sw, dw, false);
+      uint32_t v = 0xFFFFFF;
+      bool any = false;
+      for (int sy = src_rect.Top + y0; sy <= src_rect.Top + y1; sy++) {
+        for (int sx = src_rect.Left + x0; sx <= src_rect.Left + x1; sx++) {
+          if (!src.Contains(sx, sy)) continue;
+          v &= src.Pixel(sx, sy);
+          any = true;
+        }
+      }
+      if (any) dst.SetPixel(dst_rect.Left + x, dst_rect.Top + y, v);
+    }
+  }
+}
+
+}  // namespace
+
+void StretchCopy(TBitmap& dst, const TRect& dst_rect, const TBitmap& src, const TRect& src_rect,
+                 StretchMode mode) {
   const int dw = dst_rect.Width(), dh = dst_rect.Height();
   const int sw = src_rect.Width(), sh = src_rect.Height();
   if (dw <= 0 || dh <= 0 || sw <= 0 || sh <= 0 || dst.Empty() || src.Empty()) return;
   if (dw == sw && dh == sh) {
     Blit(dst, dst_rect.Left, dst_rect.Top, src, src_rect.Left, src_rect.Top, sw, sh, false, 0);
+    return;
+  }
+  if (mode == StretchMode::kBlackOnWhite && (sw > dw || sh > dh)) {
+    StretchAnd(dst, dst_rect, src, src_rect);
     return;
   }
   // Only destination columns and rows inside the surface are computed.
@@ -203,8 +252,9 @@ void DrawSkinFrameStretched(TBitmap& dc, const TRect& target, const TBitmap& bit
                             bool transparent, int frame_count, int frame_index) {
   if (Inverted(target)) return;
   const TRect f = SkinFrameRect(bitmap.Width(), bitmap.Height(), false, frame_count, frame_index);
+  // A fresh work bitmap keeps GDI's default black-on-white stretch mode.
   TBitmap work(target.Width(), target.Height(), bitmap.Format());
-  StretchCopy(work, {0, 0, target.Width(), target.Height()}, bitmap, f);
+  StretchCopy(work, {0, 0, target.Width(), target.Height()}, bitmap, f, StretchMode::kBlackOnWhite);
   Paint(dc, target, work, transparent);
 }
 

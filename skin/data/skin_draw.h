@@ -29,10 +29,16 @@ inline constexpr uint32_t kSkinTransparent = 0xFF00FF;
 // pixels become `dst_len`.
 int StretchSourceIndex(int i, int src_len, int dst_len, bool vertical);
 
+// The stretch modes of GDI that the skin routines use: colour-on-colour drops
+// eliminated rows and columns; black-on-white (a fresh surface's default)
+// ANDs every eliminated pixel into the one kept.
+enum class StretchMode { kColorOnColor, kBlackOnWhite };
+
 // Stretches src_rect of `src` onto dst_rect of `dst` (both sizes positive; a
 // zero or negative size paints nothing). Source pixels outside `src` and
 // destination pixels outside `dst` are skipped.
-void StretchCopy(TBitmap& dst, const TRect& dst_rect, const TBitmap& src, const TRect& src_rect);
+void StretchCopy(TBitmap& dst, const TRect& dst_rect, const TBitmap& src, const TRect& src_rect,
+                 StretchMode mode = StretchMode::kColorOnColor);
 
 // The frame rectangle of frame `frame_index` within a bitmap.
 TRect SkinFrameRect(int width, int height, bool vertical, int frame_count, int frame_index);

@@ -44,7 +44,7 @@ class DibSurface {
   TBitmap view_;
 };
 
-TEST(StretchGdiTest, CoreStretchMatchesStretchBltColorOnColor) {
+void CompareWithGdi(int mode, StretchMode core_mode) {
   struct Size {
     int sw, sh, dw, dh;
   } sizes[] = {
@@ -63,11 +63,11 @@ TEST(StretchGdiTest, CoreStretchMatchesStretchBltColorOnColor) {
         src.view().SetPixel(x, y, rng() & 0xFFFFFF);
     }
     GdiFlush();
-    SetStretchBltMode(gdi.dc(), COLORONCOLOR);
+    SetStretchBltMode(gdi.dc(), mode);
     ASSERT_TRUE(StretchBlt(gdi.dc(), 0, 0, s.dw, s.dh, src.dc(), 0, 0, s.sw, s.sh, SRCCOPY));
     GdiFlush();
     TBitmap core(s.dw, s.dh);
-    StretchCopy(core, {0, 0, s.dw, s.dh}, src.view(), {0, 0, s.sw, s.sh});
+    StretchCopy(core, {0, 0, s.dw, s.dh}, src.view(), {0, 0, s.sw, s.sh}, core_mode);
     int mismatches = 0;
     for (int y = 0; y < s.dh; y++) {
       for (int x = 0; x < s.dw; x++) {
@@ -78,6 +78,15 @@ TEST(StretchGdiTest, CoreStretchMatchesStretchBltColorOnColor) {
     }
     EXPECT_EQ(mismatches, 0);
   }
+}
+
+TEST(StretchGdiTest, CoreStretchMatchesStretchBltColorOnColor) {
+  CompareWithGdi(COLORONCOLOR, StretchMode::kColorOnColor);
+}
+
+// The default mode of a fresh DC: eliminated pixels are ANDed together.
+TEST(StretchGdiTest, CoreStretchMatchesStretchBltBlackOnWhite) {
+  CompareWithGdi(BLACKONWHITE, StretchMode::kBlackOnWhite);
 }
 
 TEST(StretchGdiTest, StretchIntoOffsetRectangleOfADib) {
