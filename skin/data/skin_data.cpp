@@ -65,6 +65,8 @@ void TSkinData::WriteSkinStream(TMemoryStream& out) const {
 bool TSkinData::LoadSkin() {
   NotLoaded = true;
   if (DesignMode) return false;
+  // A component without a stored skin simply stays without one.
+  if (SkinStream.Size() == 0) return false;
   TSkinReader reader([this](const std::string& text) {
     if (host_) host_->ShowMessage(text);
   });

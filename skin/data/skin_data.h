@@ -196,7 +196,8 @@ class TSkinData {
 
   // Called once after the component was read from its form.
   void Loaded();
-  // Loads SkinStream into elements; false on a wrong package version.
+  // Loads SkinStream into elements; false on a wrong package version or an
+  // empty SkinStream.
   // Codec, package and bitmap errors propagate; NotLoaded then stays true.
   bool LoadSkin();
   void ApplySkin();

@@ -145,7 +145,13 @@ TEST(SkinDataTest, StoredSkinStreamLoadsAndWritesBack) {
   d.WriteSkinStream(out);
   EXPECT_EQ(out.Data(), in.Data());
 
-  TSkinData empty;
+  // No stored skin (length 0): nothing to load, and no error.
+  TSkinData empty(&host);
+  TMemoryStream none(std::vector<uint8_t>{0, 0, 0, 0});
+  empty.ReadSkinStream(none);
+  EXPECT_TRUE(empty.NotLoaded);
+  EXPECT_FALSE(empty.LoadSkin());
+  EXPECT_EQ(host.messages.size(), 0u);
   TMemoryStream out2;
   empty.WriteSkinStream(out2);
   EXPECT_EQ(out2.Data(), (std::vector<uint8_t>{0, 0, 0, 0}));
