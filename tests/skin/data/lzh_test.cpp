@@ -96,6 +96,30 @@ TEST(LzhTest, ReadsOneByteAtATimeAndWritesOneByteAtATime) {
   EXPECT_EQ(pos, bits.size());
 }
 
+TEST(LzhTest, DecodesBitStreamsWorkedOutByHand) {
+  // Codes of the initial tree: 'A' is 111001101, a 3-byte match (symbol 256)
+  // 10001100 (still so after one 'A'); position 0 is 000 + 000000, position
+  // 4035 is 11111111 + 000011.
+  struct Case {
+    std::vector<uint8_t> bits;
+    int32_t size;
+    std::string expected;
+  } cases[] = {
+      {{0xE6, 0x80}, 1, "A"},
+      {{0x8C, 0x00, 0x00}, 3, "   "},         // match before the first byte: blanks
+      {{0x8C, 0xFF, 0x0C}, 3, "   "},         // from ring index 0
+      {{0xE6, 0xC6, 0x00, 0x00}, 4, "AAAA"},  // 'A', then 3 bytes from distance 1
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(LzhDecode(c.bits, c.size), Bytes(c.expected)) << c.expected;
+  }
+  // The symbol writer produces exactly these streams.
+  TLzhSymbolWriter w;
+  w.Literal('A');
+  w.Match(3, 1);
+  EXPECT_EQ(w.Finish(), cases[3].bits);
+}
+
 TEST(LzhTest, MatchAtStartCopiesInitialSpaces) {
   TLzhSymbolWriter w;
   w.Match(5, 1);  // the five bytes before position 4036: all blanks
