@@ -4,6 +4,7 @@
 // window region of the top border.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -152,6 +153,43 @@ TEST_P(LoadedSkinTest, TitleButtonsAndMdiButtons) {
     ExpectElement(buttons[i].get(), "MDI button " + std::to_string(i - k));
     EXPECT_EQ(buttons[i]->FrameCount, 4);
   }
+}
+
+// Caption buttons sit inside the caption band, clear of the right border and
+// of each other (maximize and restore share a place: only one shows at a
+// time), and the caption text is clipped before the leftmost of them.
+TEST_P(LoadedSkinTest, CaptionButtonsFitTheCaptionBand) {
+  const skin::TSkinData& d = data();
+  const int band = d.Borders[3]->Bitmap.Height() / d.Borders[3]->FrameCount;
+  const int right_border = d.Borders[2]->Bitmap.Width() / d.Borders[2]->FrameCount;
+  struct Placed {
+    int from, to, visibility;
+    std::string name;
+  };
+  std::vector<Placed> right;
+  for (const auto& b : d.SysButtons) {
+    if (b->Visibility == 100 || b->Bitmap.Empty()) continue;
+    const int w = b->Bitmap.Width() / b->FrameCount;
+    EXPECT_GE(b->YCoord, 0) << b->Name;
+    EXPECT_LE(b->YCoord + b->Bitmap.Height(), band) << b->Name;
+    if (b->Align != 1) continue;
+    EXPECT_GE(b->XCoord - w, right_border) << b->Name << " runs into the right border";
+    right.push_back({-b->XCoord, -b->XCoord + w, b->Visibility, b->Name});
+  }
+  ASSERT_FALSE(right.empty());
+  int leftmost = 0;
+  for (size_t i = 0; i < right.size(); ++i) {
+    leftmost = std::min(leftmost, right[i].from);
+    for (size_t j = i + 1; j < right.size(); ++j) {
+      const bool overlap = right[i].from < right[j].to && right[j].from < right[i].to;
+      const bool exclusive = right[i].visibility + right[j].visibility == 3 &&
+                             right[i].visibility * right[j].visibility == 2;
+      EXPECT_TRUE(!overlap || exclusive) << right[i].name << " overlaps " << right[j].name;
+    }
+  }
+  // Text right edge: width - right border - TextRightClip, at most the
+  // leftmost button's left edge (width - its XCoord).
+  EXPECT_GE(right_border + d.Title->Margins.Right, -leftmost);
 }
 
 // The region taken from the top border, as the frame painter builds it for a
