@@ -43,15 +43,26 @@ void AtualizaClientes(TIBDatabase& database, TIBTransaction& transaction, TTabel
   // the first row, as reading them by name would.
   int32_t codigo = -1, email = -1;
   int64_t i = 1;
-  if (modo == TModoPreparo::mpUmaVez) query.SetSQL(kSqlAtualizaEmail);
+  int32_t p_codigo = -1, p_email = -1;
+  if (modo == TModoPreparo::mpUmaVez) {
+    query.SetSQL(kSqlAtualizaEmail);
+    p_codigo = query.ParamIndex("PCODCLIENTE");
+    p_email = query.ParamIndex("PEMAIL");
+  }
   while (!tabela.Eof()) {
     if (feedback.Status) feedback.Status(TextoProgresso(i, total));
     if (feedback.ProcessaMensagens) feedback.ProcessaMensagens();
-    if (modo == TModoPreparo::mpPorLinha) query.SetSQL(kSqlAtualizaEmail);
+    if (modo == TModoPreparo::mpPorLinha) {
+      // The text assigned again: the statement is prepared again and its
+      // parameters are made anew.
+      query.SetSQL(kSqlAtualizaEmail);
+      p_codigo = query.ParamIndex("PCODCLIENTE");
+      p_email = query.ParamIndex("PEMAIL");
+    }
     if (codigo < 0) codigo = tabela.FieldIndex("18");
-    query.SetParam("PCODCLIENTE", PrimeirosCaracteres(CompletaZeros(tabela.Field(codigo), 8), 8));
+    query.SetParamAt(p_codigo, PrimeirosCaracteres(CompletaZeros(tabela.Field(codigo), 8), 8));
     if (email < 0) email = tabela.FieldIndex("46");
-    query.SetParam("PEMAIL", PrimeirosCaracteres(tabela.Field(email), 60));
+    query.SetParamAt(p_email, PrimeirosCaracteres(tabela.Field(email), 60));
     query.ExecQuery();
     tabela.Next();
     ++progress;

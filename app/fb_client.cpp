@@ -544,6 +544,26 @@ void TIBSQL::SetParam(std::string_view name, std::string_view value) {
   if (!found) throw EDatabaseError("Parameter '" + std::string(name) + "' not found");
 }
 
+int32_t TIBSQL::ParamIndex(std::string_view name) const {
+  const std::string key = Upper(name);
+  for (size_t i = 0; i < names_.size(); ++i) {
+    if (names_[i] == key) return static_cast<int32_t>(i);
+  }
+  throw EDatabaseError("Parameter '" + std::string(name) + "' not found");
+}
+
+void TIBSQL::SetParamAt(int32_t index, std::string_view value) {
+  const std::string& key = names_.at(static_cast<size_t>(index));
+  for (size_t i = static_cast<size_t>(index); i < names_.size(); ++i) {
+    if (names_[i] != key) continue;
+    if (!Utf8ToWin1252(value, values_[i])) {
+      throw EIBError("Cannot transliterate character between character sets: the value of " + key +
+                         " has a character that WIN1252 cannot hold",
+                     -104, 0);
+    }
+  }
+}
+
 void TIBSQL::ExecQuery() {
   Prepare();
   const TFbApi& api = database_.Library().Api();

@@ -149,6 +149,11 @@ class TIBSQL {
   // Sets every parameter called `name` (case-insensitive) to the string;
   // throws EDatabaseError "Parameter '%s' not found" if there is none.
   void SetParam(std::string_view name, std::string_view value);
+  // Position of the first parameter called `name` (for SetParamAt), or the
+  // same error as SetParam.
+  int32_t ParamIndex(std::string_view name) const;
+  // Sets the parameter at `index` and every other one with its name.
+  void SetParamAt(int32_t index, std::string_view value);
   // Runs the statement (preparing it first if needed). Returns no rows.
   void ExecQuery();
   // Runs a statement that returns rows and fetches them all, every column

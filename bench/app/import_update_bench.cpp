@@ -18,9 +18,9 @@
 #include "app/atualiza_emails.h"
 #include "app/controla_excel.h"
 #include "app/fb_client.h"
+#include "app/file_io.h"
 #include "app/importa_planilha.h"
 #include "app/zip_archive.h"
-#include "app/file_io.h"
 #include "bench/app/workbook_writer.h"
 
 namespace {
@@ -57,14 +57,15 @@ void BenchImport(const std::string& path, int rows) {
   });
   size_t text = 0;
   for (tabela.First(); !tabela.Eof(); tabela.Next()) {
-    for (int k = 0; k < tabela.FieldCount(); ++k) text += tabela.Field(k).size();
+    for (int k = 0; k < tabela.FieldCount(); ++k)
+      text += tabela.Field(k).size();
   }
   std::printf("  import           %7.3f s  (%5.1f M cells/s, %.2f x the floor)\n", import,
               cells / import / 1e6, import / inflate);
-  std::printf("  staging memory   %7.1f MB (text %.1f MB + 8 B/cell %.1f MB; limit 2x text + "
-              "8 B/cell = %.1f MB)\n",
-              tabela.MemoryUsage() / 1e6, text / 1e6, cells * 8 / 1e6,
-              (2.0 * text + 8 * cells) / 1e6);
+  std::printf(
+      "  staging memory   %7.1f MB (text %.1f MB + 8 B/cell %.1f MB; limit 2x text + "
+      "8 B/cell = %.1f MB)\n",
+      tabela.MemoryUsage() / 1e6, text / 1e6, cells * 8 / 1e6, (2.0 * text + 8 * cells) / 1e6);
   if (std::system("command -v xlsx2csv >/dev/null 2>&1") == 0) {
     const double x = Time([&] {
       const std::string cmd = "xlsx2csv '" + path + "' /dev/null";
@@ -88,8 +89,7 @@ double BareLoop(const std::string& db_path, const app::TTabelaTemp& staged_in) {
   dpb += "quartzelm";
   dpb += {isc_dpb_lc_ctype, 7};
   dpb += "WIN1252";
-  if (isc_attach_database(st, 0, db_path.c_str(), &db, static_cast<short>(dpb.size()),
-                          dpb.data()))
+  if (isc_attach_database(st, 0, db_path.c_str(), &db, static_cast<short>(dpb.size()), dpb.data()))
     return -1;
   const int c18 = staged.FieldIndex("18"), c46 = staged.FieldIndex("46");
   double t = Time([&] {
@@ -129,7 +129,7 @@ double BareLoop(const std::string& db_path, const app::TTabelaTemp& staged_in) {
 void BenchUpdate(const std::string& folder, int rows) {
   std::printf("\nupdate of %d clients in one transaction (embedded Firebird)\n", rows);
   auto lib = app::TFbClientLibrary::Load();
-  const std::string path = folder + "/bench.fdb";
+  const std::string path = folder + "/template.fdb";
   std::filesystem::remove(path);
   {
     app::TIBDatabase db(lib);
@@ -154,7 +154,8 @@ void BenchUpdate(const std::string& folder, int rows) {
     tr.Commit();
   }
   app::TTabelaTemp staged;
-  for (int k = 1; k <= 46; ++k) staged.AddFieldDef(std::to_string(k));
+  for (int k = 1; k <= 46; ++k)
+    staged.AddFieldDef(std::to_string(k));
   staged.CreateDataSet();
   for (int i = 0; i < rows; ++i) {
     staged.Append();
@@ -162,18 +163,26 @@ void BenchUpdate(const std::string& folder, int rows) {
     staged.SetField(45, "novo" + std::to_string(i) + "@exemplo.com.br");
     staged.Post();
   }
-  app::TIBDatabase db(lib);
-  db.SetDatabaseName(path);
-  db.Open();
-  app::TIBTransaction tr(db);
+  // Every variant runs on its own copy of the same database.
+  int copies = 0;
+  auto fresh_copy = [&] {
+    const std::string copy = folder + "/run" + std::to_string(++copies) + ".fdb";
+    std::filesystem::remove(copy);
+    std::filesystem::copy_file(path, copy);
+    return copy;
+  };
   auto run = [&](app::TModoPreparo modo) {
+    app::TIBDatabase db(lib);
+    db.SetDatabaseName(fresh_copy());
+    db.Open();
+    app::TIBTransaction tr(db);
     return Time([&] {
       if (!app::AtualizaEmails(db, tr, staged, {}, modo)) std::printf("  (run failed)\n");
     });
   };
+  const double bare = BareLoop(fresh_copy(), staged);
   const double once = run(app::TModoPreparo::mpUmaVez);
   const double each = run(app::TModoPreparo::mpPorLinha);
-  const double bare = BareLoop(path, staged);
   std::printf("  bare C API loop  %7.3f s  (%8.0f rows/s)\n", bare, rows / bare);
   std::printf("  prepare once     %7.3f s  (%8.0f rows/s, %.2f x the bare loop)\n", once,
               rows / once, once / bare);
@@ -191,8 +200,8 @@ int main(int argc, char** argv) {
   setenv("FIREBIRD_LOCK", lock.c_str(), 1);
   setenv("FIREBIRD_TMP", lock.c_str(), 1);
   for (bool shared : {false, true}) {
-    const std::string path = folder + "/bench-" + std::to_string(rows) +
-                             (shared ? "-shared.xlsx" : "-inline.xlsx");
+    const std::string path =
+        folder + "/bench-" + std::to_string(rows) + (shared ? "-shared.xlsx" : "-inline.xlsx");
     if (!std::filesystem::exists(path)) bench::WriteBenchWorkbook(path, rows, shared);
     BenchImport(path, rows);
   }

@@ -60,10 +60,10 @@ std::string XmlEscaped(const std::string& s) {
   return out;
 }
 
-const char* kNames[] = {"Ana",   "Bruno", "Carla",  "Diego", "Elisa",  "Fábio",
-                        "Gisele", "Hugo", "Irene", "João", "Karina", "Luís"};
-const char* kCities[] = {"São Paulo", "Rio de Janeiro", "Belo Horizonte", "Curitiba",
-                         "Porto Alegre", "Salvador", "Recife", "Fortaleza"};
+const char* kNames[] = {"Ana",    "Bruno", "Carla", "Diego", "Elisa",  "Fábio",
+                        "Gisele", "Hugo",  "Irene", "João",  "Karina", "Luís"};
+const char* kCities[] = {"São Paulo",    "Rio de Janeiro", "Belo Horizonte", "Curitiba",
+                         "Porto Alegre", "Salvador",       "Recife",         "Fortaleza"};
 
 }  // namespace
 
@@ -80,9 +80,21 @@ void WriteBenchWorkbook(const std::string& path, int rows, bool shared_strings) 
   };
 
   ZipWriter zip(path);
-  zip.Entry("[Content_Types].xml",
-            "<?xml version=\"1.0\" encoding=\"UTF-8\"?><Types xmlns=\"http://schemas."
-            "openxmlformats.org/package/2006/content-types\"/>");
+  std::string types =
+      "<?xml version=\"1.0\" encoding=\"UTF-8\"?><Types xmlns=\"http://schemas."
+      "openxmlformats.org/package/2006/content-types\"><Default Extension=\"rels\" "
+      "ContentType=\"application/vnd.openxmlformats-package.relationships+xml\"/><Default "
+      "Extension=\"xml\" ContentType=\"application/xml\"/><Override PartName=\"/xl/"
+      "workbook.xml\" ContentType=\"application/vnd.openxmlformats-officedocument."
+      "spreadsheetml.sheet.main+xml\"/><Override PartName=\"/xl/worksheets/sheet1.xml\" "
+      "ContentType=\"application/vnd.openxmlformats-officedocument.spreadsheetml.worksheet+"
+      "xml\"/>";
+  if (shared_strings) {
+    types +=
+        "<Override PartName=\"/xl/sharedStrings.xml\" ContentType=\"application/"
+        "vnd.openxmlformats-officedocument.spreadsheetml.sharedStrings+xml\"/>";
+  }
+  zip.Entry("[Content_Types].xml", types + "</Types>");
   zip.Entry("_rels/.rels",
             "<?xml version=\"1.0\" encoding=\"UTF-8\"?><Relationships xmlns=\"http://schemas."
             "openxmlformats.org/package/2006/relationships\"><Relationship Id=\"rId1\" "
@@ -165,9 +177,10 @@ void WriteBenchWorkbook(const std::string& path, int rows, bool shared_strings) 
 
   if (shared_strings) {
     zip.Begin("xl/sharedStrings.xml");
-    buf = "<?xml version=\"1.0\" encoding=\"UTF-8\"?><sst xmlns=\"http://schemas."
-          "openxmlformats.org/spreadsheetml/2006/main\" uniqueCount=\"" +
-          std::to_string(sst.size()) + "\">";
+    buf =
+        "<?xml version=\"1.0\" encoding=\"UTF-8\"?><sst xmlns=\"http://schemas."
+        "openxmlformats.org/spreadsheetml/2006/main\" uniqueCount=\"" +
+        std::to_string(sst.size()) + "\">";
     for (const auto& s : sst) {
       buf += "<si><t>" + XmlEscaped(s) + "</t></si>";
       if (buf.size() > (1 << 20)) {
