@@ -581,7 +581,7 @@ void Builder::Toolbars() {
   Key("Image", Add("toolbar", Canvas::Join(frames), 5, false, "Toolbars Image"));
   Margins(4, 4, 4, 4);
   Key("Trans", 1);
-  Key("Tile", d_.tiled_centres ? 1 : 0);
+  Key("Tile", d_.tiled_centres ? 2 : 0);  // 2 in an image section reads as 0
 }
 
 // Tabs: 1 other tab, 2 the focused tab (joins the page), 3 disabled, 4 hot,

@@ -224,6 +224,7 @@ TEST(LoadedTestSkin, LessCommonRules) {
   EXPECT_EQ(d.Buttons->Tile, 2);             // no limit on Tile for Buttons
   EXPECT_EQ(d.Progress->Style, 1);
   EXPECT_EQ(d.MenuBackground->Tile, 1);
+  EXPECT_EQ(d.Toolbars->Tile, 0);  // Tile=2 in an image section reads as 0
   for (int i = 1; i <= 4; ++i)
     EXPECT_EQ(d.Borders[i]->Trans, 1) << i;
   bool push = false, kept_decoration = false, dropped = false, icon_image = false;
