@@ -149,6 +149,13 @@ TEST(AtualizaEmailsFailures, ReasonsOfAFailedRun) {
     db.SetDatabaseName(no_table);
     db.CreateDatabase();
   }
+  const std::string no_column = dir.File("sem_coluna.fdb");
+  {
+    app::TIBDatabase db(lib);
+    db.SetDatabaseName(no_column);
+    db.CreateDatabase();
+    Exec(db, "CREATE TABLE CLIENTE (CODCLIENTE VARCHAR(8) NOT NULL PRIMARY KEY)");
+  }
   struct Case {
     std::string database;  // "" = not attached
     int columns;
@@ -160,6 +167,7 @@ TEST(AtualizaEmailsFailures, ReasonsOfAFailedRun) {
       {ok_db, 3, "a@x", "cdsTabelaTemp: Field '18' not found"},
       {ok_db, 20, "a@x", "cdsTabelaTemp: Field '46' not found"},
       {no_table, 46, "a@x", "CLIENTE"},
+      {no_column, 46, "a@x", "EMAIL"},
       {short_db, 46, "endereco-longo-demais@x", "truncation"},
   };
   for (const Case& c : cases) {
