@@ -51,20 +51,22 @@ std::string TDMCotrolaExcel::LeCelula(int32_t column, int32_t row) {
 }
 
 void TDMCotrolaExcel::LeCelulaInto(int32_t column, int32_t row, std::string& out) {
+  const std::string_view text = LeCelulaView(column, row, out);
+  if (text.data() != out.data()) out.assign(text);
+}
+
+std::string_view TDMCotrolaExcel::LeCelulaView(int32_t column, int32_t row, std::string& scratch) {
   const TCellValue value = engine_->ReadCell(column, row);
   switch (value.Kind) {
     case TCellKind::ckEmpty:
-      out.clear();
-      return;
+      return {};
     case TCellKind::ckText:
-      out.assign(value.Text);
-      return;
+      return value.Text;
     case TCellKind::ckNumber:
-      FormataNumero(value.Number, formato_.DecimalSeparator, out);
-      return;
+      FormataNumero(value.Number, formato_.DecimalSeparator, scratch);
+      return scratch;
     case TCellKind::ckBoolean:
-      out.assign(value.Number != 0 ? formato_.TrueText : formato_.FalseText);
-      return;
+      return value.Number != 0 ? formato_.TrueText : formato_.FalseText;
     case TCellKind::ckError:
       break;
   }

@@ -49,6 +49,9 @@ class TDMCotrolaExcel {
   std::string LeCelula(int32_t column, int32_t row);
   // Same text as LeCelula, written into `out` (its capacity is reused).
   void LeCelulaInto(int32_t column, int32_t row, std::string& out);
+  // Same text as LeCelula as a view: into the engine's text (valid until the
+  // next call on the controller) or into `scratch` for converted values.
+  std::string_view LeCelulaView(int32_t column, int32_t row, std::string& scratch);
 
   static std::string LetraColuna(int32_t column);
 

@@ -65,8 +65,7 @@ void ImportaPlanilha(TDMCotrolaExcel& excel, std::string_view num_linha, TTabela
     try {
       // Column k of the sheet goes to field "k", which is index k - 1.
       for (int32_t k = 1; k <= columns; ++k) {
-        excel.LeCelulaInto(k, r, cell);
-        tabela.SetField(k - 1, cell);
+        tabela.SetField(k - 1, excel.LeCelulaView(k, r, cell));
       }
     } catch (...) {
       tabela.Cancel();

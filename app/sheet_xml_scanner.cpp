@@ -109,12 +109,26 @@ void TSheetXmlScanner::Damaged(const std::string& why) const {
 }
 
 void TSheetXmlScanner::Feed(const char* data, size_t size, bool final) {
+  size_t offset = 0;
+  // A token cut by the previous chunk is completed from this one a piece at
+  // a time (up to the next '>'), so that the rest of the chunk is scanned
+  // where it lies instead of being copied.
+  while (!pending_.empty() && offset < size) {
+    const void* gt = std::memchr(data + offset, '>', size - offset);
+    const size_t take =
+        gt == nullptr ? size - offset
+                      : static_cast<size_t>(static_cast<const char*>(gt) - (data + offset)) + 1;
+    pending_.append(data + offset, take);
+    offset += take;
+    const size_t used = Scan(pending_.data(), pending_.size(), final && offset == size);
+    pending_.erase(0, used);
+    if (pending_.size() > kMaxToken) Damaged("elemento ou texto grande demais");
+  }
   if (pending_.empty()) {
-    const size_t used = Scan(data, size, final);
-    pending_.assign(data + used, size - used);
-  } else {
-    pending_.append(data, size);
-    const size_t used = Scan(pending_.data(), pending_.size(), final);
+    const size_t used = Scan(data + offset, size - offset, final);
+    pending_.assign(data + offset + used, size - offset - used);
+  } else if (final) {
+    const size_t used = Scan(pending_.data(), pending_.size(), true);
     pending_.erase(0, used);
   }
   if (pending_.size() > kMaxToken) Damaged("elemento ou texto grande demais");
