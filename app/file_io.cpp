@@ -59,8 +59,11 @@ void ReadWholeFile(const std::string& path, std::string& out, uint64_t max_bytes
   out.clear();
   if (std::fseek(f.get(), 0, SEEK_END) == 0) {
     const long size = std::ftell(f.get());
-    if (size > 0 && static_cast<uint64_t>(size) <= max_bytes)
-      out.reserve(static_cast<size_t>(size));
+    if (size > 0 && static_cast<uint64_t>(size) > max_bytes) {
+      throw EPlanilhaError("O arquivo \"" + path + "\" é maior que o tamanho máximo aceito (" +
+                           std::to_string(max_bytes >> 20) + " MB).");
+    }
+    if (size > 0) out.reserve(static_cast<size_t>(size));
     std::fseek(f.get(), 0, SEEK_SET);
   }
   char buffer[1 << 16];
