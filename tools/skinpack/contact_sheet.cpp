@@ -107,7 +107,7 @@ TBitmap DrawContactSheet(const TSkinData& d) {
     width = std::max(width, kPad * 2 + static_cast<int>(r.label.size()) * 6);
     height += kLabel + r.bitmap->Height() + kPad;
   }
-  TBitmap sheet(std::min(width, 8000), std::min(std::max(height, 40), 16000));
+  TBitmap sheet(std::min(width, 4096), std::min(std::max(height, 40), 8192));  // at most 100 MB
   sheet.Fill(kBackground);
   int y = kPad;
   for (const Row& r : rows) {
