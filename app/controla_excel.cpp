@@ -76,10 +76,8 @@ std::string_view TDMCotrolaExcel::LeCelulaView(int32_t column, int32_t row, std:
 }
 
 std::string TDMCotrolaExcel::LetraColuna(int32_t column) {
-  // Up to 702 this is the two-letter rule of the original controller
-  // ("A".."Z", "AA".."ZZ"); beyond it the same bijective base-26 naming goes
-  // on with three letters ("AAA" for 703, "XFD" for 16384), so references
-  // stay real column names.
+  // Bijective base 26: "A".."Z", "AA".."ZZ" (702), then three letters
+  // ("AAA" for 703, "XFD" for 16384), so references stay real column names.
   if (column < 27) return std::string(1, static_cast<char>(64 + column));
   char buffer[8];
   int pos = 8;

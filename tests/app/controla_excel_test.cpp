@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -209,6 +210,22 @@ TEST(FileEngineBadInput, EveryBadFileGivesAClearErrorAndKeepsThePreviousWorkbook
   EXPECT_THROW(excel.AbrePlanilha(Fixture("nao_planilha.xlsx")), EPlanilhaError);
   EXPECT_EQ(Names(excel), std::vector<std::string>{"Inline"});
   EXPECT_EQ(excel.LeCelula(5, 2), "E2");
+}
+
+TEST(FileEngine, OpensFilesWhoseNamesHaveAccents) {
+  app_test::TempDir dir("acentos");
+  for (const char* name : {"xlwt.xls", "openpyxl_inline.xlsx", "ponto_e_virgula.csv"}) {
+    const std::string ext = std::string(name).substr(std::string(name).rfind('.'));
+    const std::string target = dir.File("Área de Trabalho João" + ext);
+    std::filesystem::copy_file(std::filesystem::path(Fixture(name)),
+                               std::filesystem::path(std::u8string(target.begin(), target.end())));
+    TDMCotrolaExcel excel(app::CreateFileEngine());
+    excel.AbrePlanilha(target);
+    EXPECT_FALSE(Names(excel).empty()) << name;
+    if (ext == ".csv") {
+      EXPECT_EQ(Names(excel)[0], "Área de Trabalho João");
+    }
+  }
 }
 
 TEST(FileEngineBadInput, PositionsOutsideTheWorkbook) {
