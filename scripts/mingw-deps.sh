@@ -114,7 +114,8 @@ build_freexl() {
   "$triple-ar" rcs "$prefix/lib/libiconv.a" "$tmp/iconv.o" || return 1
   cp "$ROOT/app/iconv_shim/iconv.h" "$ROOT/app/iconv_shim/localcharset.h" "$prefix/include/"
   (cd "$tmp" && "$src/configure" --host="$triple" --prefix="$prefix" --disable-shared \
-    --enable-static CC="$triple-gcc-posix" CPPFLAGS="-I$prefix/include" LDFLAGS="-L$prefix/lib" &&
+    --enable-static CC="$triple-gcc-posix" CPPFLAGS="-I$prefix/include -Dfopen=app_utf8_fopen" \
+    LDFLAGS="-L$prefix/lib" &&
     make -j2 && make install) || return 1
   rm -rf "$tmp"
 }

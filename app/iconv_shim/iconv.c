@@ -131,6 +131,18 @@ size_t iconv(iconv_t cd, char** inbuf, size_t* inbytesleft, char** outbuf,
   return 0;
 }
 
+/* FreeXL opens its file with fopen, which takes the ANSI code page on
+ * Windows; it is built with fopen renamed to this function, so that the
+ * UTF-8 paths the program passes reach _wfopen intact. */
+FILE* app_utf8_fopen(const char* path, const char* mode) {
+  WCHAR wpath[4096], wmode[16];
+  if (MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, path, -1, wpath, 4096) <= 0 ||
+      MultiByteToWideChar(CP_UTF8, 0, mode, -1, wmode, 16) <= 0) {
+    return fopen(path, mode);
+  }
+  return _wfopen(wpath, wmode);
+}
+
 const char* locale_charset(void) {
   static char name[16];
   snprintf(name, sizeof name, "CP%u", GetACP());

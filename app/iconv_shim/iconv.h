@@ -1,7 +1,8 @@
 /* A small iconv for the MinGW builds of FreeXL: conversions between the
  * Windows code pages (and UTF-16LE) that .xls files use, done with the
  * system's MultiByteToWideChar/WideCharToMultiByte. Each call converts its
- * whole input, as FreeXL calls it. Built into libiconv.a by
+ * whole input, as FreeXL calls it. Also app_utf8_fopen (iconv.c), which
+ * FreeXL is built to call in place of fopen. Built into libiconv.a by
  * scripts/mingw-deps.sh; not part of the native build. */
 #ifndef APP_ICONV_SHIM_H
 #define APP_ICONV_SHIM_H
