@@ -5,6 +5,7 @@
 
 #include <algorithm>
 
+#include "framework/menus.h"
 #include "framework/reader.h"
 #include "framework/registry.h"
 #include "framework/strings.h"
@@ -52,6 +53,7 @@ const TClassInfo& TForm::StaticClassInfo() {
                 &TForm::FormStyle, &TForm::SetFormStyle)
           .Bool("KeyPreview", &TForm::KeyPreview, &TForm::SetKeyPreview)
           .Obj("ActiveControl", &TForm::ActiveControlObject, &TForm::SetActiveControlObject)
+          .Obj("Menu", &TForm::MenuObject, &TForm::SetMenuObject)
           .Event<void(TObject*)>("OnCreate", &TForm::OnCreate)
           .Event<void(TObject*)>("OnShow", &TForm::OnShow)
           .Event<void(TObject*)>("OnDestroy", &TForm::OnDestroy)
@@ -73,7 +75,29 @@ void TForm::DoCreate() {
 }
 
 void TForm::SetMenu(TMainMenu* menu) {
+  if (menu_ != nullptr) {
+    menu_->RemoveFreeNotification(this);
+    menu_->SetWindowHandle(nullptr);
+  }
   menu_ = menu;
+  if (menu_ != nullptr) menu_->FreeNotification(this);
+  if (handle_ != nullptr) {
+    ::SetMenu(handle_, menu_ != nullptr ? menu_->Handle() : nullptr);
+    if (menu_ != nullptr) menu_->SetWindowHandle(handle_);
+    AdjustSize();
+  }
+}
+
+TObject* TForm::MenuObject() const { return menu_; }
+
+void TForm::SetMenuObject(TObject* menu) { SetMenu(dynamic_cast<TMainMenu*>(menu)); }
+
+void TForm::Notification(TComponent* component, TOperation operation) {
+  TWinControl::Notification(component, operation);
+  if (operation == TOperation::opRemove && component == menu_) {
+    menu_ = nullptr;
+    if (handle_ != nullptr) ::SetMenu(handle_, nullptr);
+  }
 }
 
 RECT TForm::ClientRect() const {
@@ -99,7 +123,7 @@ void TForm::AdjustSize() {
   TCreateParams p;
   CreateParams(p);
   RECT r{0, 0, client_width_, client_height_};
-  AdjustWindowRectEx(&r, p.Style, FALSE, p.ExStyle);
+  AdjustWindowRectEx(&r, p.Style, menu_ != nullptr ? TRUE : FALSE, p.ExStyle);
   width_ = r.right - r.left;
   height_ = r.bottom - r.top;
   if (handle_ != nullptr) {
@@ -164,6 +188,10 @@ void TForm::CreateWnd() {
     top_ = (Screen().Height() - height_) / 2;
   }
   TWinControl::CreateWnd();
+  if (menu_ != nullptr) {
+    ::SetMenu(handle_, menu_->Handle());
+    menu_->SetWindowHandle(handle_);
+  }
 }
 
 void TForm::SetActiveControl(TWinControl* control) {
@@ -276,6 +304,21 @@ void TForm::WndProc(TMessage& m) {
       Close();
       m.Result = 0;
       return;
+    case WM_COMMAND:
+      // A menu bar command (no control, not an accelerator).
+      if (m.LParam == 0 && HIWORD(m.WParam) == 0 && menu_ != nullptr &&
+          menu_->DispatchCommand(LOWORD(m.WParam))) {
+        m.Result = 0;
+        return;
+      }
+      break;
+    case WM_MEASUREITEM:
+    case WM_DRAWITEM:
+      if (HandleMenuDrawMessage(m.Msg, m.WParam, m.LParam)) {
+        m.Result = TRUE;
+        return;
+      }
+      break;
     case WM_ACTIVATE:
       if (LOWORD(m.WParam) != WA_INACTIVE && HIWORD(m.WParam) == 0) {
         // Give the focus back to the control that had it.

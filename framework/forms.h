@@ -63,6 +63,8 @@ class TForm : public TWinControl {
   void SetKeyPreview(bool v) { key_preview_ = v; }
   TMainMenu* Menu() const { return menu_; }
   void SetMenu(TMainMenu* menu);
+  TObject* MenuObject() const;
+  void SetMenuObject(TObject* menu);
 
   RECT ClientRect() const override;
   int32_t ClientWidth() const override { return client_width_; }
@@ -113,6 +115,7 @@ class TForm : public TWinControl {
   void CreateParams(TCreateParams& params) override;
   void CreateWnd() override;
   void WndProc(TMessage& message) override;
+  void Notification(TComponent* component, TOperation operation) override;
 
  private:
   void AdjustSize();

@@ -47,7 +47,7 @@ void RegisterComponentClass(const TClassInfo& info, TComponentFactory factory);
 template <class T>
 void RegisterComponentClass() {
   RegisterComponentClass(T::StaticClassInfo(),
-                [](TComponent* owner) -> TComponent* { return new T(owner); });
+                         [](TComponent* owner) -> TComponent* { return new T(owner); });
 }
 const TClassInfo* FindClassInfo(std::string_view name);
 

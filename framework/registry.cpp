@@ -5,6 +5,8 @@
 #include "framework/dialogs.h"
 #include "framework/extctrls.h"
 #include "framework/gauges.h"
+#include "framework/imglist.h"
+#include "framework/menus.h"
 #include "framework/reader.h"
 #include "framework/stdctrls.h"
 
@@ -22,6 +24,10 @@ void RegisterFrameworkClasses() {
     RegisterComponentClass<TGauge>();
     RegisterComponentClass<TImage>();
     RegisterComponentClass<TOpenDialog>();
+    RegisterComponentClass<TMainMenu>();
+    RegisterComponentClass<TPopupMenu>();
+    RegisterComponentClass<TMenuItem>();
+    RegisterComponentClass<TImageList>();
     return true;
   }();
   (void)done;

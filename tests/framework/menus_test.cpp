@@ -1,0 +1,159 @@
+// Menus and image lists: a menu bar read from a description, commands
+// reaching the item's OnClick, owner-drawn items asking their events, and
+// images kept with their transparent colour.
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "framework/forms.h"
+#include "framework/imglist.h"
+#include "framework/menus.h"
+#include "framework/reader.h"
+#include "framework/registry.h"
+
+namespace fw {
+namespace {
+
+class MenusTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    RegisterFrameworkClasses();
+    app_ = std::make_unique<TApplication>();
+    app_->Initialize();
+    form_ = new TForm(app_.get());
+    app_->SetMainForm(form_);
+    ReadComponent(*form_, R"(object Janela: TForm
+  ClientWidth = 300
+  ClientHeight = 120
+  Menu = MainMenu1
+  object MainMenu1: TMainMenu
+    object Arquivo: TMenuItem
+      Caption = '&Arquivo'
+      object Abrir: TMenuItem
+        Caption = '&Abrir'
+      end
+      object Linha: TMenuItem
+        Caption = '-'
+      end
+      object Sair: TMenuItem
+        Caption = '&Sair'
+        Enabled = False
+      end
+    end
+  end
+end
+)");
+    menu_ = static_cast<TMainMenu*>(form_->FindComponent("MainMenu1"));
+    abrir_ = static_cast<TMenuItem*>(form_->FindComponent("Abrir"));
+    form_->Show();
+  }
+  void TearDown() override { app_.reset(); }
+
+  std::unique_ptr<TApplication> app_;
+  TForm* form_ = nullptr;
+  TMainMenu* menu_ = nullptr;
+  TMenuItem* abrir_ = nullptr;
+};
+
+TEST_F(MenusTest, MenuBarFromTheDescriptionWithCommandsToTheItems) {
+  ASSERT_NE(menu_, nullptr);
+  EXPECT_EQ(form_->Menu(), menu_);
+  HMENU bar = GetMenu(form_->Handle());
+  ASSERT_EQ(bar, menu_->Handle());
+  ASSERT_EQ(GetMenuItemCount(bar), 1);
+  HMENU sub = GetSubMenu(bar, 0);
+  ASSERT_EQ(GetMenuItemCount(sub), 3);
+  wchar_t text[32] = {};
+  GetMenuStringW(sub, 0, text, 32, MF_BYPOSITION);
+  EXPECT_STREQ(text, L"&Abrir");
+  EXPECT_TRUE(GetMenuState(sub, 2, MF_BYPOSITION) & MF_GRAYED);
+  EXPECT_TRUE(GetMenuState(sub, 1, MF_BYPOSITION) & MF_SEPARATOR);
+  RECT client{};
+  GetClientRect(form_->Handle(), &client);
+  EXPECT_EQ(client.right, 300);
+  EXPECT_EQ(client.bottom, 120);  // the menu bar is outside the client area
+
+  int clicks = 0;
+  abrir_->OnClick = [&](TObject* sender) {
+    EXPECT_EQ(sender, abrir_);
+    ++clicks;
+  };
+  SendMessageW(form_->Handle(), WM_COMMAND, MAKEWPARAM(abrir_->Command(), 0), 0);
+  EXPECT_EQ(clicks, 1);
+
+  // A changed item shows in the same menu handle.
+  abrir_->SetCaption(L"&Carregar");
+  GetMenuStringW(GetSubMenu(GetMenu(form_->Handle()), 0), 0, text, 32, MF_BYPOSITION);
+  EXPECT_STREQ(text, L"&Carregar");
+}
+
+TEST_F(MenusTest, OwnerDrawnItemsAskTheirEvents) {
+  menu_->SetOwnerDraw(true);
+  HMENU sub = GetSubMenu(menu_->Handle(), 0);
+  MENUITEMINFOW info{};
+  info.cbSize = sizeof(info);
+  info.fMask = MIIM_FTYPE | MIIM_DATA;
+  ASSERT_TRUE(GetMenuItemInfoW(sub, 0, TRUE, &info));
+  EXPECT_TRUE(info.fType & MFT_OWNERDRAW);
+  EXPECT_EQ(info.dwItemData, reinterpret_cast<ULONG_PTR>(abrir_));
+
+  abrir_->OnMeasureItem = [](TObject*, TCanvas* canvas, int& w, int& h) {
+    EXPECT_NE(canvas->Handle(), nullptr);
+    w = 120;
+    h = 22;
+  };
+  MEASUREITEMSTRUCT mis{};
+  mis.CtlType = ODT_MENU;
+  mis.itemID = abrir_->Command();
+  mis.itemData = info.dwItemData;
+  SendMessageW(form_->Handle(), WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&mis));
+  EXPECT_EQ(mis.itemWidth, 120u);
+  EXPECT_EQ(mis.itemHeight, 22u);
+
+  TBitmap target;
+  target.SetSize(120, 22);
+  bool drawn_selected = false;
+  abrir_->OnDrawItem = [&](TObject*, TCanvas* canvas, RECT r, bool selected) {
+    drawn_selected = selected;
+    canvas->Brush()->SetColor(clRed);
+    canvas->FillRect(r);
+  };
+  DRAWITEMSTRUCT dis{};
+  dis.CtlType = ODT_MENU;
+  dis.itemID = abrir_->Command();
+  dis.itemState = ODS_SELECTED;
+  dis.hDC = target.Canvas()->Handle();
+  dis.rcItem = RECT{0, 0, 120, 22};
+  dis.itemData = info.dwItemData;
+  SendMessageW(form_->Handle(), WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&dis));
+  GdiFlush();
+  EXPECT_TRUE(drawn_selected);
+  EXPECT_EQ(target.Pixels()[5 * 120 + 60] & 0xFFFFFF, 0xFF0000u);  // red in 0xRRGGBB
+}
+
+TEST(ImageList, KeepsImagesWithTheirTransparentColour) {
+  TImageList images(nullptr);
+  TBitmap strip;
+  strip.SetSize(32, 16);
+  uint32_t* p = strip.Pixels();
+  for (int i = 0; i < 32 * 16; ++i)
+    p[i] = 0xFFFF00FF;  // magenta background
+  for (int y = 4; y < 12; ++y) {
+    for (int x = 4; x < 12; ++x)
+      p[y * 32 + x] = 0xFF0000FF;  // a blue square in image 0
+  }
+  EXPECT_EQ(images.AddMasked(strip), 0);
+  EXPECT_EQ(images.Count(), 2);
+  TBitmap target;
+  target.SetSize(16, 16);
+  target.Canvas()->Brush()->SetColor(clWhite);
+  RECT all{0, 0, 16, 16};
+  target.Canvas()->FillRect(all);
+  images.Draw(*target.Canvas(), 0, 0, 0);
+  GdiFlush();
+  EXPECT_EQ(target.Pixels()[0] & 0xFFFFFF, 0xFFFFFFu);           // transparent corner
+  EXPECT_EQ(target.Pixels()[8 * 16 + 8] & 0xFFFFFF, 0x0000FFu);  // the square
+}
+
+}  // namespace
+}  // namespace fw
