@@ -8,10 +8,16 @@
 
 namespace app {
 
+namespace {
+constexpr size_t kBlock = size_t{4} << 20;
+}  // namespace
+
 TTabelaTemp::TTabelaTemp(std::string name) : name_(std::move(name)) {}
 
 void TTabelaTemp::Close() {
   active_ = false;
+  direct_ = false;
+  pending_end_.clear();
   appending_ = false;
   eof_ = true;
   current_ = -1;
@@ -65,9 +71,16 @@ void TTabelaTemp::ReserveRows(int64_t rows) {
 void TTabelaTemp::Append() {
   RequireActive();
   if (appending_) Post();
-  for (auto& s : edit_)
-    s.clear();
+  for (auto& v : edit_)
+    v.clear();
   appending_ = true;
+  // Fields set in column order (as the import sets them) go straight into
+  // the text block; anything else switches the row to the edit buffer.
+  direct_ = true;
+  next_field_ = 0;
+  pending_end_.clear();
+  if (blocks_.empty()) blocks_.emplace_back().reserve(kBlock);
+  row_start_ = blocks_.back().size();
 }
 
 void TTabelaTemp::SetField(int32_t index, std::string_view value) {
@@ -76,8 +89,43 @@ void TTabelaTemp::SetField(int32_t index, std::string_view value) {
   if (index < 0 || static_cast<size_t>(index) >= fields_.size()) {
     throw EDatabaseError(name_ + ": Field index out of range");
   }
-  edit_[static_cast<size_t>(index)].assign(
-      value.substr(0, Utf8PrefixBytes(value, fields_[static_cast<size_t>(index)].size)));
+  value = value.substr(0, Utf8PrefixBytes(value, fields_[static_cast<size_t>(index)].size));
+  if (direct_ && index >= next_field_) {
+    std::string* block = &blocks_.back();
+    if (block->capacity() - block->size() < value.size()) {
+      // The row begun so far moves to a fresh block, so that it stays whole.
+      const size_t partial = block->size() - row_start_;
+      std::string fresh;
+      fresh.reserve(std::max(kBlock, 2 * (partial + value.size())));
+      fresh.append(*block, row_start_, partial);
+      block->resize(row_start_);
+      blocks_.push_back(std::move(fresh));
+      block = &blocks_.back();
+      row_start_ = 0;
+    }
+    const auto before = static_cast<uint32_t>(block->size() - row_start_);
+    for (; next_field_ < index; ++next_field_)
+      pending_end_.push_back(before);
+    block->append(value);
+    pending_end_.push_back(static_cast<uint32_t>(block->size() - row_start_));
+    ++next_field_;
+    return;
+  }
+  if (direct_) LeaveDirect();
+  edit_[static_cast<size_t>(index)].assign(value);
+}
+
+void TTabelaTemp::LeaveDirect() {
+  std::string& block = blocks_.back();
+  uint32_t begin = 0;
+  for (int32_t k = 0; k < next_field_; ++k) {
+    const uint32_t end = pending_end_[static_cast<size_t>(k)];
+    edit_[static_cast<size_t>(k)].assign(block, row_start_ + begin, end - begin);
+    begin = end;
+  }
+  block.resize(row_start_);
+  pending_end_.clear();
+  direct_ = false;
 }
 
 void TTabelaTemp::SetFieldByName(std::string_view name, std::string_view value) {
@@ -87,10 +135,23 @@ void TTabelaTemp::SetFieldByName(std::string_view name, std::string_view value) 
 void TTabelaTemp::Post() {
   RequireActive();
   if (!appending_) return;
+  if (direct_) {
+    const uint32_t end = pending_end_.empty() ? 0 : pending_end_.back();
+    for (; static_cast<size_t>(next_field_) < fields_.size(); ++next_field_) {
+      pending_end_.push_back(end);
+    }
+    cell_end_.insert(cell_end_.end(), pending_end_.begin(), pending_end_.end());
+    row_base_.push_back((static_cast<uint64_t>(blocks_.size() - 1) << 32) | row_start_);
+    direct_ = false;
+    ++row_count_;
+    appending_ = false;
+    current_ = row_count_ - 1;
+    eof_ = false;
+    return;
+  }
   size_t row_bytes = 0;
   for (const auto& v : edit_)
     row_bytes += v.size();
-  constexpr size_t kBlock = size_t{4} << 20;
   if (blocks_.empty() || blocks_.back().capacity() - blocks_.back().size() < row_bytes) {
     blocks_.emplace_back().reserve(std::max(kBlock, row_bytes));
   }
@@ -112,6 +173,9 @@ void TTabelaTemp::Post() {
 }
 
 void TTabelaTemp::Cancel() {
+  if (appending_ && direct_) blocks_.back().resize(row_start_);
+  direct_ = false;
+  pending_end_.clear();
   appending_ = false;
   for (auto& s : edit_)
     s.clear();
@@ -131,6 +195,12 @@ std::string_view TTabelaTemp::Field(int32_t index) const {
   RequireActive();
   if (index < 0 || static_cast<size_t>(index) >= fields_.size()) {
     throw EDatabaseError(name_ + ": Field index out of range");
+  }
+  if (appending_ && direct_) {
+    if (index >= next_field_) return {};
+    const uint32_t begin = index == 0 ? 0 : pending_end_[static_cast<size_t>(index) - 1];
+    return std::string_view(blocks_.back())
+        .substr(row_start_ + begin, pending_end_[static_cast<size_t>(index)] - begin);
   }
   if (appending_) return edit_[static_cast<size_t>(index)];
   if (current_ < 0 || current_ >= row_count_) return {};

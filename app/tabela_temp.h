@@ -87,7 +87,14 @@ class TTabelaTemp {
   std::vector<std::string> blocks_;
   std::vector<uint64_t> row_base_;
   std::vector<uint32_t> cell_end_;
-  // The row being appended.
+  // The row being appended: while its fields come in column order they are
+  // written to the last block from row_start_ on, with their ends in
+  // pending_end_ (direct_); otherwise they wait in edit_ until Post.
+  void LeaveDirect();
+  bool direct_ = false;
+  int32_t next_field_ = 0;
+  size_t row_start_ = 0;
+  std::vector<uint32_t> pending_end_;
   std::vector<std::string> edit_;
 };
 

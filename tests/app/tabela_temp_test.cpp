@@ -58,6 +58,57 @@ TEST(TabelaTemp, RowsKeepTheirCellsAndNavigationEndsAtEof) {
   EXPECT_EQ(t.FieldByName("3"), "zzz");
 }
 
+TEST(TabelaTemp, FieldsSetOutOfOrderOrTwiceWhileAppending) {
+  auto t = Table(3);
+  t.Append();
+  t.SetField(2, "c");
+  t.SetField(0, "a");  // out of column order
+  t.SetField(2, "C2");
+  EXPECT_EQ(t.Field(0), "a");
+  t.Post();
+  t.Append();
+  t.SetField(0, "x");
+  t.SetField(1, "y");
+  EXPECT_EQ(t.Field(1), "y");
+  EXPECT_EQ(t.Field(2), "");
+  t.SetField(1, "z");  // set again
+  t.Post();
+  t.Append();
+  t.SetField(1, "dropped");
+  t.Cancel();
+  t.Append();
+  t.SetField(1, "m");
+  t.Post();
+  const char* rows[3][3] = {{"a", "", "C2"}, {"x", "z", ""}, {"", "m", ""}};
+  int r = 0;
+  for (t.First(); !t.Eof(); t.Next(), ++r) {
+    for (int k = 0; k < 3; ++k)
+      EXPECT_EQ(t.Field(k), rows[r][k]) << r << "," << k;
+  }
+  EXPECT_EQ(r, 3);
+}
+
+TEST(TabelaTemp, RowsStayWholeAcrossTextBlocks) {
+  auto t = Table(2);
+  constexpr int kRows = 50000;  // about 10 MB of text: several blocks
+  auto value = [](int r, int k) {
+    std::string v = std::to_string(r * 2 + k);
+    return v + std::string(100 - v.size(), static_cast<char>('a' + (r + k) % 26));
+  };
+  for (int r = 0; r < kRows; ++r) {
+    t.Append();
+    t.SetField(0, value(r, 0));
+    t.SetField(1, value(r, 1));
+    t.Post();
+  }
+  int r = 0;
+  for (t.First(); !t.Eof(); t.Next(), ++r) {
+    ASSERT_EQ(t.Field(0), value(r, 0)) << r;
+    ASSERT_EQ(t.Field(1), value(r, 1)) << r;
+  }
+  EXPECT_EQ(r, kRows);
+}
+
 TEST(TabelaTemp, ValuesAreCutToOneHundredCharactersNotBytes) {
   auto t = Table(2);
   t.Append();
