@@ -2,9 +2,11 @@
 
 #include <windows.h>
 
+#include "app/win/excel_engine.h"
 #include "framework/strings.h"
 
 std::unique_ptr<app::TSpreadsheetEngine> CriaMotorPlanilhaPadrao() {
+  if (ExcelRegistrado()) return std::make_unique<TExcelEngine>();
   return app::CreateFileEngine();
 }
 
