@@ -3,7 +3,13 @@
 //
 // A TBitmap always holds a top-down 32-bit DIB section, so its pixels can be
 // used directly (Pixels(), ScanLine()) by the core drawing routines; the
-// format it was loaded from is kept in PixelFormat.
+// format it was loaded from is kept in PixelFormat. The skin core's pixel
+// bitmap paints the same surface through a view:
+//
+//   auto view = skin::TBitmap::WrapDib(bmp.Pixels(), bmp.Width(), bmp.Height(),
+//                                      /*bottom_up=*/false, skin::PixelFormat::k32Bit);
+//
+// (call GdiFlush() between GDI drawing and direct pixel access).
 #pragma once
 
 #include <windows.h>

@@ -273,6 +273,29 @@ TEST_F(PrincipalTest, ChoosingAWorkbookListsItsSheetsAndCancellingEmptiesOnlyThe
   });
 }
 
+TEST_F(PrincipalTest, AcceleratorsAndEnterPressTheirButtons) {
+  Drive([&] {
+    // Alt+E presses "&Efetuar Atualização": its first check answers.
+    ui::Key('E', VK_MENU);
+    HWND box = nullptr;
+    ASSERT_TRUE(
+        ui::WaitFor([&] { return (box = ui::FindDialog(thread_, L"Warning")) != nullptr; }));
+    Sleep(100);
+    ui::Click(GetDlgItem(box, IDOK));
+    ASSERT_TRUE(ui::WaitFor([&] { return !IsWindow(box); }));
+    ASSERT_TRUE(ui::WaitFor([&] { return Focus() == h_.edt_linha; }));
+    // Enter presses the focused button: the workbook dialog opens.
+    ui::Key(VK_TAB);
+    ASSERT_TRUE(ui::WaitFor([&] { return Focus() == h_.btabrir; }));
+    ui::Key(VK_RETURN);
+    HWND dlg = nullptr;
+    ASSERT_TRUE(ui::WaitFor([&] { return (dlg = ui::FindDialog(thread_, L"")) != nullptr; }));
+    Sleep(300);
+    ui::Click(GetDlgItem(dlg, IDCANCEL));
+    EXPECT_TRUE(ui::WaitFor([&] { return !IsWindow(dlg); }));
+  });
+}
+
 TEST_F(PrincipalTest, EscapeClosesOnlyOutsideATransaction) {
   Drive([&] {
     TFPrincipalTeste::em_transacao = true;
