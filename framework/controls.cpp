@@ -248,6 +248,7 @@ const TClassInfo& TWinControl::StaticClassInfo() {
           .Int("TabOrder", &TWinControl::TabOrder, &TWinControl::SetTabOrder)
           .Bool("TabStop", &TWinControl::TabStop, &TWinControl::SetTabStop)
           .Bool("Ctl3D", &TWinControl::Ctl3D, &TWinControl::SetCtl3D)
+          .Bool("DoubleBuffered", &TWinControl::DoubleBuffered, &TWinControl::SetDoubleBuffered)
           .Event<void(TObject*, WORD&, TShiftState)>("OnKeyDown", &TWinControl::OnKeyDown)
           .Event<void(TObject*, wchar_t&)>("OnKeyPress", &TWinControl::OnKeyPress)
           .Event<void(TObject*)>("OnEnter", &TWinControl::OnEnter)

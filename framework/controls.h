@@ -203,6 +203,10 @@ class TWinControl : public TControl {
   void SetTabStop(bool v) { tab_stop_ = v; }
   bool Ctl3D() const { return ctl3d_; }
   void SetCtl3D(bool v);
+  // Kept for skinners that paint off-screen and ask for it; the framework's
+  // own painting does not depend on it.
+  bool DoubleBuffered() const { return double_buffered_; }
+  void SetDoubleBuffered(bool v) { double_buffered_ = v; }
 
   bool Focused() const;
   virtual bool CanFocus() const;
@@ -266,6 +270,7 @@ class TWinControl : public TControl {
   int32_t stored_tab_order_ = -1;
   bool tab_stop_ = false;
   bool ctl3d_ = true;
+  bool double_buffered_ = false;
   TControl* mouse_capture_ = nullptr;
   TGdiHandle<HBRUSH> brush_;
 
