@@ -108,6 +108,13 @@ void FormataNumero(double value, std::string_view decimal_separator, std::string
     out.push_back('0');
     return;
   }
+  // Whole numbers of at most 15 digits (codes, dates) are written as they are.
+  if (std::fabs(value) < 1e15 && value == std::trunc(value)) {
+    char digits[24];
+    const auto res = std::to_chars(digits, digits + sizeof digits, static_cast<int64_t>(value));
+    out.append(digits, res.ptr);
+    return;
+  }
   // Round to 15 significant digits: "d.dddddddddddddde+XX".
   char buf[40];
   const auto res =

@@ -72,7 +72,10 @@ TEST(FormataNumero, GeneralFormWithFifteenDigits) {
                                                   {-1e-7, "-1E-7"},
                                                   {1234567.125, "1234567,125"},
                                                   {999999999999999.9, "1E15"},
-                                                  {2.5e20, "2,5E20"}};
+                                                  {2.5e20, "2,5E20"},
+                                                  {-7, "-7"},
+                                                  {1e14, "100000000000000"},
+                                                  {-999999999999999, "-999999999999999"}};
   for (auto [v, text] : cases)
     EXPECT_EQ(app::FormataNumero(v, ","), text) << v;
   EXPECT_EQ(app::FormataNumero(0.5, "."), "0.5");
