@@ -65,8 +65,7 @@ int iconv_close(iconv_t cd) {
   return 0;
 }
 
-size_t iconv(iconv_t cd, char** inbuf, size_t* inbytesleft, char** outbuf,
-             size_t* outbytesleft) {
+size_t iconv(iconv_t cd, char** inbuf, size_t* inbytesleft, char** outbuf, size_t* outbytesleft) {
   const converter* c = (const converter*)cd;
   WCHAR* wide = NULL;
   int wide_len, out_len;
@@ -88,8 +87,8 @@ size_t iconv(iconv_t cd, char** inbuf, size_t* inbytesleft, char** outbuf,
     }
     memcpy(wide, *inbuf, (size_t)wide_len * 2);
   } else {
-    wide_len = MultiByteToWideChar(c->from, MB_ERR_INVALID_CHARS, *inbuf, (int)*inbytesleft,
-                                   NULL, 0);
+    wide_len =
+        MultiByteToWideChar(c->from, MB_ERR_INVALID_CHARS, *inbuf, (int)*inbytesleft, NULL, 0);
     if (wide_len <= 0) {
       errno = EILSEQ;
       return (size_t)-1;
