@@ -368,7 +368,8 @@ TEST_F(PrincipalTest, WithoutACloseRequestARunEndsWithTheControlsEnabled) {
     StartRun(*this, h_, [&](const std::wstring& p) { ChooseWorkbook(p); });
     ExpectInputEnabled(false);
     TFPrincipalTeste::liberar = true;
-    EXPECT_TRUE(ui::WaitFor([&] { return IsWindowEnabled(h_.bt_ok) != FALSE; }));
+    // edtNumLinha is the last of the six to be enabled again.
+    EXPECT_TRUE(ui::WaitFor([&] { return IsWindowEnabled(h_.edt_linha) != FALSE; }));
     ExpectInputEnabled(true);
     EXPECT_TRUE(IsWindow(h_.form));
   });
