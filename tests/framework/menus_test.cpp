@@ -3,7 +3,9 @@
 // images kept with their transparent colour.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <memory>
+#include <thread>
 
 #include "framework/forms.h"
 #include "framework/imglist.h"
@@ -129,6 +131,43 @@ TEST_F(MenusTest, OwnerDrawnItemsAskTheirEvents) {
   GdiFlush();
   EXPECT_TRUE(drawn_selected);
   EXPECT_EQ(target.Pixels()[5 * 120 + 60] & 0xFFFFFF, 0xFF0000u);  // red in 0xRRGGBB
+}
+
+TEST_F(MenusTest, PopupMenuRunsTheChosenItem) {
+  auto* popup = new TPopupMenu(form_);
+  auto* first = new TMenuItem(form_);
+  auto* second = new TMenuItem(form_);
+  first->SetCaption(L"Primeiro");
+  second->SetCaption(L"Segundo");
+  popup->Items()->Add(first);
+  popup->Items()->Add(second);
+  bool shown = false;
+  popup->OnPopup = [&](TObject*) { shown = true; };
+  TObject* clicked = nullptr;
+  second->OnClick = [&](TObject* sender) { clicked = sender; };
+  // The menu runs its own modal loop: a second thread chooses the second
+  // item with the keyboard once the menu window is up.
+  std::atomic<bool> stop{false};
+  std::thread chooser([&] {
+    for (int i = 0; i < 200 && !stop && FindWindowW(L"#32768", nullptr) == nullptr; ++i)
+      Sleep(20);
+    Sleep(200);
+    for (WORD vk : {WORD(VK_DOWN), WORD(VK_DOWN), WORD(VK_RETURN)}) {
+      INPUT in[2] = {};
+      in[0].type = in[1].type = INPUT_KEYBOARD;
+      in[0].ki.wVk = in[1].ki.wVk = vk;
+      in[1].ki.dwFlags = KEYEVENTF_KEYUP;
+      SendInput(2, in, sizeof(INPUT));
+      Sleep(100);
+    }
+  });
+  RECT r{};
+  GetWindowRect(form_->Handle(), &r);
+  popup->Popup(r.left + 40, r.top + 60);
+  stop = true;
+  chooser.join();
+  EXPECT_TRUE(shown);
+  EXPECT_EQ(clicked, second);
 }
 
 TEST(ImageList, KeepsImagesWithTheirTransparentColour) {
