@@ -14,3 +14,6 @@ set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 # Tests run under Wine.
 set(CMAKE_CROSSCOMPILING_EMULATOR ${_project_root}/scripts/wine-run.sh)
+# Link zlib statically (libz.a), not through the import library of zlib1.dll:
+# the program must not need DLLs beyond the system's.
+set(ZLIB_USE_STATIC_LIBS ON)
