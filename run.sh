@@ -36,6 +36,11 @@ PROJECT_PRIVATE_DISPLAY=0
 project_start_display || die "no X display"
 ./scripts/wine-prefix.sh || die "Wine prefix"
 
+# Demo files for a first run: a Vortana database and a workbook beside it.
+DEMO="$(./scripts/make-demo.sh "$ROOT/build/demo")" || die "demo files"
+winpath() { local p="$1"; echo "Z:${p//\//\\}"; }
+echo "run.sh: demo database: $DEMO/VORTANA.FDB (in the program: $(winpath "$DEMO/VORTANA.FDB"))"
+echo "run.sh: demo workbook: $DEMO/Clientes.xlsx (in the program: $(winpath "$DEMO/Clientes.xlsx")), 250 rows"
 echo "run.sh: starting $PROGRAM on display $DISPLAY"
 ./scripts/wine-run.sh "$PROGRAM" &
 PROGRAM_PID=$!
