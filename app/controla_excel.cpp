@@ -94,6 +94,50 @@ std::string TDMCotrolaExcel::LetraColuna(int32_t column) {
   return std::string(buffer + pos, buffer + 8);
 }
 
+namespace {
+
+constexpr double kPow10[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9};
+
+// Most numbers in a worksheet are short decimals (prices, quantities) typed
+// with a few decimal places. For those the general rounding below is not
+// needed: when m / 10^k (m a whole number of at most 15 digits, k <= 9) rounds
+// to exactly this double, the double lies within half a unit in the last
+// place (about 1.1E-16 relative) of that decimal, far inside half a step of
+// the 15-digit grid (at least 5E-16 relative), so rounding it to 15
+// significant digits gives m's digits back. The first k that fits has no
+// trailing zero. Fixed form only (1E-4 <= |x| < 1E15), as the general path
+// writes it; false leaves everything to the general path.
+bool FormataDecimalCurto(double value, std::string_view decimal_separator, std::string& out) {
+  const double magnitude = std::fabs(value);
+  if (!(magnitude >= 1e-4 && magnitude < 1e15)) return false;
+  for (int k = 1; k < 10; ++k) {
+    // A candidate only (the test below proves it): rounding half up by a
+    // cast is cheaper than a call to the library's rounding.
+    const double product = magnitude * kPow10[k];
+    if (product >= 1e15) return false;
+    const auto m = static_cast<int64_t>(product + 0.5);
+    if (m >= 1'000'000'000'000'000 || static_cast<double>(m) / kPow10[k] != magnitude) continue;
+    char digits[24];
+    const auto res = std::to_chars(digits, digits + sizeof digits, m);
+    const int nd = static_cast<int>(res.ptr - digits);
+    if (value < 0) out.push_back('-');
+    if (nd > k) {
+      out.append(digits, static_cast<size_t>(nd - k));
+      out.append(decimal_separator);
+      out.append(digits + (nd - k), static_cast<size_t>(k));
+    } else {
+      out.push_back('0');
+      out.append(decimal_separator);
+      out.append(static_cast<size_t>(k - nd), '0');
+      out.append(digits, static_cast<size_t>(nd));
+    }
+    return true;
+  }
+  return false;
+}
+
+}  // namespace
+
 void FormataNumero(double value, std::string_view decimal_separator, std::string& out) {
   out.clear();
   if (std::isnan(value)) {
@@ -109,12 +153,15 @@ void FormataNumero(double value, std::string_view decimal_separator, std::string
     return;
   }
   // Whole numbers of at most 15 digits (codes, dates) are written as they are.
-  if (std::fabs(value) < 1e15 && value == std::trunc(value)) {
+  // (The cast is exact below 1E15, so comparing it back tells a whole number
+  // without a call to the library's trunc.)
+  if (std::fabs(value) < 1e15 && static_cast<double>(static_cast<int64_t>(value)) == value) {
     char digits[24];
     const auto res = std::to_chars(digits, digits + sizeof digits, static_cast<int64_t>(value));
     out.append(digits, res.ptr);
     return;
   }
+  if (FormataDecimalCurto(value, decimal_separator, out)) return;
   // Round to 15 significant digits: "d.dddddddddddddde+XX".
   char buf[40];
   const auto res =

@@ -139,11 +139,11 @@ TCellValue TSheetData::Get(int32_t column, int32_t row) const {
       break;
     case kText:
       v.Kind = TCellKind::ckText;
-      v.Text = std::string_view(text_).substr(it->text.offset, it->text.length);
+      v.Text = std::string_view(text_.data() + it->text.offset, it->text.length);
       break;
     case kError:
       v.Kind = TCellKind::ckError;
-      v.Text = std::string_view(text_).substr(it->text.offset, it->text.length);
+      v.Text = std::string_view(text_.data() + it->text.offset, it->text.length);
       break;
     case kShared:
       v.Kind = TCellKind::ckText;

@@ -89,7 +89,12 @@ void TTabelaTemp::SetField(int32_t index, std::string_view value) {
   if (index < 0 || static_cast<size_t>(index) >= fields_.size()) {
     throw EDatabaseError(name_ + ": Field index out of range");
   }
-  value = value.substr(0, Utf8PrefixBytes(value, fields_[static_cast<size_t>(index)].size));
+  // Values are cut to the column's size in characters; one that has no more
+  // bytes than that fits without counting.
+  const int32_t size = fields_[static_cast<size_t>(index)].size;
+  if (value.size() > static_cast<size_t>(size < 0 ? 0 : size)) {
+    value = value.substr(0, Utf8PrefixBytes(value, size));
+  }
   if (direct_ && index >= next_field_) {
     std::string* block = &blocks_.back();
     if (block->capacity() - block->size() < value.size()) {

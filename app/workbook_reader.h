@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "app/sheet_data.h"
@@ -40,5 +41,10 @@ std::unique_ptr<TWorkbookReader> OpenXls(const std::string& path);
 // Days since 1899-12-30 plus the fraction of the day ("2024-01-31" is
 // 45322, "2024-01-31T12:00:00" 45322.5); false if the text is no ISO date.
 bool IsoDateToSerial(std::string_view text, double& serial);
+
+// The number of a worksheet's number cell from its text ("12.5", "-3",
+// "1.5E-7"; leading spaces and '+' are skipped): the double nearest to it,
+// as std::from_chars gives it. False when the text is no number.
+bool ParseCellNumber(std::string_view text, double& value);
 
 }  // namespace app

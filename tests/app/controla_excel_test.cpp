@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <charconv>
+#include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -13,6 +15,7 @@
 #include <vector>
 
 #include "app/errors.h"
+#include "app/workbook_reader.h"
 #include "app_test_support.h"
 
 using app::EPlanilhaError;
@@ -79,6 +82,92 @@ TEST(FormataNumero, GeneralFormWithFifteenDigits) {
   for (auto [v, text] : cases)
     EXPECT_EQ(app::FormataNumero(v, ","), text) << v;
   EXPECT_EQ(app::FormataNumero(0.5, "."), "0.5");
+}
+
+// Short decimals (at most 15 digits, up to 9 decimal places) are written
+// back exactly as typed, whichever way the number is formatted inside.
+TEST(FormataNumero, ShortDecimalsComeBackAsTyped) {
+  std::mt19937_64 rng(7);
+  for (int i = 0; i < 200000; ++i) {
+    const int digits = 1 + static_cast<int>(rng() % 15);
+    const int decimals = 1 + static_cast<int>(rng() % 9);
+    std::string m = std::to_string(rng() % 1'000'000'000'000'000);
+    if (static_cast<int>(m.size()) > digits) m.resize(static_cast<size_t>(digits));
+    while (static_cast<int>(m.size()) <= decimals)
+      m.insert(0, 1, '0');
+    std::string text = m.substr(0, m.size() - static_cast<size_t>(decimals)) + "." +
+                       m.substr(m.size() - static_cast<size_t>(decimals));
+    // Canonical form: no leading zeros, no trailing decimal zeros.
+    while (text.size() > 1 && text[0] == '0' && text[1] != '.')
+      text.erase(0, 1);
+    while (text.back() == '0')
+      text.pop_back();
+    if (text.back() == '.') text.pop_back();
+    if (rng() % 2 == 0) text.insert(0, 1, '-');
+    double value = 0;
+    std::from_chars(text.data(), text.data() + text.size(), value);
+    if (value == 0 || std::abs(value) < 1e-4) continue;  // "0" and the exponent form
+    std::string expected = text;
+    std::replace(expected.begin(), expected.end(), '.', ',');
+    ASSERT_EQ(app::FormataNumero(value, ","), expected) << text;
+  }
+  // Near misses that need the general rounding.
+  EXPECT_EQ(app::FormataNumero(0.1 + 0.7, ","), "0,8");
+  EXPECT_EQ(app::FormataNumero(0.123456789012, ","), "0,123456789012");
+  EXPECT_EQ(app::FormataNumero(123456.7890123456, ","), "123456,789012346");
+}
+
+// A cell's number is the double from_chars gives for its text, whether the
+// short-decimal path or the general parser reads it.
+TEST(ParseCellNumber, SameDoubleAsTheGeneralParser) {
+  const char* cases[] = {"0.1",
+                         "-0.5",
+                         "123456789012345",
+                         "1234567890123456",
+                         "1e5",
+                         "1.5E-7",
+                         " +3",
+                         "00012.50",
+                         "-0",
+                         "1.",
+                         ".5",
+                         "0.30000000000000004",
+                         "9.999999999999999",
+                         "2.2250738585072014E-308",
+                         "45123",
+                         "0.000000001",
+                         "999999999999999.9",
+                         "-12345.6789"};
+  for (const char* text : cases) {
+    std::string_view t(text);
+    while (!t.empty() && (t[0] == ' ' || t[0] == '+'))
+      t.remove_prefix(1);
+    double expected = 0;
+    const auto res = std::from_chars(t.data(), t.data() + t.size(), expected);
+    double value = 1;
+    ASSERT_EQ(app::ParseCellNumber(text, value), res.ec == std::errc() && res.ptr == t.end())
+        << text;
+    if (res.ec == std::errc()) {
+      EXPECT_EQ(value, expected) << text;
+      EXPECT_EQ(std::signbit(value), std::signbit(expected)) << text;
+    }
+  }
+  std::mt19937_64 rng(11);
+  for (int i = 0; i < 200000; ++i) {
+    std::string text = std::to_string(rng() % 1'000'000'000'000'000);
+    text.resize(1 + rng() % text.size());
+    text.insert(rng() % text.size(), ".");  // never last
+    if (text[0] == '.') text.insert(0, "0");
+    if (rng() % 2 == 0) text.insert(0, "-");
+    double expected = 0, value = 1;
+    std::from_chars(text.data(), text.data() + text.size(), expected);
+    ASSERT_TRUE(app::ParseCellNumber(text, value)) << text;
+    ASSERT_EQ(value, expected) << text;
+  }
+  for (const char* bad : {"", "-", "1.2.3", "abc", "1,5", "--1", "1e"}) {
+    double value = 0;
+    EXPECT_FALSE(app::ParseCellNumber(bad, value)) << bad;
+  }
 }
 
 TEST(FileEngineXlsx, ListsWorksheetsInWorkbookOrderSkippingChartSheets) {
