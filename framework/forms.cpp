@@ -88,9 +88,13 @@ void TForm::SetMenu(TMainMenu* menu) {
   }
 }
 
-TObject* TForm::MenuObject() const { return menu_; }
+TObject* TForm::MenuObject() const {
+  return menu_;
+}
 
-void TForm::SetMenuObject(TObject* menu) { SetMenu(dynamic_cast<TMainMenu*>(menu)); }
+void TForm::SetMenuObject(TObject* menu) {
+  SetMenu(dynamic_cast<TMainMenu*>(menu));
+}
 
 void TForm::Notification(TComponent* component, TOperation operation) {
   TWinControl::Notification(component, operation);
