@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "app/atualiza_emails.h"
+#include "app/importa_planilha.h"
 #include "app/win/motor_planilha.h"
 #include "framework/dialogs.h"
 #include "framework/strings.h"
@@ -12,10 +14,21 @@ namespace {
 
 constexpr wchar_t kFiltroPlanilha[] =
     L"Planilha do MS Excel (*.xlsx;*.xls;*.csv)|*.xlsx; *.xls;*.csv";
+constexpr wchar_t kFiltroBanco[] = L"Banco Firebird (*.FB;*.FDB;*.GDB)|*.FB; *.FDB;*.GDB";
+
+// Frees a dialog when the handler ends, also on an error.
+struct TLiberaDialogo {
+  fw::TOpenDialog* d;
+  ~TLiberaDialogo() { d->Free(); }
+};
 
 }  // namespace
 
 TFPrincipal::TFPrincipal(fw::TComponent* owner) : fw::TForm(owner) {
+  RegistraComponentesBanco();
+  cdsTabelaTemp = std::make_unique<app::TTabelaTemp>("cdsTabelaTemp");
+  // Creating dbVortana loads the client library: without it the window
+  // is not created.
   ReadDescription(L"TFPRINCIPAL");
   Panel1 = FindChild<fw::TPanel>("Panel1");
   Image = FindChild<fw::TImage>("Image");
@@ -37,6 +50,11 @@ TFPrincipal::TFPrincipal(fw::TComponent* owner) : fw::TForm(owner) {
   btAbrirVortana = FindChild<fw::TBitBtn>("btAbrirVortana");
   Label5 = FindChild<fw::TLabel>("Label5");
   edtNumLinha = FindChild<fw::TEdit>("edtNumLinha");
+  dbVortana = dynamic_cast<TIBDatabaseComponente*>(FindComponent("dbVortana"));
+  DBTransaction = dynamic_cast<TIBTransactionComponente*>(FindComponent("DBTransaction"));
+  if (dbVortana == nullptr || DBTransaction == nullptr) {
+    throw fw::Exception("TFPrincipal: the stored description lacks the database components");
+  }
   DoCreate();
 }
 
@@ -115,16 +133,14 @@ void TFPrincipal::FormCloseQuery(fw::TObject* /*sender*/, bool& can_close) {
 }
 
 void TFPrincipal::FormClose(fw::TObject* /*sender*/, fw::TCloseAction& /*action*/) {
+  cdsTabelaTemp.reset();
   Release();
   FPrincipal = nullptr;
 }
 
 void TFPrincipal::BtabrirClick(fw::TObject* /*sender*/) {
   auto* dialogo = new fw::TOpenDialog(this);
-  struct TLibera {
-    fw::TOpenDialog* d;
-    ~TLibera() { d->Free(); }
-  } libera{dialogo};
+  TLiberaDialogo libera{dialogo};
   dialogo->SetFilter(kFiltroPlanilha);
   dialogo->Execute();
   edtCaminhoOrigem->SetText(dialogo->FileName());
@@ -135,7 +151,47 @@ void TFPrincipal::BtabrirClick(fw::TObject* /*sender*/) {
 }
 
 void TFPrincipal::btAbrirVortanaClick(fw::TObject* /*sender*/) {
-  // Choosing and attaching the database file belongs to the database layer.
+  auto* dialogo = new fw::TOpenDialog(this);
+  TLiberaDialogo libera{dialogo};
+  dialogo->SetFilter(kFiltroBanco);
+  dialogo->Execute();
+  edtCaminhoVortana->SetText(dialogo->FileName());
+  if (!edtCaminhoVortana->Text().empty()) {
+    // A failing attachment leaves the connection closed, with the new name;
+    // its error reaches the default error box.
+    if (dbVortana->Connected()) dbVortana->SetConnected(false);
+    dbVortana->SetDatabaseName(edtCaminhoVortana->Text());
+    dbVortana->SetConnected(true);
+  }
+}
+
+app::TRunFeedback TFPrincipal::Feedback() {
+  app::TRunFeedback f;
+  f.Fase = [this](const std::string& texto) { lblAguarde->SetCaption(fw::Utf8ToWide(texto)); };
+  f.Status = [this](const std::string& texto) { stbStatus->SetSimpleText(fw::Utf8ToWide(texto)); };
+  f.Barra = [this](int64_t progresso, int64_t maximo) {
+    // The maximum first, so the new progress is never cut to the old one.
+    Barra->SetMaxValue(static_cast<int32_t>(maximo));
+    Barra->SetProgress(static_cast<int32_t>(progresso));
+  };
+  f.ProcessaMensagens = [] {
+    if (fw::TApplication* app = fw::Application()) app->ProcessMessages();
+  };
+  f.Informacao = [](const std::string& texto) { fw::ShowInformation(fw::Utf8ToWide(texto)); };
+  f.Erro = [](const std::string& texto) { fw::ShowError(fw::Utf8ToWide(texto)); };
+  return f;
+}
+
+void TFPrincipal::ImportaPlanilha() {
+  app::ImportaPlanilha(*dm_excel_, fw::WideToUtf8(edtNumLinha->Text()), *cdsTabelaTemp, Feedback());
+}
+
+void TFPrincipal::AtualizaEmails() {
+  app::AtualizaEmails(dbVortana->Banco(), DBTransaction->Transacao(), *cdsTabelaTemp, Feedback());
+}
+
+bool TFPrincipal::EmTransacao() const {
+  return DBTransaction != nullptr && DBTransaction->InTransaction();
 }
 
 void TFPrincipal::CarregaPlanilhas() {

@@ -10,6 +10,9 @@
 #include <memory>
 
 #include "app/controla_excel.h"
+#include "app/run_feedback.h"
+#include "app/tabela_temp.h"
+#include "app/win/componentes_banco.h"
 #include "framework/buttons.h"
 #include "framework/comctrls.h"
 #include "framework/extctrls.h"
@@ -45,6 +48,10 @@ class TFPrincipal : public fw::TForm {
   fw::TBitBtn* btAbrirVortana = nullptr;
   fw::TLabel* Label5 = nullptr;
   fw::TEdit* edtNumLinha = nullptr;
+  // The staging table, made with the window and freed when it closes.
+  std::unique_ptr<app::TTabelaTemp> cdsTabelaTemp;
+  TIBDatabaseComponente* dbVortana = nullptr;
+  TIBTransactionComponente* DBTransaction = nullptr;
 
   // Published event handlers.
   void FormCreate(fw::TObject* sender);
@@ -64,12 +71,14 @@ class TFPrincipal : public fw::TForm {
   bool EmExecucao() const { return em_execucao_; }
 
  protected:
-  // The run's two stages and the database's transaction state. The import
-  // and the update are wired to the staging table and the database by the
-  // database layer; until then they do nothing.
-  virtual void ImportaPlanilha() {}
-  virtual void AtualizaEmails() {}
-  virtual bool EmTransacao() const { return false; }
+  // The run's two stages and the database's transaction state: the import
+  // fills cdsTabelaTemp from the worksheet, the update writes it into
+  // dbVortana inside DBTransaction. Tests replace them to hold a run.
+  virtual void ImportaPlanilha();
+  virtual void AtualizaEmails();
+  virtual bool EmTransacao() const;
+  // The window's progress display and message boxes, for the two stages.
+  app::TRunFeedback Feedback();
   // The engine behind the spreadsheet controller.
   virtual std::unique_ptr<app::TSpreadsheetEngine> CriaMotorPlanilha();
 

@@ -16,7 +16,8 @@ namespace {
 
 // The window with the run's stages replaced: the import waits (handling
 // messages once in a while, as the real one does per row) until the test
-// lets it go, and the transaction state is the test's.
+// lets it go, the update does nothing, and the transaction state is the
+// test's.
 class TFPrincipalTeste : public TFPrincipal {
  public:
   using TFPrincipal::TFPrincipal;
@@ -38,6 +39,7 @@ class TFPrincipalTeste : public TFPrincipal {
     importando = false;
     if (falhar) throw app::EPlanilhaError("Falha simulada na importação");
   }
+  void AtualizaEmails() override {}
   bool EmTransacao() const override { return em_transacao; }
 };
 

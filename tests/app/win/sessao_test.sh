@@ -1,0 +1,109 @@
+#!/usr/bin/env bash
+# An operator's sessions with the real updater under Wine, checked from the
+# native side with isql-fb:
+#   1. a run over the demo database and workbook: every client listed in the
+#      workbook gets the address of its row, the others keep none;
+#   2. a run that fails on one row (a trigger raises): the failure box names
+#      the reason and the database is exactly as before;
+#   3. the program started without its client library: the library message,
+#      no window, a failing exit code.
+#   sessao_test.sh PATH/TO/sessao_driver.exe PATH/TO/AtualizaEmails.exe
+# E2E_SHOTS=DIR keeps screenshots of the screen taken during the sessions.
+set -euo pipefail
+ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/../../.." && pwd)"
+DRIVER="$1"
+PROGRAM="$2"
+WORK="$(mktemp -d)"
+SHOOTER=""
+cleanup() {
+  [[ -n "$SHOOTER" ]] && kill "$SHOOTER" 2>/dev/null || true
+  rm -rf "$WORK"
+}
+trap cleanup EXIT
+export FIREBIRD_LOCK="$WORK/lock" FIREBIRD_TMP="$WORK/tmp"
+mkdir -p "$FIREBIRD_LOCK" "$FIREBIRD_TMP"
+
+winpath() { local p="$1"; printf 'Z:%s' "${p//\//\\}"; }
+program_win="$(winpath "$(realpath "$PROGRAM")")"
+
+# Every client as CODE=EMAIL (EMAIL '-' when null), in code order.
+clients() {
+  printf "SELECT CODCLIENTE || '=' || COALESCE(EMAIL, '-') FROM CLIENTE ORDER BY CODCLIENTE;\n" |
+    isql-fb -q -user SYSDBA -ch UTF8 "$1" | grep -E '^[0-9]{8}=' | sed 's/ *$//'
+}
+
+if [[ -n "${E2E_SHOTS:-}" ]]; then
+  mkdir -p "$E2E_SHOTS"
+  (i=0; while true; do import -window root "$E2E_SHOTS/shot-$(printf %04d $i).png" 2>/dev/null
+     i=$((i + 1)); sleep 0.3; done) &
+  SHOOTER=$!
+fi
+
+status=0
+
+# --- 1. A successful run --------------------------------------------------------
+"$ROOT/scripts/make-demo.sh" "$WORK/ok" >/dev/null
+DB="$WORK/ok/VORTANA.FDB"
+XLSX="$WORK/ok/Clientes.xlsx"
+ROWS=250
+"$ROOT/scripts/wine-run.sh" "$DRIVER" "$program_win" "$(winpath "$DB")" "$(winpath "$XLSX")" \
+  "$ROWS" sucesso || status=1
+got="$(clients "$DB")"
+expected="$(/usr/bin/python3 - "$XLSX" "$ROWS" <<'PY'
+import sys
+from openpyxl import load_workbook
+ws = load_workbook(sys.argv[1], read_only=True).worksheets[0]
+emails = {}
+for row in ws.iter_rows(min_row=1, max_row=int(sys.argv[2]), values_only=True):
+    emails[f"{int(row[17]):08d}"] = (row[45] or "")[:60]
+for code in range(1, 301):
+    key = f"{code:08d}"
+    print(f"{key}={emails.get(key, '-')}")
+PY
+)"
+if [[ "$got" != "$expected" ]]; then
+  echo "FAIL: after the run the database holds:"
+  diff <(echo "$expected") <(echo "$got") | head -20
+  status=1
+else
+  echo "ok: every client of the workbook has its address, the others none"
+fi
+
+# --- 2. A run that fails on row 125 ---------------------------------------------
+"$ROOT/scripts/make-demo.sh" "$WORK/falha" >/dev/null
+DB="$WORK/falha/VORTANA.FDB"
+isql-fb -q -user SYSDBA "$DB" <<'SQL' >/dev/null
+UPDATE CLIENTE SET EMAIL = 'antigo' || CODCLIENTE || '@exemplo.com.br' WHERE CODCLIENTE < '00000200';
+COMMIT;
+SET TERM ^ ;
+CREATE EXCEPTION CLIENTE_BLOQUEADO 'Cliente 00000125 bloqueado para alteração'^
+CREATE TRIGGER CLIENTE_BLOQUEIO FOR CLIENTE BEFORE UPDATE AS
+BEGIN
+  IF (NEW.CODCLIENTE = '00000125') THEN EXCEPTION CLIENTE_BLOQUEADO;
+END^
+SET TERM ; ^
+COMMIT;
+SQL
+before="$(clients "$DB")"
+"$ROOT/scripts/wine-run.sh" "$DRIVER" "$program_win" "$(winpath "$DB")" \
+  "$(winpath "$WORK/falha/Clientes.xlsx")" 250 falha "CLIENTE_BLOQUEADO" || status=1
+after="$(clients "$DB")"
+if [[ "$before" != "$after" || -z "$before" ]]; then
+  echo "FAIL: the failed run changed the database"
+  diff <(echo "$before") <(echo "$after") | head -20
+  status=1
+else
+  echo "ok: the failed run left the database as it was"
+fi
+
+# --- 3. No client library -------------------------------------------------------
+# A copy of the program beside files named gds32.dll and fbclient.dll that are
+# no libraries: the program's folder is searched first, so neither name loads.
+mkdir -p "$WORK/semcliente"
+cp "$PROGRAM" "$WORK/semcliente/AtualizaEmails.exe"
+echo "not a library" >"$WORK/semcliente/gds32.dll"
+echo "not a library" >"$WORK/semcliente/fbclient.dll"
+"$ROOT/scripts/wine-run.sh" "$DRIVER" "$(winpath "$WORK/semcliente/AtualizaEmails.exe")" - - - \
+  semcliente || status=1
+
+exit $status
