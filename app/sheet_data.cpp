@@ -81,7 +81,7 @@ void TSheetData::Finish() {
     std::stable_sort(cells_.begin(), cells_.end(), [](const Cell& a, const Cell& b) {
       return a.row != b.row ? a.row < b.row : a.column < b.column;
     });
-    std::vector<Cell> unique;
+    TBigVector<Cell> unique;
     unique.reserve(cells_.size());
     for (const Cell& c : cells_) {
       if (!unique.empty() && unique.back().row == c.row && unique.back().column == c.column) {

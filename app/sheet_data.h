@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "app/big_buffer.h"
 #include "app/spreadsheet_engine.h"
 
 namespace app {
@@ -60,8 +61,8 @@ class TSheetData {
   uint32_t Store(std::string_view text);
 
   const std::vector<std::string_view>* shared_;
-  std::vector<Cell> cells_;
-  std::string text_;
+  TBigVector<Cell> cells_;
+  TBigString text_;
   std::vector<uint32_t> row_start_;  // row r's cells: [row_start_[r], row_start_[r + 1])
   bool sorted_ = true;
   int32_t last_row_ = 1;

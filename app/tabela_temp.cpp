@@ -9,7 +9,8 @@
 namespace app {
 
 namespace {
-constexpr size_t kBlock = size_t{4} << 20;
+// With its terminator a block takes exactly 4 MiB.
+constexpr size_t kBlock = (size_t{4} << 20) - 1;
 }  // namespace
 
 TTabelaTemp::TTabelaTemp(std::string name) : name_(std::move(name)) {}
@@ -27,7 +28,7 @@ void TTabelaTemp::Close() {
   // Give the memory back: a table can hold a large worksheet.
   blocks_.clear();
   std::vector<uint64_t>().swap(row_base_);
-  std::vector<uint32_t>().swap(cell_end_);
+  TBigVector<uint32_t>().swap(cell_end_);
 }
 
 void TTabelaTemp::ClearFields() {
@@ -96,11 +97,11 @@ void TTabelaTemp::SetField(int32_t index, std::string_view value) {
     value = value.substr(0, Utf8PrefixBytes(value, size));
   }
   if (direct_ && index >= next_field_) {
-    std::string* block = &blocks_.back();
+    TBigString* block = &blocks_.back();
     if (block->capacity() - block->size() < value.size()) {
       // The row begun so far moves to a fresh block, so that it stays whole.
       const size_t partial = block->size() - row_start_;
-      std::string fresh;
+      TBigString fresh;
       fresh.reserve(std::max(kBlock, 2 * (partial + value.size())));
       fresh.append(*block, row_start_, partial);
       block->resize(row_start_);
@@ -121,11 +122,11 @@ void TTabelaTemp::SetField(int32_t index, std::string_view value) {
 }
 
 void TTabelaTemp::LeaveDirect() {
-  std::string& block = blocks_.back();
+  TBigString& block = blocks_.back();
   uint32_t begin = 0;
   for (int32_t k = 0; k < next_field_; ++k) {
     const uint32_t end = pending_end_[static_cast<size_t>(k)];
-    edit_[static_cast<size_t>(k)].assign(block, row_start_ + begin, end - begin);
+    edit_[static_cast<size_t>(k)].assign(block.data() + row_start_ + begin, end - begin);
     begin = end;
   }
   block.resize(row_start_);
@@ -160,7 +161,7 @@ void TTabelaTemp::Post() {
   if (blocks_.empty() || blocks_.back().capacity() - blocks_.back().size() < row_bytes) {
     blocks_.emplace_back().reserve(std::max(kBlock, row_bytes));
   }
-  std::string& block = blocks_.back();
+  TBigString& block = blocks_.back();
   const uint64_t base = (static_cast<uint64_t>(blocks_.size() - 1) << 32) | block.size();
   uint32_t end = 0;
   for (const auto& v : edit_) {
@@ -192,7 +193,7 @@ std::string_view TTabelaTemp::Stored(int64_t row, int32_t index) const {
   const uint32_t end = cell_end_[at];
   const uint32_t begin = index == 0 ? 0 : cell_end_[at - 1];
   const uint64_t base = row_base_[static_cast<size_t>(row)];
-  const std::string& block = blocks_[static_cast<size_t>(base >> 32)];
+  const TBigString& block = blocks_[static_cast<size_t>(base >> 32)];
   return std::string_view(block).substr((base & 0xFFFFFFFFu) + begin, end - begin);
 }
 

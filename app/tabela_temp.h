@@ -22,6 +22,8 @@
 #include <string_view>
 #include <vector>
 
+#include "app/big_buffer.h"
+
 namespace app {
 
 class TTabelaTemp {
@@ -84,9 +86,9 @@ class TTabelaTemp {
   // (filled, never moved); row_base_[r] is the block (high 32 bits) and
   // offset (low 32 bits) of row r's text, cell_end_[r * columns + k] the end
   // of cell k relative to it.
-  std::vector<std::string> blocks_;
+  std::vector<TBigString> blocks_;
   std::vector<uint64_t> row_base_;
-  std::vector<uint32_t> cell_end_;
+  TBigVector<uint32_t> cell_end_;
   // The row being appended: while its fields come in column order they are
   // written to the last block from row_start_ on, with their ends in
   // pending_end_ (direct_); otherwise they wait in edit_ until Post.
