@@ -61,7 +61,14 @@ struct Row {
   const TBitmap* bitmap;
   int frames;
   bool trans;
+  bool vertical;  // frames stacked (top and bottom borders, caption back, menu bar)
 };
+
+// The painters cut these elements' frames one above the other; every other
+// image holds its frames side by side.
+bool StackedSlot(const std::string& slot) {
+  return slot == "Borders[3]" || slot == "Borders[4]" || slot == "Title" || slot == "MenuBar";
+}
 
 void DrawText(TBitmap& sheet, int x, int y, const std::string& text) {
   static char buffer[60000];
@@ -85,27 +92,32 @@ TBitmap DrawContactSheet(const TSkinData& d) {
   for (const auto& [slot, e] : SkinSlots(d)) {
     if (e == nullptr || e->Bitmap.Empty()) continue;
     rows.push_back({slot + " " + e->Name + " frames=" + std::to_string(e->FrameCount), &e->Bitmap,
-                    std::max(e->FrameCount, 1), e->Trans != 0});
+                    std::max(e->FrameCount, 1), e->Trans != 0, StackedSlot(slot)});
     if (auto* b = dynamic_cast<const TDataSkinBorder*>(e); b && !b->Bitmap2.Empty()) {
-      rows.push_back({slot + " Bitmap2", &b->Bitmap2, 1, e->Trans != 0});
+      rows.push_back({slot + " Bitmap2", &b->Bitmap2, 1, e->Trans != 0, false});
     }
     if (auto* b = dynamic_cast<const TDataSkinButton*>(e)) {
       if (!b->CheckBitmap.Empty()) {
         rows.push_back(
-            {slot + " CheckBitmap", &b->CheckBitmap, std::max(b->CheckFrameCount, 1), true});
+            {slot + " CheckBitmap", &b->CheckBitmap, std::max(b->CheckFrameCount, 1), true, false});
       }
       if (!b->RadioBitmap.Empty()) {
         rows.push_back(
-            {slot + " RadioBitmap", &b->RadioBitmap, std::max(b->RadioFrameCount, 1), true});
+            {slot + " RadioBitmap", &b->RadioBitmap, std::max(b->RadioFrameCount, 1), true, false});
       }
     }
   }
   int width = 400, height = kPad;
+  // Each frame's size on the sheet, whichever way the image holds them.
+  auto frame_size = [](const Row& r) {
+    return r.vertical ? std::pair{r.bitmap->Width(), r.bitmap->Height() / r.frames}
+                      : std::pair{r.bitmap->Width() / r.frames, r.bitmap->Height()};
+  };
   for (const Row& r : rows) {
-    const int fw = r.bitmap->Width() / r.frames;
+    const auto [fw, fh] = frame_size(r);
     width = std::max(width, kPad * 2 + r.frames * (fw + kGap));
     width = std::max(width, kPad * 2 + static_cast<int>(r.label.size()) * 6);
-    height += kLabel + r.bitmap->Height() + kPad;
+    height += kLabel + fh + kPad;
   }
   TBitmap sheet(std::min(width, 4096), std::min(std::max(height, 40), 8192));  // at most 100 MB
   sheet.Fill(kBackground);
@@ -113,13 +125,17 @@ TBitmap DrawContactSheet(const TSkinData& d) {
   for (const Row& r : rows) {
     DrawText(sheet, kPad, y, r.label);
     y += kLabel;
-    const int fw = r.bitmap->Width() / r.frames;
+    const auto [fw, fh] = frame_size(r);
     for (int f = 1; f <= r.frames; f++) {
       const int x = kPad + (f - 1) * (fw + kGap);
-      const TRect target = {x, y, x + fw, y + r.bitmap->Height()};
-      DrawSkinFrameStretched(sheet, target, *r.bitmap, r.trans, r.frames, f);
+      const TRect target = {x, y, x + fw, y + fh};
+      if (r.vertical) {
+        DrawSkinElement(sheet, target, *r.bitmap, true, false, r.trans, r.frames, f, {0, 0, 0, 0});
+      } else {
+        DrawSkinFrameStretched(sheet, target, *r.bitmap, r.trans, r.frames, f);
+      }
     }
-    y += r.bitmap->Height() + kPad;
+    y += fh + kPad;
   }
   return sheet;
 }
