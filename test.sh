@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Runs every test of the project on a Debian 12 machine, doing its own set-up:
 # packages, MinGW third-party libraries, the Wine prefix, an X display.
-#   1. formatting check of the project's own files
+#   1. formatting check and clang-tidy of the project's own files
 #   2. builds: native (with AddressSanitizer and UBSan), windows-x64, windows-x86
 #   3. native tests, then Windows tests under Wine (+ short fuzzing runs)
 # Prints each ctest summary; exits non-zero when anything failed.
@@ -30,6 +30,10 @@ for preset in native windows-x64 windows-x86; do
   rm -f "build/logs/$preset.log"
 done
 
+step "clang-tidy"
+tidy_ok=1
+./scripts/check-tidy.sh build/native || tidy_ok=0
+
 source scripts/xdisplay.sh
 source scripts/wine-env.sh
 trap project_stop_display EXIT
@@ -50,5 +54,6 @@ fi
 
 step "done"
 if ((format_ok == 0)); then echo "FAILED: formatting drift"; failed=1; fi
+if ((tidy_ok == 0)); then echo "FAILED: clang-tidy findings"; failed=1; fi
 if ((failed)); then echo "FAILED: see above"; exit 1; fi
 echo "all tests passed in $((SECONDS - START)) s"

@@ -38,7 +38,7 @@ char DetectSeparator(std::string_view text) {
 
 class CsvReader : public TWorkbookReader {
  public:
-  CsvReader(std::string bytes, const std::string& path) : path_(path) {
+  CsvReader(const std::string& bytes, const std::string& path) : path_(path) {
     names_.push_back(FileStem(path));
     std::string_view view(bytes);
     if (view.substr(0, 3) == "\xEF\xBB\xBF") view.remove_prefix(3);
@@ -123,8 +123,8 @@ class CsvReader : public TWorkbookReader {
 
 }  // namespace
 
-std::unique_ptr<TWorkbookReader> OpenCsv(std::string bytes, const std::string& path) {
-  return std::make_unique<CsvReader>(std::move(bytes), path);
+std::unique_ptr<TWorkbookReader> OpenCsv(const std::string& bytes, const std::string& path) {
+  return std::make_unique<CsvReader>(bytes, path);
 }
 
 }  // namespace app

@@ -35,7 +35,7 @@ class TWorkbookReader {
 // `bytes` is the whole file; `path` names it in messages.
 std::unique_ptr<TWorkbookReader> OpenXlsx(std::string bytes, const std::string& path);
 // The CSV reader names its only worksheet after the file.
-std::unique_ptr<TWorkbookReader> OpenCsv(std::string bytes, const std::string& path);
+std::unique_ptr<TWorkbookReader> OpenCsv(const std::string& bytes, const std::string& path);
 std::unique_ptr<TWorkbookReader> OpenXls(const std::string& path);
 
 // Days since 1899-12-30 plus the fraction of the day ("2024-01-31" is

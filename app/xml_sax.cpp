@@ -1,6 +1,7 @@
 #include "app/xml_sax.h"
 
 #include <expat.h>
+#include <utility>
 
 #include <cstring>
 
@@ -37,7 +38,7 @@ TXmlSax::~TXmlSax() {
 }
 
 void TXmlSax::Fail(std::exception_ptr error) {
-  if (!error_) error_ = error;
+  if (!error_) error_ = std::move(error);
   XML_StopParser(static_cast<XML_Parser>(parser_), XML_FALSE);
 }
 

@@ -1,6 +1,7 @@
 #include "app/zip_archive.h"
 
 #include <minizip/unzip.h>
+#include <utility>
 
 #include <condition_variable>
 #include <cstring>
@@ -139,7 +140,7 @@ class ChunkQueue {
   void Finish(std::exception_ptr error) {
     std::lock_guard lock(mutex_);
     done_ = true;
-    error_ = error;
+    error_ = std::move(error);
     ready_.notify_one();
   }
   std::vector<char> Recycled() {

@@ -1,6 +1,7 @@
 #include "framework/strings.h"
 
 #include <cstdint>
+#include <type_traits>
 
 namespace fw {
 
@@ -82,10 +83,10 @@ std::string WideToUtf8(std::wstring_view text) {
   std::string out;
   out.reserve(text.size());
   for (size_t i = 0; i < text.size(); ++i) {
-    auto cp = static_cast<uint32_t>(text[i]);
+    auto cp = static_cast<uint32_t>(static_cast<std::make_unsigned_t<wchar_t>>(text[i]));
     if constexpr (sizeof(wchar_t) == 2) {
       if (cp >= 0xD800 && cp <= 0xDBFF && i + 1 < text.size()) {
-        auto lo = static_cast<uint32_t>(text[i + 1]);
+        auto lo = static_cast<uint32_t>(static_cast<std::make_unsigned_t<wchar_t>>(text[i + 1]));
         if (lo >= 0xDC00 && lo <= 0xDFFF) {
           AppendUtf8(out, 0x10000 + ((cp - 0xD800) << 10) + (lo - 0xDC00));
           ++i;

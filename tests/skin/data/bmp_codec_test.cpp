@@ -9,9 +9,9 @@ namespace {
 
 // Assembles a BMP file: info header of 40 bytes, the palette (BGRA quads),
 // then `rows` exactly as given (each already padded to 4 bytes).
-std::vector<uint8_t> MakeBmp(int width, int height, int bpp, std::vector<uint32_t> palette,
+std::vector<uint8_t> MakeBmp(int width, int height, int bpp, const std::vector<uint32_t>& palette,
                              std::vector<std::vector<uint8_t>> rows, uint32_t compression = 0,
-                             std::vector<uint32_t> masks = {}) {
+                             const std::vector<uint32_t>& masks = {}) {
   std::vector<uint8_t> f;
   auto p16 = [&](uint32_t v) {
     f.push_back(v & 0xFF);

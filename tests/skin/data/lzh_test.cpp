@@ -19,8 +19,12 @@ std::vector<uint8_t> Bytes(const std::string& s) {
 std::vector<uint8_t> MixedData(size_t size, uint32_t seed) {
   std::mt19937 rng(seed);
   std::vector<uint8_t> out;
-  const std::string words[] = {"[Personality]\r\n", "LeftWidth=10\r\n", "Image=buttons.bmp\r\n",
-                               "\xFF\x00\xFF",      "TopHeight=",       "    "};
+  const std::string words[] = {"[Personality]\r\n",
+                               "LeftWidth=10\r\n",
+                               "Image=buttons.bmp\r\n",
+                               std::string("\xFF\x00\xFF", 3),
+                               "TopHeight=",
+                               "    "};
   while (out.size() < size) {
     switch (rng() % 4) {
       case 0: {

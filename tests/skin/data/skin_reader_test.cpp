@@ -48,7 +48,7 @@ TEST(SkinReaderTest, SplitsNameListsByTheLineRules) {
       {"a\r\n", {"a"}},                // a final break adds no empty name
       {"a\r\n\r\nb", {"a", "", "b"}},  // an empty line is a name of its own
       {"a\n\nb\n", {"a", "", "b"}},
-      {"a\r\nb\0c", {"a", "b"}},  // NUL ends the list
+      {std::string("a\r\nb\0c", 6), {"a", "b"}},  // NUL ends the list
       {"", {}},
       {"\r\n", {""}},
       {"X\xC9Y", {"x\xC9y"}},  // only A..Z are lowered

@@ -21,7 +21,7 @@ struct Result {
   std::string out, err;
 };
 
-Result Tool(std::vector<std::string> args) {
+Result Tool(const std::vector<std::string>& args) {
   std::ostringstream out, err;
   const int status = RunSkinpack(args, out, err);
   return {status, out.str(), err.str()};
