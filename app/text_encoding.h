@@ -14,5 +14,7 @@ bool Utf8ToWin1252(std::string_view utf8, std::string& out);
 void Win1252ToUtf8(std::string_view bytes, std::string& out);
 // Byte length of the first `count` characters (code points) of UTF-8 text.
 size_t Utf8PrefixBytes(std::string_view text, int32_t count);
+// Appends the UTF-8 form of code point `cp` (at most U+10FFFF).
+void AppendUtf8(uint32_t cp, std::string& out);
 
 }  // namespace app
