@@ -74,7 +74,7 @@ class TFileEngine : public TSpreadsheetEngine {
       bytes.clear();
       return OpenXls(file_name);
     }
-    if (ext == ".csv") return OpenCsv(std::move(bytes), file_name);
+    if (ext == ".csv") return OpenCsv(bytes, file_name);
     throw EPlanilhaError("O arquivo \"" + file_name +
                          "\" não é uma planilha que possa ser lida (.xlsx, .xls ou .csv).");
   }
