@@ -55,6 +55,57 @@ void TDMCotrolaExcel::LeCelulaInto(int32_t column, int32_t row, std::string& out
   if (text.data() != out.data()) out.assign(text);
 }
 
+namespace {
+
+[[noreturn]] void CelulaComErro(int32_t column, int32_t row, std::string_view erro) {
+  throw EPlanilhaError("A célula " + TDMCotrolaExcel::LetraColuna(column) + std::to_string(row) +
+                       " contém um valor de erro (" + std::string(erro) + ") e não pode ser lida.");
+}
+
+}  // namespace
+
+void TDMCotrolaExcel::LeLinhas(int32_t first_row, int32_t last_row, int32_t columns,
+                               const TLinhaSink& sink) {
+  const auto n = static_cast<size_t>(columns < 0 ? 0 : columns);
+  textos_.resize(n);
+  fim_numero_.resize(n);
+  std::string number;
+  engine_->ReadRows(
+      first_row, last_row, columns, [&](int32_t row, std::span<const TCellValue> values) {
+        // Numbers are written one after another into one buffer,
+        // and their views taken once it no longer grows.
+        numeros_.clear();
+        for (size_t k = 0; k < n; ++k) {
+          const TCellValue& v = values[k];
+          switch (v.Kind) {
+            case TCellKind::ckEmpty:
+              textos_[k] = {};
+              break;
+            case TCellKind::ckText:
+              textos_[k] = v.Text;
+              break;
+            case TCellKind::ckNumber:
+              FormataNumero(v.Number, formato_.DecimalSeparator, number);
+              numeros_.append(number);
+              fim_numero_[k] = static_cast<uint32_t>(numeros_.size());
+              break;
+            case TCellKind::ckBoolean:
+              textos_[k] = v.Number != 0 ? formato_.TrueText : formato_.FalseText;
+              break;
+            case TCellKind::ckError:
+              CelulaComErro(static_cast<int32_t>(k) + 1, row, v.Text);
+          }
+        }
+        uint32_t begin = 0;
+        for (size_t k = 0; k < n; ++k) {
+          if (values[k].Kind != TCellKind::ckNumber) continue;
+          textos_[k] = std::string_view(numeros_).substr(begin, fim_numero_[k] - begin);
+          begin = fim_numero_[k];
+        }
+        sink(row, textos_);
+      });
+}
+
 std::string_view TDMCotrolaExcel::LeCelulaView(int32_t column, int32_t row, std::string& scratch) {
   const TCellValue value = engine_->ReadCell(column, row);
   switch (value.Kind) {
@@ -70,9 +121,7 @@ std::string_view TDMCotrolaExcel::LeCelulaView(int32_t column, int32_t row, std:
     case TCellKind::ckError:
       break;
   }
-  throw EPlanilhaError("A célula " + LetraColuna(column) + std::to_string(row) +
-                       " contém um valor de erro (" + std::string(value.Text) +
-                       ") e não pode ser lida.");
+  CelulaComErro(column, row, value.Text);
 }
 
 std::string TDMCotrolaExcel::LetraColuna(int32_t column) {

@@ -19,7 +19,9 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -53,6 +55,13 @@ class TDMCotrolaExcel {
   // next call on the controller) or into `scratch` for converted values.
   std::string_view LeCelulaView(int32_t column, int32_t row, std::string& scratch);
 
+  // The texts LeCelula gives for columns 1..columns of rows first..last,
+  // read from the engine as a block and handed over a row at a time:
+  // sink(row, texts), the views valid during the call. An error cell throws
+  // as LeCelula does once the rows before it have been handed over.
+  using TLinhaSink = std::function<void(int32_t row, std::span<const std::string_view> texts)>;
+  void LeLinhas(int32_t first_row, int32_t last_row, int32_t columns, const TLinhaSink& sink);
+
   static std::string LetraColuna(int32_t column);
 
   TSpreadsheetEngine& Engine() { return *engine_; }
@@ -62,6 +71,10 @@ class TDMCotrolaExcel {
   std::unique_ptr<TSpreadsheetEngine> engine_;
   TFormatoCelula formato_;
   std::unique_ptr<std::vector<std::string>> lista_nomes_;
+  // LeLinhas' buffers, kept between rows and calls.
+  std::string numeros_;
+  std::vector<std::string_view> textos_;
+  std::vector<uint32_t> fim_numero_;
 };
 
 // Number to text as LeCelula gives it (15 significant digits, general form).

@@ -59,6 +59,13 @@ class TFileEngine : public TSpreadsheetEngine {
     return sheet.Get(column, row);
   }
 
+  void ReadRows(int32_t first_row, int32_t last_row, int32_t columns,
+                const TRowSink& sink) override {
+    const TSheetData& sheet = Sheet();
+    CheckRowBlock(first_row, last_row, columns);
+    sheet.ReadRows(first_row, last_row, columns, sink);
+  }
+
  private:
   static std::unique_ptr<TWorkbookReader> OpenReader(const std::string& file_name) {
     std::string bytes;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <span>
 
 #include "app/errors.h"
 
@@ -57,16 +58,17 @@ void ImportaPlanilha(TDMCotrolaExcel& excel, std::string_view num_linha, TTabela
   // what is likely to come.
   tabela.ReserveRows(std::min<int64_t>(maximum, std::max(excel.UltimaLinha(), 1)));
 
-  std::string cell;
-  for (int32_t r = 1; r <= rows; ++r) {
+  // The rows come from the controller as one block; each is shown, posted
+  // and counted as it arrives, so the window stays responsive and an error
+  // leaves the rows before it posted.
+  excel.LeLinhas(1, rows, columns, [&](int32_t r, std::span<const std::string_view> texts) {
     if (feedback.Status) feedback.Status(TextoProgresso(r, rows));
     if (feedback.ProcessaMensagens) feedback.ProcessaMensagens();
     tabela.Append();
     try {
       // Column k of the sheet goes to field "k", which is index k - 1.
-      for (int32_t k = 1; k <= columns; ++k) {
-        tabela.SetField(k - 1, excel.LeCelulaView(k, r, cell));
-      }
+      for (size_t k = 0; k < texts.size(); ++k)
+        tabela.SetField(static_cast<int32_t>(k), texts[k]);
     } catch (...) {
       tabela.Cancel();
       throw;
@@ -74,7 +76,7 @@ void ImportaPlanilha(TDMCotrolaExcel& excel, std::string_view num_linha, TTabela
     tabela.Post();
     ++progress;
     if (feedback.Barra) feedback.Barra(progress, maximum);
-  }
+  });
 }
 
 }  // namespace app

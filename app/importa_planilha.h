@@ -4,8 +4,9 @@
 //
 //   app::ImportaPlanilha(excel, edtNumLinha_text, cdsTabelaTemp, feedback);
 //
-// Feedback: phase "Carregando dados do Excel, aguarde!"; per row the status
-// "Processando Registro r de N", the message pump, then the row is read and
+// The rows are read from the controller as one block (LeLinhas). Feedback:
+// phase "Carregando dados do Excel, aguarde!"; per row, as it arrives, the
+// status "Processando Registro r de N", the message pump, then the row is
 // posted and the gauge advances. Nothing is reset at the end.
 //
 // Errors propagate (the rows posted so far stay, a row being read is not

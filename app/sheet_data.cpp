@@ -126,31 +126,53 @@ TCellValue TSheetData::Get(int32_t column, int32_t row) const {
                           [](const Cell& c, int32_t col) { return c.column < col; });
     if (it == end || it->column != column) return v;
   }
-  switch (it->kind) {
+  return Value(*it);
+}
+
+TCellValue TSheetData::Value(const Cell& cell) const {
+  TCellValue v;
+  switch (cell.kind) {
     case kEmpty:
       break;
     case kNumber:
       v.Kind = TCellKind::ckNumber;
-      v.Number = it->number;
+      v.Number = cell.number;
       break;
     case kBoolean:
       v.Kind = TCellKind::ckBoolean;
-      v.Number = it->number;
+      v.Number = cell.number;
       break;
     case kText:
       v.Kind = TCellKind::ckText;
-      v.Text = std::string_view(text_.data() + it->text.offset, it->text.length);
+      v.Text = std::string_view(text_.data() + cell.text.offset, cell.text.length);
       break;
     case kError:
       v.Kind = TCellKind::ckError;
-      v.Text = std::string_view(text_.data() + it->text.offset, it->text.length);
+      v.Text = std::string_view(text_.data() + cell.text.offset, cell.text.length);
       break;
     case kShared:
       v.Kind = TCellKind::ckText;
-      v.Text = (*shared_)[it->shared];
+      v.Text = (*shared_)[cell.shared];
       break;
   }
   return v;
+}
+
+void TSheetData::ReadRows(int32_t first_row, int32_t last_row, int32_t columns,
+                          const TRowSink& sink) const {
+  std::vector<TCellValue> values(static_cast<size_t>(columns));
+  for (int32_t row = first_row; row <= last_row; ++row) {
+    const bool has_cells = static_cast<size_t>(row) + 1 < row_start_.size();
+    const Cell* begin = has_cells ? cells_.data() + row_start_[static_cast<size_t>(row)] : nullptr;
+    const Cell* end =
+        has_cells ? cells_.data() + row_start_[static_cast<size_t>(row) + 1] : nullptr;
+    for (const Cell* c = begin; c != end && c->column <= columns; ++c)
+      values[c->column - 1u] = Value(*c);
+    sink(row, values);
+    // Only the places this row filled need emptying again.
+    for (const Cell* c = begin; c != end && c->column <= columns; ++c)
+      values[c->column - 1u] = TCellValue();
+  }
 }
 
 }  // namespace app

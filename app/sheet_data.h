@@ -39,6 +39,9 @@ class TSheetData {
   int32_t LastRow() const { return last_row_; }
   int32_t LastColumn() const { return last_column_; }
   TCellValue Get(int32_t column, int32_t row) const;
+  // The cells of columns 1..columns of rows first..last, a row at a time
+  // (TSpreadsheetEngine::ReadRows); the range is checked by the caller.
+  void ReadRows(int32_t first_row, int32_t last_row, int32_t columns, const TRowSink& sink) const;
 
  private:
   enum Kind : uint8_t { kEmpty, kNumber, kBoolean, kText, kError, kShared };
@@ -58,6 +61,7 @@ class TSheetData {
   };
   static_assert(sizeof(Cell) == 16);
   Cell& Push(int32_t row, int32_t column, Kind kind);
+  TCellValue Value(const Cell& cell) const;
   uint32_t Store(std::string_view text);
 
   const std::vector<std::string_view>* shared_;

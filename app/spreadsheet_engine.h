@@ -19,11 +19,19 @@
 //     as numbers, formulas by their last computed value). Text is UTF-8 and
 //     the view stays valid until the next call on the engine. Columns run
 //     1..16384, rows 1..1048576; outside that ReadCell throws.
+//   - ReadRows(first, last, columns, sink): the values ReadCell gives for
+//     columns 1..columns of rows first..last, handed over a row at a time in
+//     row order as sink(row, values) with values.size() == columns; the
+//     views stay valid during that call. Engines read the block in as few
+//     steps as they can (the default reads cell by cell). An error of the
+//     engine or of the sink ends the read; the rows given so far stay given.
 //   - Every method but Open throws EPlanilhaError when no workbook is open.
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -40,6 +48,8 @@ struct TCellValue {
   std::string_view Text;  // ckText; ckError: the error as shown ("#N/A")
 };
 
+using TRowSink = std::function<void(int32_t row, std::span<const TCellValue> values)>;
+
 class TSpreadsheetEngine {
  public:
   virtual ~TSpreadsheetEngine() = default;
@@ -52,7 +62,12 @@ class TSpreadsheetEngine {
   virtual int32_t LastRow() = 0;
   virtual int32_t LastColumn() = 0;
   virtual TCellValue ReadCell(int32_t column, int32_t row) = 0;
+  virtual void ReadRows(int32_t first_row, int32_t last_row, int32_t columns, const TRowSink& sink);
 };
+
+// Throws EPlanilhaError unless rows first..last and columns 1..columns lie
+// within a worksheet's limits (an empty range, last < first, is allowed).
+void CheckRowBlock(int32_t first_row, int32_t last_row, int32_t columns);
 
 // The file engine: picks the reader by the file's content (zip: .xlsx,
 // compound document: .xls) or its extension (.csv).

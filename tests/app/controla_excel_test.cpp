@@ -10,7 +10,9 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <memory>
 #include <random>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -387,6 +389,98 @@ TEST(FileEngineBadInput, PositionsOutsideTheWorkbook) {
   TDMCotrolaExcel closed(app::CreateFileEngine());
   EXPECT_THROW(closed.ListaAbas(), EPlanilhaError);
   EXPECT_THROW(closed.UltimaLinha(), EPlanilhaError);
+}
+
+// An engine that reads blocks cell by cell (the interface's default), over
+// the file engine.
+class CellByCellEngine : public app::TSpreadsheetEngine {
+ public:
+  CellByCellEngine() : inner_(app::CreateFileEngine()) {}
+  void Open(const std::string& f) override { inner_->Open(f); }
+  int32_t SheetCount() override { return inner_->SheetCount(); }
+  void AttachSheet(int32_t p) override { inner_->AttachSheet(p); }
+  std::string CurrentSheetName() override { return inner_->CurrentSheetName(); }
+  int32_t LastRow() override { return inner_->LastRow(); }
+  int32_t LastColumn() override { return inner_->LastColumn(); }
+  app::TCellValue ReadCell(int32_t c, int32_t r) override { return inner_->ReadCell(c, r); }
+
+ private:
+  std::unique_ptr<app::TSpreadsheetEngine> inner_;
+};
+
+// Rows as LeLinhas gives them, one text per cell joined by '|', and the
+// error that ended the read ("" when none).
+std::pair<std::vector<std::string>, std::string> BlockOf(TDMCotrolaExcel& excel, int32_t first,
+                                                         int32_t last, int32_t columns) {
+  std::vector<std::string> rows;
+  std::string error;
+  try {
+    excel.LeLinhas(first, last, columns, [&](int32_t row, std::span<const std::string_view> t) {
+      EXPECT_EQ(row, first + static_cast<int32_t>(rows.size()));
+      EXPECT_EQ(t.size(), static_cast<size_t>(columns));
+      std::string line;
+      for (auto v : t)
+        line.append(v).push_back('|');
+      rows.push_back(line);
+    });
+  } catch (const EPlanilhaError& e) {
+    error = e.what();
+  }
+  return {rows, error};
+}
+
+TEST(LeLinhas, GivesWhatLeCelulaGivesWithEitherEngine) {
+  struct Case {
+    const char* fixture;
+    int32_t sheet;
+  };
+  const Case cases[] = {{"openpyxl_abas.xlsx", 1},   {"openpyxl_abas.xlsx", 3},
+                        {"openpyxl_inline.xlsx", 1}, {"xlwt.xls", 1},
+                        {"ponto_e_virgula.csv", 1},  {"xlsxwriter_rich.xlsx", 1}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.fixture) + " sheet " + std::to_string(c.sheet));
+    TDMCotrolaExcel files(app::CreateFileEngine());
+    TDMCotrolaExcel cells(std::make_unique<CellByCellEngine>());
+    for (TDMCotrolaExcel* excel : {&files, &cells}) {
+      excel->AbrePlanilha(Fixture(c.fixture));
+      excel->SelecionaAba(c.sheet);
+    }
+    // The used area and a row and a column past it; the columns stop at the
+    // last one a worksheet has.
+    const int32_t last = files.UltimaLinha() + 1;
+    const int32_t columns = std::min(files.UltimaColuna() + 1, app::kMaxSheetColumns);
+    std::vector<std::string> expected;
+    std::string expected_error;
+    for (int32_t r = 1; r <= last && expected_error.empty(); ++r) {
+      std::string line;
+      for (int32_t k = 1; k <= columns && expected_error.empty(); ++k) {
+        try {
+          line.append(files.LeCelula(k, r)).push_back('|');
+        } catch (const EPlanilhaError& e) {
+          expected_error = e.what();
+        }
+      }
+      if (expected_error.empty()) expected.push_back(line);
+    }
+    EXPECT_EQ(BlockOf(files, 1, last, columns), std::make_pair(expected, expected_error));
+    EXPECT_EQ(BlockOf(cells, 1, last, columns), std::make_pair(expected, expected_error));
+  }
+}
+
+TEST(LeLinhas, RangesOutsideAWorksheetAreRefusedAndEmptyRangesGiveNothing) {
+  for (bool by_cell : {false, true}) {
+    TDMCotrolaExcel excel(
+        by_cell ? std::unique_ptr<app::TSpreadsheetEngine>(std::make_unique<CellByCellEngine>())
+                : app::CreateFileEngine());
+    excel.AbrePlanilha(Fixture("openpyxl_inline.xlsx"));
+    excel.SelecionaAba(1);
+    EXPECT_EQ(BlockOf(excel, 3, 2, 5).first.size(), 0u);
+    EXPECT_EQ(BlockOf(excel, 1, 2, 0).first, (std::vector<std::string>{"", ""}));
+    EXPECT_NE(BlockOf(excel, 0, 2, 5).second, "");
+    EXPECT_NE(BlockOf(excel, 1, app::kMaxSheetRows + 1, 5).second, "");
+    EXPECT_NE(BlockOf(excel, 1, 2, app::kMaxSheetColumns + 1).second, "");
+    EXPECT_NE(BlockOf(excel, 1, 2, -1).second, "");
+  }
 }
 
 }  // namespace
