@@ -69,7 +69,6 @@ void TDMCotrolaExcel::LeLinhas(int32_t first_row, int32_t last_row, int32_t colu
   const auto n = static_cast<size_t>(columns < 0 ? 0 : columns);
   textos_.resize(n);
   fim_numero_.resize(n);
-  std::string number;
   engine_->ReadRows(
       first_row, last_row, columns, [&](int32_t row, std::span<const TCellValue> values) {
         // Numbers are written one after another into one buffer,
@@ -85,8 +84,7 @@ void TDMCotrolaExcel::LeLinhas(int32_t first_row, int32_t last_row, int32_t colu
               textos_[k] = v.Text;
               break;
             case TCellKind::ckNumber:
-              FormataNumero(v.Number, formato_.DecimalSeparator, number);
-              numeros_.append(number);
+              AcrescentaNumero(v.Number, formato_.DecimalSeparator, numeros_);
               fim_numero_[k] = static_cast<uint32_t>(numeros_.size());
               break;
             case TCellKind::ckBoolean:
@@ -189,6 +187,10 @@ bool FormataDecimalCurto(double value, std::string_view decimal_separator, std::
 
 void FormataNumero(double value, std::string_view decimal_separator, std::string& out) {
   out.clear();
+  AcrescentaNumero(value, decimal_separator, out);
+}
+
+void AcrescentaNumero(double value, std::string_view decimal_separator, std::string& out) {
   if (std::isnan(value)) {
     out.append("NAN");
     return;

@@ -80,5 +80,7 @@ class TDMCotrolaExcel {
 // Number to text as LeCelula gives it (15 significant digits, general form).
 void FormataNumero(double value, std::string_view decimal_separator, std::string& out);
 std::string FormataNumero(double value, std::string_view decimal_separator);
+// The same text, appended to `out`.
+void AcrescentaNumero(double value, std::string_view decimal_separator, std::string& out);
 
 }  // namespace app

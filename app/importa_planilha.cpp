@@ -64,16 +64,8 @@ void ImportaPlanilha(TDMCotrolaExcel& excel, std::string_view num_linha, TTabela
   excel.LeLinhas(1, rows, columns, [&](int32_t r, std::span<const std::string_view> texts) {
     if (feedback.Status) feedback.Status(TextoProgresso(r, rows));
     if (feedback.ProcessaMensagens) feedback.ProcessaMensagens();
-    tabela.Append();
-    try {
-      // Column k of the sheet goes to field "k", which is index k - 1.
-      for (size_t k = 0; k < texts.size(); ++k)
-        tabela.SetField(static_cast<int32_t>(k), texts[k]);
-    } catch (...) {
-      tabela.Cancel();
-      throw;
-    }
-    tabela.Post();
+    // Column k of the sheet goes to field "k", which is index k - 1.
+    tabela.AppendRow(texts);
     ++progress;
     if (feedback.Barra) feedback.Barra(progress, maximum);
   });

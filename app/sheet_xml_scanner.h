@@ -220,6 +220,17 @@ size_t TBasicSheetXmlScanner<Handler>::Scan(const char* p, size_t n, bool final)
       i = end + 1;
       continue;
     }
+    // A handler may take whole elements of its most frequent kind in one
+    // step (a worksheet's cells); it returns 0 for anything it leaves to the
+    // general path below. Such an element is complete, so depth is unchanged.
+    if constexpr (requires { handler_.TakeElement(p, n); }) {
+      if (depth_ > 0) {
+        if (const size_t taken = handler_.TakeElement(p + i, n - i)) {
+          i += taken;
+          continue;
+        }
+      }
+    }
     // Start tag: name, then attributes with quoted values (which may hold '>').
     size_t k = i + 1;
     while (k < n && !sheet_xml_detail::Is(p[k], sheet_xml_detail::kSpace | sheet_xml_detail::kGt |

@@ -178,6 +178,42 @@ void TTabelaTemp::Post() {
   eof_ = false;
 }
 
+void TTabelaTemp::AppendRow(std::span<const std::string_view> values) {
+  RequireActive();
+  if (appending_) Post();
+  if (values.size() > fields_.size()) throw EDatabaseError(name_ + ": Field index out of range");
+  // First the cells' ends (values cut to their columns' sizes), so that the
+  // row is known to fit its block before any of it is copied.
+  pending_end_.clear();
+  uint32_t end = 0;
+  for (size_t k = 0; k < values.size(); ++k) {
+    const int32_t size = fields_[k].size;
+    size_t length = values[k].size();
+    if (length > static_cast<size_t>(size < 0 ? 0 : size)) {
+      length = Utf8PrefixBytes(values[k], size);
+    }
+    end += static_cast<uint32_t>(length);
+    pending_end_.push_back(end);
+  }
+  if (blocks_.empty() || blocks_.back().capacity() - blocks_.back().size() < end) {
+    blocks_.emplace_back().reserve(std::max<size_t>(kBlock, end));
+  }
+  TBigString& block = blocks_.back();
+  const uint64_t base = (static_cast<uint64_t>(blocks_.size() - 1) << 32) | block.size();
+  uint32_t begin = 0;
+  for (size_t k = 0; k < values.size(); ++k) {
+    block.append(values[k].data(), pending_end_[k] - begin);
+    begin = pending_end_[k];
+  }
+  cell_end_.insert(cell_end_.end(), pending_end_.begin(), pending_end_.end());
+  cell_end_.insert(cell_end_.end(), fields_.size() - values.size(), end);
+  pending_end_.clear();
+  row_base_.push_back(base);
+  ++row_count_;
+  current_ = row_count_ - 1;
+  eof_ = false;
+}
+
 void TTabelaTemp::Cancel() {
   if (appending_ && direct_) blocks_.back().resize(row_start_);
   direct_ = false;

@@ -18,6 +18,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -50,6 +51,9 @@ class TTabelaTemp {
   void Post();
   void Cancel();
   bool Appending() const { return appending_; }
+  // Append, SetField of values[k] to column k for each value, and Post, in
+  // one step: the row's text is copied in one go (the import's path).
+  void AppendRow(std::span<const std::string_view> values);
   void ReserveRows(int64_t rows);
 
   // Reading the current row (the row being appended, while appending).

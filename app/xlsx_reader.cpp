@@ -175,6 +175,75 @@ class SheetHandler final : public TSheetXmlHandler {
     }
   }
 
+  // A cell as spreadsheet programs write nearly all of them, taken whole
+  // in one step: <c ...attributes...> followed by <v>value</v></c>, by
+  // <is><t>text</t></is></c>, by </c>, or <c .../>. Anything else (formulas,
+  // rich text, white space between the tags, a cell cut by the end of the
+  // chunk) returns 0 and goes through the callbacks above, with the same
+  // result.
+  size_t TakeElement(const char* p, size_t n) {
+    if (n < 4 || p[1] != 'c' || (p[2] != ' ' && p[2] != '>' && p[2] != '/')) return 0;
+    std::string_view ref, type;
+    size_t k = 2;
+    for (;;) {
+      while (k < n && p[k] == ' ')
+        ++k;
+      if (k >= n) return 0;
+      if (p[k] == '>' || p[k] == '/') break;
+      const size_t name_begin = k;
+      while (k < n && ((p[k] >= 'a' && p[k] <= 'z') || (p[k] >= 'A' && p[k] <= 'Z')))
+        ++k;
+      if (k + 1 >= n || k == name_begin || p[k] != '=' || (p[k + 1] != '"' && p[k + 1] != '\''))
+        return 0;
+      const std::string_view name(p + name_begin, k - name_begin);
+      const void* close = std::memchr(p + k + 2, p[k + 1], n - k - 2);
+      if (close == nullptr) return 0;
+      const size_t value_end = static_cast<size_t>(static_cast<const char*>(close) - p);
+      const std::string_view value(p + k + 2, value_end - k - 2);
+      if (name == "r") {
+        ref = value;
+      } else if (name == "t") {
+        type = value;
+      }
+      k = value_end + 1;
+    }
+    const std::string_view rest(p + k, n - k);
+    if (rest.starts_with("/>")) {
+      BeginCell(ref, type);
+      FinishCell(false, {});
+      return k + 2;
+    }
+    // p[k] is '>'.
+    std::string_view open, close;
+    if (rest.starts_with("></c>")) {
+      BeginCell(ref, type);
+      FinishCell(false, {});
+      return k + 5;
+    } else if (rest.starts_with("><v>")) {
+      open = "><v>";
+      close = "</v></c>";
+    } else if (rest.starts_with("><is><t>")) {
+      open = "><is><t>";
+      close = "</t></is></c>";
+    } else {
+      return 0;
+    }
+    const size_t text_begin = k + open.size();
+    const void* lt = std::memchr(p + text_begin, '<', n - text_begin);
+    if (lt == nullptr) return 0;
+    const size_t text_end = static_cast<size_t>(static_cast<const char*>(lt) - p);
+    if (!std::string_view(p + text_end, n - text_end).starts_with(close)) return 0;
+    std::string_view text(p + text_begin, text_end - text_begin);
+    BeginCell(ref, type);
+    if (text.find('&') != std::string_view::npos) {
+      value_.clear();
+      DecodeXmlText(text, value_);
+      text = value_;
+    }
+    FinishCell(true, text);
+    return text_end + close.size();
+  }
+
   void Text(std::string_view text, bool cdata) override {
     if (!capture_) return;
     if (cdata || text.find('&') == std::string_view::npos) {
@@ -190,31 +259,15 @@ class SheetHandler final : public TSheetXmlHandler {
   }
 
   void StartCell(const std::vector<TXmlAttr>& attrs) {
-    int32_t column = column_ + 1;
-    int32_t row = row_ < 1 ? 1 : row_;
-    type_ = 'n';
+    std::string_view ref, type;
     for (const TXmlAttr& a : attrs) {
       if (a.name == "r") {
-        int32_t c = 0, r = 0;
-        if (!ParseCellRef(a.value, c, r)) {
-          Bad("referência de célula inválida \"" + std::string(a.value.substr(0, 20)) + "\"");
-        }
-        column = c;
-        if (r != 0) row = r;
+        ref = a.value;
       } else if (a.name == "t") {
-        const std::string_view t = a.value;
-        type_ = t == "s"           ? 's'
-                : t == "str"       ? 'f'
-                : t == "inlineStr" ? 'i'
-                : t == "b"         ? 'b'
-                : t == "e"         ? 'e'
-                : t == "d"         ? 'd'
-                                   : 'n';
+        type = a.value;
       }
     }
-    if (column > kMaxSheetColumns) Bad("coluna além do limite de 16384");
-    cell_row_ = row;
-    column_ = column;
+    BeginCell(ref, type);
     in_cell_ = true;
     has_value_ = false;
     in_inline_ = false;
@@ -222,51 +275,81 @@ class SheetHandler final : public TSheetXmlHandler {
     value_.clear();
   }
 
+  // The cell's place (from its reference, else next to the previous cell)
+  // and type; `ref` and `type` are empty when the cell has none.
+  void BeginCell(std::string_view ref, std::string_view type) {
+    int32_t column = column_ + 1;
+    int32_t row = row_ < 1 ? 1 : row_;
+    if (!ref.empty()) {
+      int32_t c = 0, r = 0;
+      if (!ParseCellRef(ref, c, r)) {
+        Bad("referência de célula inválida \"" + std::string(ref.substr(0, 20)) + "\"");
+      }
+      column = c;
+      if (r != 0) row = r;
+    }
+    type_ = type.empty()          ? 'n'
+            : type == "s"         ? 's'
+            : type == "str"       ? 'f'
+            : type == "inlineStr" ? 'i'
+            : type == "b"         ? 'b'
+            : type == "e"         ? 'e'
+            : type == "d"         ? 'd'
+                                  : 'n';
+    if (column > kMaxSheetColumns) Bad("coluna além do limite de 16384");
+    cell_row_ = row;
+    column_ = column;
+  }
+
   void EndCell() {
     in_cell_ = false;
     capture_ = false;
+    FinishCell(has_value_, value_);
+  }
+
+  void FinishCell(bool has_value, std::string_view value) {
     if (data_.CellCount() >= kMaxSheetCells) {
       throw EPlanilhaError("A planilha excede o número máximo de células aceito (" +
                            std::to_string(kMaxSheetCells) + ").");
     }
     const int32_t r = cell_row_, c = column_;
-    if (!has_value_) {
+    if (!has_value) {
       data_.AddEmpty(r, c);
       return;
     }
     switch (type_) {
       case 's': {
         uint32_t index = 0;
-        auto res = std::from_chars(value_.data(), value_.data() + value_.size(), index);
-        if (res.ec != std::errc() || res.ptr != value_.data() + value_.size()) {
-          Bad("índice de texto compartilhado inválido \"" + value_ + "\"");
+        auto res = std::from_chars(value.data(), value.data() + value.size(), index);
+        if (res.ec != std::errc() || res.ptr != value.data() + value.size()) {
+          Bad("índice de texto compartilhado inválido \"" + std::string(value) + "\"");
         }
         data_.AddShared(r, c, index);
         return;
       }
       case 'f':
       case 'i':
-        data_.AddText(r, c, value_);
+        data_.AddText(r, c, value);
         return;
       case 'b':
-        data_.AddBoolean(r, c, value_ == "1" || value_ == "true");
+        data_.AddBoolean(r, c, value == "1" || value == "true");
         return;
       case 'e':
-        data_.AddError(r, c, value_);
+        data_.AddError(r, c, value);
         return;
       case 'd': {
         double serial = 0;
-        if (!IsoDateToSerial(value_, serial)) Bad("data inválida \"" + value_ + "\"");
+        if (!IsoDateToSerial(value, serial)) Bad("data inválida \"" + std::string(value) + "\"");
         data_.AddNumber(r, c, serial);
         return;
       }
       default: {
-        if (value_.empty()) {
+        if (value.empty()) {
           data_.AddEmpty(r, c);
           return;
         }
         double number = 0;
-        if (!ParseCellNumber(value_, number)) Bad("número inválido \"" + value_ + "\"");
+        if (!ParseCellNumber(value, number)) Bad("número inválido \"" + std::string(value) + "\"");
         data_.AddNumber(r, c, number);
         return;
       }

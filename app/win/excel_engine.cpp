@@ -2,9 +2,11 @@
 
 #include <oleauto.h>
 
+#include <algorithm>
 #include <utility>
 #include <vector>
 
+#include "app/controla_excel.h"
 #include "app/errors.h"
 #include "framework/strings.h"
 
@@ -106,6 +108,14 @@ DISPID IdOf(IDispatch* object, const wchar_t* name, LCID lcid) {
 // One late-bound call. `args` are in call order (reversed for Invoke).
 void Invoke(IDispatch* object, DISPID member, WORD kind, std::vector<VARIANT> args, LCID lcid,
             VARIANT* result) {
+  // The arguments are freed however the call ends; `reversed` shares them.
+  struct TClear {
+    std::vector<VARIANT>& args;
+    ~TClear() {
+      for (VARIANT& v : args)
+        VariantClear(&v);
+    }
+  } clear{args};
   std::vector<VARIANT> reversed(args.rbegin(), args.rend());
   DISPPARAMS params{};
   params.cArgs = static_cast<UINT>(reversed.size());
@@ -118,8 +128,6 @@ void Invoke(IDispatch* object, DISPID member, WORD kind, std::vector<VARIANT> ar
   EXCEPINFO info{};
   UINT arg_error = 0;
   HRESULT hr = object->Invoke(member, IID_NULL, lcid, kind, &params, result, &info, &arg_error);
-  for (VARIANT& v : args)
-    VariantClear(&v);
   if (FAILED(hr)) Fail(hr, hr == DISP_E_EXCEPTION ? &info : nullptr);
 }
 
@@ -142,6 +150,8 @@ int32_t GetInt(IDispatch* object, DISPID member, LCID lcid) {
   return result.v.lVal;
 }
 
+// The text Excel shows for an error value (Value2 gives it as VT_ERROR with
+// the error's number in the low word).
 std::string ErrorText(SCODE code) {
   switch (code & 0xFFFF) {
     case 2000:
@@ -158,14 +168,121 @@ std::string ErrorText(SCODE code) {
       return "#NUM!";
     case 2042:
       return "#N/A";
+    case 2043:
+      return "#GETTING_DATA";
+    case 2045:
+      return "#SPILL!";
+    case 2046:
+      return "#CONNECT!";
+    case 2047:
+      return "#BLOCKED!";
+    case 2048:
+      return "#UNKNOWN!";
+    case 2049:
+      return "#FIELD!";
+    case 2050:
+      return "#CALC!";
     default:
       return "#ERRO";
   }
 }
 
+// The cell a value of Value2 stands for. Text goes into `text`, which the
+// result's view then refers to; other kinds leave `text` alone. `value` may
+// be converted in place.
+app::TCellValue CellOf(VARIANT& value, std::string& text) {
+  app::TCellValue cell;
+  switch (value.vt) {
+    case VT_EMPTY:
+    case VT_NULL:
+      break;
+    case VT_BSTR:
+      text = value.bstrVal != nullptr
+                 ? fw::WideToUtf8(std::wstring_view(value.bstrVal, SysStringLen(value.bstrVal)))
+                 : std::string();
+      cell.Kind = app::TCellKind::ckText;
+      cell.Text = text;
+      break;
+    case VT_BOOL:
+      cell.Kind = app::TCellKind::ckBoolean;
+      cell.Number = value.boolVal != VARIANT_FALSE ? 1 : 0;
+      break;
+    case VT_ERROR:
+      text = ErrorText(value.scode);
+      cell.Kind = app::TCellKind::ckError;
+      cell.Text = text;
+      break;
+    default: {
+      HRESULT hr = VariantChangeType(&value, &value, 0, VT_R8);
+      if (FAILED(hr)) Fail(hr);
+      cell.Kind = app::TCellKind::ckNumber;
+      cell.Number = value.dblVal;
+      break;
+    }
+  }
+  return cell;
+}
+
+// The values of a range as Value2 gives them: a two-dimensional array of
+// VARIANTs, rows in the first dimension and columns in the second, or the
+// value itself when the range is a single cell. The array's data stays
+// locked while this lives, so it must go before the VARIANT holding it.
+class TBlock {
+ public:
+  TBlock(VARIANT& value, int32_t rows, int32_t columns) : rows_(rows) {
+    if (value.vt != (VT_ARRAY | VT_VARIANT)) {
+      if (rows != 1 || columns != 1 || (value.vt & VT_ARRAY) != 0) Unexpected();
+      single_ = &value;
+      return;
+    }
+    SAFEARRAY* array = value.parray;
+    if (array == nullptr || SafeArrayGetDim(array) != 2 || Extent(array, 1) != rows ||
+        Extent(array, 2) != columns) {
+      Unexpected();
+    }
+    void* data = nullptr;
+    HRESULT hr = SafeArrayAccessData(array, &data);
+    if (FAILED(hr)) Fail(hr);
+    array_ = array;
+    data_ = static_cast<VARIANT*>(data);
+  }
+  ~TBlock() {
+    if (array_ != nullptr) SafeArrayUnaccessData(array_);
+  }
+  TBlock(const TBlock&) = delete;
+  TBlock& operator=(const TBlock&) = delete;
+
+  // Row and column from 0. The first dimension varies fastest in the
+  // array's storage, so a column's cells lie next to each other.
+  VARIANT& At(int32_t row, int32_t column) {
+    if (single_ != nullptr) return *single_;
+    return data_[static_cast<size_t>(column) * static_cast<size_t>(rows_) +
+                 static_cast<size_t>(row)];
+  }
+
+ private:
+  static int64_t Extent(SAFEARRAY* array, UINT dimension) {
+    LONG lower = 0;
+    LONG upper = -1;
+    if (FAILED(SafeArrayGetLBound(array, dimension, &lower)) ||
+        FAILED(SafeArrayGetUBound(array, dimension, &upper))) {
+      return -1;
+    }
+    return static_cast<int64_t>(upper) - lower + 1;
+  }
+  [[noreturn]] static void Unexpected() {
+    throw app::EPlanilhaError("O Excel devolveu os valores do intervalo num formato inesperado");
+  }
+
+  int32_t rows_;
+  VARIANT* single_ = nullptr;
+  SAFEARRAY* array_ = nullptr;
+  VARIANT* data_ = nullptr;
+};
+
 }  // namespace
 
-TExcelEngine::TExcelEngine() = default;
+TExcelEngine::TExcelEngine(int32_t block_cells) : block_cells_(std::max(block_cells, 1)) {}
 
 // The references are released; the workbooks stay open and Excel running.
 TExcelEngine::~TExcelEngine() = default;
@@ -191,6 +308,10 @@ IDispatch* TExcelEngine::Application() {
 
 void TExcelEngine::RequireWorkbook() const {
   if (!workbook_) throw app::EPlanilhaError("Nenhuma planilha aberta");
+}
+
+void TExcelEngine::RequireSheet() const {
+  if (!sheet_) throw app::EPlanilhaError("Nenhuma aba selecionada");
 }
 
 void TExcelEngine::Open(const std::string& file_name) {
@@ -237,7 +358,7 @@ void TExcelEngine::AttachSheet(int32_t position) {
 }
 
 std::string TExcelEngine::CurrentSheetName() {
-  if (!sheet_) throw app::EPlanilhaError("Nenhuma aba selecionada");
+  RequireSheet();
   TVariant name;
   Invoke(sheet_.get(), IdOf(sheet_.get(), L"Name", lcid_), DISPATCH_PROPERTYGET, {}, lcid_,
          &name.v);
@@ -246,7 +367,7 @@ std::string TExcelEngine::CurrentSheetName() {
 }
 
 void TExcelEngine::ActivateCurrentSheet() {
-  if (!sheet_) throw app::EPlanilhaError("Nenhuma aba selecionada");
+  RequireSheet();
   Invoke(sheet_.get(), IdOf(sheet_.get(), L"Activate", lcid_), DISPATCH_METHOD, {}, lcid_, nullptr);
   IDispatch* excel = Application();
   Invoke(excel, IdOf(excel, L"ScreenUpdating", lcid_), DISPATCH_PROPERTYPUT, {Bool(true)}, lcid_,
@@ -254,7 +375,7 @@ void TExcelEngine::ActivateCurrentSheet() {
 }
 
 int32_t TExcelEngine::LastCell(DISPID member) {
-  if (!sheet_) throw app::EPlanilhaError("Nenhuma aba selecionada");
+  RequireSheet();
   TComPtr<IDispatch> cells =
       GetObject(sheet_.get(), IdOf(sheet_.get(), L"Cells", lcid_), DISPATCH_PROPERTYGET, {}, lcid_);
   TComPtr<IDispatch> last =
@@ -274,60 +395,82 @@ int32_t TExcelEngine::LastColumn() {
   return LastCell(kColumn);
 }
 
-std::string TExcelEngine::ColumnLetters(int32_t column) {
-  std::string letters;
-  for (int32_t n = column; n > 0; n = (n - 1) / 26) {
-    letters.insert(letters.begin(), static_cast<char>('A' + (n - 1) % 26));
+TComPtr<IDispatch> TExcelEngine::RangeOf(DISPID range_id, int32_t first_column, int32_t first_row,
+                                         int32_t last_column, int32_t last_row) {
+  const std::wstring refs[2] = {
+      fw::Utf8ToWide(app::TDMCotrolaExcel::LetraColuna(first_column) + std::to_string(first_row)),
+      fw::Utf8ToWide(app::TDMCotrolaExcel::LetraColuna(last_column) + std::to_string(last_row))};
+  // Everything that may throw is done before the strings are allocated;
+  // Invoke frees them.
+  std::vector<VARIANT> args(2);
+  for (size_t i = 0; i < 2; ++i) {
+    VariantInit(&args[i]);
+    args[i].vt = VT_BSTR;
+    args[i].bstrVal = SysAllocString(refs[i].c_str());
   }
-  return letters;
+  return GetObject(sheet_.get(), range_id, DISPATCH_PROPERTYGET, std::move(args), lcid_);
 }
 
 app::TCellValue TExcelEngine::ReadCell(int32_t column, int32_t row) {
-  if (!sheet_) throw app::EPlanilhaError("Nenhuma aba selecionada");
+  RequireSheet();
   if (column < 1 || column > app::kMaxSheetColumns || row < 1 || row > app::kMaxSheetRows) {
     throw app::EPlanilhaError("C\u00e9lula fora da planilha: coluna " + std::to_string(column) +
                               ", linha " + std::to_string(row));
   }
-  std::wstring ref = fw::Utf8ToWide(ColumnLetters(column) + std::to_string(row));
-  auto text_arg = [&] {
-    VARIANT v;
-    VariantInit(&v);
-    v.vt = VT_BSTR;
-    v.bstrVal = SysAllocString(ref.c_str());
-    return v;
-  };
-  TComPtr<IDispatch> range = GetObject(sheet_.get(), IdOf(sheet_.get(), L"Range", lcid_),
-                                       DISPATCH_PROPERTYGET, {text_arg(), text_arg()}, lcid_);
+  TComPtr<IDispatch> range = RangeOf(IdOf(sheet_.get(), L"Range", lcid_), column, row, column, row);
   TVariant value;
   Invoke(range.get(), kValue2, DISPATCH_PROPERTYGET, {}, lcid_, &value.v);
-  app::TCellValue cell;
-  switch (value.v.vt) {
-    case VT_EMPTY:
-    case VT_NULL:
-      break;
-    case VT_BSTR:
-      text_ = fw::WideToUtf8(value.v.bstrVal != nullptr ? value.v.bstrVal : L"");
-      cell.Kind = app::TCellKind::ckText;
-      cell.Text = text_;
-      break;
-    case VT_BOOL:
-      cell.Kind = app::TCellKind::ckBoolean;
-      cell.Number = value.v.boolVal != VARIANT_FALSE ? 1 : 0;
-      break;
-    case VT_ERROR:
-      text_ = ErrorText(value.v.scode);
-      cell.Kind = app::TCellKind::ckError;
-      cell.Text = text_;
-      break;
-    default: {
-      HRESULT hr = VariantChangeType(&value.v, &value.v, 0, VT_R8);
-      if (FAILED(hr)) Fail(hr);
-      cell.Kind = app::TCellKind::ckNumber;
-      cell.Number = value.v.dblVal;
-      break;
+  return CellOf(value.v, text_);
+}
+
+void TExcelEngine::ReadRows(int32_t first_row, int32_t last_row, int32_t columns,
+                            const app::TRowSink& sink) {
+  RequireSheet();
+  app::CheckRowBlock(first_row, last_row, columns);
+  if (last_row < first_row) return;
+  const auto n = static_cast<size_t>(columns);
+  std::vector<app::TCellValue> values(n);
+  std::vector<std::string> texts(n);  // the rows' texts, which the views refer to
+
+  // Rows per call: the cell budget's worth, a whole row at least.
+  const int64_t rows = static_cast<int64_t>(last_row) - first_row + 1;
+  const int64_t chunk = columns == 0 ? rows : std::max<int64_t>(block_cells_ / columns, 1);
+  // A block that takes more than one call stops at the last used row: the
+  // rows below it hold nothing and are handed over without asking Excel.
+  int32_t read_to = last_row;
+  if (columns == 0) {
+    read_to = first_row - 1;
+  } else if (rows > chunk) {
+    read_to = std::min(last_row, LastRow());
+  }
+
+  if (read_to >= first_row) {
+    const DISPID range_id = IdOf(sheet_.get(), L"Range", lcid_);
+    for (int32_t top = first_row; top <= read_to;) {
+      const auto bottom =
+          static_cast<int32_t>(std::min<int64_t>(read_to, static_cast<int64_t>(top) + chunk - 1));
+      const int32_t height = bottom - top + 1;
+      TVariant value;
+      {
+        TComPtr<IDispatch> range = RangeOf(range_id, 1, top, columns, bottom);
+        Invoke(range.get(), kValue2, DISPATCH_PROPERTYGET, {}, lcid_, &value.v);
+      }
+      TBlock block(value.v, height, columns);
+      for (int32_t r = 0; r < height; ++r) {
+        for (int32_t k = 0; k < columns; ++k) {
+          values[static_cast<size_t>(k)] = CellOf(block.At(r, k), texts[static_cast<size_t>(k)]);
+        }
+        sink(top + r, values);
+      }
+      if (bottom == read_to) break;
+      top = bottom + 1;
     }
   }
-  return cell;
+
+  std::fill(values.begin(), values.end(), app::TCellValue());
+  for (int32_t row = std::max(first_row, read_to + 1); row <= last_row; ++row) {
+    sink(row, values);
+  }
 }
 
 bool ExcelRegistrado() {

@@ -50,7 +50,11 @@ class TComPtr {
 
 class TExcelEngine : public app::TSpreadsheetEngine {
  public:
-  TExcelEngine();
+  // ReadRows asks Excel for at most this many cells at a time (a whole row
+  // at least), so a long worksheet never sits in memory whole.
+  static constexpr int32_t kBlockCells = 65536;
+
+  explicit TExcelEngine(int32_t block_cells = kBlockCells);
   ~TExcelEngine() override;
 
   void Open(const std::string& file_name) override;
@@ -61,19 +65,25 @@ class TExcelEngine : public app::TSpreadsheetEngine {
   int32_t LastRow() override;
   int32_t LastColumn() override;
   app::TCellValue ReadCell(int32_t column, int32_t row) override;
-
-  // The letters of a column (1 "A", 27 "AA", 16384 "XFD").
-  static std::string ColumnLetters(int32_t column);
+  // Reads Value2 of whole ranges (several rows at a time) instead of cell by
+  // cell; rows below the worksheet's last used row are not asked for.
+  void ReadRows(int32_t first_row, int32_t last_row, int32_t columns,
+                const app::TRowSink& sink) override;
 
  private:
   IDispatch* Application();
   void RequireWorkbook() const;
+  void RequireSheet() const;
   int32_t LastCell(DISPID member);
+  // Range(first, last) of the current worksheet; `range_id` is its DISPID.
+  TComPtr<IDispatch> RangeOf(DISPID range_id, int32_t first_column, int32_t first_row,
+                             int32_t last_column, int32_t last_row);
 
   TComPtr<IDispatch> excel_;
   TComPtr<IDispatch> workbook_;
   TComPtr<IDispatch> sheet_;
   LCID lcid_ = 0;
+  int32_t block_cells_;
   std::string text_;  // the last text cell read (ReadCell's view)
 };
 

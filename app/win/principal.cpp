@@ -26,9 +26,10 @@ struct TLiberaDialogo {
 
 TFPrincipal::TFPrincipal(fw::TComponent* owner) : fw::TForm(owner) {
   RegistraComponentesBanco();
+  skin::win::RegisterSkinDataClasses();
   cdsTabelaTemp = std::make_unique<app::TTabelaTemp>("cdsTabelaTemp");
   // Creating dbVortana loads the client library: without it the window
-  // is not created.
+  // is not created. SkinData1 loads the stored skin while it is read.
   ReadDescription(L"TFPRINCIPAL");
   Panel1 = FindChild<fw::TPanel>("Panel1");
   Image = FindChild<fw::TImage>("Image");
@@ -52,6 +53,7 @@ TFPrincipal::TFPrincipal(fw::TComponent* owner) : fw::TForm(owner) {
   edtNumLinha = FindChild<fw::TEdit>("edtNumLinha");
   dbVortana = dynamic_cast<TIBDatabaseComponente*>(FindComponent("dbVortana"));
   DBTransaction = dynamic_cast<TIBTransactionComponente*>(FindComponent("DBTransaction"));
+  SkinData1 = dynamic_cast<skin::win::TSkinData*>(FindComponent("SkinData1"));
   if (dbVortana == nullptr || DBTransaction == nullptr) {
     throw fw::Exception("TFPrincipal: the stored description lacks the database components");
   }

@@ -19,6 +19,7 @@
 #include "framework/forms.h"
 #include "framework/gauges.h"
 #include "framework/stdctrls.h"
+#include "skin/data/win/skin_data_component.h"
 
 class TFPrincipal : public fw::TForm {
  public:
@@ -52,6 +53,8 @@ class TFPrincipal : public fw::TForm {
   std::unique_ptr<app::TTabelaTemp> cdsTabelaTemp;
   TIBDatabaseComponente* dbVortana = nullptr;
   TIBTransactionComponente* DBTransaction = nullptr;
+  // The skin data component: the window's skin and its settings.
+  skin::win::TSkinData* SkinData1 = nullptr;
 
   // Published event handlers.
   void FormCreate(fw::TObject* sender);

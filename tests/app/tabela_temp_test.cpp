@@ -95,7 +95,14 @@ TEST(TabelaTemp, RowsStayWholeAcrossTextBlocks) {
     std::string v = std::to_string(r * 2 + k);
     return v + std::string(100 - v.size(), static_cast<char>('a' + (r + k) % 26));
   };
+  // Rows are added both ways, field by field and whole.
   for (int r = 0; r < kRows; ++r) {
+    if (r % 3 == 0) {
+      const std::string v0 = value(r, 0), v1 = value(r, 1);
+      const std::string_view row[] = {v0, v1};
+      t.AppendRow(row);
+      continue;
+    }
     t.Append();
     t.SetField(0, value(r, 0));
     t.SetField(1, value(r, 1));
@@ -118,10 +125,36 @@ TEST(TabelaTemp, ValuesAreCutToOneHundredCharactersNotBytes) {
   t.SetField(0, std::string(150, 'x'));
   t.SetField(1, accented);
   t.Post();
-  t.First();
-  EXPECT_EQ(t.Field(0), std::string(100, 'x'));
-  EXPECT_EQ(t.Field(1).size(), 200u);
-  EXPECT_EQ(t.Field(1), accented.substr(0, 200));
+  const std::string long_x(150, 'x');
+  const std::string_view whole[] = {long_x, accented};
+  t.AppendRow(whole);
+  for (t.First(); !t.Eof(); t.Next()) {
+    EXPECT_EQ(t.Field(0), std::string(100, 'x'));
+    EXPECT_EQ(t.Field(1).size(), 200u);
+    EXPECT_EQ(t.Field(1), accented.substr(0, 200));
+  }
+  EXPECT_EQ(t.RecordCount(), 2);
+}
+
+TEST(TabelaTemp, WholeRowsPostTheRowBeingAppendedAndLeaveMissingColumnsEmpty) {
+  auto t = Table(3);
+  t.Append();
+  t.SetField(1, "pending");
+  const std::string_view short_row[] = {"a"};
+  t.AppendRow(short_row);  // posts the pending row first
+  EXPECT_FALSE(t.Appending());
+  EXPECT_EQ(t.RecordNo(), 1);
+  const std::string_view too_long[] = {"1", "2", "3", "4"};
+  EXPECT_THROW(t.AppendRow(too_long), app::EDatabaseError);
+  const char* rows[2][3] = {{"", "pending", ""}, {"a", "", ""}};
+  int r = 0;
+  for (t.First(); !t.Eof(); t.Next(), ++r) {
+    for (int k = 0; k < 3; ++k)
+      EXPECT_EQ(t.Field(k), rows[r][k]) << r << "," << k;
+  }
+  EXPECT_EQ(r, 2);
+  t.Close();
+  EXPECT_THROW(t.AppendRow(short_row), app::EDatabaseError);
 }
 
 TEST(TabelaTemp, RebuildingDropsRowsAndColumns) {

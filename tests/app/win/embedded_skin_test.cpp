@@ -1,15 +1,24 @@
 // The default skin travels inside the program as its SKIN resource: it must
 // be there, be the package the build made, and load without an empty slot.
+// The main window's SkinData1 reads it from there while the window is made.
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "app/win/principal.h"
+#include "framework/reader.h"
+#include "framework/strings.h"
 #include "skin/data/skin_data.h"
+#include "skin/data/skin_package_writer.h"
+#include "skin/data/win/skin_data_component.h"
+#include "tests/app/win/ui_driver.h"
 #include "tools/skinpack/contact_sheet.h"
 
 namespace {
@@ -22,19 +31,20 @@ std::vector<uint8_t> SkinResource() {
   return {bytes, bytes + SizeofResource(nullptr, info)};
 }
 
-TEST(EmbeddedSkin, IsTheBuiltPackageAndLoadsEverySlot) {
-  const std::vector<uint8_t> embedded = SkinResource();
-  ASSERT_FALSE(embedded.empty()) << "no SKIN resource";
+std::vector<uint8_t> ReadFile(const std::filesystem::path& path) {
+  std::ifstream file(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(file), {}};
+}
 
-  std::ifstream file(std::string(PROJECT_BINARY_DIR) + "/skins/default.skn", std::ios::binary);
-  const std::vector<uint8_t> built((std::istreambuf_iterator<char>(file)), {});
-  EXPECT_EQ(embedded, built);
+// The package built from the generated skin, and the copy shipped beside the program.
+std::vector<uint8_t> BuiltPackage() {
+  return ReadFile(std::string(PROJECT_BINARY_DIR) + "/skins/default.skn");
+}
+std::vector<uint8_t> ShippedPackage() {
+  return ReadFile(std::string(PROJECT_BINARY_DIR) + "/app/win/default.skn");
+}
 
-  skin::TSkinData data;
-  data.SkinStream = skin::TMemoryStream(std::vector<uint8_t>(embedded));
-  ASSERT_TRUE(data.LoadSkin());
-  EXPECT_FALSE(data.NotLoaded);
-  EXPECT_FALSE(data.SkinName.empty());
+void ExpectEverySlotFilled(const skin::TSkinData& data) {
   int slots = 0;
   for (const auto& [slot, element] : skinpack::SkinSlots(data)) {
     ++slots;
@@ -45,6 +55,250 @@ TEST(EmbeddedSkin, IsTheBuiltPackageAndLoadsEverySlot) {
     EXPECT_FALSE(element->Bitmap.Empty()) << slot;
   }
   EXPECT_GT(slots, 30);
+}
+
+TEST(EmbeddedSkin, IsTheBuiltPackageAndLoadsEverySlot) {
+  const std::vector<uint8_t> embedded = SkinResource();
+  ASSERT_FALSE(embedded.empty()) << "no SKIN resource";
+  EXPECT_EQ(embedded, BuiltPackage());
+  EXPECT_EQ(embedded, ShippedPackage());
+
+  skin::TSkinData data;
+  data.SkinStream = skin::TMemoryStream(std::vector<uint8_t>(embedded));
+  ASSERT_TRUE(data.LoadSkin());
+  EXPECT_FALSE(data.NotLoaded);
+  EXPECT_FALSE(data.SkinName.empty());
+  ExpectEverySlotFilled(data);
+}
+
+// --- SkinData1 of the main window ----------------------------------------------
+
+class MainWindowSkinData : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    app_ = std::make_unique<fw::TApplication>();
+    app_->Initialize();
+    form_ = app_->CreateForm<TFPrincipal>();
+    FPrincipal = form_;
+  }
+  void TearDown() override {
+    app_.reset();
+    FPrincipal = nullptr;
+  }
+
+  std::unique_ptr<fw::TApplication> app_;
+  TFPrincipal* form_ = nullptr;
+};
+
+TEST_F(MainWindowSkinData, IsTheLastComponentAfterTheTransaction) {
+  fw::TComponent* c = form_->FindComponent("SkinData1");
+  ASSERT_NE(c, nullptr);
+  EXPECT_EQ(c->ClassName(), "TSkinData");
+  EXPECT_EQ(c, form_->SkinData1);
+  const int last = form_->ComponentCount() - 1;
+  ASSERT_GE(last, 1);
+  EXPECT_EQ(form_->Components(last), c);
+  EXPECT_EQ(form_->Components(last - 1), form_->DBTransaction);
+}
+
+TEST_F(MainWindowSkinData, PropertiesByNameGiveTheStoredSettings) {
+  const fw::TComponent* c = form_->SkinData1;
+  ASSERT_NE(c, nullptr);
+  struct Case {
+    const char* property;
+    std::string value;
+  };
+  // SkinStore reads "(Good)" only in design mode: at run time it says "(none)".
+  const Case kEnums[] = {{"Active", "True"},
+                         {"SkinFormtype", "sfMainform"},
+                         {"MenuUpdate", "True"},
+                         {"MenuMerge", "False"}};
+  for (const Case& k : kEnums)
+    EXPECT_EQ(fw::GetEnumName(c, k.property), k.value) << k.property;
+  const Case kTexts[] = {{"SkinStore", "(none)"}, {"Version", "3.01.02.21"}, {"SkinFile", ""}};
+  for (const Case& k : kTexts)
+    EXPECT_EQ(fw::WideToUtf8(fw::GetTextProp(c, k.property)), k.value) << k.property;
+  EXPECT_EQ(fw::GetIntProp(c, "DisableTag"), 99);
+  // Every kind but xcMenuItem and xcFastReport, as stored; Loaded keeps it.
+  EXPECT_EQ(fw::GetIntProp(c, "SkinControls"), 0x0007FFFB);
+  EXPECT_EQ(fw::GetIntProp(c, "Options"), 0);
+
+  auto* skin3rd = dynamic_cast<fw::TStrings*>(fw::GetObjectProp(c, "Skin3rd"));
+  ASSERT_NE(skin3rd, nullptr);
+  const std::vector<std::string> defaults = skin::TSkinData::DefaultSkin3rd();
+  ASSERT_EQ(skin3rd->Count(), 110);
+  for (int i = 0; i < skin3rd->Count(); ++i)
+    EXPECT_EQ(fw::WideToUtf8(skin3rd->Strings(i)), defaults[static_cast<size_t>(i)]);
+
+  // The no-op writers keep what they show.
+  auto* writable = form_->SkinData1;
+  EXPECT_TRUE(fw::SetTextProp(writable, "Version", L"9.9"));
+  EXPECT_TRUE(fw::SetTextProp(writable, "SkinStore", L"(Good)"));
+  EXPECT_EQ(fw::GetTextProp(c, "Version"), L"3.01.02.21");
+  EXPECT_EQ(fw::GetTextProp(c, "SkinStore"), L"(none)");
+}
+
+TEST_F(MainWindowSkinData, HoldsTheShippedPackageLoaded) {
+  ASSERT_NE(form_->SkinData1, nullptr);
+  const skin::TSkinData& data = form_->SkinData1->Data();
+  EXPECT_FALSE(data.NotLoaded);
+  ExpectEverySlotFilled(data);
+
+  const std::vector<uint8_t> shipped = ShippedPackage();
+  ASSERT_FALSE(shipped.empty());
+  EXPECT_EQ(data.SkinStream.Data(), shipped);
+  const fw::TObject* stream = fw::GetObjectProp(form_->SkinData1, "SkinStream");
+  EXPECT_EQ(fw::GetTextProp(stream, "ResourceName"), L"SKIN");
+  EXPECT_EQ(fw::GetIntProp(stream, "Size"), static_cast<int64_t>(shipped.size()));
+
+  skin::TSkinData reference;
+  reference.SkinStream = skin::TMemoryStream(std::vector<uint8_t>(shipped));
+  ASSERT_TRUE(reference.LoadSkin());
+  EXPECT_EQ(data.SkinName, reference.SkinName);
+  EXPECT_EQ(data.ButtonFaceColour, reference.ButtonFaceColour);
+  EXPECT_NE(form_->SkinData1->ButtonFaceBrush(), nullptr);
+}
+
+// --- Failures -------------------------------------------------------------------
+
+// A root of its own (not a form) that holds one skin data component.
+class TSkinHolder : public fw::TComponent {
+ public:
+  using fw::TComponent::TComponent;
+  static const fw::TClassInfo& StaticClassInfo() {
+    static const fw::TClassInfo info =
+        fw::TClassBuilder<TSkinHolder>("TSkinHolder", fw::TComponent::StaticClassInfo()).Build();
+    return info;
+  }
+  const fw::TClassInfo& ClassInfo() const override { return StaticClassInfo(); }
+};
+
+std::string Description(const std::string& resource) {
+  return "object Holder: TSkinHolder\n"
+         "  object SkinData1: TSkinData\n"
+         "    Active = True\n"
+         "    SkinStream.ResourceName = '" +
+         resource +
+         "'\n"
+         "  end\n"
+         "end\n";
+}
+
+TEST(SkinDataFailures, StoredResourceMissingOrNoPackageStopsTheReading) {
+  skin::win::RegisterSkinDataClasses();
+  struct Case {
+    const char* resource;
+    const char* message;
+  };
+  const Case kCases[] = {
+      {"NO_SUCH_SKIN", "SkinData1: SkinStream: Resource NO_SUCH_SKIN not found"},
+      // A PNG picture where a package should be.
+      {"LOGO", "SkinData1: SkinStream: skin package is damaged"},
+      // The window's description text.
+      {"TFPRINCIPAL", "SkinData1: SkinStream: skin package is damaged"},
+  };
+  for (const Case& k : kCases) {
+    TSkinHolder holder(nullptr);
+    try {
+      fw::ReadComponent(holder, Description(k.resource));
+      ADD_FAILURE() << k.resource << ": read without an error";
+    } catch (const fw::Exception& e) {
+      EXPECT_EQ(std::string(e.what()).rfind(k.message, 0), 0u) << e.what();
+    }
+    auto* c = dynamic_cast<skin::win::TSkinData*>(holder.FindComponent("SkinData1"));
+    ASSERT_NE(c, nullptr) << k.resource;
+    EXPECT_TRUE(c->Data().NotLoaded) << k.resource;
+    EXPECT_EQ(c->ButtonFaceBrush(), nullptr) << k.resource;
+  }
+}
+
+TEST(SkinDataFailures, DamagedPackageRaisesAndLeavesNoSkin) {
+  // A well-compressed package whose size table runs past its data.
+  std::vector<uint8_t> unpacked = skin::BuildSkinPackage({{"skin.ini", {'[', 'a', ']'}}});
+  unpacked[unpacked.size() - 3 - 4] = 200;  // the one entry's size
+  const std::vector<uint8_t> damaged = skin::CompressSkinPackage(unpacked);
+
+  const std::vector<uint8_t> good = SkinResource();
+  skin::win::TSkinData c(nullptr);
+  c.SetName("SkinData1");
+  c.ReadSkinPackage(good.data(), good.size());
+  ASSERT_FALSE(c.Data().NotLoaded);
+  try {
+    c.ReadSkinPackage(damaged.data(), damaged.size());
+    ADD_FAILURE() << "damaged package read without an error";
+  } catch (const fw::Exception& e) {
+    EXPECT_EQ(std::string(e.what()).rfind("SkinData1: SkinStream: skin package is damaged", 0), 0u)
+        << e.what();
+  }
+  EXPECT_TRUE(c.Data().NotLoaded);
+  EXPECT_EQ(c.ButtonFaceBrush(), nullptr);
+}
+
+TEST(SkinDataFailures, OtherVersionShowsTheMessageAndRunsUnskinned) {
+  fw::TApplication application;
+  application.Initialize();
+  const std::vector<uint8_t> older =
+      skin::WriteSkinPackage({{"skin.ini", {'[', 'a', ']'}}}, /*version=*/19999);
+
+  // As a description reads it: Active first, then the package, then Loaded.
+  TSkinHolder holder(nullptr);
+  auto* c = new skin::win::TSkinData(&holder);
+  c->SetName("SkinData1");
+  c->SetComponentState(fw::csLoading | fw::csReading);
+  c->SetActive(true);
+  std::wstring title, message;
+  const DWORD thread = GetCurrentThreadId();
+  bool started = false;
+  ui::RunWithDriver(
+      [&] {
+        HWND box = nullptr;
+        EXPECT_TRUE(ui::WaitFor([&] { return (box = ui::FindDialog(thread, L"")) != nullptr; }));
+        if (box == nullptr) return;
+        Sleep(100);
+        title = ui::Text(box);
+        message = ui::DialogMessage(box);
+        ui::Click(GetDlgItem(box, IDOK));
+        EXPECT_TRUE(ui::WaitFor([&] { return !IsWindow(box); }));
+      },
+      [&] {
+        if (!started) {
+          started = true;
+          c->ReadSkinPackage(older.data(), older.size());
+        }
+        application.ProcessMessages();
+      });
+  EXPECT_EQ(title, L"Warning");
+  EXPECT_EQ(message, L"This is Older Skin File\rPlease update to new version !");
+  EXPECT_TRUE(c->Data().NotLoaded);
+  EXPECT_TRUE(c->Active());  // still as stored while the description is read
+  c->ClearComponentState(fw::csReading);
+  c->Loaded();
+  EXPECT_FALSE(c->Active());
+}
+
+TEST(SkinDataFailures, SkinFileWithLettersOutsideAsciiLoads) {
+  const std::filesystem::path folder =
+      std::filesystem::temp_directory_path() / ("skin-file-" + std::to_string(GetCurrentProcessId()));
+  std::filesystem::create_directories(folder);
+  const std::filesystem::path file = folder / L"pele\u00e7\u00e3o.skn";
+  const std::vector<uint8_t> package = SkinResource();
+  {
+    std::ofstream out(file, std::ios::binary);
+    out.write(reinterpret_cast<const char*>(package.data()),
+              static_cast<std::streamsize>(package.size()));
+  }
+  skin::win::TSkinData c(nullptr);
+  EXPECT_TRUE(fw::SetTextProp(&c, "SkinFile", file.wstring()));
+  EXPECT_FALSE(c.Data().NotLoaded);
+  EXPECT_EQ(c.Data().SkinStream.Data(), package);
+  EXPECT_EQ(fw::GetTextProp(&c, "SkinFile"), file.wstring());
+  EXPECT_NE(c.ButtonFaceBrush(), nullptr);
+
+  // A missing file leaves the component without a usable skin, quietly.
+  EXPECT_TRUE(fw::SetTextProp(&c, "SkinFile", (folder / L"nenhum.skn").wstring()));
+  EXPECT_TRUE(c.Data().NotLoaded);
+  EXPECT_EQ(c.ButtonFaceBrush(), nullptr);
+  std::filesystem::remove_all(folder);
 }
 
 }  // namespace

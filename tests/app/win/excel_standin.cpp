@@ -2,10 +2,14 @@
 
 #include <oleauto.h>
 
+#include <algorithm>
 #include <cwctype>
 #include <map>
 #include <memory>
+#include <span>
 #include <stdexcept>
+#include <string_view>
+#include <utility>
 
 #include "app/spreadsheet_engine.h"
 #include "framework/strings.h"
@@ -120,24 +124,70 @@ struct TWorkbookData {
 
 class TApp;
 
+// A cell's value as Value2 gives it.
+void PutValue(const app::TCellValue& cell, VARIANT* out) {
+  VariantInit(out);
+  switch (cell.Kind) {
+    case app::TCellKind::ckEmpty:
+      break;
+    case app::TCellKind::ckText:
+      out->vt = VT_BSTR;
+      out->bstrVal = SysAllocString(fw::Utf8ToWide(cell.Text).c_str());
+      break;
+    case app::TCellKind::ckNumber:
+      out->vt = VT_R8;
+      out->dblVal = cell.Number;
+      break;
+    case app::TCellKind::ckBoolean:
+      out->vt = VT_BOOL;
+      out->boolVal = cell.Number != 0 ? VARIANT_TRUE : VARIANT_FALSE;
+      break;
+    case app::TCellKind::ckError: {
+      // Error values carry the error's number in the low word.
+      static const std::map<std::string_view, int> kCodes = {
+          {"#NULL!", 2000}, {"#DIV/0!", 2007}, {"#VALUE!", 2015}, {"#REF!", 2023}, {"#NAME?", 2029},
+          {"#NUM!", 2036},  {"#N/A", 2042},    {"#SPILL!", 2045}, {"#CALC!", 2050}};
+      auto it = kCodes.find(cell.Text);
+      out->vt = VT_ERROR;
+      out->scode = static_cast<SCODE>(0x800A0000u | (it == kCodes.end() ? 2042 : it->second));
+      break;
+    }
+  }
+}
+
+std::wstring Reference(int col, int row) {
+  std::wstring letters;
+  for (int n = col; n > 0; n = (n - 1) / 26)
+    letters.insert(letters.begin(), static_cast<wchar_t>(L'A' + (n - 1) % 26));
+  return letters + std::to_wstring(row);
+}
+
+// The cells from (col1, row1) to (col2, row2); one cell when they are equal.
 class TRange : public TObjectBase {
  public:
   TRange(TStandInLog& log, TApp* app, std::shared_ptr<TWorkbookData> book, int sheet, int col,
          int row)
+      : TRange(log, app, std::move(book), sheet, col, row, col, row) {}
+  TRange(TStandInLog& log, TApp* app, std::shared_ptr<TWorkbookData> book, int sheet, int col1,
+         int row1, int col2, int row2)
       : TObjectBase(log, {}),
         app_(app),
         book_(std::move(book)),
         sheet_(sheet),
-        col_(col),
-        row_(row) {}
+        col_(col1),
+        row_(row1),
+        col2_(col2),
+        row2_(row2) {}
 
  protected:
   HRESULT Call(DISPID id, WORD flags, const TArgs& args, VARIANT* result) override;
 
  private:
+  void Values(VARIANT* result);
+
   TApp* app_;
   std::shared_ptr<TWorkbookData> book_;
-  int sheet_, col_, row_;
+  int sheet_, col_, row_, col2_, row2_;
 };
 
 class TApp : public TObjectBase {
@@ -196,22 +246,15 @@ class TSheet : public TObjectBase {
         return S_OK;
       case 43: {
         Log(L"Range");
-        if (args.size() != 2 || args[0]->vt != VT_BSTR || args[1]->vt != VT_BSTR ||
-            std::wstring(args[0]->bstrVal) != args[1]->bstrVal) {
-          throw EServer("Range: two equal references expected");
+        if (args.size() != 2 || args[0]->vt != VT_BSTR || args[1]->vt != VT_BSTR) {
+          throw EServer("Range: two references expected");
         }
-        std::wstring ref = args[0]->bstrVal;
-        int col = 0;
-        size_t i = 0;
-        while (i < ref.size() && ref[i] >= L'A' && ref[i] <= L'Z')
-          col = col * 26 + (ref[i++] - L'A' + 1);
-        int row = 0;
-        while (i < ref.size() && ref[i] >= L'0' && ref[i] <= L'9')
-          row = row * 10 + (ref[i++] - L'0');
-        if (col == 0 || row == 0 || i != ref.size() || col > 16384) {
-          throw EServer("Method 'Range' of object '_Worksheet' failed");
-        }
-        Return(result, new TRange(log_, app_, book_, index_, col, row));
+        auto [col1, row1] = Parse(args[0]->bstrVal);
+        auto [col2, row2] = Parse(args[1]->bstrVal);
+        // Either pair of opposite corners names the same range.
+        Return(result,
+               new TRange(log_, app_, book_, index_, std::min(col1, col2), std::min(row1, row2),
+                          std::max(col1, col2), std::max(row1, row2)));
         return S_OK;
       }
       default:
@@ -220,6 +263,21 @@ class TSheet : public TObjectBase {
   }
 
  private:
+  // "AT500" as column and row; a reference outside the worksheet fails.
+  static std::pair<int, int> Parse(const std::wstring& ref) {
+    int col = 0;
+    size_t i = 0;
+    while (i < ref.size() && ref[i] >= L'A' && ref[i] <= L'Z' && col <= 16384)
+      col = col * 26 + (ref[i++] - L'A' + 1);
+    int row = 0;
+    while (i < ref.size() && ref[i] >= L'0' && ref[i] <= L'9' && row <= 1048576)
+      row = row * 10 + (ref[i++] - L'0');
+    if (col == 0 || row == 0 || i != ref.size() || col > 16384 || row > 1048576) {
+      throw EServer("Method 'Range' of object '_Worksheet' failed");
+    }
+    return {col, row};
+  }
+
   TApp* app_;
   std::shared_ptr<TWorkbookData> book_;
   int index_;
@@ -353,36 +411,49 @@ HRESULT TRange::Call(DISPID id, WORD, const TArgs& args, VARIANT* result) {
       result->vt = VT_I4;
       result->lVal = id == 0x101 ? row_ : col_;
       return S_OK;
-    case 0x56C: {
+    case 0x56C:
       Log(L"Value2");
-      book_->engine->AttachSheet(sheet_);
-      app::TCellValue cell = book_->engine->ReadCell(col_, row_);
-      VariantInit(result);
-      switch (cell.Kind) {
-        case app::TCellKind::ckEmpty:
-          break;
-        case app::TCellKind::ckText:
-          result->vt = VT_BSTR;
-          result->bstrVal = SysAllocString(fw::Utf8ToWide(cell.Text).c_str());
-          break;
-        case app::TCellKind::ckNumber:
-          result->vt = VT_R8;
-          result->dblVal = cell.Number;
-          break;
-        case app::TCellKind::ckBoolean:
-          result->vt = VT_BOOL;
-          result->boolVal = cell.Number != 0 ? VARIANT_TRUE : VARIANT_FALSE;
-          break;
-        case app::TCellKind::ckError:
-          result->vt = VT_ERROR;
-          result->scode = static_cast<SCODE>(0x800A07FA);  // #N/A
-          break;
-      }
+      Values(result);
       return S_OK;
-    }
     default:
       return DISP_E_MEMBERNOTFOUND;
   }
+}
+
+// Value2: the value itself for one cell, else a two-dimensional array of
+// values, rows in the first dimension and columns in the second, both from 1.
+void TRange::Values(VARIANT* result) {
+  log_.value2.push_back(col_ == col2_ && row_ == row2_
+                            ? Reference(col_, row_)
+                            : Reference(col_, row_) + L":" + Reference(col2_, row2_));
+  if (log_.value2.size() == log_.fail_value2_at) {
+    throw EServer("The server is busy reading " + fw::WideToUtf8(log_.value2.back()));
+  }
+  book_->engine->AttachSheet(sheet_);
+  if (col_ == col2_ && row_ == row2_) {
+    PutValue(book_->engine->ReadCell(col_, row_), result);
+    return;
+  }
+  SAFEARRAYBOUND bounds[2] = {{static_cast<ULONG>(row2_ - row_ + 1), 1},
+                              {static_cast<ULONG>(col2_ - col_ + 1), 1}};
+  std::unique_ptr<SAFEARRAY, decltype(&SafeArrayDestroy)> array(
+      SafeArrayCreate(VT_VARIANT, 2, bounds), &SafeArrayDestroy);
+  if (!array) throw EServer("Not enough memory");
+  book_->engine->ReadRows(row_, row2_, col2_, [&](int32_t row, std::span<const app::TCellValue> v) {
+    for (int col = col_; col <= col2_; ++col) {
+      VARIANT value;
+      PutValue(v[static_cast<size_t>(col - 1)], &value);
+      // Placed through the array's own indexing, so the reader's layout is
+      // checked against it.
+      LONG at[2] = {row - row_ + 1, col - col_ + 1};
+      HRESULT hr = SafeArrayPutElement(array.get(), at, &value);
+      VariantClear(&value);
+      if (FAILED(hr)) throw EServer("SafeArrayPutElement failed");
+    }
+  });
+  VariantInit(result);
+  result->vt = VT_ARRAY | VT_VARIANT;
+  result->parray = array.release();
 }
 
 class TFactory : public IClassFactory {

@@ -11,9 +11,11 @@
 #include <vector>
 
 struct TStandInLog {
-  std::vector<std::wstring> calls;  // member names in call order
-  LCID lcid = 0;                    // the locale of the last call
-  UINT open_args = 0;               // argument count of Workbooks.Open
+  std::vector<std::wstring> calls;   // member names in call order
+  std::vector<std::wstring> value2;  // the range of each Value2 read: "B2" or "A1:AT3"
+  size_t fail_value2_at = 0;         // when not 0, that Value2 read (from 1) fails
+  LCID lcid = 0;                     // the locale of the last call
+  UINT open_args = 0;                // argument count of Workbooks.Open
   bool display_alerts = true;
   bool screen_updating = false;
   int active_sheet = 0;
