@@ -66,7 +66,8 @@ class TExcelEngine : public app::TSpreadsheetEngine {
   int32_t LastColumn() override;
   app::TCellValue ReadCell(int32_t column, int32_t row) override;
   // Reads Value2 of whole ranges (several rows at a time) instead of cell by
-  // cell; rows below the worksheet's last used row are not asked for.
+  // cell. A block that takes more than one call is read down to the
+  // worksheet's last used row only; the rows below it are handed over empty.
   void ReadRows(int32_t first_row, int32_t last_row, int32_t columns,
                 const app::TRowSink& sink) override;
 
