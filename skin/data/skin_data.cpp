@@ -88,9 +88,13 @@ void TSkinData::SetSkinFile(const std::string& file_name) {
     if (!file_name.empty() && SkinStream.Size() > 0) SkinStream.Clear();
     return;
   }
+  // The name is UTF-8: a path made from char8_t keeps letters outside ASCII
+  // on Windows too, where a plain narrow name goes through the ANSI code page.
+  const std::u8string utf8(file_name.begin(), file_name.end());
+  const std::filesystem::path path(utf8);
   std::error_code ec;
-  if (file_name.empty() || !std::filesystem::is_regular_file(file_name, ec)) return;
-  std::ifstream file(file_name, std::ios::binary);
+  if (file_name.empty() || !std::filesystem::is_regular_file(path, ec)) return;
+  std::ifstream file(path, std::ios::binary);
   if (!file) return;
   std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(file)),
                              std::istreambuf_iterator<char>());

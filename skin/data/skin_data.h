@@ -119,6 +119,7 @@ class TSkinData {
   const std::vector<std::string>& Skin3rd() const { return skin3rd_; }
   void SetSkin3rd(const std::vector<std::string>& lines) { skin3rd_ = lines; }
   const std::string& SkinFile() const { return skin_file_; }
+  // `file_name` is UTF-8.
   void SetSkinFile(const std::string& file_name);
   std::string SkinStore() const;
   void SetSkinStore(const std::string&) {}
