@@ -78,8 +78,7 @@ class TFileEngine : public TSpreadsheetEngine {
         throw EPlanilhaError("A planilha \"" + file_name +
                              "\" está protegida por senha e não pode ser lida.");
       }
-      bytes.clear();
-      return OpenXls(file_name);
+      return OpenXls(std::move(bytes), file_name);
     }
     if (ext == ".csv") return OpenCsv(bytes, file_name);
     throw EPlanilhaError("O arquivo \"" + file_name +

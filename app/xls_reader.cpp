@@ -1,4 +1,8 @@
-// .xls (BIFF8) workbooks, read with FreeXL. FreeXL gives dates and times as
+// .xls (BIFF5 and BIFF8) workbooks, read with FreeXL and completed from the
+// workbook stream itself (TBiffStream): FreeXL lists chart and macro sheets
+// as worksheets, reads boolean and error cells alike as 1 or 0 and formula
+// cells as empty; the stream tells the sheets' kinds, the booleans from the
+// errors and the formulas' saved results. FreeXL gives dates and times as
 // text ("2024-01-31", "2024-01-31 12:00:00", "12:00:00"); they are turned
 // back into serial numbers, as the spreadsheet itself holds them. The used
 // area is the sheet's stored dimensions, which include formatted empty cells.
@@ -6,7 +10,10 @@
 
 #include <charconv>
 #include <cstring>
+#include <optional>
 
+#include "app/biff_stream.h"
+#include "app/compound_file.h"
 #include "app/errors.h"
 #include "app/workbook_reader.h"
 
@@ -33,7 +40,7 @@ double TimeToFraction(std::string_view text) {
 
 class XlsReader : public TWorkbookReader {
  public:
-  explicit XlsReader(const std::string& path) : path_(path) {
+  XlsReader(std::string bytes, const std::string& path) : path_(path) {
     const int rc = freexl_open(path.c_str(), &xls_.handle);
     if (rc != FREEXL_OK) {
       if (rc == FREEXL_FILE_NOT_FOUND) {
@@ -54,19 +61,32 @@ class XlsReader : public TWorkbookReader {
     }
     unsigned int count = 0;
     freexl_get_info(xls_.handle, FREEXL_BIFF_SHEET_COUNT, &count);
+    {
+      const TCompoundFile document(bytes, path);
+      std::string stream;
+      if (!document.ReadStream("Workbook", stream) && !document.ReadStream("Book", stream)) {
+        throw EPlanilhaError("A planilha \"" + path + "\" está danificada (falta o livro).");
+      }
+      biff_.emplace(std::move(stream), path);
+    }
+    if (biff_->Sheets().size() != count) {
+      throw EPlanilhaError("A planilha \"" + path + "\" está danificada (lista de abas).");
+    }
     for (unsigned int i = 0; i < count; ++i) {
+      if (!biff_->Sheets()[i].IsWorksheet()) continue;
       const char* name = nullptr;
       if (freexl_get_worksheet_name(xls_.handle, static_cast<unsigned short>(i), &name) !=
           FREEXL_OK) {
         throw EPlanilhaError("A planilha \"" + path + "\" está danificada (nome de aba ilegível).");
       }
       names_.emplace_back(name ? name : "");
+      sheet_index_.push_back(static_cast<unsigned short>(i));
     }
   }
 
   std::unique_ptr<TSheetData> ReadSheet(int32_t position) override {
-    if (freexl_select_active_worksheet(xls_.handle, static_cast<unsigned short>(position - 1)) !=
-        FREEXL_OK) {
+    const unsigned short index = sheet_index_[static_cast<size_t>(position - 1)];
+    if (freexl_select_active_worksheet(xls_.handle, index) != FREEXL_OK) {
       throw EPlanilhaError("A planilha \"" + path_ + "\" está danificada (aba " +
                            std::to_string(position) + " ilegível).");
     }
@@ -112,6 +132,25 @@ class XlsReader : public TWorkbookReader {
         }
       }
     }
+    // What FreeXL left out or misread; a cell added later replaces the one
+    // read before at its place.
+    for (const TBiffCell& cell : biff_->SpecialCells(index)) {
+      const int32_t row = cell.row + 1, col = cell.column + 1;
+      switch (cell.kind) {
+        case TBiffCell::TKind::Boolean:
+          data->AddBoolean(row, col, cell.number != 0);
+          break;
+        case TBiffCell::TKind::Error:
+          data->AddError(row, col, cell.text);
+          break;
+        case TBiffCell::TKind::Number:
+          data->AddNumber(row, col, cell.number);
+          break;
+        case TBiffCell::TKind::Text:
+          data->AddText(row, col, cell.text);
+          break;
+      }
+    }
     data->Finish();
     data->ExtendUsedArea(static_cast<int32_t>(rows), columns);
     return data;
@@ -120,12 +159,14 @@ class XlsReader : public TWorkbookReader {
  private:
   std::string path_;
   FreeXlHandle xls_;
+  std::optional<TBiffStream> biff_;
+  std::vector<unsigned short> sheet_index_;  // FreeXL's index of each worksheet
 };
 
 }  // namespace
 
-std::unique_ptr<TWorkbookReader> OpenXls(const std::string& path) {
-  return std::make_unique<XlsReader>(path);
+std::unique_ptr<TWorkbookReader> OpenXls(std::string bytes, const std::string& path) {
+  return std::make_unique<XlsReader>(std::move(bytes), path);
 }
 
 }  // namespace app

@@ -9,7 +9,7 @@ set -euo pipefail
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 RUNS="${1:-500}"
 BUILD="$(realpath -m "${2:-$ROOT/build/fuzz}")"
-TARGETS=(skin_package lzh quick_ini bmp load_skin)
+TARGETS=(skin_package lzh quick_ini bmp load_skin xls_stream)
 
 if [[ ! -f "$BUILD/build.ninja" ]]; then
   cmake -S "$ROOT" -B "$BUILD" -G Ninja -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
@@ -19,6 +19,9 @@ ninja -C "$BUILD" -j2 fuzz_make_seeds "${TARGETS[@]/#/fuzz_}" >/dev/null
 
 SEEDS="$BUILD/fuzz-seeds"
 "$BUILD/fuzz/fuzz_make_seeds" "$SEEDS"
+# The .xls reader starts from the workbooks the tests read.
+mkdir -p "$SEEDS/xls_stream"
+cp "$ROOT"/tests/fixtures/app/*.xls "$SEEDS/xls_stream/"
 
 status=0
 for t in "${TARGETS[@]}"; do

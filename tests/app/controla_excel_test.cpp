@@ -259,9 +259,34 @@ TEST(FileEngineXls, ReadsBiffWorkbooks) {
   EXPECT_EQ(excel.LeCelula(2, 2), "0,5");
   EXPECT_EQ(excel.LeCelula(2, 3), "-2,5");
   EXPECT_EQ(excel.LeCelula(2, 4), "45322");  // a date: its serial number
+  EXPECT_EQ(excel.LeCelula(2, 5), "True");
   EXPECT_EQ(excel.LeCelula(2, 6), "João <joão@exemplo.com>");
   EXPECT_EQ(excel.UltimaLinha(), 7);  // the formatted blank D7
   EXPECT_EQ(excel.UltimaColuna(), 4);
+}
+
+TEST(FileEngineXls, BooleansErrorsAndFormulaResultsAsSaved) {
+  auto excel = Open("xlwt_formulas.xls");
+  // The chart sheet between the two worksheets is no worksheet.
+  EXPECT_EQ(Names(excel), (std::vector<std::string>{"Valores", "Fim"}));
+  EXPECT_EQ(excel.LeCelula(1, 1), "fim");
+  excel.SelecionaAba(1);
+  std::string long_text;
+  for (int i = 0; i < 3000; ++i)
+    long_text += "ção";
+  const std::pair<std::pair<int, int>, std::string> cells[] = {
+      {{1, 1}, "True"}, {{1, 2}, "False"}, {{2, 1}, "2,5"},     {{2, 2}, "ab"},
+      {{2, 3}, "True"}, {{2, 5}, ""},      {{2, 6}, long_text}, {{2, 7}, "preço 10 €"}};
+  for (const auto& [at, text] : cells)
+    EXPECT_EQ(excel.LeCelula(at.first, at.second), text) << at.first << "," << at.second;
+  const std::pair<std::pair<int, int>, const char*> errors[] = {
+      {{1, 3}, "#DIV/0!"}, {{1, 4}, "#N/A"}, {{2, 4}, "#DIV/0!"}};
+  for (const auto& [at, name] : errors) {
+    const std::string error = ErrorOf([&] { excel.LeCelula(at.first, at.second); });
+    EXPECT_NE(error.find(name), std::string::npos) << error;
+  }
+  EXPECT_EQ(excel.UltimaLinha(), 7);
+  EXPECT_EQ(excel.UltimaColuna(), 2);
 }
 
 TEST(FileEngineCsv, OneSheetNamedAfterTheFileWithQuotedFields) {
@@ -340,8 +365,8 @@ TEST(FileEngine, OpensFilesWhoseNamesHaveAccents) {
 TEST(FileEngineBadInput, DamagedCopiesFailCleanly) {
   app_test::TempDir dir("mutated");
   std::mt19937 rng(2024);
-  for (const char* name :
-       {"xlsxwriter_rich.xlsx", "openpyxl_abas.xlsx", "xlwt.xls", "ponto_e_virgula.csv"}) {
+  for (const char* name : {"xlsxwriter_rich.xlsx", "openpyxl_abas.xlsx", "xlwt.xls",
+                           "xlwt_formulas.xls", "ponto_e_virgula.csv"}) {
     std::string original;
     {
       std::ifstream in(Fixture(name), std::ios::binary);
