@@ -6,9 +6,12 @@
  *
  * - Exported functions use the Windows calling convention (WINAPI); the
  *   library's functions are called through plain (System V) pointers.
- * - Database paths in Windows form ("C:\...", "Z:\...") are turned into Unix
- *   paths with wine_get_unix_file_name; anything else (a "host:path" or a
- *   Unix path) is passed on unchanged.
+ * - Database paths in Windows form ("C:\...", "Z:\...", or any path with a
+ *   backslash and no host prefix, such as "dados\v.fdb" or a Unix folder
+ *   joined to a name by a Windows program, "/srv/dados\v.fdb") are turned
+ *   into Unix paths with wine_get_unix_file_name, relative ones against the
+ *   current folder; anything else (a "host:path" or a Unix path) is passed
+ *   on unchanged.
  * - When libfbclient.so.2 cannot be loaded, every call fails with a status
  *   vector whose text (through fb_interpret) says so, instead of crashing.
  */
@@ -75,12 +78,15 @@ static ISC_STATUS fail(ISC_STATUS* status) {
   typedef ret(*name##_fn) args;    \
   name##_fn fn = (name##_fn)client_symbol(#name)
 
-/* A Windows path (drive letter, colon, separator) becomes a Unix path in a
- * buffer owned by the caller's heap; NULL when the name is not one. */
+/* A Windows path becomes a Unix path in a buffer owned by the caller's heap;
+ * NULL when the name is not one. A Unix path joined to a name with a
+ * backslash would otherwise reach the client as one file name with a
+ * backslash in it, in the wrong folder. */
 static char* unix_path(const char* name, short length) {
   size_t len = length > 0 ? (size_t)length : strlen(name);
-  if (len < 3 || name[1] != ':' || (name[2] != '\\' && name[2] != '/')) return NULL;
-  if (!((name[0] >= 'A' && name[0] <= 'Z') || (name[0] >= 'a' && name[0] <= 'z'))) return NULL;
+  const int drive = len >= 3 && name[1] == ':' && (name[2] == '\\' || name[2] == '/') &&
+                    ((name[0] >= 'A' && name[0] <= 'Z') || (name[0] >= 'a' && name[0] <= 'z'));
+  if (!drive && (memchr(name, '\\', len) == NULL || memchr(name, ':', len) != NULL)) return NULL;
   WCHAR wide[MAX_PATH * 4];
   int n = MultiByteToWideChar(CP_ACP, 0, name, (int)len, wide, MAX_PATH * 4 - 1);
   if (n <= 0) return NULL;

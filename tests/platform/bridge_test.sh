@@ -6,7 +6,7 @@
 #   bridge_test.sh PATH/TO/bridge_probe.exe
 set -euo pipefail
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
-PROBE="$1"
+PROBE="$(realpath "$1")"
 WORK="$(mktemp -d)"
 trap 'rm -rf "$WORK"' EXIT
 export FIREBIRD_LOCK="$WORK/lock" FIREBIRD_TMP="$WORK/tmp"
@@ -34,6 +34,25 @@ if [[ "$got" != "$expected" ]]; then
   exit 1
 fi
 echo "ok: the native client sees the change made through gds32.dll"
+
+# Paths with backslashes but no drive: a Unix folder joined to the name by a
+# Windows program, and a path relative to the current folder. Both must
+# reach this database, not a new file named with a backslash.
+"$ROOT/scripts/wine-run.sh" "$PROBE" "$WORK\\vortana.fdb" 00000008 mista@exemplo.com.br
+(cd "$(dirname "$WORK")" &&
+  "$ROOT/scripts/wine-run.sh" "$PROBE" "$(basename "$WORK")\\vortana.fdb" 00000007 rel@exemplo.com.br)
+got="$(printf "SELECT CODCLIENTE || '=' || EMAIL FROM CLIENTE ORDER BY 1;\n" |
+  isql-fb -q -user SYSDBA "$DB" | grep -E '^[0-9]+=' | tr -d ' ')"
+expected=$'00000007=rel@exemplo.com.br\n00000008=mista@exemplo.com.br'
+if [[ "$got" != "$expected" ]]; then
+  echo "FAIL: paths without a drive: database holds:"$'\n'"$got"
+  exit 1
+fi
+if compgen -G "$(dirname "$WORK")/*\\\\*" >/dev/null || compgen -G "$WORK/*\\\\*" >/dev/null; then
+  echo "FAIL: a file named with a backslash was created"
+  exit 1
+fi
+echo "ok: paths with backslashes and no drive reach the same database"
 
 set +e
 out="$(GDS32_BRIDGE_CLIENT=/nonexistent/libfbclient.so.2 \
