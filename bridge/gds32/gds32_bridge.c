@@ -11,7 +11,8 @@
  *   joined to a name by a Windows program, "/srv/dados\v.fdb") are turned
  *   into Unix paths with wine_get_unix_file_name, relative ones against the
  *   current folder; anything else (a "host:path" or a Unix path) is passed
- *   on unchanged.
+ *   on unchanged. The same holds for the file named in the SQL statement
+ *   CREATE DATABASE '...'.
  * - When libfbclient.so.2 cannot be loaded, every call fails with a status
  *   vector whose text (through fb_interpret) says so, instead of crashing.
  */
@@ -231,6 +232,81 @@ ISC_STATUS WINAPI bridge_isc_dsql_execute2(ISC_STATUS* status, FB_HANDLE* tr, FB
   return fn(status, tr, stmt, version, in_sqlda, out_sqlda);
 }
 
+/* True when the text at p starts with `word` (upper case), in any case. */
+static int keyword_at(const char* p, const char* end, const char* word) {
+  size_t n = strlen(word);
+  if ((size_t)(end - p) < n) return 0;
+  for (size_t i = 0; i < n; ++i) {
+    char c = p[i];
+    if (c >= 'a' && c <= 'z') c = (char)(c - 32);
+    if (c != word[i]) return 0;
+  }
+  return 1;
+}
+
+static const char* skip_space(const char* p, const char* end) {
+  while (p < end && (*p == ' ' || *p == '\t' || *p == '\r' || *p == '\n')) ++p;
+  return p;
+}
+
+/* "CREATE DATABASE '<path>' ..." (or SCHEMA) with a Windows path in the
+ * quoted literal: the same statement with the Unix path, in a buffer owned
+ * by the caller's heap; NULL for any other statement. */
+static char* create_database_sql(const char* sql, unsigned short length) {
+  const char* end = sql + (length > 0 ? length : strlen(sql));
+  const char* p = skip_space(sql, end);
+  if (!keyword_at(p, end, "CREATE")) return NULL;
+  const char* q = skip_space(p + 6, end);
+  if (q == p + 6) return NULL;
+  if (keyword_at(q, end, "DATABASE")) {
+    q += 8;
+  } else if (keyword_at(q, end, "SCHEMA")) {
+    q += 6;
+  } else {
+    return NULL;
+  }
+  q = skip_space(q, end);
+  if (q >= end || *q != '\'') return NULL;
+  /* The literal, with doubled quotes made single. */
+  char name[MAX_PATH * 4];
+  size_t n = 0;
+  const char* r = q + 1;
+  for (;; ++r) {
+    if (r >= end || n + 1 >= sizeof name) return NULL;
+    if (*r == '\'') {
+      if (r + 1 < end && r[1] == '\'') {
+        ++r;
+      } else {
+        break;
+      }
+    }
+    name[n++] = *r;
+  }
+  name[n] = 0;
+  char* path = unix_path(name, 0);
+  if (!path) return NULL;
+  size_t quotes = 0;
+  for (const char* c = path; *c; ++c) quotes += *c == '\'';
+  size_t size = (size_t)(q - sql) + strlen(path) + quotes + 2 + (size_t)(end - (r + 1)) + 1;
+  char* out = HeapAlloc(GetProcessHeap(), 0, size);
+  if (out) {
+    char* w = out;
+    memcpy(w, sql, (size_t)(q - sql));
+    w += q - sql;
+    *w++ = '\'';
+    for (const char* c = path; *c; ++c) {
+      *w++ = *c;
+      if (*c == '\'') *w++ = '\'';
+    }
+    *w++ = '\'';
+    memcpy(w, r + 1, (size_t)(end - (r + 1)));
+    w += end - (r + 1);
+    *w = 0;
+  }
+  HeapFree(GetProcessHeap(), 0, path);
+  return out;
+}
+
 ISC_STATUS WINAPI bridge_isc_dsql_execute_immediate(ISC_STATUS* status, FB_HANDLE* db,
                                                     FB_HANDLE* tr, unsigned short length,
                                                     const char* sql, unsigned short dialect,
@@ -239,7 +315,11 @@ ISC_STATUS WINAPI bridge_isc_dsql_execute_immediate(ISC_STATUS* status, FB_HANDL
             (ISC_STATUS*, FB_HANDLE*, FB_HANDLE*, unsigned short, const char*, unsigned short,
              const void*));
   if (!fn) return fail(status);
-  return fn(status, db, tr, length, sql, dialect, sqlda);
+  char* converted = create_database_sql(sql, length);
+  ISC_STATUS rc = converted ? fn(status, db, tr, 0, converted, dialect, sqlda)
+                            : fn(status, db, tr, length, sql, dialect, sqlda);
+  if (converted) HeapFree(GetProcessHeap(), 0, converted);
+  return rc;
 }
 
 ISC_STATUS WINAPI bridge_isc_dsql_free_statement(ISC_STATUS* status, FB_HANDLE* stmt,
