@@ -245,7 +245,8 @@ static int keyword_at(const char* p, const char* end, const char* word) {
 }
 
 static const char* skip_space(const char* p, const char* end) {
-  while (p < end && (*p == ' ' || *p == '\t' || *p == '\r' || *p == '\n')) ++p;
+  while (p < end && (*p == ' ' || *p == '\t' || *p == '\r' || *p == '\n'))
+    ++p;
   return p;
 }
 
@@ -286,7 +287,8 @@ static char* create_database_sql(const char* sql, unsigned short length) {
   char* path = unix_path(name, 0);
   if (!path) return NULL;
   size_t quotes = 0;
-  for (const char* c = path; *c; ++c) quotes += *c == '\'';
+  for (const char* c = path; *c; ++c)
+    quotes += *c == '\'';
   size_t size = (size_t)(q - sql) + strlen(path) + quotes + 2 + (size_t)(end - (r + 1)) + 1;
   char* out = HeapAlloc(GetProcessHeap(), 0, size);
   if (out) {
