@@ -44,12 +44,15 @@ void TGauge::SetBorderStyle(TGaugeBorderStyle v) {
   border_style_ = v;
   Invalidate();
 }
+// An unchanged bound repaints nothing (a run sets the maximum with every row).
 void TGauge::SetMinValue(int32_t v) {
+  if (v == min_value_) return;
   min_value_ = v;
   if (progress_ < v) progress_ = v;
   Invalidate();
 }
 void TGauge::SetMaxValue(int32_t v) {
+  if (v == max_value_) return;
   max_value_ = v;
   if (progress_ > v) progress_ = v;
   Invalidate();

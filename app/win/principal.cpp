@@ -54,6 +54,7 @@ TFPrincipal::TFPrincipal(fw::TComponent* owner) : fw::TForm(owner) {
   dbVortana = dynamic_cast<TIBDatabaseComponente*>(FindComponent("dbVortana"));
   DBTransaction = dynamic_cast<TIBTransactionComponente*>(FindComponent("DBTransaction"));
   SkinData1 = dynamic_cast<skin::win::TSkinData*>(FindComponent("SkinData1"));
+  progresso_ = std::make_unique<TProgressoJanela>(stbStatus, Barra);
   if (dbVortana == nullptr || DBTransaction == nullptr) {
     throw fw::Exception("TFPrincipal: the stored description lacks the database components");
   }
@@ -169,18 +170,26 @@ void TFPrincipal::btAbrirVortanaClick(fw::TObject* /*sender*/) {
 
 app::TRunFeedback TFPrincipal::Feedback() {
   app::TRunFeedback f;
-  f.Fase = [this](const std::string& texto) { lblAguarde->SetCaption(fw::Utf8ToWide(texto)); };
-  f.Status = [this](const std::string& texto) { stbStatus->SetSimpleText(fw::Utf8ToWide(texto)); };
-  f.Barra = [this](int64_t progresso, int64_t maximo) {
-    // The maximum first, so the new progress is never cut to the old one.
-    Barra->SetMaxValue(static_cast<int32_t>(maximo));
-    Barra->SetProgress(static_cast<int32_t>(progresso));
+  // The row text and the gauge change with every row; they reach the screen
+  // at a bounded rate, and in full before a phase change or a message box.
+  f.Fase = [this](const std::string& texto) {
+    progresso_->Descarrega();
+    lblAguarde->SetCaption(fw::Utf8ToWide(texto));
   };
-  f.ProcessaMensagens = [] {
+  f.Status = [this](const std::string& texto) { progresso_->Status(fw::Utf8ToWide(texto)); };
+  f.Barra = [this](int64_t progresso, int64_t maximo) { progresso_->Barra(progresso, maximo); };
+  f.ProcessaMensagens = [this] {
+    if (!progresso_->HoraDeMensagens()) return;
     if (fw::TApplication* app = fw::Application()) app->ProcessMessages();
   };
-  f.Informacao = [](const std::string& texto) { fw::ShowInformation(fw::Utf8ToWide(texto)); };
-  f.Erro = [](const std::string& texto) { fw::ShowError(fw::Utf8ToWide(texto)); };
+  f.Informacao = [this](const std::string& texto) {
+    progresso_->Descarrega();
+    fw::ShowInformation(fw::Utf8ToWide(texto));
+  };
+  f.Erro = [this](const std::string& texto) {
+    progresso_->Descarrega();
+    fw::ShowError(fw::Utf8ToWide(texto));
+  };
   return f;
 }
 
@@ -234,8 +243,11 @@ void TFPrincipal::btOKClick(fw::TObject* /*sender*/) {
   try {
     ImportaPlanilha();
     AtualizaEmails();
+    progresso_->Descarrega();
     HabilitaComponentes();
   } catch (const std::exception& e) {
+    // The row where the run stopped stays on show.
+    progresso_->Descarrega();
     em_execucao_ = false;
     if (!fechar_ao_terminar_) throw;  // the default error box reports it
     // The operator asked to close during the run: report, then close.

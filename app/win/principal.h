@@ -13,6 +13,7 @@
 #include "app/run_feedback.h"
 #include "app/tabela_temp.h"
 #include "app/win/componentes_banco.h"
+#include "app/win/progresso_janela.h"
 #include "framework/buttons.h"
 #include "framework/comctrls.h"
 #include "framework/extctrls.h"
@@ -93,6 +94,8 @@ class TFPrincipal : public fw::TForm {
   void Habilita(bool enabled);
 
   std::unique_ptr<app::TDMCotrolaExcel> dm_excel_;
+  // The status bar text and gauge of a run, painted at a bounded rate.
+  std::unique_ptr<TProgressoJanela> progresso_;
   bool em_execucao_ = false;
   bool fechar_ao_terminar_ = false;
 };

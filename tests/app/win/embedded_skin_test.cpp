@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "app/win/principal.h"
+#include "framework/forms.h"
 #include "framework/reader.h"
 #include "framework/strings.h"
 #include "skin/data/skin_data.h"
@@ -248,6 +249,11 @@ TEST(SkinDataFailures, OtherVersionShowsTheMessageAndRunsUnskinned) {
   MSG quit;
   while (PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
   }
+  // The box belongs to the active window, as at the program's start.
+  fw::TForm* janela = application.CreateForm<fw::TForm>();
+  janela->Show();
+  SetActiveWindow(janela->Handle());
+  application.ProcessMessages();
   const std::vector<uint8_t> older =
       skin::WriteSkinPackage({{"skin.ini", {'[', 'a', ']'}}}, /*version=*/19999);
 
