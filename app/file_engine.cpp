@@ -78,7 +78,7 @@ class TFileEngine : public TSpreadsheetEngine {
         throw EPlanilhaError("A planilha \"" + file_name +
                              "\" está protegida por senha e não pode ser lida.");
       }
-      return OpenXls(std::move(bytes), file_name);
+      return OpenXls(bytes, file_name);
     }
     if (ext == ".csv") return OpenCsv(bytes, file_name);
     throw EPlanilhaError("O arquivo \"" + file_name +

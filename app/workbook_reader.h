@@ -37,7 +37,7 @@ std::unique_ptr<TWorkbookReader> OpenXlsx(std::string bytes, const std::string& 
 // The CSV reader names its only worksheet after the file.
 std::unique_ptr<TWorkbookReader> OpenCsv(const std::string& bytes, const std::string& path);
 // FreeXL reads the file again from `path`; `bytes` gives the rest.
-std::unique_ptr<TWorkbookReader> OpenXls(std::string bytes, const std::string& path);
+std::unique_ptr<TWorkbookReader> OpenXls(const std::string& bytes, const std::string& path);
 
 // Days since 1899-12-30 plus the fraction of the day ("2024-01-31" is
 // 45322, "2024-01-31T12:00:00" 45322.5); false if the text is no ISO date.

@@ -40,7 +40,7 @@ double TimeToFraction(std::string_view text) {
 
 class XlsReader : public TWorkbookReader {
  public:
-  XlsReader(std::string bytes, const std::string& path) : path_(path) {
+  XlsReader(const std::string& bytes, const std::string& path) : path_(path) {
     const int rc = freexl_open(path.c_str(), &xls_.handle);
     if (rc != FREEXL_OK) {
       if (rc == FREEXL_FILE_NOT_FOUND) {
@@ -165,8 +165,8 @@ class XlsReader : public TWorkbookReader {
 
 }  // namespace
 
-std::unique_ptr<TWorkbookReader> OpenXls(std::string bytes, const std::string& path) {
-  return std::make_unique<XlsReader>(std::move(bytes), path);
+std::unique_ptr<TWorkbookReader> OpenXls(const std::string& bytes, const std::string& path) {
+  return std::make_unique<XlsReader>(bytes, path);
 }
 
 }  // namespace app

@@ -281,9 +281,9 @@ TEST(FileEngineXls, BooleansErrorsAndFormulaResultsAsSaved) {
     EXPECT_EQ(excel.LeCelula(at.first, at.second), text) << at.first << "," << at.second;
   const std::pair<std::pair<int, int>, const char*> errors[] = {
       {{1, 3}, "#DIV/0!"}, {{1, 4}, "#N/A"}, {{2, 4}, "#DIV/0!"}};
-  for (const auto& [at, name] : errors) {
-    const std::string error = ErrorOf([&] { excel.LeCelula(at.first, at.second); });
-    EXPECT_NE(error.find(name), std::string::npos) << error;
+  for (const auto& e : errors) {
+    const std::string error = ErrorOf([&] { excel.LeCelula(e.first.first, e.first.second); });
+    EXPECT_NE(error.find(e.second), std::string::npos) << error;
   }
   EXPECT_EQ(excel.UltimaLinha(), 7);
   EXPECT_EQ(excel.UltimaColuna(), 2);
