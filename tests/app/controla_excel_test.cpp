@@ -19,9 +19,11 @@
 #include "app/errors.h"
 #include "app/workbook_reader.h"
 #include "app_test_support.h"
+#include "block_of.h"
 
 using app::EPlanilhaError;
 using app::TDMCotrolaExcel;
+using app_test::BlockOf;
 using app_test::Fixture;
 
 // FreeXL 1.0.6 keeps a few hundred bytes of a damaged .xls after
@@ -432,27 +434,6 @@ class CellByCellEngine : public app::TSpreadsheetEngine {
  private:
   std::unique_ptr<app::TSpreadsheetEngine> inner_;
 };
-
-// Rows as LeLinhas gives them, one text per cell joined by '|', and the
-// error that ended the read ("" when none).
-std::pair<std::vector<std::string>, std::string> BlockOf(TDMCotrolaExcel& excel, int32_t first,
-                                                         int32_t last, int32_t columns) {
-  std::vector<std::string> rows;
-  std::string error;
-  try {
-    excel.LeLinhas(first, last, columns, [&](int32_t row, std::span<const std::string_view> t) {
-      EXPECT_EQ(row, first + static_cast<int32_t>(rows.size()));
-      EXPECT_EQ(t.size(), static_cast<size_t>(columns));
-      std::string line;
-      for (auto v : t)
-        line.append(v).push_back('|');
-      rows.push_back(line);
-    });
-  } catch (const EPlanilhaError& e) {
-    error = e.what();
-  }
-  return {rows, error};
-}
 
 TEST(LeLinhas, GivesWhatLeCelulaGivesWithEitherEngine) {
   struct Case {

@@ -20,7 +20,10 @@
 #include "app/errors.h"
 #include "app/importa_planilha.h"
 #include "app/tabela_temp.h"
+#include "tests/app/block_of.h"
 #include "tests/app/win/excel_standin.h"
+
+using app_test::BlockOf;
 
 namespace {
 
@@ -130,27 +133,6 @@ TEST_F(ExcelEngineTest, StartsANewServerWhenNoneIsRunning) {
   excel.LiberaLista();
   excel.AbrePlanilha(Fixture("xlwt.xls"));  // the same instance serves later opens
   EXPECT_EQ(server_->Log().factory_creations, 1);
-}
-
-// Rows as LeLinhas gives them, one text per cell joined by '|', and the
-// error that ended the read ("" when none).
-std::pair<std::vector<std::string>, std::string> BlockOf(app::TDMCotrolaExcel& excel, int32_t first,
-                                                         int32_t last, int32_t columns) {
-  std::vector<std::string> rows;
-  std::string error;
-  try {
-    excel.LeLinhas(first, last, columns, [&](int32_t row, std::span<const std::string_view> t) {
-      EXPECT_EQ(row, first + static_cast<int32_t>(rows.size()));
-      EXPECT_EQ(t.size(), static_cast<size_t>(columns));
-      std::string line;
-      for (auto v : t)
-        line.append(v).push_back('|');
-      rows.push_back(line);
-    });
-  } catch (const app::EPlanilhaError& e) {
-    error = e.what();
-  }
-  return {rows, error};
 }
 
 TEST_F(ExcelEngineTest, LeLinhasGivesTheFileEnginesRowsInBlocksOfAnySize) {
