@@ -90,12 +90,7 @@ void TTabelaTemp::SetField(int32_t index, std::string_view value) {
   if (index < 0 || static_cast<size_t>(index) >= fields_.size()) {
     throw EDatabaseError(name_ + ": Field index out of range");
   }
-  // Values are cut to the column's size in characters; one that has no more
-  // bytes than that fits without counting.
-  const int32_t size = fields_[static_cast<size_t>(index)].size;
-  if (value.size() > static_cast<size_t>(size < 0 ? 0 : size)) {
-    value = value.substr(0, Utf8PrefixBytes(value, size));
-  }
+  value = Cut(static_cast<size_t>(index), value);
   if (direct_ && index >= next_field_) {
     TBigString* block = &blocks_.back();
     if (block->capacity() - block->size() < value.size()) {
@@ -147,21 +142,14 @@ void TTabelaTemp::Post() {
       pending_end_.push_back(end);
     }
     cell_end_.insert(cell_end_.end(), pending_end_.begin(), pending_end_.end());
-    row_base_.push_back((static_cast<uint64_t>(blocks_.size() - 1) << 32) | row_start_);
     direct_ = false;
-    ++row_count_;
-    appending_ = false;
-    current_ = row_count_ - 1;
-    eof_ = false;
+    RowPosted((static_cast<uint64_t>(blocks_.size() - 1) << 32) | row_start_);
     return;
   }
   size_t row_bytes = 0;
   for (const auto& v : edit_)
     row_bytes += v.size();
-  if (blocks_.empty() || blocks_.back().capacity() - blocks_.back().size() < row_bytes) {
-    blocks_.emplace_back().reserve(std::max(kBlock, row_bytes));
-  }
-  TBigString& block = blocks_.back();
+  TBigString& block = BlockFor(row_bytes);
   const uint64_t base = (static_cast<uint64_t>(blocks_.size() - 1) << 32) | block.size();
   uint32_t end = 0;
   for (const auto& v : edit_) {
@@ -171,6 +159,25 @@ void TTabelaTemp::Post() {
     block.append(v);
     cell_end_.push_back(end);
   }
+  RowPosted(base);
+}
+
+std::string_view TTabelaTemp::Cut(size_t index, std::string_view value) const {
+  // Values are cut to the column's size in characters; one that has no more
+  // bytes than that fits without counting.
+  const int32_t size = fields_[index].size;
+  if (value.size() <= static_cast<size_t>(size < 0 ? 0 : size)) return value;
+  return value.substr(0, Utf8PrefixBytes(value, size));
+}
+
+TBigString& TTabelaTemp::BlockFor(size_t bytes) {
+  if (blocks_.empty() || blocks_.back().capacity() - blocks_.back().size() < bytes) {
+    blocks_.emplace_back().reserve(std::max(kBlock, bytes));
+  }
+  return blocks_.back();
+}
+
+void TTabelaTemp::RowPosted(uint64_t base) {
   row_base_.push_back(base);
   ++row_count_;
   appending_ = false;
@@ -187,18 +194,10 @@ void TTabelaTemp::AppendRow(std::span<const std::string_view> values) {
   pending_end_.clear();
   uint32_t end = 0;
   for (size_t k = 0; k < values.size(); ++k) {
-    const int32_t size = fields_[k].size;
-    size_t length = values[k].size();
-    if (length > static_cast<size_t>(size < 0 ? 0 : size)) {
-      length = Utf8PrefixBytes(values[k], size);
-    }
-    end += static_cast<uint32_t>(length);
+    end += static_cast<uint32_t>(Cut(k, values[k]).size());
     pending_end_.push_back(end);
   }
-  if (blocks_.empty() || blocks_.back().capacity() - blocks_.back().size() < end) {
-    blocks_.emplace_back().reserve(std::max<size_t>(kBlock, end));
-  }
-  TBigString& block = blocks_.back();
+  TBigString& block = BlockFor(end);
   const uint64_t base = (static_cast<uint64_t>(blocks_.size() - 1) << 32) | block.size();
   uint32_t begin = 0;
   for (size_t k = 0; k < values.size(); ++k) {
@@ -208,10 +207,7 @@ void TTabelaTemp::AppendRow(std::span<const std::string_view> values) {
   cell_end_.insert(cell_end_.end(), pending_end_.begin(), pending_end_.end());
   cell_end_.insert(cell_end_.end(), fields_.size() - values.size(), end);
   pending_end_.clear();
-  row_base_.push_back(base);
-  ++row_count_;
-  current_ = row_count_ - 1;
-  eof_ = false;
+  RowPosted(base);
 }
 
 void TTabelaTemp::Cancel() {

@@ -76,6 +76,12 @@ class TTabelaTemp {
     int32_t size;
   };
   void RequireActive() const;
+  // `value` cut to the size of column `index`.
+  std::string_view Cut(size_t index, std::string_view value) const;
+  // The last text block when it has room for `bytes` more, else a new one.
+  TBigString& BlockFor(size_t bytes);
+  // Records a posted row whose text starts at `base` and makes it current.
+  void RowPosted(uint64_t base);
   std::string_view Stored(int64_t row, int32_t index) const;
 
   std::string name_;
