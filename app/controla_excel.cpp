@@ -64,6 +64,26 @@ namespace {
 
 }  // namespace
 
+std::string_view TDMCotrolaExcel::Texto(const TCellValue& value, int32_t column, int32_t row,
+                                        std::string& numeros) const {
+  switch (value.Kind) {
+    case TCellKind::ckEmpty:
+      return {};
+    case TCellKind::ckText:
+      return value.Text;
+    case TCellKind::ckNumber: {
+      const size_t inicio = numeros.size();
+      AcrescentaNumero(value.Number, formato_.DecimalSeparator, numeros);
+      return std::string_view(numeros).substr(inicio);
+    }
+    case TCellKind::ckBoolean:
+      return value.Number != 0 ? formato_.TrueText : formato_.FalseText;
+    case TCellKind::ckError:
+      break;
+  }
+  CelulaComErro(column, row, value.Text);
+}
+
 void TDMCotrolaExcel::LeLinhas(int32_t first_row, int32_t last_row, int32_t columns,
                                const TLinhaSink& sink) {
   const auto n = static_cast<size_t>(columns < 0 ? 0 : columns);
@@ -71,28 +91,12 @@ void TDMCotrolaExcel::LeLinhas(int32_t first_row, int32_t last_row, int32_t colu
   fim_numero_.resize(n);
   engine_->ReadRows(
       first_row, last_row, columns, [&](int32_t row, std::span<const TCellValue> values) {
-        // Numbers are written one after another into one buffer,
-        // and their views taken once it no longer grows.
+        // A row's numbers are written one after another into one buffer,
+        // and their views taken again once it no longer grows.
         numeros_.clear();
         for (size_t k = 0; k < n; ++k) {
-          const TCellValue& v = values[k];
-          switch (v.Kind) {
-            case TCellKind::ckEmpty:
-              textos_[k] = {};
-              break;
-            case TCellKind::ckText:
-              textos_[k] = v.Text;
-              break;
-            case TCellKind::ckNumber:
-              AcrescentaNumero(v.Number, formato_.DecimalSeparator, numeros_);
-              fim_numero_[k] = static_cast<uint32_t>(numeros_.size());
-              break;
-            case TCellKind::ckBoolean:
-              textos_[k] = v.Number != 0 ? formato_.TrueText : formato_.FalseText;
-              break;
-            case TCellKind::ckError:
-              CelulaComErro(static_cast<int32_t>(k) + 1, row, v.Text);
-          }
+          textos_[k] = Texto(values[k], static_cast<int32_t>(k) + 1, row, numeros_);
+          fim_numero_[k] = static_cast<uint32_t>(numeros_.size());
         }
         uint32_t begin = 0;
         for (size_t k = 0; k < n; ++k) {
@@ -105,21 +109,8 @@ void TDMCotrolaExcel::LeLinhas(int32_t first_row, int32_t last_row, int32_t colu
 }
 
 std::string_view TDMCotrolaExcel::LeCelulaView(int32_t column, int32_t row, std::string& scratch) {
-  const TCellValue value = engine_->ReadCell(column, row);
-  switch (value.Kind) {
-    case TCellKind::ckEmpty:
-      return {};
-    case TCellKind::ckText:
-      return value.Text;
-    case TCellKind::ckNumber:
-      FormataNumero(value.Number, formato_.DecimalSeparator, scratch);
-      return scratch;
-    case TCellKind::ckBoolean:
-      return value.Number != 0 ? formato_.TrueText : formato_.FalseText;
-    case TCellKind::ckError:
-      break;
-  }
-  CelulaComErro(column, row, value.Text);
+  scratch.clear();
+  return Texto(engine_->ReadCell(column, row), column, row, scratch);
 }
 
 std::string TDMCotrolaExcel::LetraColuna(int32_t column) {

@@ -70,6 +70,12 @@ class TDMCotrolaExcel {
  private:
   std::unique_ptr<TSpreadsheetEngine> engine_;
   TFormatoCelula formato_;
+  // A cell's text as LeCelula gives it: a view of the engine's text or of
+  // the words, or, for a number, of its text appended to `numeros`; an
+  // error cell throws.
+  std::string_view Texto(const TCellValue& value, int32_t column, int32_t row,
+                         std::string& numeros) const;
+
   std::unique_ptr<std::vector<std::string>> lista_nomes_;
   // LeLinhas' buffers, kept between rows and calls.
   std::string numeros_;
