@@ -1,14 +1,12 @@
 #include "app/biff_stream.h"
 
-#include <bit>
 #include <cstring>
 
 #include "app/errors.h"
+#include "app/little_endian.h"
 #include "app/text_encoding.h"
 
 namespace app {
-
-static_assert(std::endian::native == std::endian::little);
 
 namespace {
 
@@ -21,18 +19,6 @@ enum : uint16_t {
   kString = 0x0207,
   kBof = 0x0809,
 };
-
-uint16_t U16(std::string_view data, size_t at) {
-  uint16_t v;
-  std::memcpy(&v, data.data() + at, 2);
-  return v;
-}
-
-uint32_t U32(std::string_view data, size_t at) {
-  uint32_t v;
-  std::memcpy(&v, data.data() + at, 4);
-  return v;
-}
 
 const char* ErrorName(uint8_t code) {
   switch (code) {
@@ -61,14 +47,14 @@ TBiffStream::TBiffStream(std::string stream, std::string display_name)
     : stream_(std::move(stream)), display_name_(std::move(display_name)) {
   Record r;
   if (!RecordAt(0, r) || r.type != kBof || r.data.size() < 4) Damaged("início inválido");
-  const uint16_t version = U16(r.data, 0);
+  const uint16_t version = ReadU16(r.data, 0);
   if (version != 0x0600 && version != 0x0500) Damaged("versão não suportada");
   biff8_ = version == 0x0600;
   size_t offset = 4 + r.data.size();
   while (RecordAt(offset, r) && r.type != kEof) {
     if (r.type == kBoundSheet) {
       if (r.data.size() < 6) Damaged("lista de abas inválida");
-      sheets_.push_back({U32(r.data, 0), static_cast<uint8_t>(r.data[5])});
+      sheets_.push_back({ReadU32(r.data, 0), static_cast<uint8_t>(r.data[5])});
     }
     offset += 4 + r.data.size();
   }
@@ -76,8 +62,8 @@ TBiffStream::TBiffStream(std::string stream, std::string display_name)
 
 bool TBiffStream::RecordAt(size_t offset, Record& record) const {
   if (offset + 4 > stream_.size()) return false;
-  record.type = U16(stream_, offset);
-  const uint16_t length = U16(stream_, offset + 2);
+  record.type = ReadU16(stream_, offset);
+  const uint16_t length = ReadU16(stream_, offset + 2);
   if (offset + 4 + length > stream_.size()) Damaged("registro além do fim");
   record.data = std::string_view(stream_).substr(offset + 4, length);
   return true;
@@ -106,8 +92,8 @@ std::vector<TBiffCell> TBiffStream::SpecialCells(size_t index) const {
       continue;
     } else if (depth == 1 && r.type == kBoolErr && r.data.size() >= 8) {
       TBiffCell c;
-      c.row = U16(r.data, 0);
-      c.column = U16(r.data, 2);
+      c.row = ReadU16(r.data, 0);
+      c.column = ReadU16(r.data, 2);
       const auto value = static_cast<uint8_t>(r.data[6]);
       if (r.data[7] != 0) {
         c.kind = TBiffCell::TKind::Error;
@@ -120,8 +106,8 @@ std::vector<TBiffCell> TBiffStream::SpecialCells(size_t index) const {
       string_pending = false;
     } else if (depth == 1 && r.type == kFormula && r.data.size() >= 14) {
       TBiffCell c;
-      c.row = U16(r.data, 0);
-      c.column = U16(r.data, 2);
+      c.row = ReadU16(r.data, 0);
+      c.column = ReadU16(r.data, 2);
       const std::string_view result = r.data.substr(6, 8);
       string_pending = false;
       if (static_cast<uint8_t>(result[6]) == 0xFF && static_cast<uint8_t>(result[7]) == 0xFF) {
@@ -159,7 +145,7 @@ std::string TBiffStream::StringResult(size_t& offset) const {
   offset += 4 + r.data.size();
   std::string text;
   if (r.data.size() < 2) Damaged("texto de fórmula inválido");
-  size_t remaining = U16(r.data, 0);
+  size_t remaining = ReadU16(r.data, 0);
   if (!biff8_) {
     // BIFF5: bytes in the workbook's code page.
     if (2 + remaining > r.data.size()) Damaged("texto de fórmula inválido");
@@ -200,9 +186,9 @@ void TBiffStream::AppendText(std::string_view bytes, bool wide, std::string& out
     return;
   }
   for (size_t i = 0; i + 1 < bytes.size(); i += 2) {
-    uint32_t cp = U16(bytes, i);
+    uint32_t cp = ReadU16(bytes, i);
     if (cp >= 0xD800 && cp < 0xDC00 && i + 3 < bytes.size()) {
-      const uint16_t low = U16(bytes, i + 2);
+      const uint16_t low = ReadU16(bytes, i + 2);
       if (low >= 0xDC00 && low < 0xE000) {
         cp = 0x10000 + ((cp - 0xD800) << 10) + (low - 0xDC00);
         i += 2;

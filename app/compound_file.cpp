@@ -1,14 +1,11 @@
 #include "app/compound_file.h"
 
-#include <bit>
 #include <cstring>
 
 #include "app/errors.h"
+#include "app/little_endian.h"
 
 namespace app {
-
-// The file's integers are little-endian and are copied as they lie.
-static_assert(std::endian::native == std::endian::little);
 
 namespace {
 
@@ -19,6 +16,12 @@ constexpr size_t kHeaderDifat = 109;
 constexpr uint8_t kStream = 2;
 constexpr uint8_t kRoot = 5;
 
+// Every entry of a sector of an allocation table.
+void AppendEntries(std::string_view sector, std::vector<uint32_t>& table) {
+  for (size_t at = 0; at + 4 <= sector.size(); at += 4)
+    table.push_back(ReadU32(sector, at));
+}
+
 }  // namespace
 
 TCompoundFile::TCompoundFile(std::string_view bytes, std::string display_name)
@@ -26,68 +29,50 @@ TCompoundFile::TCompoundFile(std::string_view bytes, std::string display_name)
   if (bytes_.size() < 512 || std::memcmp(bytes_.data(), kMagic, 8) != 0) {
     Damaged("cabeçalho inválido");
   }
-  const auto u16 = [&](size_t at) {
-    return static_cast<uint16_t>(static_cast<uint8_t>(bytes_[at]) |
-                                 (static_cast<uint8_t>(bytes_[at + 1]) << 8));
-  };
-  const uint16_t sector_shift = u16(0x1E), mini_shift = u16(0x20);
+  const uint16_t sector_shift = ReadU16(bytes_, 0x1E), mini_shift = ReadU16(bytes_, 0x20);
   if ((sector_shift != 9 && sector_shift != 12) || mini_shift != 6) Damaged("setores inválidos");
   sector_size_ = uint32_t{1} << sector_shift;
   mini_sector_size_ = uint32_t{1} << mini_shift;
-  mini_cutoff_ = U32(0x38);
+  mini_cutoff_ = ReadU32(bytes_, 0x38);
   if (bytes_.size() < sector_size_) Damaged("cabeçalho inválido");
 
   // The allocation table's sectors: 109 listed in the header, the rest in a
   // chain of list sectors whose last entry links to the next.
-  const uint32_t fat_sectors = U32(0x2C);
+  const uint32_t fat_sectors = ReadU32(bytes_, 0x2C);
   const uint64_t sector_count = bytes_.size() / sector_size_ - 1;
   if (fat_sectors > sector_count) Damaged("tabela de alocação inválida");
   std::vector<uint32_t> fat_list;
   for (size_t i = 0; i < kHeaderDifat && fat_list.size() < fat_sectors; ++i)
-    fat_list.push_back(U32(0x4C + 4 * i));
-  uint32_t difat = U32(0x44);
+    fat_list.push_back(ReadU32(bytes_, 0x4C + 4 * i));
+  uint32_t difat = ReadU32(bytes_, 0x44);
   const uint32_t per_sector = sector_size_ / 4;
   for (uint64_t guard = 0; fat_list.size() < fat_sectors; ++guard) {
     if (difat >= sector_count || guard > sector_count) Damaged("lista de alocação inválida");
     const std::string_view s = Sector(difat);
-    for (uint32_t i = 0; i + 1 < per_sector && fat_list.size() < fat_sectors; ++i) {
-      uint32_t v;
-      std::memcpy(&v, s.data() + 4 * i, 4);
-      fat_list.push_back(v);
-    }
-    std::memcpy(&difat, s.data() + 4 * (per_sector - 1), 4);
+    for (uint32_t i = 0; i + 1 < per_sector && fat_list.size() < fat_sectors; ++i)
+      fat_list.push_back(ReadU32(s, 4 * i));
+    difat = ReadU32(s, 4 * (per_sector - 1));
   }
   fat_.reserve(static_cast<size_t>(fat_sectors) * per_sector);
-  for (uint32_t sector : fat_list) {
-    const std::string_view s = Sector(sector);
-    for (uint32_t i = 0; i < per_sector; ++i) {
-      uint32_t v;
-      std::memcpy(&v, s.data() + 4 * i, 4);
-      fat_.push_back(v);
-    }
-  }
+  for (uint32_t sector : fat_list)
+    AppendEntries(Sector(sector), fat_);
 
   // The directory: 128-byte entries in its own chain.
   std::string directory;
-  for (uint32_t sector : Chain(fat_, U32(0x30)))
+  for (uint32_t sector : Chain(fat_, ReadU32(bytes_, 0x30)))
     directory.append(Sector(sector));
   for (size_t at = 0; at + 128 <= directory.size(); at += 128) {
+    const std::string_view d = std::string_view(directory).substr(at, 128);
     Entry e;
-    uint16_t name_bytes;
-    std::memcpy(&name_bytes, directory.data() + at + 0x40, 2);
-    for (size_t i = 0; i + 2 < name_bytes && i < 64; i += 2) {
-      uint16_t c;
-      std::memcpy(&c, directory.data() + at + i, 2);
-      e.name.push_back(static_cast<char16_t>(c));
-    }
-    e.type = static_cast<uint8_t>(directory[at + 0x42]);
-    std::memcpy(&e.left, directory.data() + at + 0x44, 4);
-    std::memcpy(&e.right, directory.data() + at + 0x48, 4);
-    std::memcpy(&e.child, directory.data() + at + 0x4C, 4);
-    std::memcpy(&e.start, directory.data() + at + 0x74, 4);
-    uint32_t low, high;
-    std::memcpy(&low, directory.data() + at + 0x78, 4);
-    std::memcpy(&high, directory.data() + at + 0x7C, 4);
+    const uint16_t name_bytes = ReadU16(d, 0x40);
+    for (size_t i = 0; i + 2 < name_bytes && i < 64; i += 2)
+      e.name.push_back(static_cast<char16_t>(ReadU16(d, i)));
+    e.type = static_cast<uint8_t>(d[0x42]);
+    e.left = ReadU32(d, 0x44);
+    e.right = ReadU32(d, 0x48);
+    e.child = ReadU32(d, 0x4C);
+    e.start = ReadU32(d, 0x74);
+    const uint32_t low = ReadU32(d, 0x78), high = ReadU32(d, 0x7C);
     // Version 3 files may leave garbage in the high half.
     e.size = sector_shift == 9 ? low : (uint64_t{high} << 32 | low);
     entries_.push_back(std::move(e));
@@ -110,14 +95,8 @@ TCompoundFile::TCompoundFile(std::string_view bytes, std::string display_name)
 
   // Small streams live in the mini stream, itself a chain of ordinary
   // sectors starting at the root entry, allocated by the mini table.
-  for (uint32_t sector : Chain(fat_, U32(0x3C))) {
-    const std::string_view s = Sector(sector);
-    for (uint32_t i = 0; i < per_sector; ++i) {
-      uint32_t v;
-      std::memcpy(&v, s.data() + 4 * i, 4);
-      mini_fat_.push_back(v);
-    }
-  }
+  for (uint32_t sector : Chain(fat_, ReadU32(bytes_, 0x3C)))
+    AppendEntries(Sector(sector), mini_fat_);
   if (!mini_fat_.empty()) {
     for (uint32_t sector : Chain(fat_, entries_[0].start))
       mini_stream_.append(Sector(sector, /*partial=*/true));
@@ -174,12 +153,6 @@ std::string_view TCompoundFile::Sector(uint32_t index, bool partial) const {
   const uint64_t at = (uint64_t{index} + 1) * sector_size_;
   if (at + (partial ? 1 : sector_size_) > bytes_.size()) Damaged("setor além do fim do arquivo");
   return bytes_.substr(at, sector_size_);
-}
-
-uint32_t TCompoundFile::U32(uint64_t offset) const {
-  uint32_t v;
-  std::memcpy(&v, bytes_.data() + offset, 4);
-  return v;
 }
 
 void TCompoundFile::Damaged(const std::string& why) const {

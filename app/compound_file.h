@@ -35,7 +35,6 @@ class TCompoundFile {
     uint32_t left = 0, right = 0, child = 0;  // the directory's tree
   };
   [[noreturn]] void Damaged(const std::string& why) const;
-  uint32_t U32(uint64_t offset) const;
   // The sector chain from `first`, checked against the table's length.
   std::vector<uint32_t> Chain(const std::vector<uint32_t>& table, uint32_t first) const;
   // A sector's bytes; the last sector of a file may be cut short where
