@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cstring>
+#include <optional>
 #include <string_view>
 
 #include "app/errors.h"
@@ -183,7 +184,8 @@ class SheetHandler final : public TSheetXmlHandler {
   // result.
   size_t TakeElement(const char* p, size_t n) {
     if (n < 4 || p[1] != 'c' || (p[2] != ' ' && p[2] != '>' && p[2] != '/')) return 0;
-    std::string_view ref, type;
+    std::optional<std::string_view> ref;
+    std::string_view type;
     size_t k = 2;
     for (;;) {
       while (k < n && p[k] == ' ')
@@ -259,7 +261,8 @@ class SheetHandler final : public TSheetXmlHandler {
   }
 
   void StartCell(const std::vector<TXmlAttr>& attrs) {
-    std::string_view ref, type;
+    std::optional<std::string_view> ref;
+    std::string_view type;
     for (const TXmlAttr& a : attrs) {
       if (a.name == "r") {
         ref = a.value;
@@ -276,14 +279,14 @@ class SheetHandler final : public TSheetXmlHandler {
   }
 
   // The cell's place (from its reference, else next to the previous cell)
-  // and type; `ref` and `type` are empty when the cell has none.
-  void BeginCell(std::string_view ref, std::string_view type) {
+  // and type; no reference when the cell has none, an empty type likewise.
+  void BeginCell(std::optional<std::string_view> ref, std::string_view type) {
     int32_t column = column_ + 1;
     int32_t row = row_ < 1 ? 1 : row_;
-    if (!ref.empty()) {
+    if (ref) {
       int32_t c = 0, r = 0;
-      if (!ParseCellRef(ref, c, r)) {
-        Bad("referência de célula inválida \"" + std::string(ref.substr(0, 20)) + "\"");
+      if (!ParseCellRef(*ref, c, r)) {
+        Bad("referência de célula inválida \"" + std::string(ref->substr(0, 20)) + "\"");
       }
       column = c;
       if (r != 0) row = r;

@@ -150,6 +150,7 @@ TEST(XlsxCells, BadCellsAreRefusedOnEitherPath) {
       {R"(<c r="A1" t="s"><v>9</v></c>)", "texto compartilhado"},
       {R"(<c r="A1" t="s"><v>x</v></c>)", "índice"},
       {R"(<c r="1A"><v>1</v></c>)", "referência de célula"},
+      {R"(<c r=""><v>1</v></c>)", "referência de célula"},
       {R"(<c r="XFE1"><v>1</v></c>)", "referência de célula"},
       {R"(<c r="A1"><v>1,5</v></c>)", "número inválido"},
       {R"(<c r="A1" t="d"><v>31/01/2024</v></c>)", "data inválida"},
