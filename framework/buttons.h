@@ -11,8 +11,7 @@ enum TButtonLayout { blGlyphLeft, blGlyphRight, blGlyphTop, blGlyphBottom };
 class TBitBtn : public TWinControl {
  public:
   explicit TBitBtn(TComponent* owner);
-  static const TClassInfo& StaticClassInfo();
-  const TClassInfo& ClassInfo() const override { return StaticClassInfo(); }
+  FW_CLASS_INFO(TBitBtn)
 
   TBitmap* Glyph() { return &glyph_; }
   int32_t NumGlyphs() const { return num_glyphs_; }

@@ -9,8 +9,7 @@ namespace fw {
 class TStatusBar : public TWinControl {
  public:
   explicit TStatusBar(TComponent* owner);
-  static const TClassInfo& StaticClassInfo();
-  const TClassInfo& ClassInfo() const override { return StaticClassInfo(); }
+  FW_CLASS_INFO(TStatusBar)
 
   const std::wstring& SimpleText() const { return simple_text_; }
   void SetSimpleText(const std::wstring& text);

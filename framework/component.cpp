@@ -24,6 +24,11 @@ TComponent::TComponent(TComponent* owner) {
 }
 
 TComponent::~TComponent() {
+  DestroyComponents();
+  if (owner_ != nullptr) owner_->RemoveComponent(this);
+}
+
+void TComponent::DestroyComponents() {
   state_ |= csDestroying;
   // Those who asked to be told about this component's end go first, so none
   // of them keeps a pointer to it while its owned components are freed.
@@ -36,10 +41,8 @@ TComponent::~TComponent() {
   }
   // Owned components, last created first.
   while (!components_.empty()) {
-    TComponent* c = components_.back();
-    delete c;  // its destructor removes it from components_
+    components_.back()->Free();  // its destructor removes it from components_
   }
-  if (owner_ != nullptr) owner_->RemoveComponent(this);
 }
 
 const TClassInfo& TComponent::StaticClassInfo() {

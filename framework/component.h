@@ -2,13 +2,21 @@
 // is owned by it: the owner frees its components (last created first) when
 // it is freed, and a component freed on its own leaves its owner's list.
 // Components are created with `new T(owner)` and freed with Free(); one
-// without an owner belongs to whoever holds it (a std::unique_ptr).
+// without an owner belongs to whoever holds it (a TOwned<T>, which frees it
+// with Free()).
+//
+// Destruction, in this order: BeforeDestruction() while the whole object
+// still exists (csDestroying is set; a form fires OnDestroy), then the
+// destructors. The first framework destructor that needs it (controls do)
+// calls DestroyComponents() at its top: those who asked to be told hear of
+// the end, and the owned components are freed while the owner is still whole.
 //
 // Notification(c, opInsert/opRemove) tells a component that `c` joined or
 // left its owner, or, after FreeNotification, that `c` is being freed.
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -32,11 +40,16 @@ class TComponent : public TPersistent {
   explicit TComponent(TComponent* owner);
   ~TComponent() override;
 
-  static const TClassInfo& StaticClassInfo();
-  const TClassInfo& ClassInfo() const override { return StaticClassInfo(); }
+  FW_CLASS_INFO(TComponent)
 
   // Frees the component (and what it owns).
-  void Free() { delete this; }
+  void Free() {
+    BeforeDestruction();
+    delete this;
+  }
+  // Called by Free (and by an owner freeing its components) before the
+  // destructors run; the base sets csDestroying.
+  virtual void BeforeDestruction() { state_ |= csDestroying; }
 
   TComponent* Owner() const { return owner_; }
   int ComponentCount() const { return static_cast<int>(components_.size()); }
@@ -78,6 +91,10 @@ class TComponent : public TPersistent {
 
  protected:
   virtual void Notification(TComponent* component, TOperation operation);
+  // Sets csDestroying, tells those who asked to be told (FreeNotification)
+  // and frees the owned components, last created first. Later calls do
+  // nothing.
+  void DestroyComponents();
 
  private:
   void NotifyAll(TComponent* component, TOperation operation);
@@ -89,5 +106,13 @@ class TComponent : public TPersistent {
   int32_t tag_ = 0;
   uint32_t state_ = 0;
 };
+
+// Frees a component held outside any owner with Free(), so it is destroyed
+// the way an owner would destroy it.
+struct TComponentDeleter {
+  void operator()(TComponent* component) const { component->Free(); }
+};
+template <class T>
+using TOwned = std::unique_ptr<T, TComponentDeleter>;
 
 }  // namespace fw

@@ -4,7 +4,9 @@
 
 #include <algorithm>
 #include <map>
+#include <utility>
 
+#include "framework/dc.h"
 #include "framework/forms.h"
 
 namespace fw {
@@ -16,7 +18,8 @@ namespace {
 constexpr wchar_t kControlProp[] = L"FwControl";
 
 // The control whose window of a framework class is being created: its first
-// messages arrive before CreateWindowEx returns the handle.
+// messages arrive before CreateWindowEx returns the handle. A window created
+// while another is being created (from a hook, say) saves and restores it.
 thread_local TWinControl* t_creating = nullptr;
 
 TShiftState KeyboardShift() {
@@ -54,7 +57,7 @@ bool IsMouseMessage(UINT msg) {
 // --- TControl ------------------------------------------------------------------
 
 TControl::TControl(TComponent* owner) : TComponent(owner) {
-  WindowProc = [this](TMessage& m) { WndProc(m); };
+  WindowProc = TWndMethod::Bind<&TControl::WndProc>(this);
   font_.OnChange = [this] {
     parent_font_ = false;
     Perform(CM_FONTCHANGED);
@@ -63,7 +66,49 @@ TControl::TControl(TComponent* owner) : TComponent(owner) {
 }
 
 TControl::~TControl() {
+  DestroyComponents();
   if (parent_ != nullptr) parent_->RemoveControl(this);
+  // Hooks still in place end here; a link whose call is running is freed
+  // when that call returns.
+  for (auto& link : hook_links_) {
+    if (link->owner != nullptr) {
+      link->owner->link_ = nullptr;
+      link->owner->previous_ = {};
+    }
+    if (link->running > 0) {
+      link->control = nullptr;
+      link->dead = true;
+      (void)link.release();
+    }
+  }
+}
+
+void TControl::FreeHookLink(TWindowProcLink* link) {
+  auto it = std::find_if(hook_links_.begin(), hook_links_.end(),
+                         [link](const auto& l) { return l.get() == link; });
+  if (it != hook_links_.end()) hook_links_.erase(it);
+}
+
+TWindowProcLink* TControl::FindHookLink(const TWndMethod& method) const {
+  for (const auto& link : hook_links_) {
+    if (link->Method() == method) return link.get();
+  }
+  return nullptr;
+}
+
+void TControl::UnchainHook(TWindowProcLink* top) {
+  // The top link leaves; pass-throughs it uncovers go too, unless the top
+  // link's own call is running (its handler may still call what was below).
+  TWindowProcLink* link = top;
+  while (link != nullptr) {
+    WindowProc = link->previous;
+    link->dead = true;
+    TWindowProcLink* below = FindHookLink(link->previous);
+    bool pass_through =
+        below != nullptr && below->owner == nullptr && !below->dead && top->running == 0;
+    if (link->running == 0) FreeHookLink(link);
+    link = pass_through ? below : nullptr;
+  }
 }
 
 const TClassInfo& TControl::StaticClassInfo() {
@@ -137,6 +182,7 @@ void TControl::SetVisible(bool visible) {
   visible_ = visible;
   Perform(CM_VISIBLECHANGED, visible ? 1 : 0);
   if (visible) Invalidate();
+  if (align_ != alNone && parent_ != nullptr) parent_->AlignControls();
 }
 
 bool TControl::Showing() const {
@@ -162,11 +208,21 @@ void TControl::SetColor(TColor color) {
 }
 
 void TControl::SetParentColor(bool v) {
+  if (v == parent_color_) return;
   parent_color_ = v;
-  if (v && parent_ != nullptr) {
-    color_ = parent_->color_;
-    ColorChanged();
-  }
+  if (v) TakeParentColor();
+}
+
+void TControl::TakeParentColor() {
+  if (parent_ == nullptr || color_ == parent_->color_) return;
+  color_ = parent_->color_;
+  Perform(CM_COLORCHANGED);
+  ColorChanged();
+}
+
+void TControl::RestoreColour(const TControlColour& saved) {
+  SetColor(saved.Color);
+  if (saved.ParentColor) SetParentColor(true);
 }
 
 void TControl::SetParentFont(bool v) {
@@ -210,6 +266,22 @@ TForm* TControl::GetParentForm() const {
 }
 
 void TControl::WndProc(TMessage& m) {
+  switch (m.Msg) {
+    case CM_MOUSEENTER:
+      mouse_in_control_ = true;
+      break;
+    case CM_MOUSELEAVE:
+      mouse_in_control_ = false;
+      break;
+    case CM_PARENTCOLORCHANGED:
+      if (parent_color_) TakeParentColor();
+      break;
+    case WM_CANCELMODE:
+      mouse_down_ = false;
+      break;
+    default:
+      break;
+  }
   // Graphic controls and framework windows raise OnClick themselves; system
   // controls (buttons) report clicks through their notifications instead.
   const auto* win = dynamic_cast<const TWinControl*>(this);
@@ -233,12 +305,13 @@ void TControl::WndProc(TMessage& m) {
 TWinControl::TWinControl(TComponent* owner) : TControl(owner) {}
 
 TWinControl::~TWinControl() {
+  // Owned components (skinners) go while the control and its window are whole.
+  DestroyComponents();
   if (TForm* form = GetParentForm(); form != nullptr && form != this) form->DefocusControl(this);
   DestroyHandle();
   // A windowed control frees its children, whoever owns them.
   while (!controls_.empty()) {
-    TControl* c = controls_.back();
-    delete c;  // leaves controls_ and its owner's list
+    controls_.back()->Free();  // leaves controls_ and its owner's list
   }
 }
 
@@ -258,11 +331,13 @@ const TClassInfo& TWinControl::StaticClassInfo() {
 }
 
 void TWinControl::DestroyHandle() {
-  if (handle_ != nullptr) {
-    HWND h = handle_;
-    DestroyWindow(h);  // WM_NCDESTROY clears handle_
-    handle_ = nullptr;
-  }
+  if (handle_ != nullptr) DestroyWnd();
+}
+
+void TWinControl::DestroyWnd() {
+  HWND h = handle_;
+  DestroyWindow(h);  // WM_NCDESTROY clears handle_ and ends the subclass
+  handle_ = nullptr;
 }
 
 HWND TWinControl::Handle() {
@@ -271,6 +346,19 @@ HWND TWinControl::Handle() {
     if (handle_ == nullptr) CreateWnd();
   }
   return handle_;
+}
+
+void TWinControl::RecreateWnd() {
+  if (handle_ == nullptr) return;
+  bool had_focus = Focused();
+  // The text lives in the window: keep it for the new one.
+  text_ = GetTextValue();
+  recreating_ = true;
+  DestroyHandle();
+  recreating_ = false;
+  Handle();
+  if (had_focus && CanFocus()) ::SetFocus(handle_);
+  Perform(CM_RECREATEWND);
 }
 
 TWinControl* TWinControl::FindControl(HWND wnd) {
@@ -307,22 +395,24 @@ void TWinControl::CreateWnd() {
   CreateParams(p);
   system_class_ = p.SystemClass;
   if (!p.SystemClass) RegisterFrameworkClass(p);
+  TWinControl* outer = t_creating;
   t_creating = p.SystemClass ? nullptr : this;
   HWND h =
       CreateWindowExW(p.ExStyle, p.ClassName.c_str(), text_.c_str(), p.Style, p.X, p.Y, p.Width,
                       p.Height, p.WndParent, nullptr, GetModuleHandleW(nullptr), nullptr);
-  t_creating = nullptr;
+  t_creating = outer;
   if (h == nullptr) {
     throw Exception("Error creating window " + Name() + " (" + std::to_string(GetLastError()) +
                     ")");
   }
   if (p.SystemClass) {
-    handle_ = h;
-    SetPropW(h, kControlProp, this);
-    def_wnd_proc_ = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrW(h, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&StdWndProc)));
-  } else {
-    def_wnd_proc_ = DefWindowProcW;
+    BindHandle(h);
+    if (!subclass_.Install(h, TWndMethod::Bind<&TWinControl::SystemClassProc>(this))) {
+      DestroyWindow(h);
+      throw Exception("Error creating window " + Name() + ": too many subclassed windows");
+    }
+  } else if (handle_ == nullptr) {
+    BindHandle(h);  // a class whose first messages came before ours could bind
   }
   // Later siblings lie above earlier ones.
   if (parent_ != nullptr) {
@@ -345,6 +435,11 @@ void TWinControl::CreateWnd() {
   }
 }
 
+void TWinControl::BindHandle(HWND wnd) {
+  handle_ = wnd;
+  SetPropW(wnd, kControlProp, this);
+}
+
 void TWinControl::InsertControl(TControl* control) {
   controls_.push_back(control);
   control->parent_ = this;
@@ -358,6 +453,7 @@ void TWinControl::InsertControl(TControl* control) {
 
 void TWinControl::RemoveControl(TControl* control) {
   if (mouse_capture_ == control) mouse_capture_ = nullptr;
+  if (mouse_control_ == control) mouse_control_ = nullptr;
   control->Invalidate();
   controls_.erase(std::remove(controls_.begin(), controls_.end(), control), controls_.end());
   tab_list_.erase(std::remove(tab_list_.begin(), tab_list_.end(), control), tab_list_.end());
@@ -445,15 +541,38 @@ void TWinControl::Invalidate() {
 }
 
 void TWinControl::SetBounds(int32_t left, int32_t top, int32_t width, int32_t height) {
+  width = std::max(width, 0);
+  height = std::max(height, 0);
   if (left == left_ && top == top_ && width == width_ && height == height_) return;
+  bool resized = width != width_ || height != height_;
   left_ = left;
   top_ = top;
-  width_ = std::max(width, 0);
-  height_ = std::max(height, 0);
+  width_ = width;
+  height_ = height;
   if (handle_ != nullptr) {
+    // WM_WINDOWPOSCHANGED reads the bounds back (the system may adjust them).
     SetWindowPos(handle_, nullptr, left_, top_, width_, height_, SWP_NOZORDER | SWP_NOACTIVATE);
   }
-  AlignControls();
+  if (resized) AlignControls();
+  BoundsChanged();
+}
+
+void TWinControl::UpdateBoundsFromWindow() {
+  if (handle_ == nullptr || IsIconic(handle_)) return;  // a minimized window has no useful place
+  RECT r;
+  if (!GetWindowRect(handle_, &r)) return;
+  if ((GetWindowLongW(handle_, GWL_STYLE) & WS_CHILD) != 0) {
+    MapWindowPoints(HWND_DESKTOP, GetParent(handle_), reinterpret_cast<POINT*>(&r), 2);
+  }
+  int32_t w = r.right - r.left;
+  int32_t h = r.bottom - r.top;
+  if (r.left == left_ && r.top == top_ && w == width_ && h == height_) return;
+  bool resized = w != width_ || h != height_;
+  left_ = r.left;
+  top_ = r.top;
+  width_ = w;
+  height_ = h;
+  if (resized) AlignControls();
   BoundsChanged();
 }
 
@@ -475,29 +594,63 @@ void TWinControl::SetEnabled(bool enabled) {
   Invalidate();
 }
 
+RECT TWinControl::AlignRect() {
+  return ClientRect();
+}
+
 void TWinControl::AlignControls() {
-  // Aligned controls keep the offsets stored in the description and take the
-  // parent's width (top/bottom) or height (left/right); the windows laid out
-  // here never resize, so the stored positions already hold the stacking.
-  RECT client = ClientRect();
-  for (TControl* c : controls_) {
-    switch (c->align_) {
-      case alTop:
-      case alBottom:
-        if (c->left_ != 0 || c->width_ != client.right)
-          c->SetBounds(0, c->top_, client.right, c->height_);
-        break;
-      case alLeft:
-      case alRight:
-        if (c->top_ != 0 || c->height_ != client.bottom)
-          c->SetBounds(c->left_, 0, c->width_, client.bottom);
-        break;
-      case alClient:
-        c->SetBounds(0, 0, client.right, client.bottom);
-        break;
-      case alNone:
-        break;
+  // The aligned children share the client area: top ones are stacked from
+  // the top edge and bottom ones from the bottom edge (in the order of their
+  // positions), then left and right ones in what is left, and a client one
+  // takes the rest.
+  static thread_local int depth = 0;
+  if (depth > 32) return;  // a layout that keeps triggering itself
+  ++depth;
+  struct TLeave {
+    ~TLeave() { --depth; }
+  } leave;
+  RECT rect = AlignRect();
+  auto aligned = [&](TAlign align) {
+    std::vector<TControl*> list;
+    for (TControl* c : controls_) {
+      if (c->align_ == align && c->visible_) list.push_back(c);
     }
+    auto key = [align](const TControl* c) {
+      switch (align) {
+        case alTop:
+          return c->top_;
+        case alBottom:
+          return -(c->top_ + c->height_);
+        case alLeft:
+          return c->left_;
+        case alRight:
+          return -(c->left_ + c->width_);
+        default:
+          return 0;
+      }
+    };
+    std::stable_sort(list.begin(), list.end(),
+                     [&](const TControl* a, const TControl* b) { return key(a) < key(b); });
+    return list;
+  };
+  for (TControl* c : aligned(alTop)) {
+    c->SetBounds(rect.left, rect.top, rect.right - rect.left, c->height_);
+    rect.top += c->height_;
+  }
+  for (TControl* c : aligned(alBottom)) {
+    c->SetBounds(rect.left, rect.bottom - c->height_, rect.right - rect.left, c->height_);
+    rect.bottom -= c->height_;
+  }
+  for (TControl* c : aligned(alLeft)) {
+    c->SetBounds(rect.left, rect.top, c->width_, rect.bottom - rect.top);
+    rect.left += c->width_;
+  }
+  for (TControl* c : aligned(alRight)) {
+    c->SetBounds(rect.right - c->width_, rect.top, c->width_, rect.bottom - rect.top);
+    rect.right -= c->width_;
+  }
+  for (TControl* c : aligned(alClient)) {
+    c->SetBounds(rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top);
   }
 }
 
@@ -520,6 +673,11 @@ void TWinControl::SetTextValue(const std::wstring& text) {
     text_ = text;
   }
   Perform(CM_TEXTCHANGED);
+}
+
+void TWinControl::ColorChanged() {
+  brush_.reset();
+  Invalidate();
 }
 
 void TWinControl::FontChanged() {
@@ -575,12 +733,10 @@ void TWinControl::PaintControls(HDC dc) {
     RECT r = c->BoundsRect();
     RECT x{};
     if (!IntersectRect(&x, &r, &clip)) continue;
-    int saved = SaveDC(dc);
-    POINT org{};
-    OffsetViewportOrgEx(dc, c->left_, c->top_, &org);
+    TSavedDC saved(dc);
+    OffsetViewportOrgEx(dc, c->left_, c->top_, nullptr);
     IntersectClipRect(dc, 0, 0, c->width_, c->height_);
     c->Perform(WM_PAINT, reinterpret_cast<WPARAM>(dc), 0);
-    RestoreDC(dc, saved);
   }
 }
 
@@ -594,9 +750,35 @@ TControl* TWinControl::GraphicControlAt(POINT pt) {
   return nullptr;
 }
 
+void TWinControl::SetMouseControl(TControl* control) {
+  if (control == mouse_control_) return;
+  TControl* old = mouse_control_;
+  mouse_control_ = control;
+  if (old != nullptr) old->Perform(CM_MOUSELEAVE);
+  if (control != nullptr) control->Perform(CM_MOUSEENTER);
+}
+
+void TWinControl::MouseMoved() {
+  // The system tells when the mouse leaves (WM_MOUSELEAVE) once asked for
+  // every entry.
+  if (!tracking_leave_ && handle_ != nullptr) {
+    TRACKMOUSEEVENT tme{sizeof(tme), TME_LEAVE, handle_, 0};
+    tracking_leave_ = TrackMouseEvent(&tme) != FALSE;
+  }
+  if (!mouse_in_control_) Perform(CM_MOUSEENTER);
+}
+
+void TWinControl::MouseLeft() {
+  tracking_leave_ = false;
+  SetMouseControl(nullptr);
+  if (mouse_in_control_) Perform(CM_MOUSELEAVE);
+}
+
 void TWinControl::RouteMouse(TMessage& m) {
   POINT pt{GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)};
-  TControl* target = mouse_capture_ != nullptr ? mouse_capture_ : GraphicControlAt(pt);
+  TControl* under = GraphicControlAt(pt);
+  if (m.Msg == WM_MOUSEMOVE) SetMouseControl(under);
+  TControl* target = mouse_capture_ != nullptr ? mouse_capture_ : under;
   if (target == nullptr) {
     TControl::WndProc(m);
     return;
@@ -736,12 +918,32 @@ void TWinControl::WndProc(TMessage& m) {
       m.Result = reinterpret_cast<LRESULT>(ColorBrush());
       return;
     }
-    case CM_COLORCHANGED:
+    case CM_COLORCHANGED: {
       brush_.reset();
-      for (TControl* c : controls_) {
-        if (c->parent_color_) c->SetParentColor(true);
-      }
+      std::vector<TControl*> list = controls_;
+      for (TControl* c : list)
+        c->Perform(CM_PARENTCOLORCHANGED);
       Invalidate();
+      break;
+    }
+    case WM_WINDOWPOSCHANGED:
+      UpdateBoundsFromWindow();
+      break;
+    case CM_VISIBLECHANGED:
+      if (handle_ != nullptr && (GetWindowLongW(handle_, GWL_STYLE) & WS_CHILD) != 0) {
+        ShowWindow(handle_, m.WParam != 0 ? SW_SHOWNA : SW_HIDE);
+      }
+      break;
+    case WM_MOUSELEAVE:
+      MouseLeft();
+      break;
+    case WM_CAPTURECHANGED:
+      // Capture taken away (a message box, another window): the graphic child
+      // that had it is told, and mouse messages are routed by position again.
+      if (reinterpret_cast<HWND>(m.LParam) != handle_) {
+        mouse_down_ = false;
+        if (TControl* c = std::exchange(mouse_capture_, nullptr)) c->Perform(WM_CANCELMODE);
+      }
       break;
     case WM_ERASEBKGND:
       if (OwnPaint()) {
@@ -754,20 +956,30 @@ void TWinControl::WndProc(TMessage& m) {
       break;
     case WM_PAINT:
       if (OwnPaint()) {
-        auto dc = reinterpret_cast<HDC>(m.WParam);
-        PAINTSTRUCT ps{};
-        if (dc == nullptr) dc = BeginPaint(handle_, &ps);
-        PaintWindow(dc);
-        PaintControls(dc);
-        if (m.WParam == 0) EndPaint(handle_, &ps);
         m.Result = 0;
+        if (m.WParam != 0) {
+          // A DC handed over (WM_PRINTCLIENT-like painting): borrowed.
+          auto dc = reinterpret_cast<HDC>(m.WParam);
+          TSavedDC saved(dc);
+          PaintWindow(dc);
+          PaintControls(dc);
+        } else {
+          // EndPaint runs however painting ends, so a failing paint does not
+          // leave the window invalid (and painting again forever).
+          TPaintDC paint(handle_);
+          PaintWindow(paint.Get());
+          PaintControls(paint.Get());
+        }
         return;
       }
       break;
     default:
-      if (IsMouseMessage(m.Msg) && (mouse_capture_ != nullptr || !controls_.empty())) {
-        RouteMouse(m);
-        return;
+      if (IsMouseMessage(m.Msg)) {
+        if (m.Msg == WM_MOUSEMOVE) MouseMoved();
+        if (mouse_capture_ != nullptr || !controls_.empty()) {
+          RouteMouse(m);
+          return;
+        }
       }
       break;
   }
@@ -778,8 +990,40 @@ void TWinControl::DefaultHandler(TMessage& m) {
   if (handle_ == nullptr) return;
   // Framework messages never reach the window class.
   if (m.Msg >= CM_BASE && m.Msg < 0xC000) return;
-  m.Result = CallWindowProcW(def_wnd_proc_ != nullptr ? def_wnd_proc_ : DefWindowProcW, handle_,
-                             m.Msg, m.WParam, m.LParam);
+  if (system_class_) {
+    subclass_.CallPrevious(m);
+  } else {
+    m.Result = DefWindowProcW(handle_, m.Msg, m.WParam, m.LParam);
+  }
+}
+
+void TWinControl::DispatchToControl(TWinControl* c, HWND wnd, TMessage& m) {
+  if (m.Msg == CM_RELEASE) {
+    // A form asked to be freed once the message that asked has been handled:
+    // freed here, outside every handler of its own.
+    if (auto* form = dynamic_cast<TForm*>(c)) {
+      form->Free();
+      return;
+    }
+  }
+  if (m.Msg == WM_DESTROY && c->system_class_ && !c->IsDestroying()) {
+    c->text_ = c->GetTextValue();  // for a window created again
+  }
+  try {
+    TWndMethod proc = c->WindowProc;
+    proc(m);
+  } catch (...) {
+    HandleCallbackException();
+  }
+  if (m.Msg == WM_NCDESTROY) {
+    RemovePropW(wnd, kControlProp);
+    if (c->handle_ == wnd) c->handle_ = nullptr;
+    c->tracking_leave_ = false;
+  }
+}
+
+void TWinControl::SystemClassProc(TMessage& m) {
+  DispatchToControl(this, subclass_.Handle(), m);
 }
 
 LRESULT CALLBACK TWinControl::StdWndProc(HWND wnd, UINT msg, WPARAM wparam, LPARAM lparam) {
@@ -788,29 +1032,10 @@ LRESULT CALLBACK TWinControl::StdWndProc(HWND wnd, UINT msg, WPARAM wparam, LPAR
     c = t_creating;
     if (c == nullptr) return DefWindowProcW(wnd, msg, wparam, lparam);
     t_creating = nullptr;
-    c->handle_ = wnd;
-    SetPropW(wnd, kControlProp, c);
-  }
-  if (msg == CM_RELEASE) {
-    // A form asked to be freed once the message that asked has been handled:
-    // freed here, outside every handler of its own.
-    if (auto* form = dynamic_cast<TForm*>(c)) {
-      form->Free();
-      return 0;
-    }
+    c->BindHandle(wnd);
   }
   TMessage m{msg, wparam, lparam, 0};
-  try {
-    c->WindowProc(m);
-  } catch (const std::exception& e) {
-    if (TApplication* app = Application()) app->HandleException(e);
-  } catch (...) {
-    if (TApplication* app = Application()) app->HandleException(Exception("Unknown error"));
-  }
-  if (msg == WM_NCDESTROY) {
-    RemovePropW(wnd, kControlProp);
-    if (c->handle_ == wnd) c->handle_ = nullptr;
-  }
+  DispatchToControl(c, wnd, m);
   return m.Result;
 }
 
@@ -828,12 +1053,20 @@ const TClassInfo& TGraphicControl::StaticClassInfo() {
   return info;
 }
 
+TGraphicControl::~TGraphicControl() {
+  DestroyComponents();
+}
+
 void TGraphicControl::WndProc(TMessage& m) {
   if (m.Msg == WM_PAINT) {
+    // The canvas holds the parent's DC only while painting, on every path.
+    struct TRelease {
+      TCanvas& canvas;
+      ~TRelease() { canvas.SetHandle(nullptr); }
+    } release{canvas_};
     canvas_.SetHandle(reinterpret_cast<HDC>(m.WParam));
     canvas_.Font()->Assign(font_);
     Paint();
-    canvas_.SetHandle(nullptr);
     return;
   }
   TControl::WndProc(m);

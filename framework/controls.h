@@ -2,41 +2,46 @@
 // window of its own) and TGraphicControl (painted by its parent).
 //
 // Every message of a control goes through its WindowProc, a replaceable
-// method: a skinner saves it, installs its own and calls the saved one for
-// what it does not handle itself:
+// message handler (a TWndMethod: an object and its member). A skinner puts
+// its own handler in front with a TWindowProcHook and passes on what it does
+// not handle; the hook puts the old handler back when it goes:
 //
-//   fw::TWndMethod old = control->WindowProc;
-//   control->WindowProc = [this](fw::TMessage& m) { MyWndProc(m); };  // calls old(m)
-//   ...
-//   control->WindowProc = old;  // when detaching
+//   fw::TWindowProcHook hook(*control, fw::TWndMethod::Bind<&TSkinner::WndProc>(this));
+//   ... in TSkinner::WndProc: hook.CallPrevious(m);
 //
 // Windowed controls route their window's messages (standard window classes
-// are subclassed) into WindowProc; the default WndProc ends in the window
-// class's own procedure. Graphic controls receive WM_PAINT (wParam: a DC
-// whose origin is the control's top-left) and mouse messages from their
-// parent through Perform.
+// are subclassed with a TSubclass) into WindowProc; the default WndProc ends
+// in the window class's own procedure. Graphic controls receive WM_PAINT
+// (wParam: a DC whose origin is the control's top-left) and mouse messages
+// from their parent through Perform.
+//
+// Controls get CM_MOUSEENTER and CM_MOUSELEAVE when the mouse comes onto
+// them and leaves them (graphic controls from their parent). Bounds follow
+// the window: a window moved or sized by the user or by the system updates
+// Left, Top, Width and Height (WM_WINDOWPOSCHANGED), and aligned children
+// are laid out again.
+//
+// Destruction: free a component with Free() (or let its owner free it). A
+// control frees the components it owns (skinners, say) first, while the
+// control and its window are still whole.
 #pragma once
 
 #include <windows.h>
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "framework/component.h"
 #include "framework/graphics.h"
+#include "framework/subclass.h"
+#include "framework/window_proc_hook.h"
+#include "framework/wnd_method.h"
 
 namespace fw {
 
-struct TMessage {
-  UINT Msg = 0;
-  WPARAM WParam = 0;
-  LPARAM LParam = 0;
-  LRESULT Result = 0;
-};
-
-using TWndMethod = std::function<void(TMessage&)>;
 using TNotifyEvent = std::function<void(TObject* sender)>;
 using TShiftState = uint32_t;
 enum : uint32_t { ssShift = 1, ssAlt = 2, ssCtrl = 4 };
@@ -51,10 +56,13 @@ inline constexpr UINT CM_VISIBLECHANGED = CM_BASE + 11;
 inline constexpr UINT CM_ENABLEDCHANGED = CM_BASE + 12;
 inline constexpr UINT CM_COLORCHANGED = CM_BASE + 13;
 inline constexpr UINT CM_FONTCHANGED = CM_BASE + 14;
+inline constexpr UINT CM_PARENTCOLORCHANGED = CM_BASE + 9;
 inline constexpr UINT CM_TEXTCHANGED = CM_BASE + 18;
 inline constexpr UINT CM_MOUSEENTER = CM_BASE + 19;
 inline constexpr UINT CM_MOUSELEAVE = CM_BASE + 20;
+inline constexpr UINT CM_MENUCHANGED = CM_BASE + 21;
 inline constexpr UINT CM_RELEASE = CM_BASE + 33;
+inline constexpr UINT CM_RECREATEWND = CM_BASE + 51;
 inline constexpr UINT CM_WANTSPECIALKEY = CM_BASE + 54;
 inline constexpr UINT CN_BASE = 0xBC00;
 inline constexpr UINT CN_COMMAND = CN_BASE + WM_COMMAND;
@@ -65,6 +73,9 @@ inline constexpr UINT CN_CTLCOLOREDIT = CN_BASE + WM_CTLCOLOREDIT;
 inline constexpr UINT CN_CTLCOLORSTATIC = CN_BASE + WM_CTLCOLORSTATIC;
 inline constexpr UINT CN_CTLCOLORLISTBOX = CN_BASE + WM_CTLCOLORLISTBOX;
 inline constexpr UINT CN_CTLCOLORBTN = CN_BASE + WM_CTLCOLORBTN;
+inline constexpr UINT CN_CTLCOLORSCROLLBAR = CN_BASE + WM_CTLCOLORSCROLLBAR;
+inline constexpr UINT CN_HSCROLL = CN_BASE + WM_HSCROLL;
+inline constexpr UINT CN_VSCROLL = CN_BASE + WM_VSCROLL;
 inline constexpr UINT CN_KEYDOWN = CN_BASE + WM_KEYDOWN;
 inline constexpr UINT CN_SYSKEYDOWN = CN_BASE + WM_SYSKEYDOWN;
 inline constexpr UINT CN_CHAR = CN_BASE + WM_CHAR;
@@ -76,13 +87,22 @@ enum TAlignment { taLeftJustify, taRightJustify, taCenter };
 class TWinControl;
 class TForm;
 
+// A control's colour and whether it follows its parent's, saved and put
+// back together (a skinner that paints a control in its own colour).
+struct TControlColour {
+  TColor Color = 0;
+  bool ParentColor = false;
+};
+
 class TControl : public TComponent {
+  FW_CLASS_INFO(TControl)
+
  public:
   explicit TControl(TComponent* owner);
   ~TControl() override;
-  static const TClassInfo& StaticClassInfo();
-  const TClassInfo& ClassInfo() const override { return StaticClassInfo(); }
 
+  // The control's message handler; see TWindowProcHook for putting another
+  // in front of it.
   TWndMethod WindowProc;
   // Sends a message through WindowProc and returns its result.
   LRESULT Perform(UINT msg, WPARAM wparam = 0, LPARAM lparam = 0);
@@ -118,9 +138,12 @@ class TControl : public TComponent {
   virtual void SetEnabled(bool enabled);
 
   TColor Color() const { return color_; }
+  // Sets the colour; the control no longer follows its parent's.
   void SetColor(TColor color);
   bool ParentColor() const { return parent_color_; }
   void SetParentColor(bool v);
+  TControlColour SaveColour() const { return TControlColour{color_, parent_color_}; }
+  void RestoreColour(const TControlColour& saved);
   TFont* Font() { return &font_; }
   bool ParentFont() const { return parent_font_; }
   void SetParentFont(bool v);
@@ -129,6 +152,10 @@ class TControl : public TComponent {
   void SetCaption(const std::wstring& text) { SetTextValue(text); }
   std::wstring Text() const { return GetTextValue(); }
   void SetText(const std::wstring& text) { SetTextValue(text); }
+
+  // Whether the mouse is on the control (between CM_MOUSEENTER and
+  // CM_MOUSELEAVE).
+  bool MouseInControl() const { return mouse_in_control_; }
 
   virtual void Invalidate();
   void Repaint();
@@ -148,6 +175,8 @@ class TControl : public TComponent {
   virtual void FontChanged() { Invalidate(); }
   virtual void ColorChanged() { Invalidate(); }
   virtual void BoundsChanged() {}
+  // Applies the parent's colour (ParentColor) and tells the control.
+  void TakeParentColor();
 
   std::wstring text_;
   TWinControl* parent_ = nullptr;
@@ -162,9 +191,18 @@ class TControl : public TComponent {
   bool parent_color_ = false;
   bool parent_font_ = true;
   bool mouse_down_ = false;
+  bool mouse_in_control_ = false;
   TFont font_;
 
+ private:
   friend class TWinControl;
+  friend class TWindowProcHook;
+  friend struct TWindowProcLink;
+  void FreeHookLink(TWindowProcLink* link);
+  void UnchainHook(TWindowProcLink* link);
+  TWindowProcLink* FindHookLink(const TWndMethod& method) const;
+
+  std::vector<std::unique_ptr<TWindowProcLink>> hook_links_;
 };
 
 struct TCreateParams {
@@ -180,16 +218,20 @@ struct TCreateParams {
 };
 
 class TWinControl : public TControl {
+  FW_CLASS_INFO(TWinControl)
+
  public:
   explicit TWinControl(TComponent* owner);
   ~TWinControl() override;
-  static const TClassInfo& StaticClassInfo();
-  const TClassInfo& ClassInfo() const override { return StaticClassInfo(); }
 
   // The window, created on first use (with the parents' windows).
   HWND Handle();
   bool HandleAllocated() const { return handle_ != nullptr; }
   void HandleNeeded() { Handle(); }
+  // Destroys the window and creates it again with the current properties
+  // (for properties that only a new window can take); children come back
+  // with it. Subclasses of the old window end with it.
+  void RecreateWnd();
   // The control served by a window of this thread (or by its parent, for
   // the edit part of a combo box); nullptr for raw windows.
   static TWinControl* FindControl(HWND wnd);
@@ -220,6 +262,8 @@ class TWinControl : public TControl {
   void SetBounds(int32_t left, int32_t top, int32_t width, int32_t height) override;
   RECT ClientRect() const override;
   void SetEnabled(bool enabled) override;
+  // Lays the aligned children out again in the client area.
+  void Realign() { AlignControls(); }
 
   TKeyEvent OnKeyDown;
   TKeyPressEvent OnKeyPress;
@@ -230,12 +274,13 @@ class TWinControl : public TControl {
   bool DoKeyDown(TMessage& message);
   bool DoKeyPress(TMessage& message);
 
-  // The window procedure of every framework window and subclassed control.
+  // The window procedure of the framework's own window classes.
   static LRESULT CALLBACK StdWndProc(HWND wnd, UINT msg, WPARAM wparam, LPARAM lparam);
 
  protected:
   virtual void CreateParams(TCreateParams& params);
   virtual void CreateWnd();
+  virtual void DestroyWnd();
   // Called once the window exists (fonts, texts, states applied).
   virtual void HandleCreated() {}
   void WndProc(TMessage& message) override;
@@ -243,6 +288,7 @@ class TWinControl : public TControl {
   std::wstring GetTextValue() const override;
   void SetTextValue(const std::wstring& text) override;
   void FontChanged() override;
+  void ColorChanged() override;
   virtual void KeyDown(WORD& key, TShiftState shift);
   virtual void KeyPress(wchar_t& key);
   // Paints the graphic children into dc (the window's client DC).
@@ -251,27 +297,41 @@ class TWinControl : public TControl {
   // Whether the window paints itself through PaintWindow (framework classes).
   bool OwnPaint() const { return !system_class_; }
   HBRUSH ColorBrush();
-  void AlignControls();
+  virtual void AlignControls();
   virtual bool WantSpecialKey(WORD /*key*/) { return false; }
+  // The area the aligned children share (the client area by default).
+  virtual RECT AlignRect();
+  // Reads the window's position and size back into the stored bounds.
+  virtual void UpdateBoundsFromWindow();
 
   HWND handle_ = nullptr;
-  WNDPROC def_wnd_proc_ = nullptr;
   bool system_class_ = false;
 
  private:
+  // Everything the window sends, whatever its class: into WindowProc.
+  static void DispatchToControl(TWinControl* control, HWND wnd, TMessage& message);
+  void SystemClassProc(TMessage& message);
   void InsertControl(TControl* control);
   void RemoveControl(TControl* control);
   TControl* GraphicControlAt(POINT pt);
   void RouteMouse(TMessage& message);
+  void MouseMoved();
+  void MouseLeft();
+  void SetMouseControl(TControl* control);
   void DestroyHandle();
+  void BindHandle(HWND wnd);
 
+  TSubclass subclass_;
   std::vector<TControl*> controls_;
   std::vector<TWinControl*> tab_list_;
   int32_t stored_tab_order_ = -1;
   bool tab_stop_ = false;
   bool ctl3d_ = true;
   bool double_buffered_ = false;
+  bool tracking_leave_ = false;
+  bool recreating_ = false;
   TControl* mouse_capture_ = nullptr;
+  TControl* mouse_control_ = nullptr;  // graphic child under the mouse
   TGdiHandle<HBRUSH> brush_;
 
   friend class TControl;
@@ -280,10 +340,11 @@ class TWinControl : public TControl {
 };
 
 class TGraphicControl : public TControl {
+  FW_CLASS_INFO(TGraphicControl)
+
  public:
   explicit TGraphicControl(TComponent* owner);
-  static const TClassInfo& StaticClassInfo();
-  const TClassInfo& ClassInfo() const override { return StaticClassInfo(); }
+  ~TGraphicControl() override;
   TCanvas* Canvas() { return &canvas_; }
 
  protected:

@@ -11,8 +11,7 @@ namespace fw {
 class TOpenDialog : public TComponent {
  public:
   explicit TOpenDialog(TComponent* owner);
-  static const TClassInfo& StaticClassInfo();
-  const TClassInfo& ClassInfo() const override { return StaticClassInfo(); }
+  FW_CLASS_INFO(TOpenDialog)
 
   const std::wstring& Filter() const { return filter_; }
   void SetFilter(const std::wstring& v) { filter_ = v; }

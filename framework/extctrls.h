@@ -9,8 +9,7 @@ namespace fw {
 class TImage : public TGraphicControl {
  public:
   explicit TImage(TComponent* owner);
-  static const TClassInfo& StaticClassInfo();
-  const TClassInfo& ClassInfo() const override { return StaticClassInfo(); }
+  FW_CLASS_INFO(TImage)
 
   TPicture* Picture() { return &picture_; }
   bool Stretch() const { return stretch_; }

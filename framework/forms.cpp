@@ -27,14 +27,29 @@ TForm::TForm(TComponent* owner) : TWinControl(owner) {
 }
 
 TForm::~TForm() {
+  // A form not freed through Free() still tells its handler, as whole as it
+  // is by now.
+  DoDestroy();
+  DestroyComponents();
+  auto& forms = Screen().forms_;
+  forms.erase(std::remove(forms.begin(), forms.end(), this), forms.end());
+}
+
+void TForm::BeforeDestruction() {
+  TWinControl::BeforeDestruction();
+  DoDestroy();
+}
+
+void TForm::DoDestroy() {
+  if (destroy_fired_) return;
+  destroy_fired_ = true;
   if (OnDestroy) {
     try {
       OnDestroy(this);
     } catch (...) {
+      HandleCallbackException();
     }
   }
-  auto& forms = Screen().forms_;
-  forms.erase(std::remove(forms.begin(), forms.end(), this), forms.end());
 }
 
 const TClassInfo& TForm::StaticClassInfo() {
@@ -96,6 +111,24 @@ void TForm::SetMenuObject(TObject* menu) {
   SetMenu(dynamic_cast<TMainMenu*>(menu));
 }
 
+void TForm::DestroyWnd() {
+  // The menu belongs to its menu component, not to the window: detached
+  // first, it is not destroyed with the window (and then again).
+  if (handle_ != nullptr && GetMenu(handle_) != nullptr) ::SetMenu(handle_, nullptr);
+  if (menu_ != nullptr) menu_->SetWindowHandle(nullptr);
+  TWinControl::DestroyWnd();
+}
+
+void TForm::UpdateBoundsFromWindow() {
+  if (handle_ != nullptr && !IsIconic(handle_)) {
+    RECT r;
+    GetClientRect(handle_, &r);
+    client_width_ = r.right;
+    client_height_ = r.bottom;
+  }
+  TWinControl::UpdateBoundsFromWindow();
+}
+
 void TForm::Notification(TComponent* component, TOperation operation) {
   TWinControl::Notification(component, operation);
   if (operation == TOperation::opRemove && component == menu_) {
@@ -124,12 +157,28 @@ void TForm::SetClientHeight(int32_t v) {
 }
 
 void TForm::AdjustSize() {
-  TCreateParams p;
-  CreateParams(p);
-  RECT r{0, 0, client_width_, client_height_};
-  AdjustWindowRectEx(&r, p.Style, menu_ != nullptr ? TRUE : FALSE, p.ExStyle);
-  width_ = r.right - r.left;
-  height_ = r.bottom - r.top;
+  // The window is the client size plus the frame: the frame the window has
+  // now once it exists (it may be drawn by someone else than the system),
+  // else the one its styles give.
+  int frame_w = 0;
+  int frame_h = 0;
+  if (handle_ != nullptr && !IsIconic(handle_)) {
+    RECT w;
+    RECT c;
+    GetWindowRect(handle_, &w);
+    GetClientRect(handle_, &c);
+    frame_w = (w.right - w.left) - c.right;
+    frame_h = (w.bottom - w.top) - c.bottom;
+  } else {
+    TCreateParams p;
+    CreateParams(p);
+    RECT r{0, 0, 0, 0};
+    AdjustWindowRectEx(&r, p.Style, menu_ != nullptr ? TRUE : FALSE, p.ExStyle);
+    frame_w = r.right - r.left;
+    frame_h = r.bottom - r.top;
+  }
+  width_ = client_width_ + frame_w;
+  height_ = client_height_ + frame_h;
   if (handle_ != nullptr) {
     SetWindowPos(handle_, nullptr, 0, 0, width_, height_,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
@@ -472,6 +521,20 @@ void TApplication::HandleException(const std::exception& e) {
 
 TApplication* Application() {
   return g_application;
+}
+
+void HandleCallbackException() noexcept {
+  try {
+    try {
+      throw;
+    } catch (const std::exception& e) {
+      if (g_application != nullptr) g_application->HandleException(e);
+    } catch (...) {
+      if (g_application != nullptr) g_application->HandleException(Exception("Unknown error"));
+    }
+  } catch (...) {
+    // An error handler that fails itself: nothing more can be done here.
+  }
 }
 
 // --- TScreen -------------------------------------------------------------------

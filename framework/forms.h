@@ -45,11 +45,13 @@ using TCloseEvent = std::function<void(TObject* sender, TCloseAction& action)>;
 using TCloseQueryEvent = std::function<void(TObject* sender, bool& can_close)>;
 
 class TForm : public TWinControl {
+  FW_CLASS_INFO(TForm)
+
  public:
   explicit TForm(TComponent* owner);
   ~TForm() override;
-  static const TClassInfo& StaticClassInfo();
-  const TClassInfo& ClassInfo() const override { return StaticClassInfo(); }
+  // Fires OnDestroy while the whole form (the derived class too) exists.
+  void BeforeDestruction() override;
 
   TFormBorderStyle BorderStyle() const { return border_style_; }
   void SetBorderStyle(TFormBorderStyle v) { border_style_ = v; }
@@ -114,11 +116,14 @@ class TForm : public TWinControl {
 
   void CreateParams(TCreateParams& params) override;
   void CreateWnd() override;
+  void DestroyWnd() override;
   void WndProc(TMessage& message) override;
   void Notification(TComponent* component, TOperation operation) override;
+  void UpdateBoundsFromWindow() override;
 
  private:
   void AdjustSize();
+  void DoDestroy();
 
   TFormBorderStyle border_style_ = bsSizeable;
   uint32_t border_icons_ = biSystemMenu | biMinimize | biMaximize;
@@ -129,14 +134,14 @@ class TForm : public TWinControl {
   int32_t client_height_ = 0;
   TWinControl* active_control_ = nullptr;
   TMainMenu* menu_ = nullptr;
+  bool destroy_fired_ = false;
 };
 
 class TApplication : public TComponent {
  public:
   TApplication();
   ~TApplication() override;
-  static const TClassInfo& StaticClassInfo();
-  const TClassInfo& ClassInfo() const override { return StaticClassInfo(); }
+  FW_CLASS_INFO(TApplication)
 
   // COM for this thread (single-threaded apartment) and the common controls.
   void Initialize();

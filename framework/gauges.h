@@ -12,8 +12,7 @@ enum TGaugeBorderStyle { gbsNone, gbsSingle };
 class TGauge : public TGraphicControl {
  public:
   explicit TGauge(TComponent* owner);
-  static const TClassInfo& StaticClassInfo();
-  const TClassInfo& ClassInfo() const override { return StaticClassInfo(); }
+  FW_CLASS_INFO(TGauge)
 
   TGaugeKind Kind() const { return kind_; }
   void SetKind(TGaugeKind v);

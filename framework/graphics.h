@@ -45,23 +45,41 @@ COLORREF ColorToRGB(TColor color);
 // Makes the colour names usable in stored descriptions.
 void RegisterColorConstants();
 
+// GDI objects held by TGdiHandle owners in the process (leak checks).
+inline int& LiveGdiHandles() {
+  static int count = 0;
+  return count;
+}
+
 // Owner of one GDI object; DeleteObject when it goes.
 template <class H>
 class TGdiHandle {
  public:
   TGdiHandle() = default;
-  explicit TGdiHandle(H h) : h_(h) {}
+  explicit TGdiHandle(H h) { reset(h); }
   TGdiHandle(TGdiHandle&& o) noexcept : h_(std::exchange(o.h_, nullptr)) {}
   TGdiHandle& operator=(TGdiHandle&& o) noexcept {
-    if (this != &o) reset(std::exchange(o.h_, nullptr));
+    if (this != &o) {
+      reset();
+      h_ = std::exchange(o.h_, nullptr);
+    }
     return *this;
   }
   ~TGdiHandle() { reset(); }
   H get() const { return h_; }
   explicit operator bool() const { return h_ != nullptr; }
   void reset(H h = nullptr) {
-    if (h_ != nullptr) DeleteObject(h_);
+    if (h_ != nullptr) {
+      DeleteObject(h_);
+      --LiveGdiHandles();
+    }
     h_ = h;
+    if (h_ != nullptr) ++LiveGdiHandles();
+  }
+  // Gives the object up (to the system, say, after SetWindowRgn succeeded).
+  H release() {
+    if (h_ != nullptr) --LiveGdiHandles();
+    return std::exchange(h_, nullptr);
   }
 
  private:
@@ -87,8 +105,7 @@ enum TFontStyle : uint32_t { fsBold = 1, fsItalic = 2, fsUnderline = 4, fsStrike
 
 class TFont : public TPersistent {
  public:
-  static const TClassInfo& StaticClassInfo();
-  const TClassInfo& ClassInfo() const override { return StaticClassInfo(); }
+  FW_CLASS_INFO(TFont)
   void Assign(const TPersistent& source) override;
 
   const std::wstring& Name() const { return name_; }
@@ -120,8 +137,7 @@ class TFont : public TPersistent {
 
 class TBrush : public TPersistent {
  public:
-  static const TClassInfo& StaticClassInfo();
-  const TClassInfo& ClassInfo() const override { return StaticClassInfo(); }
+  FW_CLASS_INFO(TBrush)
   TColor Color() const { return color_; }
   void SetColor(TColor color);
   HBRUSH Handle();
@@ -133,8 +149,7 @@ class TBrush : public TPersistent {
 
 class TPen : public TPersistent {
  public:
-  static const TClassInfo& StaticClassInfo();
-  const TClassInfo& ClassInfo() const override { return StaticClassInfo(); }
+  FW_CLASS_INFO(TPen)
   TColor Color() const { return color_; }
   void SetColor(TColor color);
   int32_t Width() const { return width_; }
@@ -153,8 +168,7 @@ class TBitmap;
 // pen, selected while a drawing call runs.
 class TCanvas : public TPersistent {
  public:
-  static const TClassInfo& StaticClassInfo();
-  const TClassInfo& ClassInfo() const override { return StaticClassInfo(); }
+  FW_CLASS_INFO(TCanvas)
 
   HDC Handle() const { return dc_; }
   void SetHandle(HDC dc) { dc_ = dc; }
@@ -185,8 +199,7 @@ class TBitmap : public TPersistent {
  public:
   TBitmap();
   ~TBitmap() override;
-  static const TClassInfo& StaticClassInfo();
-  const TClassInfo& ClassInfo() const override { return StaticClassInfo(); }
+  FW_CLASS_INFO(TBitmap)
   void Assign(const TPersistent& source) override;
 
   int32_t Width() const { return width_; }
@@ -236,8 +249,7 @@ class TBitmap : public TPersistent {
 // premultiplied 32-bit bitmap ready for AlphaBlend.
 class TPicture : public TPersistent {
  public:
-  static const TClassInfo& StaticClassInfo();
-  const TClassInfo& ClassInfo() const override { return StaticClassInfo(); }
+  FW_CLASS_INFO(TPicture)
 
   // Throws Exception with a clear message when the data is no PNG.
   void LoadPng(const void* data, size_t size);

@@ -14,8 +14,7 @@ class TImageList : public TComponent {
  public:
   explicit TImageList(TComponent* owner);
   ~TImageList() override;
-  static const TClassInfo& StaticClassInfo();
-  const TClassInfo& ClassInfo() const override { return StaticClassInfo(); }
+  FW_CLASS_INFO(TImageList)
 
   int32_t Width() const { return width_; }
   void SetWidth(int32_t v);

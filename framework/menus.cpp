@@ -1,6 +1,10 @@
 #include "framework/menus.h"
 
 #include <algorithm>
+#include <unordered_set>
+
+#include "framework/dc.h"
+#include "framework/forms.h"
 
 namespace fw {
 
@@ -12,17 +16,30 @@ UINT NextCommand() {
   return next++;
 }
 
+// The menu items that exist: an owner-draw message carries an item data
+// value, and only one of ours may be taken for a TMenuItem (menus of other
+// code use item data for their own purposes).
+std::unordered_set<const TMenuItem*>& LiveItems() {
+  static std::unordered_set<const TMenuItem*> items;
+  return items;
+}
+
 }  // namespace
 
 // --- TMenuItem -----------------------------------------------------------------
 
-TMenuItem::TMenuItem(TComponent* owner) : TComponent(owner), command_(NextCommand()) {}
+TMenuItem::TMenuItem(TComponent* owner) : TComponent(owner), command_(NextCommand()) {
+  LiveItems().insert(this);
+}
 
 TMenuItem::~TMenuItem() {
+  LiveItems().erase(this);
   for (TMenuItem* child : items_)
     child->parent_ = nullptr;
+  // Menu handles belong to the menu that built them: the parent's rebuild
+  // (or the menu's end) destroys this item's popup with the rest.
   if (parent_ != nullptr) parent_->Remove(this);
-  if (handle_ != nullptr) DestroyMenu(handle_);
+  handle_ = nullptr;
 }
 
 const TClassInfo& TMenuItem::StaticClassInfo() {
@@ -34,6 +51,9 @@ const TClassInfo& TMenuItem::StaticClassInfo() {
           .Bool("Visible", &TMenuItem::Visible, &TMenuItem::SetVisible)
           .Bool("Default", &TMenuItem::Default, &TMenuItem::SetDefault)
           .Int("ImageIndex", &TMenuItem::ImageIndex, &TMenuItem::SetImageIndex)
+          .Int("ShortCut", &TMenuItem::ShortCut, &TMenuItem::SetShortCut)
+          .Bool("RadioItem", &TMenuItem::RadioItem, &TMenuItem::SetRadioItem)
+          .Int("GroupIndex", &TMenuItem::GroupIndex, &TMenuItem::SetGroupIndex)
           .Event<void(TObject*)>("OnClick", &TMenuItem::OnClick)
           .Event<void(TObject*, TCanvas*, RECT, bool)>("OnDrawItem", &TMenuItem::OnDrawItem)
           .Event<void(TObject*, TCanvas*, int&, int&)>("OnMeasureItem", &TMenuItem::OnMeasureItem)
@@ -72,6 +92,28 @@ void TMenuItem::SetDefault(bool v) {
 void TMenuItem::SetImageIndex(int32_t v) {
   image_index_ = v;
   Changed();
+}
+void TMenuItem::SetShortCut(TShortCut v) {
+  shortcut_ = v;
+  Changed();
+}
+void TMenuItem::SetRadioItem(bool v) {
+  radio_item_ = v;
+  Changed();
+}
+void TMenuItem::SetGroupIndex(int32_t v) {
+  group_index_ = v;
+  Changed();
+}
+
+std::wstring TMenuItem::MenuText() const {
+  std::wstring key = ShortCutToText(shortcut_);
+  return key.empty() ? caption_ : caption_ + L"\t" + key;
+}
+
+HMENU TMenuItem::Handle() {
+  if (menu_ != nullptr) return menu_->Handle();
+  return handle_;
 }
 
 int TMenuItem::MenuIndex() const {
@@ -117,56 +159,93 @@ void TMenuItem::DestroyHandles() {
 void TMenuItem::BuildInto(HMENU menu, bool owner_draw) {
   for (TMenuItem* item : items_) {
     if (!item->visible_) continue;
-    UINT flags = 0;
-    UINT_PTR id = item->command_;
+    MENUITEMINFOW mii{};
+    mii.cbSize = sizeof(mii);
+    mii.fMask = MIIM_FTYPE | MIIM_STATE | MIIM_ID | MIIM_DATA;
+    mii.wID = item->command_;
+    // The item itself travels as the item data (owner-drawn items get it in
+    // WM_MEASUREITEM and WM_DRAWITEM).
+    mii.dwItemData = reinterpret_cast<ULONG_PTR>(item);
     if (item->IsLine()) {
-      flags |= MF_SEPARATOR;
+      mii.fType = MFT_SEPARATOR;
     } else {
-      if (!item->enabled_) flags |= MF_GRAYED;
-      if (item->checked_) flags |= MF_CHECKED;
+      if (!item->enabled_) mii.fState |= MFS_GRAYED;
+      if (item->checked_) mii.fState |= MFS_CHECKED;
+      if (item->default_) mii.fState |= MFS_DEFAULT;
+      if (item->radio_item_) mii.fType |= MFT_RADIOCHECK;
+    }
+    std::wstring text = item->MenuText();
+    if (owner_draw) {
+      mii.fType |= MFT_OWNERDRAW;
+    } else if (!item->IsLine()) {
+      mii.fMask |= MIIM_STRING;
+      mii.dwTypeData = text.data();
     }
     if (!item->items_.empty()) {
       item->handle_ = CreatePopupMenu();
       item->BuildInto(item->handle_, owner_draw);
-      flags |= MF_POPUP;
-      id = reinterpret_cast<UINT_PTR>(item->handle_);
+      mii.fMask |= MIIM_SUBMENU;
+      mii.hSubMenu = item->handle_;
     }
-    if (owner_draw) {
-      // The item itself travels as the item data of WM_MEASUREITEM/WM_DRAWITEM.
-      AppendMenuW(menu, flags | MF_OWNERDRAW, id, reinterpret_cast<LPCWSTR>(item));
-    } else {
-      AppendMenuW(menu, flags | (item->IsLine() ? 0 : MF_STRING), id,
-                  item->IsLine() ? nullptr : item->caption_.c_str());
-    }
-    if (item->default_)
-      SetMenuDefaultItem(menu, static_cast<UINT>(GetMenuItemCount(menu) - 1), TRUE);
+    InsertMenuItemW(menu, static_cast<UINT>(GetMenuItemCount(menu)), TRUE, &mii);
   }
 }
 
-void TMenuItem::DoMeasureItem(MEASUREITEMSTRUCT& mis) {
-  HDC dc = GetDC(nullptr);
-  TCanvas canvas;
-  canvas.SetHandle(dc);
+namespace {
+
+// The font the system draws menus with (owner-drawn items are measured and
+// drawn in it).
+void AssignMenuFont(TFont& font) {
   NONCLIENTMETRICSW ncm{};
   ncm.cbSize = sizeof(ncm);
+  if (!SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(ncm), &ncm, 0)) return;
+  const LOGFONTW& lf = ncm.lfMenuFont;
+  font.SetName(lf.lfFaceName);
+  font.SetHeight(lf.lfHeight);
+  uint32_t style = 0;
+  if (lf.lfWeight >= FW_BOLD) style |= fsBold;
+  if (lf.lfItalic) style |= fsItalic;
+  font.SetStyle(style);
+}
+
+// A canvas on a borrowed DC for the guard's life.
+class TBorrowedCanvas {
+ public:
+  explicit TBorrowedCanvas(HDC dc) {
+    canvas_.SetHandle(dc);
+    AssignMenuFont(*canvas_.Font());
+  }
+  ~TBorrowedCanvas() { canvas_.SetHandle(nullptr); }
+  TBorrowedCanvas(const TBorrowedCanvas&) = delete;
+  TBorrowedCanvas& operator=(const TBorrowedCanvas&) = delete;
+  TCanvas& Get() { return canvas_; }
+
+ private:
+  TCanvas canvas_;
+};
+
+}  // namespace
+
+void TMenuItem::DoMeasureItem(MEASUREITEMSTRUCT& mis) {
+  TClientDC dc(nullptr);
+  TBorrowedCanvas borrowed(dc.Get());
+  TCanvas& canvas = borrowed.Get();
   int width = 0;
   int height = GetSystemMetrics(SM_CYMENU);
   if (IsLine()) {
     height = 8;
   } else {
-    SIZE s = canvas.TextExtent(caption_);
-    width = s.cx + 32;
+    width = canvas.TextExtent(MenuText()).cx + 32;
   }
   if (OnMeasureItem) OnMeasureItem(this, &canvas, width, height);
-  canvas.SetHandle(nullptr);
-  ReleaseDC(nullptr, dc);
   mis.itemWidth = static_cast<UINT>(std::max(width, 0));
   mis.itemHeight = static_cast<UINT>(std::max(height, 0));
 }
 
 void TMenuItem::DoDrawItem(const DRAWITEMSTRUCT& dis) {
-  TCanvas canvas;
-  canvas.SetHandle(dis.hDC);
+  TSavedDC saved(dis.hDC);
+  TBorrowedCanvas borrowed(dis.hDC);
+  TCanvas& canvas = borrowed.Get();
   bool selected = (dis.itemState & ODS_SELECTED) != 0;
   RECT r = dis.rcItem;
   if (OnDrawItem) {
@@ -192,9 +271,13 @@ void TMenuItem::DoDrawItem(const DRAWITEMSTRUCT& dis) {
       RECT tr = r;
       tr.left += 24;
       canvas.DrawText(caption_, tr, DT_SINGLELINE | DT_VCENTER | DT_LEFT);
+      std::wstring key = ShortCutToText(shortcut_);
+      if (!key.empty()) {
+        tr.right -= 12;
+        canvas.DrawText(key, tr, DT_SINGLELINE | DT_VCENTER | DT_RIGHT);
+      }
     }
   }
-  canvas.SetHandle(nullptr);
 }
 
 // --- TMenu ---------------------------------------------------------------------
@@ -306,7 +389,12 @@ namespace {
 // A hidden window that owns popup menus while they show: it receives their
 // owner-draw messages.
 LRESULT CALLBACK PopupListProc(HWND wnd, UINT msg, WPARAM wparam, LPARAM lparam) {
-  if (HandleMenuDrawMessage(msg, wparam, lparam)) return TRUE;
+  try {
+    if (HandleMenuDrawMessage(msg, wparam, lparam)) return TRUE;
+  } catch (...) {
+    HandleCallbackException();
+    return TRUE;
+  }
   return DefWindowProcW(wnd, msg, wparam, lparam);
 }
 
@@ -328,24 +416,67 @@ HWND PopupListWindow() {
 void TPopupMenu::Popup(int x, int y) {
   if (OnPopup) OnPopup(this);
   RebuildHandle();
-  HWND owner = PopupListWindow();
-  SetForegroundWindow(owner);
+  // A window of ours that is active owns the menu (its owner-draw messages
+  // go there and it stays active); otherwise a hidden window does, brought
+  // to the foreground so the menu closes when the user clicks elsewhere,
+  // and the window that was in the foreground gets it back afterwards.
+  HWND active = GetActiveWindow();
+  HWND owner = active != nullptr && TWinControl::FindControl(active) != nullptr ? active : nullptr;
+  HWND foreground = nullptr;
+  if (owner == nullptr) {
+    owner = PopupListWindow();
+    foreground = GetForegroundWindow();
+    SetForegroundWindow(owner);
+  }
   UINT command = static_cast<UINT>(TrackPopupMenu(
       Handle(), TPM_LEFTALIGN | TPM_RETURNCMD | TPM_RIGHTBUTTON, x, y, 0, owner, nullptr));
   PostMessageW(owner, WM_NULL, 0, 0);
+  if (foreground != nullptr && GetForegroundWindow() == owner) SetForegroundWindow(foreground);
   if (command != 0) DispatchCommand(command);
+}
+
+std::wstring ShortCutToText(TShortCut shortcut) {
+  WORD key = shortcut & 0xFF;
+  if (key == 0) return {};
+  std::wstring text;
+  if (shortcut & scCtrl) text += L"Ctrl+";
+  if (shortcut & scShift) text += L"Shift+";
+  if (shortcut & scAlt) text += L"Alt+";
+  if ((key >= '0' && key <= '9') || (key >= 'A' && key <= 'Z')) {
+    text += static_cast<wchar_t>(key);
+  } else if (key >= VK_F1 && key <= VK_F24) {
+    text += L"F" + std::to_wstring(key - VK_F1 + 1);
+  } else {
+    static const std::pair<WORD, const wchar_t*> kNames[] = {
+        {VK_BACK, L"BkSp"},   {VK_TAB, L"Tab"},    {VK_RETURN, L"Enter"}, {VK_ESCAPE, L"Esc"},
+        {VK_SPACE, L"Space"}, {VK_PRIOR, L"PgUp"}, {VK_NEXT, L"PgDn"},    {VK_END, L"End"},
+        {VK_HOME, L"Home"},   {VK_LEFT, L"Left"},  {VK_UP, L"Up"},        {VK_RIGHT, L"Right"},
+        {VK_DOWN, L"Down"},   {VK_INSERT, L"Ins"}, {VK_DELETE, L"Del"},
+    };
+    const wchar_t* name = nullptr;
+    for (const auto& [vk, n] : kNames) {
+      if (vk == key) name = n;
+    }
+    if (name == nullptr) return {};
+    text += name;
+  }
+  return text;
+}
+
+bool IsMenuItem(ULONG_PTR item_data) {
+  return item_data != 0 && LiveItems().count(reinterpret_cast<const TMenuItem*>(item_data)) != 0;
 }
 
 bool HandleMenuDrawMessage(UINT msg, WPARAM /*wparam*/, LPARAM lparam) {
   if (msg == WM_MEASUREITEM) {
     auto* mis = reinterpret_cast<MEASUREITEMSTRUCT*>(lparam);
-    if (mis->CtlType != ODT_MENU || mis->itemData == 0) return false;
+    if (mis->CtlType != ODT_MENU || !IsMenuItem(mis->itemData)) return false;
     reinterpret_cast<TMenuItem*>(mis->itemData)->DoMeasureItem(*mis);
     return true;
   }
   if (msg == WM_DRAWITEM) {
     auto* dis = reinterpret_cast<DRAWITEMSTRUCT*>(lparam);
-    if (dis->CtlType != ODT_MENU || dis->itemData == 0) return false;
+    if (dis->CtlType != ODT_MENU || !IsMenuItem(dis->itemData)) return false;
     reinterpret_cast<TMenuItem*>(dis->itemData)->DoDrawItem(*dis);
     return true;
   }

@@ -18,17 +18,26 @@ namespace fw {
 
 class TMenu;
 
+// A keyboard shortcut: the virtual key in the low byte, scShift, scCtrl and
+// scAlt above it (0: none).
+using TShortCut = uint16_t;
+inline constexpr TShortCut scShift = 0x2000;
+inline constexpr TShortCut scCtrl = 0x4000;
+inline constexpr TShortCut scAlt = 0x8000;
+// "Ctrl+S", "Shift+F5", "Alt+Enter" ...; empty for 0.
+std::wstring ShortCutToText(TShortCut shortcut);
+
 using TMenuDrawItemEvent =
     std::function<void(TObject* sender, TCanvas* canvas, RECT rect, bool selected)>;
 using TMenuMeasureItemEvent =
     std::function<void(TObject* sender, TCanvas* canvas, int& width, int& height)>;
 
 class TMenuItem : public TComponent {
+  FW_CLASS_INFO(TMenuItem)
+
  public:
   explicit TMenuItem(TComponent* owner);
   ~TMenuItem() override;
-  static const TClassInfo& StaticClassInfo();
-  const TClassInfo& ClassInfo() const override { return StaticClassInfo(); }
   void SetParentComponent(TComponent* parent) override;
 
   const std::wstring& Caption() const { return caption_; }
@@ -43,7 +52,16 @@ class TMenuItem : public TComponent {
   void SetDefault(bool v);
   int32_t ImageIndex() const { return image_index_; }
   void SetImageIndex(int32_t v);
+  TShortCut ShortCut() const { return shortcut_; }
+  void SetShortCut(TShortCut v);
+  // Checked items of a group show a radio mark (items of one GroupIndex).
+  bool RadioItem() const { return radio_item_; }
+  void SetRadioItem(bool v);
+  int32_t GroupIndex() const { return group_index_; }
+  void SetGroupIndex(int32_t v);
   bool IsLine() const { return caption_ == L"-"; }
+  // The text the menu shows: the caption, a tab and the shortcut's text.
+  std::wstring MenuText() const;
 
   int Count() const { return static_cast<int>(items_.size()); }
   TMenuItem* Items(int index) const { return items_.at(static_cast<size_t>(index)); }
@@ -56,8 +74,10 @@ class TMenuItem : public TComponent {
   TMenu* GetParentMenu() const;
   // The command identifier sent in WM_COMMAND for this item.
   UINT Command() const { return command_; }
-  // The popup menu of this item's children (created with the menu).
-  HMENU Handle() const { return handle_; }
+  // The menu of this item's children: the popup menu of an item with
+  // children, the whole menu's handle for the root item (Items of a menu);
+  // nullptr for an item without children or before the menu was built.
+  HMENU Handle();
 
   virtual void Click();
   TNotifyEvent OnClick;
@@ -80,6 +100,9 @@ class TMenuItem : public TComponent {
   bool visible_ = true;
   bool default_ = false;
   int32_t image_index_ = -1;
+  TShortCut shortcut_ = 0;
+  bool radio_item_ = false;
+  int32_t group_index_ = 0;
   UINT command_ = 0;
   HMENU handle_ = nullptr;
   TMenuItem* parent_ = nullptr;
@@ -91,8 +114,7 @@ class TMenu : public TComponent {
  public:
   explicit TMenu(TComponent* owner);
   ~TMenu() override;
-  static const TClassInfo& StaticClassInfo();
-  const TClassInfo& ClassInfo() const override { return StaticClassInfo(); }
+  FW_CLASS_INFO(TMenu)
 
   TMenuItem* Items() { return &items_; }
   bool OwnerDraw() const { return owner_draw_; }
@@ -124,8 +146,7 @@ class TMenu : public TComponent {
 class TMainMenu : public TMenu {
  public:
   explicit TMainMenu(TComponent* owner);
-  static const TClassInfo& StaticClassInfo();
-  const TClassInfo& ClassInfo() const override { return StaticClassInfo(); }
+  FW_CLASS_INFO(TMainMenu)
   void RebuildHandle() override;
   // The window whose menu bar shows this menu (set by the form).
   HWND WindowHandle() const { return window_; }
@@ -141,8 +162,7 @@ class TMainMenu : public TMenu {
 class TPopupMenu : public TMenu {
  public:
   explicit TPopupMenu(TComponent* owner);
-  static const TClassInfo& StaticClassInfo();
-  const TClassInfo& ClassInfo() const override { return StaticClassInfo(); }
+  FW_CLASS_INFO(TPopupMenu)
   // Shows the menu at the screen point and runs the chosen item's Click.
   void Popup(int x, int y);
   TNotifyEvent OnPopup;
@@ -150,6 +170,10 @@ class TPopupMenu : public TMenu {
  protected:
   HMENU CreateMenuHandle() override { return CreatePopupMenu(); }
 };
+
+// Whether a menu item's data value is one of our items (every item built
+// by a TMenu carries its TMenuItem as item data).
+bool IsMenuItem(ULONG_PTR item_data);
 
 // Routes the owner-draw messages of menus (itemData is the TMenuItem); true
 // when the message was a menu's.

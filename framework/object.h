@@ -87,8 +87,21 @@ class TClassInfo {
   std::vector<TMethodInfo> methods_;
 };
 
+// The class-info pair of a framework class: its static TClassInfo and the
+// override that reports it. A class registered for stored descriptions
+// without it would report its parent's name; RegisterComponentClass refuses
+// such a class at compile time.
+#define FW_CLASS_INFO(Class)                           \
+ public:                                               \
+  using ThisClass = Class;                             \
+  static const ::fw::TClassInfo& StaticClassInfo();    \
+  const ::fw::TClassInfo& ClassInfo() const override { \
+    return StaticClassInfo();                          \
+  }
+
 class TObject {
  public:
+  using ThisClass = TObject;
   TObject() = default;
   TObject(const TObject&) = delete;
   TObject& operator=(const TObject&) = delete;
@@ -104,8 +117,7 @@ class TObject {
 // another of its kind (fonts, string lists, bitmaps).
 class TPersistent : public TObject {
  public:
-  static const TClassInfo& StaticClassInfo();
-  const TClassInfo& ClassInfo() const override { return StaticClassInfo(); }
+  FW_CLASS_INFO(TPersistent)
   // Copies the source's state; the base class refuses (EConvertError-like).
   virtual void Assign(const TPersistent& source);
 };

@@ -29,6 +29,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <type_traits>
 
 #include "framework/component.h"
 
@@ -46,6 +47,8 @@ using TComponentFactory = std::function<TComponent*(TComponent* owner)>;
 void RegisterComponentClass(const TClassInfo& info, TComponentFactory factory);
 template <class T>
 void RegisterComponentClass() {
+  static_assert(std::is_same_v<typename T::ThisClass, T>,
+                "the class lacks FW_CLASS_INFO and would report its parent's name");
   RegisterComponentClass(T::StaticClassInfo(),
                          [](TComponent* owner) -> TComponent* { return new T(owner); });
 }

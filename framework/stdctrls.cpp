@@ -4,12 +4,6 @@
 
 namespace fw {
 
-namespace {
-
-constexpr wchar_t kComboEditProp[] = L"FwComboEdit";
-
-}  // namespace
-
 // --- TPanel --------------------------------------------------------------------
 
 TPanel::TPanel(TComponent* owner) : TWinControl(owner) {}
@@ -289,10 +283,10 @@ TComboBox::TComboBox(TComponent* owner) : TWinControl(owner) {
 }
 
 TComboBox::~TComboBox() {
-  if (edit_ != nullptr && IsWindow(edit_)) {
-    SetWindowLongPtrW(edit_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(edit_proc_));
-    RemovePropW(edit_, kComboEditProp);
-  }
+  // Owned components (a skinner of the edit part, say) go first; then the
+  // edit part's subclass leaves (a pass-through if a later one lies above).
+  DestroyComponents();
+  edit_subclass_.Remove();
 }
 
 const TClassInfo& TComboBox::StaticClassInfo() {
@@ -361,45 +355,30 @@ void TComboBox::HandleCreated() {
     }
     if (edit_ != nullptr) {
       // Keys typed into the edit part are the combo box's keys.
-      SetPropW(edit_, kComboEditProp, this);
-      edit_proc_ = reinterpret_cast<WNDPROC>(
-          SetWindowLongPtrW(edit_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&EditWndProc)));
+      edit_subclass_.Install(edit_, TWndMethod::Bind<&TComboBox::EditWndProc>(this));
     }
   }
 }
 
-LRESULT CALLBACK TComboBox::EditWndProc(HWND wnd, UINT msg, WPARAM wparam, LPARAM lparam) {
-  auto* combo = static_cast<TComboBox*>(GetPropW(wnd, kComboEditProp));
-  if (combo == nullptr) return DefWindowProcW(wnd, msg, wparam, lparam);
-  WNDPROC old = combo->edit_proc_;
-  try {
-    TMessage m{msg, wparam, lparam, 0};
-    switch (msg) {
-      case WM_KEYDOWN:
-      case WM_SYSKEYDOWN:
-        if (combo->DoKeyDown(m)) return 0;
-        wparam = m.WParam;
-        break;
-      case WM_CHAR:
-        if (combo->DoKeyPress(m)) return 0;
-        wparam = m.WParam;
-        break;
-      case WM_SETFOCUS:
-        if (TForm* form = combo->GetParentForm()) form->FocusChanged(combo);
-        break;
-      case WM_NCDESTROY:
-        SetWindowLongPtrW(wnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(old));
-        RemovePropW(wnd, kComboEditProp);
-        combo->edit_ = nullptr;
-        break;
-      default:
-        break;
-    }
-  } catch (const std::exception& e) {
-    if (TApplication* app = Application()) app->HandleException(e);
-    return 0;
+void TComboBox::EditWndProc(TMessage& m) {
+  switch (m.Msg) {
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+      if (DoKeyDown(m)) return;
+      break;
+    case WM_CHAR:
+      if (DoKeyPress(m)) return;
+      break;
+    case WM_SETFOCUS:
+      if (TForm* form = GetParentForm()) form->FocusChanged(this);
+      break;
+    case WM_NCDESTROY:
+      edit_ = nullptr;
+      break;
+    default:
+      break;
   }
-  return CallWindowProcW(old, wnd, msg, wparam, lparam);
+  edit_subclass_.CallPrevious(m);
 }
 
 bool TComboBox::WantSpecialKey(WORD key) {

@@ -16,8 +16,7 @@ enum TBevelKind { bkNone, bkTile, bkSoft, bkFlat };
 class TPanel : public TWinControl {
  public:
   explicit TPanel(TComponent* owner);
-  static const TClassInfo& StaticClassInfo();
-  const TClassInfo& ClassInfo() const override { return StaticClassInfo(); }
+  FW_CLASS_INFO(TPanel)
 
   TBevelCut BevelOuter() const { return bevel_outer_; }
   void SetBevelOuter(TBevelCut v);
@@ -44,8 +43,7 @@ class TPanel : public TWinControl {
 class TLabel : public TGraphicControl {
  public:
   explicit TLabel(TComponent* owner);
-  static const TClassInfo& StaticClassInfo();
-  const TClassInfo& ClassInfo() const override { return StaticClassInfo(); }
+  FW_CLASS_INFO(TLabel)
   void Loaded() override;
 
   TAlignment Alignment() const { return alignment_; }
@@ -79,8 +77,7 @@ class TLabel : public TGraphicControl {
 class TEdit : public TWinControl {
  public:
   explicit TEdit(TComponent* owner);
-  static const TClassInfo& StaticClassInfo();
-  const TClassInfo& ClassInfo() const override { return StaticClassInfo(); }
+  FW_CLASS_INFO(TEdit)
 
   int32_t MaxLength() const { return max_length_; }
   void SetMaxLength(int32_t v);
@@ -125,8 +122,7 @@ class TComboBox : public TWinControl {
  public:
   explicit TComboBox(TComponent* owner);
   ~TComboBox() override;
-  static const TClassInfo& StaticClassInfo();
-  const TClassInfo& ClassInfo() const override { return StaticClassInfo(); }
+  FW_CLASS_INFO(TComboBox)
 
   TStrings* Items() { return &items_; }
   int32_t ItemIndex() const;
@@ -152,7 +148,8 @@ class TComboBox : public TWinControl {
   bool WantSpecialKey(WORD key) override;
 
  private:
-  static LRESULT CALLBACK EditWndProc(HWND wnd, UINT msg, WPARAM wparam, LPARAM lparam);
+  // The edit part's messages: keys and focus are the combo box's.
+  void EditWndProc(TMessage& message);
 
   TComboBoxStrings items_{*this};
   int32_t item_index_ = -1;
@@ -161,7 +158,7 @@ class TComboBox : public TWinControl {
   int32_t drop_down_count_ = 8;
   TBevelKind bevel_kind_ = bkNone;
   HWND edit_ = nullptr;
-  WNDPROC edit_proc_ = nullptr;
+  TSubclass edit_subclass_;
 
   friend class TComboBoxStrings;
 };

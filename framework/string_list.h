@@ -11,8 +11,7 @@ namespace fw {
 
 class TStrings : public TPersistent {
  public:
-  static const TClassInfo& StaticClassInfo();
-  const TClassInfo& ClassInfo() const override { return StaticClassInfo(); }
+  FW_CLASS_INFO(TStrings)
   void Assign(const TPersistent& source) override;
 
   virtual int Count() const = 0;
@@ -28,8 +27,7 @@ class TStrings : public TPersistent {
 
 class TStringList : public TStrings {
  public:
-  static const TClassInfo& StaticClassInfo();
-  const TClassInfo& ClassInfo() const override { return StaticClassInfo(); }
+  FW_CLASS_INFO(TStringList)
   int Count() const override { return static_cast<int>(items_.size()); }
   std::wstring Strings(int index) const override { return items_.at(static_cast<size_t>(index)); }
   int Add(const std::wstring& s) override;

@@ -31,8 +31,7 @@ class TIBDatabaseComponente : public fw::TComponent {
  public:
   explicit TIBDatabaseComponente(fw::TComponent* owner);
   ~TIBDatabaseComponente() override;
-  static const fw::TClassInfo& StaticClassInfo();
-  const fw::TClassInfo& ClassInfo() const override { return StaticClassInfo(); }
+  FW_CLASS_INFO(TIBDatabaseComponente)
 
   // "user_name=..." and "password=..." lines (CR LF between lines).
   std::wstring Params() const { return params_; }
@@ -73,8 +72,7 @@ class TIBTransactionComponente : public fw::TComponent {
  public:
   explicit TIBTransactionComponente(fw::TComponent* owner);
   ~TIBTransactionComponente() override;
-  static const fw::TClassInfo& StaticClassInfo();
-  const fw::TClassInfo& ClassInfo() const override { return StaticClassInfo(); }
+  FW_CLASS_INFO(TIBTransactionComponente)
 
   std::wstring DefaultDatabaseName() const { return default_database_; }
   // Finds the named TIBDatabase among the owner's components and makes the

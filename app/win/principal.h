@@ -26,8 +26,7 @@ class TFPrincipal : public fw::TForm {
  public:
   explicit TFPrincipal(fw::TComponent* owner);
   ~TFPrincipal() override;
-  static const fw::TClassInfo& StaticClassInfo();
-  const fw::TClassInfo& ClassInfo() const override { return StaticClassInfo(); }
+  FW_CLASS_INFO(TFPrincipal)
 
   // Components, in declaration order.
   fw::TPanel* Panel1 = nullptr;

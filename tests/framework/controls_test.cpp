@@ -11,6 +11,7 @@
 #include "framework/forms.h"
 #include "framework/gauges.h"
 #include "framework/stdctrls.h"
+#include "tests/support/win/lambda_hooks.h"
 
 namespace fw {
 namespace {
@@ -38,22 +39,25 @@ class ControlsTest : public ::testing::Test {
 TEST_F(ControlsTest, WindowProcCanBeReplacedAndRestored) {
   HWND h = panel_->Handle();
   std::vector<UINT> seen;
-  TWndMethod old = panel_->WindowProc;
-  panel_->WindowProc = [&](TMessage& m) {
-    seen.push_back(m.Msg);
-    if (m.Msg == WM_APP + 1) {
-      m.Result = 42;  // handled here, never reaches the control
-      return;
-    }
-    old(m);
-  };
-  EXPECT_EQ(SendMessageW(h, WM_APP + 1, 0, 0), 42);
-  EXPECT_EQ(panel_->Perform(WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"abc")), TRUE);
-  EXPECT_EQ(seen, (std::vector<UINT>{WM_APP + 1, WM_SETTEXT}));
-  wchar_t text[8] = {};
-  GetWindowTextW(h, text, 8);
-  EXPECT_STREQ(text, L"abc");  // passed on to the window class
-  panel_->WindowProc = old;
+  TWndMethod original = panel_->WindowProc;
+  {
+    test_support::TLambdaHook hook(*panel_, [&](TMessage& m, const TWindowProcHook& self) {
+      seen.push_back(m.Msg);
+      if (m.Msg == WM_APP + 1) {
+        m.Result = 42;  // handled here, never reaches the control
+        return;
+      }
+      self.CallPrevious(m);
+    });
+    EXPECT_NE(panel_->WindowProc, original);
+    EXPECT_EQ(SendMessageW(h, WM_APP + 1, 0, 0), 42);
+    EXPECT_EQ(panel_->Perform(WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"abc")), TRUE);
+    EXPECT_EQ(seen, (std::vector<UINT>{WM_APP + 1, WM_SETTEXT}));
+    wchar_t text[8] = {};
+    GetWindowTextW(h, text, 8);
+    EXPECT_STREQ(text, L"abc");  // passed on to the window class
+  }
+  EXPECT_EQ(panel_->WindowProc, original);
   seen.clear();
   SendMessageW(h, WM_APP + 1, 0, 0);
   EXPECT_TRUE(seen.empty());
@@ -67,8 +71,7 @@ TEST_F(ControlsTest, GraphicControlsArePaintedAndClickedThroughTheirParent) {
   int clicks = 0;
   label->OnClick = [&](TObject*) { ++clicks; };
   int paints = 0;
-  TWndMethod old = label->WindowProc;
-  label->WindowProc = [&](TMessage& m) {
+  test_support::TLambdaHook hook(*label, [&](TMessage& m, const TWindowProcHook& self) {
     if (m.Msg == WM_PAINT) {
       ++paints;
       // The DC's origin is the label's own top-left corner.
@@ -77,8 +80,8 @@ TEST_F(ControlsTest, GraphicControlsArePaintedAndClickedThroughTheirParent) {
       EXPECT_EQ(org.x, 10);
       EXPECT_EQ(org.y, 10);
     }
-    old(m);
-  };
+    self.CallPrevious(m);
+  });
   form_->Show();
   RedrawWindow(panel_->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
   EXPECT_GE(paints, 1);
@@ -87,7 +90,6 @@ TEST_F(ControlsTest, GraphicControlsArePaintedAndClickedThroughTheirParent) {
   SendMessageW(panel_->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(100, 50));  // beside it
   SendMessageW(panel_->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(100, 50));
   EXPECT_EQ(clicks, 1);
-  label->WindowProc = old;
 }
 
 class TWatcher : public TComponent {

@@ -28,6 +28,7 @@ class TSample : public TComponent {
     return info;
   }
   const TClassInfo& ClassInfo() const override { return StaticClassInfo(); }
+  using ThisClass = TSample;
 
   int32_t Margin() const { return margin_; }
   void SetMargin(int32_t v) { margin_ = v; }
@@ -62,6 +63,7 @@ class TOther : public TComponent {
     return info;
   }
   const TClassInfo& ClassInfo() const override { return StaticClassInfo(); }
+  using ThisClass = TOther;
   bool Flat() const { return flat_; }
   void SetFlat(bool v) { flat_ = v; }
 

@@ -25,6 +25,7 @@ class TFontLike : public TPersistent {
     return info;
   }
   const TClassInfo& ClassInfo() const override { return StaticClassInfo(); }
+  using ThisClass = TFontLike;
   std::wstring Name() const { return name; }
   void SetName(const std::wstring& v) { name = v; }
   uint32_t Style() const { return style; }
@@ -53,6 +54,7 @@ class TItem : public TComponent {
     return info;
   }
   const TClassInfo& ClassInfo() const override { return StaticClassInfo(); }
+  using ThisClass = TItem;
   void SetParentComponent(TComponent* p) override { parent = p; }
   void Loaded() override {
     TComponent::Loaded();
@@ -96,6 +98,7 @@ class TRoot : public TComponent {
     return info;
   }
   const TClassInfo& ClassInfo() const override { return StaticClassInfo(); }
+  using ThisClass = TRoot;
   void ItemClick(TObject* sender) { clicked = sender; }
   void ItemKeyPress(TObject*, wchar_t& key) { key = 0; }
   TObject* clicked = nullptr;

@@ -42,8 +42,7 @@ class TSkinData;
 class TSkinStream : public fw::TPersistent {
  public:
   explicit TSkinStream(TSkinData& owner) : owner_(owner) {}
-  static const fw::TClassInfo& StaticClassInfo();
-  const fw::TClassInfo& ClassInfo() const override { return StaticClassInfo(); }
+  FW_CLASS_INFO(TSkinStream)
 
   const std::wstring& ResourceName() const { return resource_; }
   // Finds the RCDATA resource and reads its package into the component.
@@ -74,8 +73,7 @@ class TSkinData : public fw::TComponent {
  public:
   explicit TSkinData(fw::TComponent* owner);
   ~TSkinData() override;
-  static const fw::TClassInfo& StaticClassInfo();
-  const fw::TClassInfo& ClassInfo() const override { return StaticClassInfo(); }
+  FW_CLASS_INFO(TSkinData)
 
   // Published properties (see skin::TSkinData for their meaning).
   bool Active() const { return data_->Active(); }

@@ -178,6 +178,7 @@ class TSkinHolder : public fw::TComponent {
     return info;
   }
   const fw::TClassInfo& ClassInfo() const override { return StaticClassInfo(); }
+  using ThisClass = TSkinHolder;
 };
 
 std::string Description(const std::string& resource) {
