@@ -7,11 +7,14 @@
 #include <memory>
 #include <thread>
 
+#include "framework/dc.h"
 #include "framework/forms.h"
 #include "framework/imglist.h"
 #include "framework/menus.h"
 #include "framework/reader.h"
 #include "framework/registry.h"
+#include "framework/timers.h"
+#include "tests/support/win/message_sequence.h"
 
 namespace fw {
 namespace {
@@ -168,6 +171,109 @@ TEST_F(MenusTest, PopupMenuRunsTheChosenItem) {
   chooser.join();
   EXPECT_TRUE(shown);
   EXPECT_EQ(clicked, second);
+}
+
+TEST_F(MenusTest, TheMenuBelongsToItsComponentNotToTheWindow) {
+  HMENU bar = menu_->Handle();
+  HMENU sub = GetSubMenu(bar, 0);
+  // Every item with a menu has its handle, the root item included.
+  EXPECT_EQ(menu_->Items()->Handle(), bar);
+  EXPECT_EQ(static_cast<TMenuItem*>(form_->FindComponent("Arquivo"))->Handle(), sub);
+  EXPECT_EQ(abrir_->Handle(), nullptr);
+  // A new window takes the same menu: the old one did not destroy it.
+  form_->RecreateWnd();
+  EXPECT_TRUE(IsMenu(bar));
+  EXPECT_EQ(GetMenu(form_->Handle()), bar);
+  // The form's end is the menu's end, once.
+  form_->Free();
+  EXPECT_FALSE(IsMenu(bar));
+  EXPECT_FALSE(IsMenu(sub));
+}
+
+TEST_F(MenusTest, ShortcutsAndRadioItemsShowInTheMenu) {
+  abrir_->SetShortCut(scCtrl | 'A');
+  auto* sair = static_cast<TMenuItem*>(form_->FindComponent("Sair"));
+  sair->SetRadioItem(true);
+  sair->SetChecked(true);
+  HMENU sub = GetSubMenu(menu_->Handle(), 0);
+  wchar_t text[32] = {};
+  GetMenuStringW(sub, 0, text, 32, MF_BYPOSITION);
+  EXPECT_STREQ(text, L"&Abrir\tCtrl+A");
+  MENUITEMINFOW info{};
+  info.cbSize = sizeof(info);
+  info.fMask = MIIM_FTYPE | MIIM_STATE;
+  ASSERT_TRUE(GetMenuItemInfoW(sub, 2, TRUE, &info));
+  EXPECT_TRUE(info.fType & MFT_RADIOCHECK);
+  EXPECT_TRUE(info.fState & MFS_CHECKED);
+  struct TCase {
+    TShortCut key;
+    const wchar_t* text;
+  } cases[] = {{0, L""},
+               {scCtrl | 'S', L"Ctrl+S"},
+               {scShift | VK_F5, L"Shift+F5"},
+               {scAlt | VK_RETURN, L"Alt+Enter"},
+               {scCtrl | scShift | VK_DELETE, L"Ctrl+Shift+Del"}};
+  for (const auto& c : cases)
+    EXPECT_EQ(ShortCutToText(c.key), c.text);
+}
+
+TEST_F(MenusTest, OwnerDrawnItemsAreMeasuredInTheMenuFont) {
+  menu_->SetOwnerDraw(true);
+  // What the item measures follows the system's menu font, not the DC's
+  // default font.
+  TClientDC dc(nullptr);
+  SIZE in_default{};
+  GetTextExtentPoint32W(dc.Get(), L"&Abrir", 6, &in_default);
+  NONCLIENTMETRICSW ncm{};
+  ncm.cbSize = sizeof(ncm);
+  ASSERT_TRUE(SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(ncm), &ncm, 0));
+  TGdiHandle<HFONT> menu_font(CreateFontIndirectW(&ncm.lfMenuFont));
+  SIZE in_menu{};
+  {
+    TSelectObject sel(dc.Get(), menu_font.get());
+    GetTextExtentPoint32W(dc.Get(), L"&Abrir", 6, &in_menu);
+  }
+  MEASUREITEMSTRUCT mis{};
+  mis.CtlType = ODT_MENU;
+  mis.itemData = reinterpret_cast<ULONG_PTR>(abrir_);
+  SendMessageW(form_->Handle(), WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&mis));
+  EXPECT_EQ(static_cast<LONG>(mis.itemWidth), in_menu.cx + 32) << "default font: " << in_default.cx;
+  // Item data that is not one of ours is left alone.
+  MEASUREITEMSTRUCT foreign{};
+  foreign.CtlType = ODT_MENU;
+  foreign.itemData = 0x12345;
+  SendMessageW(form_->Handle(), WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&foreign));
+  EXPECT_EQ(foreign.itemWidth, 0u);
+}
+
+TEST_F(MenusTest, APopupMenuLeavesItsFormActive) {
+  auto* popup = new TPopupMenu(form_);
+  auto* item = new TMenuItem(form_);
+  item->SetCaption(L"Item");
+  popup->Items()->Add(item);
+  SetForegroundWindow(form_->Handle());
+  ASSERT_EQ(GetActiveWindow(), form_->Handle());
+  test_support::TMessageRecorder rec({form_->Handle()});
+  rec.KeepOnly({WM_ENTERMENULOOP, WM_INITMENU, WM_INITMENUPOPUP, WM_UNINITMENUPOPUP,
+                WM_EXITMENULOOP, WM_ACTIVATE, WM_NCACTIVATE});
+  // Closed from inside its own loop once it is up.
+  TTimerHandle closer;
+  closer.Start(100, [] {
+    if (FindWindowW(L"#32768", nullptr) != nullptr) EndMenu();
+  });
+  RECT r{};
+  GetWindowRect(form_->Handle(), &r);
+  popup->Popup(r.left + 40, r.top + 60);
+  closer.Stop();
+  EXPECT_EQ(GetActiveWindow(), form_->Handle());
+  using test_support::kOptional;
+  using test_support::kSent;
+  const test_support::TExpectedMessage kPopup[] = {
+      {WM_ENTERMENULOOP, kSent}, {WM_INITMENU, kSent},
+      {WM_INITMENUPOPUP, kSent}, {WM_UNINITMENUPOPUP, kSent | kOptional},
+      {WM_EXITMENULOOP, kSent},
+  };
+  EXPECT_TRUE(test_support::MatchesSequence(rec.Seen(), kPopup, "popup menu"));
 }
 
 TEST(ImageList, KeepsImagesWithTheirTransparentColour) {
