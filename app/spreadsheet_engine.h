@@ -1,6 +1,6 @@
 // TSpreadsheetEngine: what the spreadsheet controller (TDMCotrolaExcel) needs
 // from whatever reads a workbook. Two engines stand behind it: the file engine
-// of this folder (CreateFileEngine: .xlsx, .xls and .csv read directly, no
+// of app/workbook/ (CreateFileEngine: .xlsx, .xls and .csv read directly, no
 // spreadsheet program needed) and, on Windows, an Excel automation engine.
 //
 // Contract, for every engine:

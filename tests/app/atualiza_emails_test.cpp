@@ -6,7 +6,7 @@
 
 #include "app/errors.h"
 #include "app/importa_planilha.h"
-#include "app_test_support.h"
+#include "tests/app/app_test_support.h"
 
 namespace {
 

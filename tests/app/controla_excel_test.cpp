@@ -17,9 +17,9 @@
 #include <vector>
 
 #include "app/errors.h"
-#include "app/workbook_reader.h"
-#include "app_test_support.h"
-#include "block_of.h"
+#include "app/workbook/workbook_reader.h"
+#include "tests/app/app_test_support.h"
+#include "tests/app/block_of.h"
 
 using app::EPlanilhaError;
 using app::TDMCotrolaExcel;

@@ -6,7 +6,7 @@
 #include <memory>
 #include <string>
 
-#include "app/fb_client.h"
+#include "app/database/fb_client.h"
 #include "app/win/principal.h"
 #include "framework/strings.h"
 #include "tests/app/win/ui_driver.h"

@@ -1,6 +1,6 @@
 // The worksheet XML scanner: the same events however the document is cut
 // into chunks, and the refusals.
-#include "app/sheet_xml_scanner.h"
+#include "app/workbook/sheet_xml_scanner.h"
 
 #include <gtest/gtest.h>
 

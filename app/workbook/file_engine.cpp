@@ -6,10 +6,10 @@
 #include <new>
 
 #include "app/errors.h"
-#include "app/file_io.h"
 #include "app/spreadsheet_engine.h"
-#include "app/workbook_reader.h"
-#include "app/zip_archive.h"
+#include "app/workbook/file_io.h"
+#include "app/workbook/workbook_reader.h"
+#include "app/workbook/zip_archive.h"
 
 namespace app {
 

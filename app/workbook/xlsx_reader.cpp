@@ -9,10 +9,10 @@
 #include <string_view>
 
 #include "app/errors.h"
-#include "app/sheet_xml_scanner.h"
-#include "app/workbook_reader.h"
-#include "app/xml_sax.h"
-#include "app/zip_archive.h"
+#include "app/workbook/sheet_xml_scanner.h"
+#include "app/workbook/workbook_reader.h"
+#include "app/workbook/xml_sax.h"
+#include "app/workbook/zip_archive.h"
 
 namespace app {
 

@@ -1,4 +1,4 @@
-#include "app/file_io.h"
+#include "app/workbook/file_io.h"
 
 #include <cerrno>
 #include <cstdio>

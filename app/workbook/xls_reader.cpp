@@ -12,10 +12,10 @@
 #include <cstring>
 #include <optional>
 
-#include "app/biff_stream.h"
-#include "app/compound_file.h"
 #include "app/errors.h"
-#include "app/workbook_reader.h"
+#include "app/workbook/biff_stream.h"
+#include "app/workbook/compound_file.h"
+#include "app/workbook/workbook_reader.h"
 
 namespace app {
 

@@ -13,7 +13,7 @@
 
 #include "app/controla_excel.h"
 #include "app/errors.h"
-#include "app_test_support.h"
+#include "tests/app/app_test_support.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "app/tabela_temp.h"
+#include "app/database/tabela_temp.h"
 
 #include <algorithm>
 #include <limits>

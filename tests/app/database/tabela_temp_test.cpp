@@ -1,6 +1,6 @@
 // The staging table: structure, the 100-character limit, navigation and the
 // missing-column message, and its memory per cell.
-#include "app/tabela_temp.h"
+#include "app/database/tabela_temp.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "app/sheet_xml_scanner.h"
+#include "app/workbook/sheet_xml_scanner.h"
 
 #include <cstdint>
 #include <cstring>

@@ -1,10 +1,10 @@
-#include "app/biff_stream.h"
+#include "app/workbook/biff_stream.h"
 
 #include <cstring>
 
 #include "app/errors.h"
-#include "app/little_endian.h"
 #include "app/text_encoding.h"
+#include "app/workbook/little_endian.h"
 
 namespace app {
 

@@ -1,4 +1,4 @@
-#include "app/fb_client.h"
+#include "app/database/fb_client.h"
 
 #include <algorithm>
 #include <cstring>

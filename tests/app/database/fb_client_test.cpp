@@ -1,12 +1,12 @@
 // The Firebird client over real embedded databases created here.
-#include "app/fb_client.h"
+#include "app/database/fb_client.h"
 
 #include <gtest/gtest.h>
 
 #include <fstream>
 
 #include "app/errors.h"
-#include "app_test_support.h"
+#include "tests/app/app_test_support.h"
 
 namespace {
 

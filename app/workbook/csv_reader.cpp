@@ -9,9 +9,9 @@
 #include <string_view>
 
 #include "app/errors.h"
-#include "app/file_io.h"
 #include "app/text_encoding.h"
-#include "app/workbook_reader.h"
+#include "app/workbook/file_io.h"
+#include "app/workbook/workbook_reader.h"
 
 namespace app {
 

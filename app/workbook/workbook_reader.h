@@ -10,7 +10,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/sheet_data.h"
+#include "app/workbook/sheet_data.h"
 
 namespace app {
 
