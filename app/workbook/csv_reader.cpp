@@ -6,12 +6,13 @@
 // that starts with a quote runs to the closing quote, "" inside it is one
 // quote and line breaks inside it belong to the field. Every record is a
 // row (an empty line is an empty row); an empty field is an empty cell.
+#include "app/workbook/csv_reader.h"
+
 #include <string_view>
 
 #include "app/errors.h"
 #include "app/text_encoding.h"
 #include "app/workbook/file_io.h"
-#include "app/workbook/workbook_reader.h"
 
 namespace app {
 

@@ -2,13 +2,16 @@
 // is told by the file's first bytes (zip package, compound document), then
 // by its extension (.csv); the worksheet in use is read whole on first
 // access and kept until another worksheet is attached.
+#include "app/workbook/file_engine.h"
+
 #include <cstring>
 #include <new>
 
 #include "app/errors.h"
-#include "app/spreadsheet_engine.h"
+#include "app/workbook/csv_reader.h"
 #include "app/workbook/file_io.h"
-#include "app/workbook/workbook_reader.h"
+#include "app/workbook/xls_reader.h"
+#include "app/workbook/xlsx_reader.h"
 #include "app/workbook/zip_archive.h"
 
 namespace app {

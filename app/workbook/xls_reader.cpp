@@ -6,6 +6,8 @@
 // text ("2024-01-31", "2024-01-31 12:00:00", "12:00:00"); they are turned
 // back into serial numbers, as the spreadsheet itself holds them. The used
 // area is the sheet's stored dimensions, which include formatted empty cells.
+#include "app/workbook/xls_reader.h"
+
 #include <freexl.h>
 
 #include <charconv>
@@ -15,7 +17,6 @@
 #include "app/errors.h"
 #include "app/workbook/biff_stream.h"
 #include "app/workbook/compound_file.h"
-#include "app/workbook/workbook_reader.h"
 
 namespace app {
 

@@ -22,6 +22,7 @@
 #include "app/controla_excel.h"
 #include "app/database/fb_client.h"
 #include "app/importa_planilha.h"
+#include "app/workbook/file_engine.h"
 #include "app/workbook/file_io.h"
 #include "app/workbook/zip_archive.h"
 #include "bench/app/workbook_writer.h"

@@ -6,6 +6,7 @@
 
 #include "app/errors.h"
 #include "app/importa_planilha.h"
+#include "app/workbook/file_engine.h"
 #include "tests/app/app_test_support.h"
 
 namespace {

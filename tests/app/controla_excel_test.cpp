@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "app/errors.h"
+#include "app/workbook/file_engine.h"
 #include "app/workbook/workbook_reader.h"
 #include "tests/app/app_test_support.h"
 #include "tests/app/block_of.h"

@@ -22,6 +22,7 @@
 #include "app/database/fb_client.h"
 #include "app/errors.h"
 #include "app/importa_planilha.h"
+#include "app/workbook/file_engine.h"
 
 namespace {
 

@@ -20,6 +20,7 @@
 #include "app/database/tabela_temp.h"
 #include "app/errors.h"
 #include "app/importa_planilha.h"
+#include "app/workbook/file_engine.h"
 #include "tests/app/block_of.h"
 #include "tests/app/win/excel_standin.h"
 
