@@ -13,6 +13,7 @@
 #include "app/errors.h"
 #include "app/text_encoding.h"
 #include "app/workbook/file_io.h"
+#include "unicode/utf8.h"
 
 namespace app {
 
@@ -43,7 +44,7 @@ class CsvReader : public TWorkbookReader {
     names_.push_back(FileStem(path));
     std::string_view view(bytes);
     if (view.substr(0, 3) == "\xEF\xBB\xBF") view.remove_prefix(3);
-    if (IsValidUtf8(view)) {
+    if (unicode::IsValidUtf8(view)) {
       text_.assign(view);
     } else {
       Win1252ToUtf8(view, text_);

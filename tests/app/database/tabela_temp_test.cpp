@@ -136,6 +136,21 @@ TEST(TabelaTemp, ValuesAreCutToOneHundredCharactersNotBytes) {
   EXPECT_EQ(t.RecordCount(), 2);
 }
 
+TEST(TabelaTemp, IllFormedTextIsCutAtTheCharactersItShowsAs) {
+  // Each byte of an overlong form shows as one U+FFFD, so 60 such pairs are
+  // 120 characters; a sequence cut short shows as one.
+  std::string overlong;
+  for (int i = 0; i < 60; ++i)
+    overlong += "\xC0\xAF";
+  const std::string cut = std::string(99, 'x') + "\xE2\x82" + "yz";
+  auto t = Table(2);
+  const std::string_view row[] = {overlong, cut};
+  t.AppendRow(row);
+  t.First();
+  EXPECT_EQ(t.Field(0), overlong.substr(0, 100));
+  EXPECT_EQ(t.Field(1), cut.substr(0, 101));
+}
+
 TEST(TabelaTemp, WholeRowsPostTheRowBeingAppendedAndLeaveMissingColumnsEmpty) {
   auto t = Table(3);
   t.Append();

@@ -73,6 +73,8 @@ TEST(SheetXmlScanner, RefusesDtdsUnknownEntitiesAndBrokenDocuments) {
       {"<!DOCTYPE w [<!ENTITY e \"x\">]><w>&e;</w>", "DTD"},
       {"<w>&e;</w>", "entidade"},
       {"<w>&#0;</w>", "inválido"},
+      {"<w>&#xD800;</w>", "inválido"},
+      {"<w>&#x110000;</w>", "inválido"},
       {"<w><c></w>", "danificada"},
       {"<w><c>", "incompleto"},
       {"<w a=\"1></w>", "incompleto"},
