@@ -1,19 +1,19 @@
 #include "app/atualiza_emails.h"
 
+#include <algorithm>
+
 #include "app/errors.h"
-#include "app/text_encoding.h"
+#include "unicode/utf8.h"
 
 namespace app {
 
 std::string_view PrimeirosCaracteres(std::string_view text, int32_t count) {
-  return text.substr(0, Utf8PrefixBytes(text, count));
+  return text.substr(0, unicode::Utf8PrefixBytes(text, static_cast<size_t>(std::max(count, 0))));
 }
 
 std::string CompletaZeros(std::string_view text, int32_t length) {
   // Length in characters, as the operator sees the code.
-  int64_t chars = 0;
-  for (char c : text)
-    chars += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+  const auto chars = static_cast<int64_t>(unicode::CountUtf8Characters(text));
   std::string out;
   const int64_t d = static_cast<int64_t>(length) - chars;
   if (d > 0) out.assign(static_cast<size_t>(d), '0');

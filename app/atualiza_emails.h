@@ -20,9 +20,9 @@
 #include <string>
 #include <string_view>
 
-#include "app/fb_client.h"
+#include "app/database/fb_client.h"
+#include "app/database/tabela_temp.h"
 #include "app/run_feedback.h"
-#include "app/tabela_temp.h"
 
 namespace app {
 

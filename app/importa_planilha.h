@@ -19,8 +19,8 @@
 #include <string_view>
 
 #include "app/controla_excel.h"
+#include "app/database/tabela_temp.h"
 #include "app/run_feedback.h"
-#include "app/tabela_temp.h"
 
 namespace app {
 

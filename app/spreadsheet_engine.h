@@ -1,6 +1,6 @@
 // TSpreadsheetEngine: what the spreadsheet controller (TDMCotrolaExcel) needs
 // from whatever reads a workbook. Two engines stand behind it: the file engine
-// of this folder (CreateFileEngine: .xlsx, .xls and .csv read directly, no
+// of app/workbook/ (CreateFileEngine: .xlsx, .xls and .csv read directly, no
 // spreadsheet program needed) and, on Windows, an Excel automation engine.
 //
 // Contract, for every engine:
@@ -30,7 +30,6 @@
 
 #include <cstdint>
 #include <functional>
-#include <memory>
 #include <span>
 #include <string>
 #include <string_view>
@@ -68,9 +67,5 @@ class TSpreadsheetEngine {
 // Throws EPlanilhaError unless rows first..last and columns 1..columns lie
 // within a worksheet's limits (an empty range, last < first, is allowed).
 void CheckRowBlock(int32_t first_row, int32_t last_row, int32_t columns);
-
-// The file engine: picks the reader by the file's content (zip: .xlsx,
-// compound document: .xls) or its extension (.csv).
-std::unique_ptr<TSpreadsheetEngine> CreateFileEngine();
 
 }  // namespace app

@@ -4,9 +4,9 @@
 #include <cstdint>
 #include <string>
 
-#include "app/biff_stream.h"
-#include "app/compound_file.h"
 #include "app/errors.h"
+#include "app/workbook/biff_stream.h"
+#include "app/workbook/compound_file.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string bytes(reinterpret_cast<const char*>(data), size);

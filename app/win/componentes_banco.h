@@ -1,6 +1,6 @@
 // The database components of the main window, as its stored description
 // creates them: TIBDatabase (dbVortana) and TIBTransaction (DBTransaction),
-// components over the Firebird client objects of app/fb_client.h.
+// components over the Firebird client objects of app/database/fb_client.h.
 //
 //   object dbVortana: TIBDatabase
 //     Params = ('user_name=SYSDBA' 'password=...')
@@ -22,7 +22,7 @@
 #include <memory>
 #include <string>
 
-#include "app/fb_client.h"
+#include "app/database/fb_client.h"
 #include "framework/component.h"
 
 class TIBTransactionComponente;

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "app/win/excel_engine.h"
+#include "app/workbook/file_engine.h"
 #include "framework/strings.h"
 
 std::unique_ptr<app::TSpreadsheetEngine> CriaMotorPlanilhaPadrao() {

@@ -10,8 +10,8 @@
 #include <memory>
 
 #include "app/controla_excel.h"
+#include "app/database/tabela_temp.h"
 #include "app/run_feedback.h"
-#include "app/tabela_temp.h"
 #include "app/win/componentes_banco.h"
 #include "app/win/progresso_janela.h"
 #include "framework/buttons.h"

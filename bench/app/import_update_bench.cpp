@@ -20,10 +20,11 @@
 
 #include "app/atualiza_emails.h"
 #include "app/controla_excel.h"
-#include "app/fb_client.h"
-#include "app/file_io.h"
+#include "app/database/fb_client.h"
 #include "app/importa_planilha.h"
-#include "app/zip_archive.h"
+#include "app/workbook/file_engine.h"
+#include "app/workbook/file_io.h"
+#include "app/workbook/zip_archive.h"
 #include "bench/app/workbook_writer.h"
 
 namespace {

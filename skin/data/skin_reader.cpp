@@ -1,7 +1,5 @@
 #include "skin/data/skin_reader.h"
 
-#include <cstring>
-
 #include "skin/data/lzh.h"
 
 namespace skin {
@@ -53,19 +51,9 @@ bool TSkinReader::LoadPackage(TMemoryStream& compressed) {
                             std::to_string(unpacked_size) + " does not fit the stream");
   }
 
-  std::vector<uint8_t> unpacked;
-  {
-    TLZH lzh;
-    lzh.LZHUnpack(
-        unpacked_size,
-        [&](const uint8_t* buffer, uint16_t count, uint16_t& written) {
-          unpacked.insert(unpacked.end(), buffer, buffer + count);
-          written = count;
-        },
-        [&](uint8_t* buffer, uint16_t count, uint16_t& delivered) {
-          delivered = static_cast<uint16_t>(compressed.Read(buffer, count));
-        });
-  }
+  // The bit stream is what follows the size word.
+  const std::vector<uint8_t> unpacked =
+      LzhDecode(compressed.Bytes().subspan(compressed.Position()), unpacked_size);
 
   if (unpacked.size() < 16) throw ESkinPackageError("skin package is damaged: header cut short");
   std::array<int32_t, 4> header;

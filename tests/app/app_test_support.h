@@ -10,8 +10,8 @@
 #include <memory>
 #include <string>
 
+#include "app/database/fb_client.h"
 #include "app/errors.h"
-#include "app/fb_client.h"
 
 namespace app_test {
 

@@ -17,9 +17,10 @@
 #include <vector>
 
 #include "app/errors.h"
-#include "app/workbook_reader.h"
-#include "app_test_support.h"
-#include "block_of.h"
+#include "app/workbook/file_engine.h"
+#include "app/workbook/workbook_reader.h"
+#include "tests/app/app_test_support.h"
+#include "tests/app/block_of.h"
 
 using app::EPlanilhaError;
 using app::TDMCotrolaExcel;
@@ -314,6 +315,33 @@ TEST(FileEngineCsv, CommaAndTabSeparatorsAndWindows1252) {
   EXPECT_EQ(tab.LeCelula(3, 2), "3");
   EXPECT_EQ(tab.UltimaLinha(), 2);
   EXPECT_EQ(tab.UltimaColuna(), 3);
+}
+
+TEST(FileEngineCsv, TextThatIsNotWellFormedUtf8IsReadAsWindows1252) {
+  // One ill-formed part anywhere makes the whole file Windows-1252, byte for
+  // byte, the well-formed "jo\xC3\xA3o" before it included.
+  struct Case {
+    const char* what;
+    std::string bytes;
+    std::string text;
+  };
+  const Case kCases[] = {
+      {"overlong", "\xC0\xAF", "\xC3\x80\xC2\xAF"},
+      {"encoded surrogate", "\xED\xA0\x80", "\xC3\xAD\xC2\xA0\xE2\x82\xAC"},
+      {"cut short", "\xC3", "\xC3\x83"},
+      {"above U+10FFFF", "\xF4\x90\x80\x80", "\xC3\xB4\xC2\x90\xE2\x82\xAC\xE2\x82\xAC"},
+      {"lead F5", "\xF5\xA1", "\xC3\xB5\xC2\xA1"},
+  };
+  app_test::TempDir dir("csv-utf8");
+  for (const Case& c : kCases) {
+    const std::string path = dir.File("ilegivel.csv");
+    std::ofstream(path, std::ios::binary) << "jo\xC3\xA3o;" << c.bytes << "\n";
+    TDMCotrolaExcel excel(app::CreateFileEngine());
+    excel.AbrePlanilha(path);
+    excel.SelecionaAba(1);
+    EXPECT_EQ(excel.LeCelula(1, 1), "jo\xC3\x83\xC2\xA3o") << c.what;
+    EXPECT_EQ(excel.LeCelula(2, 1), c.text) << c.what;
+  }
 }
 
 TEST(FileEngineBadInput, EveryBadFileGivesAClearErrorAndKeepsThePreviousWorkbook) {

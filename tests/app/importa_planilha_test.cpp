@@ -6,7 +6,8 @@
 #include <map>
 
 #include "app/errors.h"
-#include "app_test_support.h"
+#include "app/workbook/file_engine.h"
+#include "tests/app/app_test_support.h"
 
 namespace {
 

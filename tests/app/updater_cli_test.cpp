@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <string>
 
-#include "app_test_support.h"
+#include "tests/app/app_test_support.h"
 
 // This test process only prepares databases and starts updater-cli; the
 // tool itself runs with the sanitizers and their leak check in its own

@@ -11,6 +11,7 @@
 #include "skin/data/skin_draw.h"
 #include "skin/data/skin_package_writer.h"
 #include "tools/skingen/image_files.h"
+#include "unicode/utf8.h"
 
 #define STB_TRUETYPE_IMPLEMENTATION
 #if defined(__GNUC__)
@@ -101,15 +102,8 @@ class Font {
  private:
   static std::vector<int> Decode(const std::string& s) {
     std::vector<int> out;
-    for (size_t i = 0; i < s.size(); ++i) {
-      const unsigned char b = static_cast<unsigned char>(s[i]);
-      if (b >= 0xC0 && i + 1 < s.size()) {
-        out.push_back(((b & 0x1F) << 6) | (static_cast<unsigned char>(s[i + 1]) & 0x3F));
-        ++i;
-      } else {
-        out.push_back(b);
-      }
-    }
+    for (size_t i = 0; i < s.size();)
+      out.push_back(static_cast<int>(unicode::DecodeUtf8(s, i)));
     return out;
   }
 

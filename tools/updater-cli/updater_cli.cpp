@@ -19,9 +19,10 @@
 
 #include "app/atualiza_emails.h"
 #include "app/controla_excel.h"
+#include "app/database/fb_client.h"
 #include "app/errors.h"
-#include "app/fb_client.h"
 #include "app/importa_planilha.h"
+#include "app/workbook/file_engine.h"
 
 namespace {
 

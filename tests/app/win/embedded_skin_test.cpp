@@ -19,6 +19,7 @@
 #include "skin/data/skin_data.h"
 #include "skin/data/skin_package_writer.h"
 #include "skin/data/win/skin_data_component.h"
+#include "tests/app/win/main_window_fixture.h"
 #include "tests/app/win/ui_driver.h"
 #include "tools/skinpack/contact_sheet.h"
 
@@ -74,20 +75,10 @@ TEST(EmbeddedSkin, IsTheBuiltPackageAndLoadsEverySlot) {
 
 // --- SkinData1 of the main window ----------------------------------------------
 
-class MainWindowSkinData : public ::testing::Test {
+class MainWindowSkinData : public app_test::MainWindowTest {
  protected:
-  void SetUp() override {
-    app_ = std::make_unique<fw::TApplication>();
-    app_->Initialize();
-    form_ = app_->CreateForm<TFPrincipal>();
-    FPrincipal = form_;
-  }
-  void TearDown() override {
-    app_.reset();
-    FPrincipal = nullptr;
-  }
+  void SetUp() override { form_ = CreateMainWindow(/*show=*/false); }
 
-  std::unique_ptr<fw::TApplication> app_;
   TFPrincipal* form_ = nullptr;
 };
 

@@ -17,9 +17,10 @@
 #include <vector>
 
 #include "app/controla_excel.h"
+#include "app/database/tabela_temp.h"
 #include "app/errors.h"
 #include "app/importa_planilha.h"
-#include "app/tabela_temp.h"
+#include "app/workbook/file_engine.h"
 #include "tests/app/block_of.h"
 #include "tests/app/win/excel_standin.h"
 

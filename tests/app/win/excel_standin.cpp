@@ -12,6 +12,7 @@
 #include <utility>
 
 #include "app/spreadsheet_engine.h"
+#include "app/workbook/file_engine.h"
 #include "framework/strings.h"
 
 namespace {

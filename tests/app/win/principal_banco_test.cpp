@@ -6,24 +6,20 @@
 #include <memory>
 #include <string>
 
-#include "app/fb_client.h"
+#include "app/database/fb_client.h"
 #include "app/win/principal.h"
 #include "framework/strings.h"
+#include "tests/app/win/main_window_fixture.h"
 #include "tests/app/win/ui_driver.h"
 
 namespace {
 
-std::wstring WinPath(const std::string& unix_path) {
-  std::wstring path = L"Z:";
-  for (char c : unix_path)
-    path.push_back(c == '/' ? L'\\' : static_cast<wchar_t>(c));
-  return path;
-}
+using app_test::WinePath;
 
 // A database with table CLIENTE, made anew through the client library.
 std::wstring NovoBanco(const std::string& nome) {
   const std::string caminho = std::string(PROJECT_BINARY_DIR) + "/tests/app/win/" + nome;
-  const std::wstring win = WinPath(caminho);
+  const std::wstring win = WinePath(caminho);
   DeleteFileW(win.c_str());
   app::TIBDatabase db(app::TFbClientLibrary::Load());
   // Created under its native path: the bridge maps drive paths when it
@@ -39,60 +35,11 @@ std::wstring NovoBanco(const std::string& nome) {
   return win;
 }
 
-class PrincipalBancoTest : public ::testing::Test {
+class PrincipalBancoTest : public app_test::MainWindowTest {
  protected:
-  void SetUp() override {
-    app_ = std::make_unique<fw::TApplication>();
-    app_->Initialize();
-    form_ = app_->CreateForm<TFPrincipal>();
-    FPrincipal = form_;
-    form_->Show();
-    thread_ = GetCurrentThreadId();
-    app_->ProcessMessages();
-  }
-  void TearDown() override {
-    app_.reset();
-    FPrincipal = nullptr;
-  }
-  void Drive(const std::function<void()>& script) {
-    ui::RunWithDriver(script, [this] { app_->ProcessMessages(); });
-  }
+  void SetUp() override { form_ = CreateMainWindow(); }
 
-  // Driver side: clicks `button` and names `path` in the file dialog (empty:
-  // cancels it).
-  void ChooseFile(HWND button, const std::wstring& path) {
-    ui::Click(button);
-    HWND dlg = nullptr;
-    ASSERT_TRUE(ui::WaitFor([&] { return (dlg = ui::FindDialog(thread_, L"")) != nullptr; }));
-    Sleep(300);
-    if (path.empty()) {
-      ui::Click(GetDlgItem(dlg, IDCANCEL));
-    } else {
-      HWND name = GetDlgItem(dlg, 0x47C);
-      if (name == nullptr) name = GetDlgItem(dlg, 0x480);
-      ASSERT_NE(name, nullptr);
-      SetWindowTextW(name, path.c_str());
-      ui::Click(GetDlgItem(dlg, IDOK));
-    }
-    ASSERT_TRUE(ui::WaitFor([&] { return !IsWindow(dlg); }));
-  }
-
-  // Driver side: the box now open (title, message), answered with OK.
-  std::pair<std::wstring, std::wstring> ReadBox(int timeout_ms = 10000) {
-    HWND box = nullptr;
-    EXPECT_TRUE(
-        ui::WaitFor([&] { return (box = ui::FindDialog(thread_, L"")) != nullptr; }, timeout_ms));
-    if (box == nullptr) return {};
-    Sleep(100);
-    std::pair<std::wstring, std::wstring> result{ui::Text(box), ui::DialogMessage(box)};
-    ui::Click(GetDlgItem(box, IDOK));
-    EXPECT_TRUE(ui::WaitFor([&] { return !IsWindow(box); }));
-    return result;
-  }
-
-  std::unique_ptr<fw::TApplication> app_;
   TFPrincipal* form_ = nullptr;
-  DWORD thread_ = 0;
 };
 
 TEST_F(PrincipalBancoTest, ChoosingTheDatabaseConnectsReconnectsAndKeepsItOnCancel) {
@@ -124,7 +71,7 @@ TEST_F(PrincipalBancoTest, ChoosingTheDatabaseConnectsReconnectsAndKeepsItOnCanc
   // A file that is no database: the library's text in the default error
   // box; the path stays, the connection is closed.
   const std::wstring nao_banco =
-      WinPath(std::string(PROJECT_SOURCE_DIR) + "/tests/fixtures/app/clientes.xlsx");
+      WinePath(std::string(PROJECT_SOURCE_DIR) + "/tests/fixtures/app/clientes.xlsx");
   std::pair<std::wstring, std::wstring> caixa;
   Drive([&] {
     ChooseFile(botao, nao_banco);
@@ -159,7 +106,7 @@ TEST_F(PrincipalBancoTest, EscapeIsRefusedWhileTheTransactionIsActive) {
 
 TEST_F(PrincipalBancoTest, ARunWithoutADatabaseImportsFirstThenReportsTheClosedDatabase) {
   const std::wstring planilha =
-      WinPath(std::string(PROJECT_SOURCE_DIR) + "/tests/fixtures/app/clientes.xlsx");
+      WinePath(std::string(PROJECT_SOURCE_DIR) + "/tests/fixtures/app/clientes.xlsx");
   std::pair<std::wstring, std::wstring> caixa;
   Drive([&] {
     ChooseFile(form_->Btabrir->Handle(), planilha);

@@ -10,6 +10,7 @@
 #include <memory>
 #include <string>
 
+#include "tests/app/win/main_window_fixture.h"
 #include "tests/app/win/ui_driver.h"
 
 namespace {
@@ -48,15 +49,9 @@ struct THandles {
       edt_linha, panel2, panel3;
 };
 
-std::wstring FixturePath(const char* name) {
-  std::string unix_path = std::string(PROJECT_SOURCE_DIR) + "/tests/fixtures/app/" + name;
-  std::wstring path = L"Z:";
-  for (char c : unix_path)
-    path.push_back(c == '/' ? L'\\' : static_cast<wchar_t>(c));
-  return path;
-}
+using app_test::FixtureWinePath;
 
-class PrincipalTest : public ::testing::Test {
+class PrincipalTest : public app_test::MainWindowTest {
  protected:
   void SetUp() override {
     TFPrincipalTeste::importando = false;
@@ -64,11 +59,7 @@ class PrincipalTest : public ::testing::Test {
     TFPrincipalTeste::falhar = false;
     TFPrincipalTeste::em_transacao = false;
     TFPrincipalTeste::janela_perdida = false;
-    app_ = std::make_unique<fw::TApplication>();
-    app_->Initialize();
-    form_ = app_->CreateForm<TFPrincipalTeste>();
-    FPrincipal = form_;
-    form_->Show();
+    form_ = CreateMainWindow<TFPrincipalTeste>();
     h_ = THandles{form_->Handle(),
                   form_->Btabrir->Handle(),
                   form_->btAbrirVortana->Handle(),
@@ -81,16 +72,6 @@ class PrincipalTest : public ::testing::Test {
                   form_->edtNumLinha->Handle(),
                   form_->Panel2->Handle(),
                   form_->Panel3->Handle()};
-    thread_ = GetCurrentThreadId();
-    app_->ProcessMessages();
-  }
-  void TearDown() override {
-    app_.reset();
-    FPrincipal = nullptr;
-  }
-
-  void Drive(const std::function<void()>& script) {
-    ui::RunWithDriver(script, [this] { app_->ProcessMessages(); });
   }
 
   // Driver side: the focused window, read from the window's thread.
@@ -100,33 +81,11 @@ class PrincipalTest : public ::testing::Test {
   // returns its title and message.
   std::pair<std::wstring, std::wstring> ClickAndReadBox(HWND button) {
     ui::Click(button);
-    HWND box = nullptr;
-    EXPECT_TRUE(ui::WaitFor([&] { return (box = ui::FindDialog(thread_, L"")) != nullptr; }));
-    if (box == nullptr) return {};
-    Sleep(100);
-    std::pair<std::wstring, std::wstring> result{ui::Text(box), ui::DialogMessage(box)};
-    ui::Click(GetDlgItem(box, IDOK));
-    EXPECT_TRUE(ui::WaitFor([&] { return !IsWindow(box); }));
-    return result;
+    return ReadBox();
   }
 
   // Driver side: chooses a file in the workbook dialog (empty: cancels).
-  void ChooseWorkbook(const std::wstring& path) {
-    ui::Click(h_.btabrir);
-    HWND dlg = nullptr;
-    ASSERT_TRUE(ui::WaitFor([&] { return (dlg = ui::FindDialog(thread_, L"")) != nullptr; }));
-    Sleep(300);
-    if (path.empty()) {
-      ui::Click(GetDlgItem(dlg, IDCANCEL));
-    } else {
-      HWND name = GetDlgItem(dlg, 0x47C);  // the file name box (combo box or edit)
-      if (name == nullptr) name = GetDlgItem(dlg, 0x480);
-      ASSERT_NE(name, nullptr);
-      SetWindowTextW(name, path.c_str());
-      ui::Click(GetDlgItem(dlg, IDOK));
-    }
-    ASSERT_TRUE(ui::WaitFor([&] { return !IsWindow(dlg); }));
-  }
+  void ChooseWorkbook(const std::wstring& path) { ChooseFile(h_.btabrir, path); }
 
   void ExpectInputEnabled(bool enabled) {
     for (HWND w : {h_.btabrir, h_.bt_abrir_vortana, h_.bt_ok, h_.bt_sair, h_.combo, h_.edt_linha}) {
@@ -136,10 +95,8 @@ class PrincipalTest : public ::testing::Test {
     EXPECT_FALSE(IsWindowEnabled(h_.edt_vortana));
   }
 
-  std::unique_ptr<fw::TApplication> app_;
   TFPrincipalTeste* form_ = nullptr;
   THandles h_{};
-  DWORD thread_ = 0;
 };
 
 TEST_F(PrincipalTest, OpensAsStoredWithTheFocusOnTheWorkbookButton) {
@@ -236,7 +193,7 @@ TEST_F(PrincipalTest, EachMissingEntryHasItsOwnWarningAndDisablesNothing) {
 
     // A file that is no workbook: the error box, the path stays, the list is
     // empty, the row number keeps its text.
-    ChooseWorkbook(FixturePath("nao_planilha.xlsx"));
+    ChooseWorkbook(FixtureWinePath("nao_planilha.xlsx"));
     HWND error = nullptr;
     ASSERT_TRUE(ui::WaitFor([&] { return (error = ui::FindDialog(thread_, L"")) != nullptr; }));
     Sleep(100);
@@ -244,7 +201,7 @@ TEST_F(PrincipalTest, EachMissingEntryHasItsOwnWarningAndDisablesNothing) {
     EXPECT_FALSE(ui::DialogMessage(error).empty());
     ui::Click(GetDlgItem(error, IDOK));
     ASSERT_TRUE(ui::WaitFor([&] { return !IsWindow(error); }));
-    EXPECT_EQ(ui::Text(h_.edt_origem), FixturePath("nao_planilha.xlsx"));
+    EXPECT_EQ(ui::Text(h_.edt_origem), FixtureWinePath("nao_planilha.xlsx"));
     EXPECT_EQ(SendMessageW(h_.combo, CB_GETCOUNT, 0, 0), 0);
     EXPECT_EQ(ui::Text(h_.edt_linha), L"5");
 
@@ -258,9 +215,9 @@ TEST_F(PrincipalTest, EachMissingEntryHasItsOwnWarningAndDisablesNothing) {
 
 TEST_F(PrincipalTest, ChoosingAWorkbookListsItsSheetsAndCancellingEmptiesOnlyThePath) {
   Drive([&] {
-    ChooseWorkbook(FixturePath("xlwt.xls"));
+    ChooseWorkbook(FixtureWinePath("xlwt.xls"));
     EXPECT_TRUE(ui::WaitFor([&] { return ui::Text(h_.edt_linha) == L"10"; }));
-    EXPECT_EQ(ui::Text(h_.edt_origem), FixturePath("xlwt.xls"));
+    EXPECT_EQ(ui::Text(h_.edt_origem), FixtureWinePath("xlwt.xls"));
     EXPECT_EQ(ui::ComboItems(h_.combo),
               (std::vector<std::wstring>{L"Clientes", L"Dados", L"Resumo"}));
     EXPECT_EQ(SendMessageW(h_.combo, CB_GETCURSEL, 0, 0), 0);
@@ -323,7 +280,7 @@ TEST_F(PrincipalTest, ExitButtonClosesTheWindow) {
 // Readies a run (workbook, worksheet, row number) and starts it.
 void StartRun(PrincipalTest& t, const THandles& h,
               const std::function<void(const std::wstring&)>& choose) {
-  choose(FixturePath("xlwt.xls"));
+  choose(FixtureWinePath("xlwt.xls"));
   ASSERT_TRUE(ui::WaitFor([&] { return ui::Text(h.edt_linha) == L"10"; }));
   ui::Click(h.bt_ok);
   ASSERT_TRUE(ui::WaitFor([] { return TFPrincipalTeste::importando.load(); }));

@@ -1,4 +1,4 @@
-#include "app/sheet_data.h"
+#include "app/workbook/sheet_data.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
 // The staging table: structure, the 100-character limit, navigation and the
 // missing-column message, and its memory per cell.
-#include "app/tabela_temp.h"
+#include "app/database/tabela_temp.h"
 
 #include <gtest/gtest.h>
 
@@ -134,6 +134,21 @@ TEST(TabelaTemp, ValuesAreCutToOneHundredCharactersNotBytes) {
     EXPECT_EQ(t.Field(1), accented.substr(0, 200));
   }
   EXPECT_EQ(t.RecordCount(), 2);
+}
+
+TEST(TabelaTemp, IllFormedTextIsCutAtTheCharactersItShowsAs) {
+  // Each byte of an overlong form shows as one U+FFFD, so 60 such pairs are
+  // 120 characters; a sequence cut short shows as one.
+  std::string overlong;
+  for (int i = 0; i < 60; ++i)
+    overlong += "\xC0\xAF";
+  const std::string cut = std::string(99, 'x') + "\xE2\x82" + "yz";
+  auto t = Table(2);
+  const std::string_view row[] = {overlong, cut};
+  t.AppendRow(row);
+  t.First();
+  EXPECT_EQ(t.Field(0), overlong.substr(0, 100));
+  EXPECT_EQ(t.Field(1), cut.substr(0, 101));
 }
 
 TEST(TabelaTemp, WholeRowsPostTheRowBeingAppendedAndLeaveMissingColumnsEmpty) {

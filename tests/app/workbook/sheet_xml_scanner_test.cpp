@@ -1,6 +1,6 @@
 // The worksheet XML scanner: the same events however the document is cut
 // into chunks, and the refusals.
-#include "app/sheet_xml_scanner.h"
+#include "app/workbook/sheet_xml_scanner.h"
 
 #include <gtest/gtest.h>
 
@@ -73,6 +73,8 @@ TEST(SheetXmlScanner, RefusesDtdsUnknownEntitiesAndBrokenDocuments) {
       {"<!DOCTYPE w [<!ENTITY e \"x\">]><w>&e;</w>", "DTD"},
       {"<w>&e;</w>", "entidade"},
       {"<w>&#0;</w>", "inválido"},
+      {"<w>&#xD800;</w>", "inválido"},
+      {"<w>&#x110000;</w>", "inválido"},
       {"<w><c></w>", "danificada"},
       {"<w><c>", "incompleto"},
       {"<w a=\"1></w>", "incompleto"},

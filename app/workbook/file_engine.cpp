@@ -2,14 +2,17 @@
 // is told by the file's first bytes (zip package, compound document), then
 // by its extension (.csv); the worksheet in use is read whole on first
 // access and kept until another worksheet is attached.
+#include "app/workbook/file_engine.h"
+
 #include <cstring>
 #include <new>
 
 #include "app/errors.h"
-#include "app/file_io.h"
-#include "app/spreadsheet_engine.h"
-#include "app/workbook_reader.h"
-#include "app/zip_archive.h"
+#include "app/workbook/csv_reader.h"
+#include "app/workbook/file_io.h"
+#include "app/workbook/xls_reader.h"
+#include "app/workbook/xlsx_reader.h"
+#include "app/workbook/zip_archive.h"
 
 namespace app {
 

@@ -1,12 +1,12 @@
 // The Firebird client over real embedded databases created here.
-#include "app/fb_client.h"
+#include "app/database/fb_client.h"
 
 #include <gtest/gtest.h>
 
 #include <fstream>
 
 #include "app/errors.h"
-#include "app_test_support.h"
+#include "tests/app/app_test_support.h"
 
 namespace {
 
@@ -123,6 +123,10 @@ TEST(FbClient, AccentedTextArrivesUnharmedInWin1252AndNoneColumns) {
     q.ExecQuery();
     // A character Windows-1252 cannot hold is refused, not replaced.
     EXPECT_THROW(q.SetParam("W", "日本"), app::EIBError);
+    // So is text that is not well-formed UTF-8 (overlong, an encoded
+    // surrogate, cut short, above U+10FFFF).
+    for (const char* bad : {"\xC0\xAF", "\xED\xA0\x80", "jo\xC3", "\xF4\x90\x80\x80"})
+      EXPECT_THROW(q.SetParam("N", bad), app::EIBError) << bad;
     tr.Commit();
   }
   // A second attachment reads the bytes stored: Windows-1252 in both.

@@ -1,4 +1,4 @@
-#include "app/file_io.h"
+#include "app/workbook/file_io.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "app/errors.h"
+#include "unicode/utf8.h"
 
 #ifdef _WIN32
 #include <stdlib.h>
@@ -23,26 +24,7 @@ using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
 
 FilePtr OpenForReading(const std::string& path) {
 #ifdef _WIN32
-  // UTF-8 to UTF-16 by hand (no windows.h in the portable core).
-  std::wstring wide;
-  for (size_t i = 0; i < path.size();) {
-    unsigned char c = static_cast<unsigned char>(path[i]);
-    uint32_t cp = c;
-    int extra = c < 0x80 ? 0 : c < 0xE0 ? 1 : c < 0xF0 ? 2 : 3;
-    if (extra) cp = c & (0x3F >> extra);
-    ++i;
-    for (int k = 0; k < extra && i < path.size(); ++k, ++i) {
-      cp = (cp << 6) | (static_cast<unsigned char>(path[i]) & 0x3F);
-    }
-    if (cp >= 0x10000) {
-      cp -= 0x10000;
-      wide.push_back(static_cast<wchar_t>(0xD800 + (cp >> 10)));
-      wide.push_back(static_cast<wchar_t>(0xDC00 + (cp & 0x3FF)));
-    } else {
-      wide.push_back(static_cast<wchar_t>(cp));
-    }
-  }
-  return FilePtr(_wfopen(wide.c_str(), L"rb"));
+  return FilePtr(_wfopen(unicode::Utf8ToWide(path).c_str(), L"rb"));
 #else
   return FilePtr(std::fopen(path.c_str(), "rb"));
 #endif

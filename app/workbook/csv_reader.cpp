@@ -6,12 +6,14 @@
 // that starts with a quote runs to the closing quote, "" inside it is one
 // quote and line breaks inside it belong to the field. Every record is a
 // row (an empty line is an empty row); an empty field is an empty cell.
+#include "app/workbook/csv_reader.h"
+
 #include <string_view>
 
 #include "app/errors.h"
-#include "app/file_io.h"
 #include "app/text_encoding.h"
-#include "app/workbook_reader.h"
+#include "app/workbook/file_io.h"
+#include "unicode/utf8.h"
 
 namespace app {
 
@@ -42,7 +44,7 @@ class CsvReader : public TWorkbookReader {
     names_.push_back(FileStem(path));
     std::string_view view(bytes);
     if (view.substr(0, 3) == "\xEF\xBB\xBF") view.remove_prefix(3);
-    if (IsValidUtf8(view)) {
+    if (unicode::IsValidUtf8(view)) {
       text_.assign(view);
     } else {
       Win1252ToUtf8(view, text_);

@@ -1,4 +1,4 @@
-#include "app/xml_sax.h"
+#include "app/workbook/xml_sax.h"
 
 #include <expat.h>
 #include <utility>

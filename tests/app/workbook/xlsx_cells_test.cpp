@@ -13,7 +13,8 @@
 
 #include "app/controla_excel.h"
 #include "app/errors.h"
-#include "app_test_support.h"
+#include "app/workbook/file_engine.h"
+#include "tests/app/app_test_support.h"
 
 namespace {
 

@@ -1,10 +1,12 @@
-#include "app/biff_stream.h"
+#include "app/workbook/biff_stream.h"
 
 #include <cstring>
+#include <string>
 
 #include "app/errors.h"
-#include "app/little_endian.h"
 #include "app/text_encoding.h"
+#include "app/workbook/little_endian.h"
+#include "unicode/utf8.h"
 
 namespace app {
 
@@ -177,7 +179,7 @@ void TBiffStream::AppendText(std::string_view bytes, bool wide, std::string& out
     // meets.
     if (biff8_) {
       for (char c : bytes)
-        AppendUtf8(static_cast<uint8_t>(c), out);
+        unicode::AppendUtf8(static_cast<uint8_t>(c), out);
     } else {
       std::string utf8;
       Win1252ToUtf8(bytes, utf8);
@@ -185,18 +187,11 @@ void TBiffStream::AppendText(std::string_view bytes, bool wide, std::string& out
     }
     return;
   }
-  for (size_t i = 0; i + 1 < bytes.size(); i += 2) {
-    uint32_t cp = ReadU16(bytes, i);
-    if (cp >= 0xD800 && cp < 0xDC00 && i + 3 < bytes.size()) {
-      const uint16_t low = ReadU16(bytes, i + 2);
-      if (low >= 0xDC00 && low < 0xE000) {
-        cp = 0x10000 + ((cp - 0xD800) << 10) + (low - 0xDC00);
-        i += 2;
-      }
-    }
-    if (cp >= 0xD800 && cp < 0xE000) cp = 0xFFFD;  // a lone surrogate
-    AppendUtf8(cp, out);
-  }
+  // UTF-16LE; a lone surrogate becomes U+FFFD.
+  std::u16string units(bytes.size() / 2, u'\0');
+  for (size_t k = 0; k < units.size(); ++k)
+    units[k] = static_cast<char16_t>(ReadU16(bytes, 2 * k));
+  unicode::AppendUtf16AsUtf8(units, out);
 }
 
 void TBiffStream::Damaged(const std::string& why) const {

@@ -1,5 +1,6 @@
-// Readers of the three workbook file kinds behind the file engine. Each one
-// opens a file, names its worksheets in workbook order and reads one
+// TWorkbookReader: what the readers of the three workbook file kinds behind
+// the file engine have in common (OpenXlsx, OpenXls and OpenCsv make them).
+// Each one opens a file, names its worksheets in workbook order and reads one
 // worksheet's cells into a TSheetData. Errors throw EPlanilhaError with a
 // Portuguese message.
 #pragma once
@@ -10,7 +11,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/sheet_data.h"
+#include "app/workbook/sheet_data.h"
 
 namespace app {
 
@@ -31,13 +32,6 @@ class TWorkbookReader {
  protected:
   std::vector<std::string> names_;
 };
-
-// `bytes` is the whole file; `path` names it in messages.
-std::unique_ptr<TWorkbookReader> OpenXlsx(std::string bytes, const std::string& path);
-// The CSV reader names its only worksheet after the file.
-std::unique_ptr<TWorkbookReader> OpenCsv(const std::string& bytes, const std::string& path);
-// FreeXL reads the file again from `path`; `bytes` gives the rest.
-std::unique_ptr<TWorkbookReader> OpenXls(const std::string& bytes, const std::string& path);
 
 // Days since 1899-12-30 plus the fraction of the day ("2024-01-31" is
 // 45322, "2024-01-31T12:00:00" 45322.5); false if the text is no ISO date.

@@ -1,10 +1,10 @@
-#include "app/tabela_temp.h"
+#include "app/database/tabela_temp.h"
 
 #include <algorithm>
 #include <limits>
 
 #include "app/errors.h"
-#include "app/text_encoding.h"
+#include "unicode/utf8.h"
 
 namespace app {
 
@@ -165,9 +165,9 @@ void TTabelaTemp::Post() {
 std::string_view TTabelaTemp::Cut(size_t index, std::string_view value) const {
   // Values are cut to the column's size in characters; one that has no more
   // bytes than that fits without counting.
-  const int32_t size = fields_[index].size;
-  if (value.size() <= static_cast<size_t>(size < 0 ? 0 : size)) return value;
-  return value.substr(0, Utf8PrefixBytes(value, size));
+  const size_t size = static_cast<size_t>(std::max(fields_[index].size, 0));
+  if (value.size() <= size) return value;
+  return value.substr(0, unicode::Utf8PrefixBytes(value, size));
 }
 
 TBigString& TTabelaTemp::BlockFor(size_t bytes) {

@@ -1,10 +1,11 @@
-#include "app/fb_client.h"
+#include "app/database/fb_client.h"
 
 #include <algorithm>
 #include <cstring>
 
 #include "app/errors.h"
 #include "app/text_encoding.h"
+#include "unicode/utf8.h"
 
 #ifdef _WIN32
 // The three kernel32 entry points used to load the client library, declared
@@ -160,7 +161,7 @@ std::string ErrorText(const TFbApi& api, const fb::Status* status) {
     text += line;
   }
   if (text.empty()) text = "Unknown Firebird error";
-  if (!IsValidUtf8(text)) {
+  if (!unicode::IsValidUtf8(text)) {
     std::string utf8;
     Win1252ToUtf8(text, utf8);
     return utf8;

@@ -1,9 +1,9 @@
-#include "app/compound_file.h"
+#include "app/workbook/compound_file.h"
 
 #include <cstring>
 
 #include "app/errors.h"
-#include "app/little_endian.h"
+#include "app/workbook/little_endian.h"
 
 namespace app {
 

@@ -1,4 +1,4 @@
-#include "app/zip_archive.h"
+#include "app/workbook/zip_archive.h"
 
 #include <minizip/unzip.h>
 #include <utility>

@@ -6,16 +6,17 @@
 // text ("2024-01-31", "2024-01-31 12:00:00", "12:00:00"); they are turned
 // back into serial numbers, as the spreadsheet itself holds them. The used
 // area is the sheet's stored dimensions, which include formatted empty cells.
+#include "app/workbook/xls_reader.h"
+
 #include <freexl.h>
 
 #include <charconv>
 #include <cstring>
 #include <optional>
 
-#include "app/biff_stream.h"
-#include "app/compound_file.h"
 #include "app/errors.h"
-#include "app/workbook_reader.h"
+#include "app/workbook/biff_stream.h"
+#include "app/workbook/compound_file.h"
 
 namespace app {
 

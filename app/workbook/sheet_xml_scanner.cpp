@@ -1,10 +1,10 @@
-#include "app/sheet_xml_scanner.h"
+#include "app/workbook/sheet_xml_scanner.h"
 
 #include <cstdint>
 #include <cstring>
 
 #include "app/errors.h"
-#include "app/text_encoding.h"
+#include "unicode/utf8.h"
 
 namespace app {
 
@@ -56,7 +56,7 @@ void DecodeXmlText(std::string_view raw, std::string& out) {
       if (cp == 0 || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
         throw EPlanilhaError("A planilha está danificada: caractere XML inválido.");
       }
-      AppendUtf8(cp, out);
+      unicode::AppendUtf8(cp, out);
     } else {
       throw EPlanilhaError("A planilha usa a entidade XML \"" + std::string(ref.substr(0, 40)) +
                            "\", que não é aceita.");
