@@ -12,7 +12,7 @@
 // The platform parts (skin manager, message box, owner window, the scroll-arrow
 // metric) come through ISkinDataHost; without a host the component works on
 // its own (no manager, messages dropped, scroll arrows 17 pixels wide). ButtonFaceBrush is the
-// Windows layer's: it creates a solid brush of ButtonFaceColour after every load.
+// Windows layer's: it creates a solid brush of ButtonFaceColour after every completed load.
 #pragma once
 
 #include <array>
@@ -95,6 +95,10 @@ class ISkinDataHost {
   virtual void* OwnerWindow() = 0;
   // SM_CXHSCROLL: width of a horizontal scroll-bar arrow.
   virtual int HorzScrollArrowWidth() = 0;
+  // A load completed (every load goes through here, and only a completed
+  // one): the platform rebuilds what it derives from the skin. A failed load
+  // never calls it, so what was built for the previous skin stays.
+  virtual void SkinLoaded() {}
 };
 
 class TSkinData {
@@ -102,6 +106,7 @@ class TSkinData {
   static constexpr const char* kVersion = "3.01.02.21";
 
   explicit TSkinData(ISkinDataHost* host = nullptr);
+  ISkinDataHost* Host() const { return host_; }
   ~TSkinData();
   TSkinData(const TSkinData&) = delete;
   TSkinData& operator=(const TSkinData&) = delete;

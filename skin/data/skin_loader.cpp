@@ -406,6 +406,7 @@ void TSkinData::LoadSkinElements(const TQuickIni& ini, const TSkinReader& reader
   loader.Run();
   loader.BuildComboImage(host_ ? host_->HorzScrollArrowWidth() : 17);
   NotLoaded = false;
+  if (host_) host_->SkinLoaded();
 }
 
 }  // namespace skin

@@ -13,22 +13,34 @@ namespace skin::win {
 
 // --- THost ----------------------------------------------------------------------
 
-// The platform side of the skin data. No skin manager exists yet, so none is
-// given; the component then keeps its skin and settings without skinning.
+namespace {
+
+TSkinManagerProvider g_manager_provider = nullptr;
+
+}  // namespace
+
+void SetSkinManagerProvider(TSkinManagerProvider provider) {
+  g_manager_provider = provider;
+}
+
+// The platform side of the skin data.
 class TSkinData::THost : public skin::ISkinDataHost {
  public:
   explicit THost(TSkinData& component) : component_(component) {}
 
-  skin::ISkinManager* Manager(bool /*create*/) override { return nullptr; }
+  skin::ISkinManager* Manager(bool create) override {
+    return g_manager_provider != nullptr ? g_manager_provider(create) : nullptr;
+  }
 
   void ShowMessage(const std::string& text) override { fw::ShowWarning(fw::Utf8ToWide(text)); }
 
-  void* OwnerWindow() override {
-    auto* form = dynamic_cast<fw::TForm*>(component_.Owner());
-    return form != nullptr ? form->Handle() : nullptr;
-  }
+  void* OwnerWindow() override { return component_.OwnerWindow(); }
 
   int HorzScrollArrowWidth() override { return GetSystemMetrics(SM_CXHSCROLL); }
+
+  void SkinLoaded() override { component_.RebuildFromSkin(); }
+
+  TSkinData& Component() { return component_; }
 
  private:
   TSkinData& component_;
@@ -126,6 +138,12 @@ const fw::TClassInfo& TSkinData::StaticClassInfo() {
           .Bool("MenuUpdate", &TSkinData::MenuUpdate, &TSkinData::SetMenuUpdate)
           .Bool("MenuMerge", &TSkinData::MenuMerge, &TSkinData::SetMenuMerge)
           .Obj("SkinStream", &TSkinData::SkinStream)
+          .Event<void(fw::TObject*, const std::wstring&, bool&)>("OnFormSkin",
+                                                                 &TSkinData::OnFormSkin)
+          .Event<void(fw::TObject*)>("OnSkinChanged", &TSkinData::OnSkinChanged)
+          .Event<void(fw::TComponent*, TSkinData*, fw::TControl*, fw::TControl*,
+                      const std::wstring&, fw::TComponent*&)>("OnSkinControl",
+                                                              &TSkinData::OnSkinControl)
           .Build();
   return info;
 }
@@ -151,7 +169,6 @@ void TSkinData::SetSkinFile(const std::wstring& file_name) {
   } catch (const std::exception& e) {
     throw fw::Exception(Name() + ": SkinFile: " + e.what());
   }
-  AfterLoad();
 }
 
 std::wstring TSkinData::SkinStore() const {
@@ -174,19 +191,67 @@ void TSkinData::ReadSkinPackage(const void* data, size_t size) {
   const auto* bytes = static_cast<const uint8_t*>(data);
   if (size > 0) stored.insert(stored.end(), bytes, bytes + size);
   skin::TMemoryStream in(std::move(stored));
-  button_face_brush_.reset();
   try {
     data_->ReadSkinStream(in);
   } catch (const std::exception& e) {
     throw fw::Exception(Name() + ": SkinStream: " + e.what());
   }
-  AfterLoad();
 }
 
-void TSkinData::AfterLoad() {
-  button_face_brush_.reset();
-  if (!data_->NotLoaded) {
-    button_face_brush_.reset(CreateSolidBrush(fw::ColorToRGB(data_->ButtonFaceColour)));
+void TSkinData::RebuildFromSkin() {
+  button_face_brush_.reset(CreateSolidBrush(fw::ColorToRGB(data_->ButtonFaceColour)));
+}
+
+TSkinData* TSkinData::FromData(const skin::TSkinData* data) {
+  if (data == nullptr) return nullptr;
+  auto* host = dynamic_cast<THost*>(data->Host());
+  return host != nullptr ? &host->Component() : nullptr;
+}
+
+HWND TSkinData::OwnerWindow() const {
+  auto* form = dynamic_cast<fw::TForm*>(Owner());
+  return form != nullptr ? form->Handle() : nullptr;
+}
+
+fw::TImageList* TSkinData::MenuImages() {
+  if (!menu_images_) {
+    menu_images_.reset(new fw::TImageList(nullptr));
+    const auto& glyphs = data_->MenuImages;
+    fw::TBitmap strip;
+    strip.SetSize(16 * static_cast<int32_t>(glyphs.size()), 16);
+    for (size_t i = 0; i < glyphs.size(); ++i) {
+      for (int y = 0; y < 16; ++y) {
+        for (int x = 0; x < 16; ++x) {
+          uint32_t c = glyphs[i].Pixel(x, y);  // 0x00BBGGRR
+          strip.ScanLine(y)[16 * i + static_cast<size_t>(x)] =
+              0xFF000000u | ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF);
+        }
+      }
+    }
+    menu_images_->AddMasked(strip, fw::clWhite);
+  }
+  return menu_images_.get();
+}
+
+void TSkinData::MaySkinClass(const std::string& class_name, bool& do_skin) {
+  if (OnFormSkin) {
+    OnFormSkin(this, fw::Utf8ToWide(class_name), do_skin);
+    return;
+  }
+  data_->MaySkinClass(class_name, do_skin);
+}
+
+void TSkinData::SkinChanged() {
+  data_->SkinChanged();
+  if (OnSkinChanged) OnSkinChanged(this);
+}
+
+void TSkinData::WindowCreated(HWND wnd, const std::string& class_name) {
+  try {
+    if (OnWindowCreate) OnWindowCreate(this, wnd, fw::Utf8ToWide(class_name));
+    if (data_->OnWindowCreate) data_->OnWindowCreate(data_.get(), wnd, class_name);
+  } catch (...) {
+    // The user's handler runs inside the window hook: its errors stop here.
   }
 }
 

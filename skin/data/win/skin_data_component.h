@@ -26,17 +26,38 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
 #include "framework/component.h"
+#include "framework/controls.h"
 #include "framework/graphics.h"
+#include "framework/imglist.h"
 #include "framework/string_list.h"
 #include "skin/data/skin_data.h"
 
 namespace skin::win {
 
 class TSkinData;
+
+// The skin manager of the process, as the module that builds it provides it:
+// `create` asks for one to be made when none exists. Without a provider the
+// component keeps its skin and settings and nothing is skinned.
+using TSkinManagerProvider = skin::ISkinManager* (*)(bool create);
+void SetSkinManagerProvider(TSkinManagerProvider provider);
+
+// Decides per window class whether a window is skinned.
+using TOnFormSkin =
+    std::function<void(fw::TObject* sender, const std::wstring& class_name, bool& do_skin)>;
+// Lets the program supply its own skinner for a control; `skinned` comes in
+// as nullptr.
+using TOnSkinControl = std::function<void(
+    fw::TComponent* sender, TSkinData* skin_data, fw::TControl* form, fw::TControl* control,
+    const std::wstring& control_class, fw::TComponent*& skinned)>;
+// A top-level window was created (fired by the manager's window hook).
+using TOnWindowCreate =
+    std::function<void(TSkinData* sender, HWND wnd, const std::wstring& class_name)>;
 
 // The stored value of SkinStream: the resource its package is read from.
 class TSkinStream : public fw::TPersistent {
@@ -108,9 +129,34 @@ class TSkinData : public fw::TComponent {
   // The skin and its settings, for the skinners.
   skin::TSkinData& Data() { return *data_; }
   const skin::TSkinData& Data() const { return *data_; }
-  // A solid brush of the skin's button-face colour, made after every load;
-  // nullptr while no skin is loaded.
+  // The component that holds `data` (the manager knows skin data by its
+  // portable part); nullptr for skin data of no component.
+  static TSkinData* FromData(const skin::TSkinData* data);
+
+  // A solid brush of the skin's button-face colour, made after every
+  // completed load: a failed load (missing file, wrong version) keeps the
+  // brush of the skin before, which windows already skinned still use.
+  // nullptr before the first skin.
   HBRUSH ButtonFaceBrush() const { return button_face_brush_.get(); }
+  // The owner form's window, or nullptr when the owner is not a form.
+  HWND OwnerWindow() const;
+  // The four 16 x 16 glyphs of the skinned system menu (restore, maximize,
+  // minimize, close), black with white as the mask colour.
+  fw::TImageList* MenuImages();
+
+  // Events (OnFormSkin, OnSkinChanged and OnSkinControl are published;
+  // OnWindowCreate is set by code).
+  TOnFormSkin OnFormSkin;
+  fw::TNotifyEvent OnSkinChanged;
+  TOnSkinControl OnSkinControl;
+  TOnWindowCreate OnWindowCreate;
+
+  // The manager's calls: the OnFormSkin rule (with no handler, the built-in
+  // exclusions apply), the event after a start, stop or refresh, and the
+  // window-creation event (exceptions it raises are swallowed).
+  void MaySkinClass(const std::string& class_name, bool& do_skin);
+  void SkinChanged();
+  void WindowCreated(HWND wnd, const std::string& class_name);
 
   void Loaded() override;
 
@@ -119,13 +165,15 @@ class TSkinData : public fw::TComponent {
 
   // Passes the component state (design mode, being read) to the skin data.
   void SyncState();
-  void AfterLoad();
+  // Every completed load comes here.
+  void RebuildFromSkin();
 
   std::unique_ptr<THost> host_;
   std::unique_ptr<skin::TSkinData> data_;
   TSkinStream skin_stream_;
   TSkin3rdStrings skin3rd_;
   fw::TGdiHandle<HBRUSH> button_face_brush_;
+  fw::TOwned<fw::TImageList> menu_images_;
 };
 
 // Makes TSkinData known to the description reader (once).
