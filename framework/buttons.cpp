@@ -20,8 +20,7 @@ bool IsAccel(wchar_t ch, const std::wstring& text) {
   return false;
 }
 
-TBitBtn::TBitBtn(TComponent* owner) : TWinControl(owner) {
-  SetTabStop(true);
+TBitBtn::TBitBtn(TComponent* owner) : TButton(owner) {
   glyph_.OnChange = [this] {
     // A strip of square images tells how many it holds.
     if (glyph_.Height() > 0 && glyph_.Width() % glyph_.Height() == 0) {
@@ -34,15 +33,13 @@ TBitBtn::TBitBtn(TComponent* owner) : TWinControl(owner) {
 
 const TClassInfo& TBitBtn::StaticClassInfo() {
   static const TClassInfo info =
-      TClassBuilder<TBitBtn>("TBitBtn", TWinControl::StaticClassInfo())
+      TClassBuilder<TBitBtn>("TBitBtn", TButton::StaticClassInfo())
           .Obj("Glyph", &TBitBtn::Glyph)
           .Int("NumGlyphs", &TBitBtn::NumGlyphs, &TBitBtn::SetNumGlyphs)
           .Enum("Layout", {"blGlyphLeft", "blGlyphRight", "blGlyphTop", "blGlyphBottom"},
                 &TBitBtn::Layout, &TBitBtn::SetLayout)
           .Int("Margin", &TBitBtn::Margin, &TBitBtn::SetMargin)
           .Int("Spacing", &TBitBtn::Spacing, &TBitBtn::SetSpacing)
-          .Bool("Default", &TBitBtn::Default, &TBitBtn::SetDefault)
-          .Bool("Cancel", &TBitBtn::Cancel, &TBitBtn::SetCancel)
           .Build();
   return info;
 }
@@ -63,31 +60,9 @@ void TBitBtn::SetSpacing(int32_t v) {
   spacing_ = v;
   Invalidate();
 }
-void TBitBtn::SetDefault(bool v) {
-  default_ = v;
-  Invalidate();
-}
-
-void TBitBtn::Click() {
-  if (TForm* form = GetParentForm(); form != nullptr && CanFocus() && !Focused()) SetFocus();
-  TWinControl::Click();
-}
-
 void TBitBtn::CreateParams(TCreateParams& p) {
-  TWinControl::CreateParams(p);
-  p.ClassName = L"BUTTON";
-  p.SystemClass = true;
-  p.Style &= ~WS_CLIPCHILDREN;
-  p.Style |= BS_OWNERDRAW;
-}
-
-bool TBitBtn::IsActive() const {
-  // The focused button is the one Enter presses; with no button focused,
-  // the default button is.
-  if (Focused()) return true;
-  if (!default_) return false;
-  TWinControl* focus = FindControl(GetFocus());
-  return focus == nullptr || dynamic_cast<TBitBtn*>(focus) == nullptr;
+  TButton::CreateParams(p);
+  p.Style = (p.Style & ~BS_TYPEMASK) | BS_OWNERDRAW;
 }
 
 TBitBtn::TLayoutResult TBitBtn::CalcLayout(const RECT& client, SIZE glyph, SIZE text,
@@ -208,21 +183,9 @@ void TBitBtn::DrawItem(const DRAWITEMSTRUCT& dis) {
 
 void TBitBtn::WndProc(TMessage& m) {
   switch (m.Msg) {
-    case CN_COMMAND:
-      if (HIWORD(m.WParam) == BN_CLICKED) Click();
-      return;
     case CN_DRAWITEM:
       DrawItem(*reinterpret_cast<DRAWITEMSTRUCT*>(m.LParam));
       m.Result = TRUE;
-      return;
-    case CM_DIALOGKEY:
-      if (((m.WParam == VK_RETURN && IsActive()) || (m.WParam == VK_ESCAPE && cancel_)) &&
-          GetKeyState(VK_SHIFT) >= 0 && GetKeyState(VK_CONTROL) >= 0 && CanFocus()) {
-        Click();
-        m.Result = 1;
-        return;
-      }
-      m.Result = 0;
       return;
     case CM_DIALOGCHAR:
       if (IsAccel(static_cast<wchar_t>(m.WParam), GetTextValue()) && CanFocus()) {
@@ -243,7 +206,179 @@ void TBitBtn::WndProc(TMessage& m) {
     default:
       break;
   }
-  TWinControl::WndProc(m);
+  TButton::WndProc(m);
+}
+
+// --- TSpeedButton ------------------------------------------------------------------
+
+TSpeedButton::TSpeedButton(TComponent* owner) : TGraphicControl(owner) {
+  width_ = 23;
+  height_ = 22;
+  glyph_.OnChange = [this] {
+    if (glyph_.Height() > 0 && glyph_.Width() % glyph_.Height() == 0) {
+      int32_t n = glyph_.Width() / glyph_.Height();
+      if (n >= 1 && n <= 4) num_glyphs_ = n;
+    }
+    Invalidate();
+  };
+}
+
+const TClassInfo& TSpeedButton::StaticClassInfo() {
+  static const TClassInfo info =
+      TClassBuilder<TSpeedButton>("TSpeedButton", TGraphicControl::StaticClassInfo())
+          .Obj("Glyph", &TSpeedButton::Glyph)
+          .Int("NumGlyphs", &TSpeedButton::NumGlyphs, &TSpeedButton::SetNumGlyphs)
+          .Enum("Layout", {"blGlyphLeft", "blGlyphRight", "blGlyphTop", "blGlyphBottom"},
+                &TSpeedButton::Layout, &TSpeedButton::SetLayout)
+          .Int("Margin", &TSpeedButton::Margin, &TSpeedButton::SetMargin)
+          .Int("Spacing", &TSpeedButton::Spacing, &TSpeedButton::SetSpacing)
+          .Bool("Flat", &TSpeedButton::Flat, &TSpeedButton::SetFlat)
+          .Bool("Down", &TSpeedButton::Down, &TSpeedButton::SetDown)
+          .Int("GroupIndex", &TSpeedButton::GroupIndex, &TSpeedButton::SetGroupIndex)
+          .Bool("AllowAllUp", &TSpeedButton::AllowAllUp, &TSpeedButton::SetAllowAllUp)
+          .Build();
+  return info;
+}
+
+void TSpeedButton::SetNumGlyphs(int32_t v) {
+  num_glyphs_ = v < 1 ? 1 : v > 4 ? 4 : v;
+  Invalidate();
+}
+void TSpeedButton::SetLayout(TButtonLayout v) {
+  layout_ = v;
+  Invalidate();
+}
+void TSpeedButton::SetMargin(int32_t v) {
+  margin_ = v;
+  Invalidate();
+}
+void TSpeedButton::SetSpacing(int32_t v) {
+  spacing_ = v;
+  Invalidate();
+}
+void TSpeedButton::SetFlat(bool v) {
+  flat_ = v;
+  Invalidate();
+}
+
+void TSpeedButton::SetDown(bool v) {
+  if (group_index_ == 0) v = false;  // only grouped buttons stay down
+  if (v == down_) return;
+  if (!v && !allow_all_up_) {
+    // The last button of a group stays down unless all may be up.
+    bool other_down = false;
+    if (parent_ != nullptr) {
+      for (int i = 0; i < parent_->ControlCount(); ++i) {
+        auto* b = dynamic_cast<TSpeedButton*>(parent_->Controls(i));
+        if (b != nullptr && b != this && b->group_index_ == group_index_ && b->down_)
+          other_down = true;
+      }
+    }
+    if (!other_down) return;
+  }
+  down_ = v;
+  if (v && parent_ != nullptr) {
+    for (int i = 0; i < parent_->ControlCount(); ++i) {
+      auto* b = dynamic_cast<TSpeedButton*>(parent_->Controls(i));
+      if (b != nullptr && b != this && b->group_index_ == group_index_ && b->down_) {
+        b->down_ = false;
+        b->Invalidate();
+      }
+    }
+  }
+  Invalidate();
+}
+
+void TSpeedButton::Click() {
+  if (group_index_ != 0) {
+    if (!down_) {
+      SetDown(true);
+    } else if (allow_all_up_) {
+      down_ = false;
+      Invalidate();
+    }
+  }
+  TGraphicControl::Click();
+}
+
+void TSpeedButton::WndProc(TMessage& m) {
+  switch (m.Msg) {
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+      if (enabled_) {
+        pressed_ = true;
+        Invalidate();
+      }
+      break;
+    case WM_LBUTTONUP:
+    case WM_CANCELMODE:
+      if (pressed_) {
+        pressed_ = false;
+        Invalidate();
+      }
+      break;
+    case CM_MOUSEENTER:
+    case CM_MOUSELEAVE:
+      TGraphicControl::WndProc(m);
+      if (flat_) Invalidate();
+      return;
+    default:
+      break;
+  }
+  TGraphicControl::WndProc(m);
+}
+
+void TSpeedButton::Paint() {
+  HDC dc = canvas_.Handle();
+  RECT r = ClientRect();
+  TGdiHandle<HBRUSH> face(CreateSolidBrush(ColorToRGB(color_)));
+  FillRect(dc, &r, face.get());
+  bool sunken = pressed_ || down_;
+  if (!flat_) {
+    DrawEdge(dc, &r, sunken ? EDGE_SUNKEN : EDGE_RAISED, BF_RECT);
+  } else if (sunken || (MouseInControl() && enabled_)) {
+    DrawEdge(dc, &r, sunken ? BDR_SUNKENOUTER : BDR_RAISEDINNER, BF_RECT);
+  }
+  RECT client = r;
+  InflateRect(&client, -2, -2);
+  if (sunken) OffsetRect(&client, 1, 1);
+  std::wstring caption = text_;
+  SIZE text{};
+  {
+    TSelectObject font(dc, font_.Handle());
+    RECT calc{0, 0, client.right - client.left, 0};
+    if (!caption.empty()) {
+      DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &calc,
+                DT_CALCRECT | DT_SINGLELINE);
+      text = SIZE{calc.right, calc.bottom};
+    }
+  }
+  SIZE glyph{};
+  if (!glyph_.Empty()) glyph = SIZE{glyph_.Width() / num_glyphs_, glyph_.Height()};
+  TBitBtn::TLayoutResult layout =
+      TBitBtn::CalcLayout(client, glyph, text, layout_, margin_, spacing_);
+  if (!glyph_.Empty()) {
+    // Images: normal, disabled, pressed, down (as many as the strip has).
+    int index = 0;
+    if (!enabled_ && num_glyphs_ >= 2) {
+      index = 1;
+    } else if (pressed_ && num_glyphs_ >= 3) {
+      index = 2;
+    } else if (down_ && num_glyphs_ >= 4) {
+      index = 3;
+    }
+    TransparentBlt(dc, layout.GlyphPos.x, layout.GlyphPos.y, glyph.cx, glyph.cy,
+                   glyph_.Canvas()->Handle(), index * glyph.cx, 0, glyph.cx, glyph.cy,
+                   ColorToRGB(glyph_.TransparentColor()));
+  }
+  if (!caption.empty()) {
+    TSelectObject font(dc, font_.Handle());
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, ColorToRGB(enabled_ ? font_.Color() : clGrayText));
+    RECT tr = layout.TextRect;
+    DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &tr,
+              DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+  }
 }
 
 }  // namespace fw

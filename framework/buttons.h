@@ -1,17 +1,21 @@
-// TBitBtn: a push button with a glyph (a bitmap of NumGlyphs images side by
-// side: normal, disabled, pressed, down) beside its caption.
+// Buttons with glyphs: TBitBtn, a push button with a glyph (a bitmap of
+// NumGlyphs images side by side: normal, disabled, pressed, down) beside its
+// caption, and TSpeedButton, a flat tool button painted by its parent that
+// can stay down (alone or in a group).
 #pragma once
 
 #include "framework/controls.h"
+#include "framework/std_buttons.h"
 
 namespace fw {
 
 enum TButtonLayout { blGlyphLeft, blGlyphRight, blGlyphTop, blGlyphBottom };
 
-class TBitBtn : public TWinControl {
+class TBitBtn : public TButton {
+  FW_CLASS_INFO(TBitBtn)
+
  public:
   explicit TBitBtn(TComponent* owner);
-  FW_CLASS_INFO(TBitBtn)
 
   TBitmap* Glyph() { return &glyph_; }
   int32_t NumGlyphs() const { return num_glyphs_; }
@@ -24,12 +28,6 @@ class TBitBtn : public TWinControl {
   // Distance between glyph and text.
   int32_t Spacing() const { return spacing_; }
   void SetSpacing(int32_t v);
-  bool Default() const { return default_; }
-  void SetDefault(bool v);
-  bool Cancel() const { return cancel_; }
-  void SetCancel(bool v) { cancel_ = v; }
-
-  void Click() override;
 
   // Where glyph and text go inside `client` (pure layout, tested alone).
   struct TLayoutResult {
@@ -45,15 +43,58 @@ class TBitBtn : public TWinControl {
 
  private:
   void DrawItem(const DRAWITEMSTRUCT& dis);
-  bool IsActive() const;
 
   TBitmap glyph_;
   int32_t num_glyphs_ = 1;
   TButtonLayout layout_ = blGlyphLeft;
   int32_t margin_ = -1;
   int32_t spacing_ = 4;
-  bool default_ = false;
-  bool cancel_ = false;
+};
+
+// A button painted by its parent: raised, flat (a frame only while the mouse
+// is on it) or down. With a GroupIndex it stays down when clicked and puts
+// the other buttons of its group up; AllowAllUp lets the last one come up.
+class TSpeedButton : public TGraphicControl {
+  FW_CLASS_INFO(TSpeedButton)
+
+ public:
+  explicit TSpeedButton(TComponent* owner);
+
+  TBitmap* Glyph() { return &glyph_; }
+  int32_t NumGlyphs() const { return num_glyphs_; }
+  void SetNumGlyphs(int32_t v);
+  TButtonLayout Layout() const { return layout_; }
+  void SetLayout(TButtonLayout v);
+  int32_t Margin() const { return margin_; }
+  void SetMargin(int32_t v);
+  int32_t Spacing() const { return spacing_; }
+  void SetSpacing(int32_t v);
+  bool Flat() const { return flat_; }
+  void SetFlat(bool v);
+  bool Down() const { return down_; }
+  void SetDown(bool v);
+  int32_t GroupIndex() const { return group_index_; }
+  void SetGroupIndex(int32_t v) { group_index_ = v; }
+  bool AllowAllUp() const { return allow_all_up_; }
+  void SetAllowAllUp(bool v) { allow_all_up_ = v; }
+
+  void Click() override;
+
+ protected:
+  void Paint() override;
+  void WndProc(TMessage& message) override;
+
+ private:
+  TBitmap glyph_;
+  int32_t num_glyphs_ = 1;
+  TButtonLayout layout_ = blGlyphLeft;
+  int32_t margin_ = -1;
+  int32_t spacing_ = 4;
+  bool flat_ = false;
+  bool down_ = false;
+  bool pressed_ = false;  // the mouse button is held on it
+  int32_t group_index_ = 0;
+  bool allow_all_up_ = false;
 };
 
 // True when `text` marks `ch` as its accelerator ("&Abrir" for 'a').

@@ -99,14 +99,14 @@ TWindowProcLink* TControl::FindHookLink(const TWndMethod& method) const {
 void TControl::UnchainHook(TWindowProcLink* top) {
   // The top link leaves; pass-throughs it uncovers go too, unless the top
   // link's own call is running (its handler may still call what was below).
+  const bool top_running = top->running > 0;
   TWindowProcLink* link = top;
   while (link != nullptr) {
     WindowProc = link->previous;
     link->dead = true;
     TWindowProcLink* below = FindHookLink(link->previous);
-    bool pass_through =
-        below != nullptr && below->owner == nullptr && !below->dead && top->running == 0;
-    if (link->running == 0) FreeHookLink(link);
+    bool pass_through = below != nullptr && below->owner == nullptr && !below->dead && !top_running;
+    if (link->running == 0) FreeHookLink(link);  // may free `top`
     link = pass_through ? below : nullptr;
   }
 }
@@ -898,6 +898,9 @@ void TWinControl::WndProc(TMessage& m) {
       }
       break;
     }
+    case WM_HSCROLL:
+    case WM_VSCROLL:
+    case WM_CTLCOLORSCROLLBAR:
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORLISTBOX:
@@ -908,6 +911,7 @@ void TWinControl::WndProc(TMessage& m) {
         return;
       }
       break;
+    case CN_CTLCOLORSCROLLBAR:
     case CN_CTLCOLOREDIT:
     case CN_CTLCOLORSTATIC:
     case CN_CTLCOLORLISTBOX:
@@ -1041,6 +1045,31 @@ LRESULT CALLBACK TWinControl::StdWndProc(HWND wnd, UINT msg, WPARAM wparam, LPAR
 
 WNDPROC FrameworkWndProc() {
   return &TWinControl::StdWndProc;
+}
+
+// --- TCustomControl ------------------------------------------------------------
+
+TCustomControl::TCustomControl(TComponent* owner) : TWinControl(owner) {}
+
+TCustomControl::~TCustomControl() {
+  DestroyComponents();
+}
+
+const TClassInfo& TCustomControl::StaticClassInfo() {
+  static const TClassInfo info =
+      TClassBuilder<TCustomControl>("TCustomControl", TWinControl::StaticClassInfo()).Build();
+  return info;
+}
+
+void TCustomControl::PaintWindow(HDC dc) {
+  struct TRelease {
+    TCanvas& canvas;
+    ~TRelease() { canvas.SetHandle(nullptr); }
+  } release{canvas_};
+  canvas_.SetHandle(dc);
+  canvas_.Font()->Assign(font_);
+  canvas_.Brush()->SetColor(color_);
+  Paint();
 }
 
 // --- TGraphicControl -----------------------------------------------------------

@@ -339,6 +339,22 @@ class TWinControl : public TControl {
   friend class TForm;
 };
 
+// A windowed control of the framework's own that paints itself on a canvas.
+class TCustomControl : public TWinControl {
+  FW_CLASS_INFO(TCustomControl)
+
+ public:
+  explicit TCustomControl(TComponent* owner);
+  ~TCustomControl() override;
+  TCanvas* Canvas() { return &canvas_; }
+
+ protected:
+  // The canvas holds the paint DC (with the control's font) while Paint runs.
+  virtual void Paint() {}
+  void PaintWindow(HDC dc) override;
+  TCanvas canvas_;
+};
+
 class TGraphicControl : public TControl {
   FW_CLASS_INFO(TGraphicControl)
 

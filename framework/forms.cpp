@@ -18,9 +18,19 @@ TApplication* g_application = nullptr;
 
 }  // namespace
 
-// --- TForm ---------------------------------------------------------------------
+// --- TCustomForm, TForm ----------------------------------------------------------
 
-TForm::TForm(TComponent* owner) : TWinControl(owner) {
+TCustomForm::TCustomForm(TComponent* owner) : TScrollingWinControl(owner) {
+  SetAutoScroll(false);
+}
+
+const TClassInfo& TCustomForm::StaticClassInfo() {
+  static const TClassInfo info =
+      TClassBuilder<TCustomForm>("TCustomForm", TScrollingWinControl::StaticClassInfo()).Build();
+  return info;
+}
+
+TForm::TForm(TComponent* owner) : TCustomForm(owner) {
   visible_ = false;
   color_ = clBtnFace;
   Screen().forms_.push_back(this);
@@ -36,7 +46,7 @@ TForm::~TForm() {
 }
 
 void TForm::BeforeDestruction() {
-  TWinControl::BeforeDestruction();
+  TCustomForm::BeforeDestruction();
   DoDestroy();
 }
 
@@ -54,7 +64,7 @@ void TForm::DoDestroy() {
 
 const TClassInfo& TForm::StaticClassInfo() {
   static const TClassInfo info =
-      TClassBuilder<TForm>("TForm", TWinControl::StaticClassInfo())
+      TClassBuilder<TForm>("TForm", TCustomForm::StaticClassInfo())
           .Enum("BorderStyle",
                 {"bsNone", "bsSingle", "bsSizeable", "bsDialog", "bsToolWindow", "bsSizeToolWin"},
                 &TForm::BorderStyle, &TForm::SetBorderStyle)
@@ -116,7 +126,7 @@ void TForm::DestroyWnd() {
   // first, it is not destroyed with the window (and then again).
   if (handle_ != nullptr && GetMenu(handle_) != nullptr) ::SetMenu(handle_, nullptr);
   if (menu_ != nullptr) menu_->SetWindowHandle(nullptr);
-  TWinControl::DestroyWnd();
+  TCustomForm::DestroyWnd();
 }
 
 void TForm::UpdateBoundsFromWindow() {
@@ -126,11 +136,11 @@ void TForm::UpdateBoundsFromWindow() {
     client_width_ = r.right;
     client_height_ = r.bottom;
   }
-  TWinControl::UpdateBoundsFromWindow();
+  TCustomForm::UpdateBoundsFromWindow();
 }
 
 void TForm::Notification(TComponent* component, TOperation operation) {
-  TWinControl::Notification(component, operation);
+  TCustomForm::Notification(component, operation);
   if (operation == TOperation::opRemove && component == menu_) {
     menu_ = nullptr;
     if (handle_ != nullptr) ::SetMenu(handle_, nullptr);
@@ -240,7 +250,7 @@ void TForm::CreateWnd() {
     left_ = (Screen().Width() - width_) / 2;
     top_ = (Screen().Height() - height_) / 2;
   }
-  TWinControl::CreateWnd();
+  TCustomForm::CreateWnd();
   if (menu_ != nullptr) {
     ::SetMenu(handle_, menu_->Handle());
     menu_->SetWindowHandle(handle_);
@@ -415,7 +425,7 @@ void TForm::WndProc(TMessage& m) {
     default:
       break;
   }
-  TWinControl::WndProc(m);
+  TCustomForm::WndProc(m);
 }
 
 // --- TApplication --------------------------------------------------------------

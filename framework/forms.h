@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "framework/controls.h"
+#include "framework/scrolling.h"
 
 namespace fw {
 
@@ -44,7 +45,16 @@ enum TCloseAction { caNone, caHide, caFree, caMinimize };
 using TCloseEvent = std::function<void(TObject* sender, TCloseAction& action)>;
 using TCloseQueryEvent = std::function<void(TObject* sender, bool& can_close)>;
 
-class TForm : public TWinControl {
+// The level every form shares (a form placed inside another is one too).
+// Forms do not scroll unless AutoScroll is switched on.
+class TCustomForm : public TScrollingWinControl {
+  FW_CLASS_INFO(TCustomForm)
+
+ public:
+  explicit TCustomForm(TComponent* owner);
+};
+
+class TForm : public TCustomForm {
   FW_CLASS_INFO(TForm)
 
  public:

@@ -1,93 +1,10 @@
 #include "framework/stdctrls.h"
 
+#include <algorithm>
+
 #include "framework/forms.h"
 
 namespace fw {
-
-// --- TPanel --------------------------------------------------------------------
-
-TPanel::TPanel(TComponent* owner) : TWinControl(owner) {}
-
-const TClassInfo& TPanel::StaticClassInfo() {
-  static const TClassInfo info =
-      TClassBuilder<TPanel>("TPanel", TWinControl::StaticClassInfo())
-          .Enum("BevelOuter", {"bvNone", "bvLowered", "bvRaised", "bvSpace"}, &TPanel::BevelOuter,
-                &TPanel::SetBevelOuter)
-          .Enum("BevelInner", {"bvNone", "bvLowered", "bvRaised", "bvSpace"}, &TPanel::BevelInner,
-                &TPanel::SetBevelInner)
-          .Int("BevelWidth", &TPanel::BevelWidth, &TPanel::SetBevelWidth)
-          .Enum("Alignment", {"taLeftJustify", "taRightJustify", "taCenter"}, &TPanel::Alignment,
-                &TPanel::SetAlignment)
-          .Build();
-  return info;
-}
-
-void TPanel::SetBevelOuter(TBevelCut v) {
-  bevel_outer_ = v;
-  Invalidate();
-}
-void TPanel::SetBevelInner(TBevelCut v) {
-  bevel_inner_ = v;
-  Invalidate();
-}
-void TPanel::SetBevelWidth(int32_t v) {
-  bevel_width_ = v;
-  Invalidate();
-}
-void TPanel::SetAlignment(TAlignment v) {
-  alignment_ = v;
-  Invalidate();
-}
-
-void TPanel::CreateParams(TCreateParams& p) {
-  TWinControl::CreateParams(p);
-  p.ClassName = L"FwPanel";
-  p.ClassStyle = CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW;
-}
-
-void TPanel::WndProc(TMessage& m) {
-  if (m.Msg == CM_TEXTCHANGED) Invalidate();
-  TWinControl::WndProc(m);
-}
-
-void TPanel::PaintWindow(HDC dc) {
-  RECT r = ClientRect();
-  auto bevel = [&](TBevelCut cut) {
-    if (cut == bvNone) return;
-    COLORREF top_left = ColorToRGB(cut == bvLowered ? clBtnShadow : clBtnHighlight);
-    COLORREF bottom_right = ColorToRGB(cut == bvLowered ? clBtnHighlight : clBtnShadow);
-    for (int i = 0; i < bevel_width_; ++i) {
-      if (cut != bvSpace) {
-        TGdiHandle<HPEN> tl(CreatePen(PS_SOLID, 1, top_left));
-        TGdiHandle<HPEN> br(CreatePen(PS_SOLID, 1, bottom_right));
-        {
-          TSelectObject sel(dc, tl.get());
-          MoveToEx(dc, r.left, r.bottom - 1, nullptr);
-          LineTo(dc, r.left, r.top);
-          LineTo(dc, r.right - 1, r.top);
-        }
-        TSelectObject sel(dc, br.get());
-        MoveToEx(dc, r.right - 1, r.top, nullptr);
-        LineTo(dc, r.right - 1, r.bottom - 1);
-        LineTo(dc, r.left - 1, r.bottom - 1);
-      }
-      InflateRect(&r, -1, -1);
-    }
-  };
-  bevel(bevel_outer_);
-  bevel(bevel_inner_);
-  std::wstring caption = text_;
-  if (!caption.empty()) {
-    TSelectObject font(dc, font_.Handle());
-    SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, ColorToRGB(font_.Color()));
-    UINT align = alignment_ == taCenter         ? DT_CENTER
-                 : alignment_ == taRightJustify ? DT_RIGHT
-                                                : DT_LEFT;
-    DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &r,
-              align | DT_VCENTER | DT_SINGLELINE | DT_EXPANDTABS);
-  }
-}
 
 // --- TLabel --------------------------------------------------------------------
 
@@ -192,33 +109,34 @@ void TLabel::Paint() {
   }
 }
 
-// --- TEdit ---------------------------------------------------------------------
+// --- TCustomEdit ---------------------------------------------------------------------
 
-TEdit::TEdit(TComponent* owner) : TWinControl(owner) {
+TCustomEdit::TCustomEdit(TComponent* owner) : TWinControl(owner) {
   color_ = clWindow;
   SetTabStop(true);
 }
 
-const TClassInfo& TEdit::StaticClassInfo() {
-  static const TClassInfo info = TClassBuilder<TEdit>("TEdit", TWinControl::StaticClassInfo())
-                                     .Int("MaxLength", &TEdit::MaxLength, &TEdit::SetMaxLength)
-                                     .Bool("ReadOnly", &TEdit::ReadOnly, &TEdit::SetReadOnly)
-                                     .Event<void(TObject*)>("OnChange", &TEdit::OnChange)
-                                     .Build();
+const TClassInfo& TCustomEdit::StaticClassInfo() {
+  static const TClassInfo info =
+      TClassBuilder<TCustomEdit>("TCustomEdit", TWinControl::StaticClassInfo())
+          .Int("MaxLength", &TCustomEdit::MaxLength, &TCustomEdit::SetMaxLength)
+          .Bool("ReadOnly", &TCustomEdit::ReadOnly, &TCustomEdit::SetReadOnly)
+          .Event<void(TObject*)>("OnChange", &TCustomEdit::OnChange)
+          .Build();
   return info;
 }
 
-void TEdit::SetMaxLength(int32_t v) {
+void TCustomEdit::SetMaxLength(int32_t v) {
   max_length_ = v;
   if (HandleAllocated()) SendMessageW(handle_, EM_LIMITTEXT, static_cast<WPARAM>(v), 0);
 }
 
-void TEdit::SetReadOnly(bool v) {
+void TCustomEdit::SetReadOnly(bool v) {
   read_only_ = v;
   if (HandleAllocated()) SendMessageW(handle_, EM_SETREADONLY, v ? TRUE : FALSE, 0);
 }
 
-void TEdit::CreateParams(TCreateParams& p) {
+void TCustomEdit::CreateParams(TCreateParams& p) {
   TWinControl::CreateParams(p);
   p.ClassName = L"EDIT";
   p.SystemClass = true;
@@ -233,11 +151,11 @@ void TEdit::CreateParams(TCreateParams& p) {
   }
 }
 
-void TEdit::HandleCreated() {
+void TCustomEdit::HandleCreated() {
   if (max_length_ > 0) SendMessageW(handle_, EM_LIMITTEXT, static_cast<WPARAM>(max_length_), 0);
 }
 
-void TEdit::WndProc(TMessage& m) {
+void TCustomEdit::WndProc(TMessage& m) {
   if (m.Msg == CN_COMMAND && HIWORD(m.WParam) == EN_CHANGE) {
     if (OnChange) OnChange(this);
     return;
@@ -245,7 +163,7 @@ void TEdit::WndProc(TMessage& m) {
   TWinControl::WndProc(m);
 }
 
-// --- TComboBox -----------------------------------------------------------------
+// --- TCustomComboBox -----------------------------------------------------------------
 
 int TComboBoxStrings::Add(const std::wstring& s) {
   items_.push_back(s);
@@ -277,50 +195,50 @@ void TComboBoxStrings::Fill() {
   }
 }
 
-TComboBox::TComboBox(TComponent* owner) : TWinControl(owner) {
+TCustomComboBox::TCustomComboBox(TComponent* owner) : TWinControl(owner) {
   color_ = clWindow;
   SetTabStop(true);
 }
 
-TComboBox::~TComboBox() {
+TCustomComboBox::~TCustomComboBox() {
   // Owned components (a skinner of the edit part, say) go first; then the
   // edit part's subclass leaves (a pass-through if a later one lies above).
   DestroyComponents();
   edit_subclass_.Remove();
 }
 
-const TClassInfo& TComboBox::StaticClassInfo() {
+const TClassInfo& TCustomComboBox::StaticClassInfo() {
   static const TClassInfo info =
-      TClassBuilder<TComboBox>("TComboBox", TWinControl::StaticClassInfo())
-          .Obj("Items", &TComboBox::Items)
-          .Int("ItemIndex", &TComboBox::ItemIndex, &TComboBox::SetItemIndex)
-          .Enum("Style", {"csDropDown", "csSimple", "csDropDownList"}, &TComboBox::Style,
-                &TComboBox::SetStyle)
-          .Int("ItemHeight", &TComboBox::ItemHeight, &TComboBox::SetItemHeight)
-          .Int("DropDownCount", &TComboBox::DropDownCount, &TComboBox::SetDropDownCount)
-          .Enum("BevelKind", {"bkNone", "bkTile", "bkSoft", "bkFlat"}, &TComboBox::BevelKind,
-                &TComboBox::SetBevelKind)
-          .Event<void(TObject*)>("OnChange", &TComboBox::OnChange)
+      TClassBuilder<TCustomComboBox>("TCustomComboBox", TWinControl::StaticClassInfo())
+          .Obj("Items", &TCustomComboBox::Items)
+          .Int("ItemIndex", &TCustomComboBox::ItemIndex, &TCustomComboBox::SetItemIndex)
+          .Enum("Style", {"csDropDown", "csSimple", "csDropDownList"}, &TCustomComboBox::Style,
+                &TCustomComboBox::SetStyle)
+          .Int("ItemHeight", &TCustomComboBox::ItemHeight, &TCustomComboBox::SetItemHeight)
+          .Int("DropDownCount", &TCustomComboBox::DropDownCount, &TCustomComboBox::SetDropDownCount)
+          .Enum("BevelKind", {"bkNone", "bkTile", "bkSoft", "bkFlat"}, &TCustomComboBox::BevelKind,
+                &TCustomComboBox::SetBevelKind)
+          .Event<void(TObject*)>("OnChange", &TCustomComboBox::OnChange)
           .Build();
   return info;
 }
 
-int32_t TComboBox::ItemIndex() const {
+int32_t TCustomComboBox::ItemIndex() const {
   if (handle_ != nullptr) return static_cast<int32_t>(SendMessageW(handle_, CB_GETCURSEL, 0, 0));
   return item_index_;
 }
 
-void TComboBox::SetItemIndex(int32_t index) {
+void TCustomComboBox::SetItemIndex(int32_t index) {
   if (index < -1 || index >= items_.Count()) index = -1;
   item_index_ = index;
   if (handle_ != nullptr) SendMessageW(handle_, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
 }
 
-bool TComboBox::DroppedDown() const {
+bool TCustomComboBox::DroppedDown() const {
   return handle_ != nullptr && SendMessageW(handle_, CB_GETDROPPEDSTATE, 0, 0) != 0;
 }
 
-void TComboBox::CreateParams(TCreateParams& p) {
+void TCustomComboBox::CreateParams(TCreateParams& p) {
   TWinControl::CreateParams(p);
   p.ClassName = L"COMBOBOX";
   p.SystemClass = true;
@@ -341,7 +259,7 @@ void TComboBox::CreateParams(TCreateParams& p) {
   if (style_ != csSimple) p.Height = height_ + item_height_ * drop_down_count_ + 2;
 }
 
-void TComboBox::HandleCreated() {
+void TCustomComboBox::HandleCreated() {
   items_.Fill();
   if (item_index_ >= 0) SendMessageW(handle_, CB_SETCURSEL, static_cast<WPARAM>(item_index_), 0);
   SendMessageW(handle_, CB_SETITEMHEIGHT, 0, item_height_);
@@ -355,12 +273,12 @@ void TComboBox::HandleCreated() {
     }
     if (edit_ != nullptr) {
       // Keys typed into the edit part are the combo box's keys.
-      edit_subclass_.Install(edit_, TWndMethod::Bind<&TComboBox::EditWndProc>(this));
+      edit_subclass_.Install(edit_, TWndMethod::Bind<&TCustomComboBox::EditWndProc>(this));
     }
   }
 }
 
-void TComboBox::EditWndProc(TMessage& m) {
+void TCustomComboBox::EditWndProc(TMessage& m) {
   switch (m.Msg) {
     case WM_KEYDOWN:
     case WM_SYSKEYDOWN:
@@ -381,17 +299,333 @@ void TComboBox::EditWndProc(TMessage& m) {
   edit_subclass_.CallPrevious(m);
 }
 
-bool TComboBox::WantSpecialKey(WORD key) {
+bool TCustomComboBox::WantSpecialKey(WORD key) {
   // An open list takes Enter and Escape itself.
   return (key == VK_RETURN || key == VK_ESCAPE) && DroppedDown();
 }
 
-void TComboBox::WndProc(TMessage& m) {
+void TCustomComboBox::WndProc(TMessage& m) {
   if (m.Msg == CN_COMMAND) {
     WORD code = HIWORD(m.WParam);
     if (code == CBN_SELCHANGE || code == CBN_EDITCHANGE) {
       if (OnChange) OnChange(this);
     }
+    return;
+  }
+  TWinControl::WndProc(m);
+}
+
+const TClassInfo& TEdit::StaticClassInfo() {
+  static const TClassInfo info =
+      TClassBuilder<TEdit>("TEdit", TCustomEdit::StaticClassInfo()).Build();
+  return info;
+}
+
+const TClassInfo& TComboBox::StaticClassInfo() {
+  static const TClassInfo info =
+      TClassBuilder<TComboBox>("TComboBox", TCustomComboBox::StaticClassInfo()).Build();
+  return info;
+}
+
+// --- TCustomMemo -----------------------------------------------------------------
+
+TCustomMemo::TCustomMemo(TComponent* owner) : TCustomEdit(owner) {
+  width_ = 185;
+  height_ = 89;
+}
+
+const TClassInfo& TCustomMemo::StaticClassInfo() {
+  static const TClassInfo info =
+      TClassBuilder<TCustomMemo>("TCustomMemo", TCustomEdit::StaticClassInfo())
+          .Obj("Lines", &TCustomMemo::Lines)
+          .Enum("ScrollBars", {"ssNone", "ssHorizontal", "ssVertical", "ssBoth"},
+                &TCustomMemo::ScrollBars, &TCustomMemo::SetScrollBars)
+          .Bool("WordWrap", &TCustomMemo::WordWrap, &TCustomMemo::SetWordWrap)
+          .Build();
+  return info;
+}
+
+const TClassInfo& TMemo::StaticClassInfo() {
+  static const TClassInfo info =
+      TClassBuilder<TMemo>("TMemo", TCustomMemo::StaticClassInfo()).Build();
+  return info;
+}
+
+void TCustomMemo::SetScrollBars(TScrollStyle v) {
+  if (v == scroll_bars_) return;
+  scroll_bars_ = v;
+  RecreateWnd();
+}
+
+void TCustomMemo::SetWordWrap(bool v) {
+  if (v == word_wrap_) return;
+  word_wrap_ = v;
+  RecreateWnd();
+}
+
+void TCustomMemo::CreateParams(TCreateParams& p) {
+  TCustomEdit::CreateParams(p);
+  p.Style |= ES_MULTILINE | ES_WANTRETURN | ES_AUTOVSCROLL;
+  // Wrapped lines never scroll sideways.
+  if (word_wrap_) p.Style &= ~static_cast<DWORD>(ES_AUTOHSCROLL);
+  if (scroll_bars_ == ssHorizontal || scroll_bars_ == ssBoth) p.Style |= WS_HSCROLL;
+  if (scroll_bars_ == ssVertical || scroll_bars_ == ssBoth) p.Style |= WS_VSCROLL;
+}
+
+bool TCustomMemo::WantSpecialKey(WORD key) {
+  // Enter and the arrows belong to the text.
+  return key == VK_RETURN || key == VK_LEFT || key == VK_RIGHT || key == VK_UP || key == VK_DOWN;
+}
+
+std::vector<std::wstring> TCustomMemo::TMemoLines::Split() const {
+  std::vector<std::wstring> lines;
+  std::wstring text = memo_.Text();
+  if (text.empty()) return lines;
+  size_t start = 0;
+  while (true) {
+    size_t end = text.find(L"\r\n", start);
+    if (end == std::wstring::npos) {
+      lines.push_back(text.substr(start));
+      break;
+    }
+    lines.push_back(text.substr(start, end - start));
+    start = end + 2;
+  }
+  return lines;
+}
+
+void TCustomMemo::TMemoLines::Join(const std::vector<std::wstring>& lines) {
+  std::wstring text;
+  for (size_t i = 0; i < lines.size(); ++i) {
+    if (i > 0) text += L"\r\n";
+    text += lines[i];
+  }
+  memo_.SetText(text);
+}
+
+int TCustomMemo::TMemoLines::Count() const {
+  return static_cast<int>(Split().size());
+}
+
+std::wstring TCustomMemo::TMemoLines::Strings(int index) const {
+  return Split().at(static_cast<size_t>(index));
+}
+
+int TCustomMemo::TMemoLines::Add(const std::wstring& s) {
+  std::vector<std::wstring> lines = Split();
+  lines.push_back(s);
+  Join(lines);
+  return static_cast<int>(lines.size()) - 1;
+}
+
+void TCustomMemo::TMemoLines::Delete(int index) {
+  std::vector<std::wstring> lines = Split();
+  if (index < 0 || index >= static_cast<int>(lines.size())) {
+    throw Exception("List index out of bounds");
+  }
+  lines.erase(lines.begin() + index);
+  Join(lines);
+}
+
+void TCustomMemo::TMemoLines::Clear() {
+  memo_.SetText(L"");
+}
+
+// --- TCustomListBox --------------------------------------------------------------
+
+int TListBoxStrings::Add(const std::wstring& s) {
+  items_.push_back(s);
+  if (list_.HandleAllocated()) {
+    SendMessageW(list_.handle_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(s.c_str()));
+  }
+  return static_cast<int>(items_.size()) - 1;
+}
+
+void TListBoxStrings::Delete(int index) {
+  if (index < 0 || index >= Count()) throw Exception("List index out of bounds");
+  items_.erase(items_.begin() + index);
+  if (list_.HandleAllocated()) {
+    SendMessageW(list_.handle_, LB_DELETESTRING, static_cast<WPARAM>(index), 0);
+  }
+}
+
+void TListBoxStrings::Clear() {
+  items_.clear();
+  list_.item_index_ = -1;
+  if (list_.HandleAllocated()) SendMessageW(list_.handle_, LB_RESETCONTENT, 0, 0);
+}
+
+void TListBoxStrings::Fill() {
+  for (const auto& s : items_)
+    SendMessageW(list_.handle_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(s.c_str()));
+}
+
+TCustomListBox::TCustomListBox(TComponent* owner) : TWinControl(owner) {
+  color_ = clWindow;
+  width_ = 121;
+  height_ = 97;
+  SetTabStop(true);
+}
+
+const TClassInfo& TCustomListBox::StaticClassInfo() {
+  static const TClassInfo info =
+      TClassBuilder<TCustomListBox>("TCustomListBox", TWinControl::StaticClassInfo())
+          .Obj("Items", &TCustomListBox::Items)
+          .Int("ItemIndex", &TCustomListBox::ItemIndex, &TCustomListBox::SetItemIndex)
+          .Int("ItemHeight", &TCustomListBox::ItemHeight, &TCustomListBox::SetItemHeight)
+          .Build();
+  return info;
+}
+
+const TClassInfo& TListBox::StaticClassInfo() {
+  static const TClassInfo info =
+      TClassBuilder<TListBox>("TListBox", TCustomListBox::StaticClassInfo()).Build();
+  return info;
+}
+
+int32_t TCustomListBox::ItemIndex() const {
+  if (handle_ != nullptr) return static_cast<int32_t>(SendMessageW(handle_, LB_GETCURSEL, 0, 0));
+  return item_index_;
+}
+
+void TCustomListBox::SetItemIndex(int32_t index) {
+  if (index < -1 || index >= items_.Count()) index = -1;
+  item_index_ = index;
+  if (handle_ != nullptr) SendMessageW(handle_, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
+}
+
+void TCustomListBox::CreateParams(TCreateParams& p) {
+  TWinControl::CreateParams(p);
+  p.ClassName = L"LISTBOX";
+  p.SystemClass = true;
+  p.Style &= ~WS_CLIPCHILDREN;
+  p.Style |= LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | LBS_HASSTRINGS;
+  p.ExStyle |= WS_EX_CLIENTEDGE;
+}
+
+void TCustomListBox::HandleCreated() {
+  items_.Fill();
+  if (item_index_ >= 0) SendMessageW(handle_, LB_SETCURSEL, static_cast<WPARAM>(item_index_), 0);
+}
+
+void TCustomListBox::WndProc(TMessage& m) {
+  if (m.Msg == CN_COMMAND) {
+    if (HIWORD(m.WParam) == LBN_SELCHANGE) {
+      item_index_ = ItemIndex();
+      Click();
+    }
+    return;
+  }
+  if (m.Msg == WM_DESTROY && !IsDestroying()) item_index_ = ItemIndex();
+  TWinControl::WndProc(m);
+}
+
+// --- TScrollBar ------------------------------------------------------------------
+
+TScrollBar::TScrollBar(TComponent* owner) : TWinControl(owner) {
+  width_ = 121;
+  height_ = GetSystemMetrics(SM_CYHSCROLL);
+  SetTabStop(true);
+}
+
+const TClassInfo& TScrollBar::StaticClassInfo() {
+  static const TClassInfo info =
+      TClassBuilder<TScrollBar>("TScrollBar", TWinControl::StaticClassInfo())
+          .Enum("Kind", {"sbHorizontal", "sbVertical"}, &TScrollBar::Kind, &TScrollBar::SetKind)
+          .Int("Min", &TScrollBar::Min, &TScrollBar::SetMin)
+          .Int("Max", &TScrollBar::Max, &TScrollBar::SetMax)
+          .Int("Position", &TScrollBar::Position, &TScrollBar::SetPosition)
+          .Int("PageSize", &TScrollBar::PageSize, &TScrollBar::SetPageSize)
+          .Int("SmallChange", &TScrollBar::SmallChange, &TScrollBar::SetSmallChange)
+          .Int("LargeChange", &TScrollBar::LargeChange, &TScrollBar::SetLargeChange)
+          .Event<void(TObject*)>("OnChange", &TScrollBar::OnChange)
+          .Build();
+  return info;
+}
+
+void TScrollBar::SetKind(TScrollBarKind v) {
+  if (v == kind_) return;
+  kind_ = v;
+  if (!IsLoading()) SetBounds(left_, top_, height_, width_);  // turned a quarter
+  RecreateWnd();
+}
+
+void TScrollBar::SetPageSize(int32_t v) {
+  page_size_ = std::max(v, 0);
+  UpdateInfo();
+}
+
+void TScrollBar::SetParams(int32_t position, int32_t min, int32_t max) {
+  if (max < min) max = min;
+  position = std::clamp(position, min, max);
+  bool moved = position != position_;
+  min_ = min;
+  max_ = max;
+  position_ = position;
+  UpdateInfo();
+  if (moved && !IsLoading() && OnChange) OnChange(this);
+}
+
+void TScrollBar::UpdateInfo() {
+  if (!HandleAllocated()) return;
+  SCROLLINFO si{};
+  si.cbSize = sizeof(si);
+  si.fMask = SIF_ALL;
+  si.nMin = min_;
+  si.nMax = max_;
+  si.nPage = static_cast<UINT>(page_size_);
+  si.nPos = position_;
+  SetScrollInfo(handle_, SB_CTL, &si, TRUE);
+}
+
+void TScrollBar::CreateParams(TCreateParams& p) {
+  TWinControl::CreateParams(p);
+  p.ClassName = L"SCROLLBAR";
+  p.SystemClass = true;
+  p.Style &= ~WS_CLIPCHILDREN;
+  p.Style |= kind_ == sbVertical ? SBS_VERT : SBS_HORZ;
+}
+
+void TScrollBar::HandleCreated() {
+  UpdateInfo();
+}
+
+void TScrollBar::WndProc(TMessage& m) {
+  if (m.Msg == CN_HSCROLL || m.Msg == CN_VSCROLL) {
+    int32_t pos = position_;
+    switch (LOWORD(m.WParam)) {
+      case SB_LINELEFT:
+        pos -= small_change_;
+        break;
+      case SB_LINERIGHT:
+        pos += small_change_;
+        break;
+      case SB_PAGELEFT:
+        pos -= large_change_;
+        break;
+      case SB_PAGERIGHT:
+        pos += large_change_;
+        break;
+      case SB_THUMBTRACK:
+      case SB_THUMBPOSITION: {
+        SCROLLINFO si{};
+        si.cbSize = sizeof(si);
+        si.fMask = SIF_TRACKPOS;
+        GetScrollInfo(handle_, SB_CTL, &si);
+        pos = si.nTrackPos;
+        break;
+      }
+      case SB_LEFT:
+        pos = min_;
+        break;
+      case SB_RIGHT:
+        pos = max_;
+        break;
+      default:
+        break;
+    }
+    SetPosition(pos);
+    m.Result = 0;
     return;
   }
   TWinControl::WndProc(m);

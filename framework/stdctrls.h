@@ -1,43 +1,15 @@
-// Standard controls: panels, labels, edit boxes and combo boxes.
+// Standard controls: labels, edit boxes and memos, combo boxes, list boxes
+// and scroll bars.
 #pragma once
 
 #include <string>
 #include <vector>
 
 #include "framework/controls.h"
+#include "framework/panels.h"
 #include "framework/string_list.h"
 
 namespace fw {
-
-enum TBevelCut { bvNone, bvLowered, bvRaised, bvSpace };
-enum TBevelKind { bkNone, bkTile, bkSoft, bkFlat };
-
-// A container window with optional bevels and a centred caption.
-class TPanel : public TWinControl {
- public:
-  explicit TPanel(TComponent* owner);
-  FW_CLASS_INFO(TPanel)
-
-  TBevelCut BevelOuter() const { return bevel_outer_; }
-  void SetBevelOuter(TBevelCut v);
-  TBevelCut BevelInner() const { return bevel_inner_; }
-  void SetBevelInner(TBevelCut v);
-  int32_t BevelWidth() const { return bevel_width_; }
-  void SetBevelWidth(int32_t v);
-  TAlignment Alignment() const { return alignment_; }
-  void SetAlignment(TAlignment v);
-
- protected:
-  void CreateParams(TCreateParams& params) override;
-  void PaintWindow(HDC dc) override;
-  void WndProc(TMessage& message) override;
-
- private:
-  TBevelCut bevel_outer_ = bvRaised;
-  TBevelCut bevel_inner_ = bvNone;
-  int32_t bevel_width_ = 1;
-  TAlignment alignment_ = taCenter;
-};
 
 // A text painted by its parent.
 class TLabel : public TGraphicControl {
@@ -74,10 +46,10 @@ class TLabel : public TGraphicControl {
 };
 
 // A one-line edit box.
-class TEdit : public TWinControl {
+class TCustomEdit : public TWinControl {
  public:
-  explicit TEdit(TComponent* owner);
-  FW_CLASS_INFO(TEdit)
+  explicit TCustomEdit(TComponent* owner);
+  FW_CLASS_INFO(TCustomEdit)
 
   int32_t MaxLength() const { return max_length_; }
   void SetMaxLength(int32_t v);
@@ -98,12 +70,12 @@ class TEdit : public TWinControl {
 
 enum TComboBoxStyle { csDropDown, csSimple, csDropDownList };
 
-class TComboBox;
+class TCustomComboBox;
 
 // The items of a combo box, kept in the window when it exists.
 class TComboBoxStrings : public TStrings {
  public:
-  explicit TComboBoxStrings(TComboBox& combo) : combo_(combo) {}
+  explicit TComboBoxStrings(TCustomComboBox& combo) : combo_(combo) {}
   int Count() const override { return static_cast<int>(items_.size()); }
   std::wstring Strings(int index) const override { return items_.at(static_cast<size_t>(index)); }
   int Add(const std::wstring& s) override;
@@ -113,16 +85,16 @@ class TComboBoxStrings : public TStrings {
   void Fill();
 
  private:
-  TComboBox& combo_;
+  TCustomComboBox& combo_;
   std::vector<std::wstring> items_;
 };
 
 // A drop-down box with an edit part (csDropDown) or without (csDropDownList).
-class TComboBox : public TWinControl {
+class TCustomComboBox : public TWinControl {
  public:
-  explicit TComboBox(TComponent* owner);
-  ~TComboBox() override;
-  FW_CLASS_INFO(TComboBox)
+  explicit TCustomComboBox(TComponent* owner);
+  ~TCustomComboBox() override;
+  FW_CLASS_INFO(TCustomComboBox)
 
   TStrings* Items() { return &items_; }
   int32_t ItemIndex() const;
@@ -161,6 +133,161 @@ class TComboBox : public TWinControl {
   TSubclass edit_subclass_;
 
   friend class TComboBoxStrings;
+};
+
+class TEdit : public TCustomEdit {
+  FW_CLASS_INFO(TEdit)
+
+ public:
+  using TCustomEdit::TCustomEdit;
+};
+
+class TComboBox : public TCustomComboBox {
+  FW_CLASS_INFO(TComboBox)
+
+ public:
+  using TCustomComboBox::TCustomComboBox;
+};
+
+enum TScrollStyle { ssNone, ssHorizontal, ssVertical, ssBoth };
+
+// A multi-line edit box; Lines are the lines of its text.
+class TCustomMemo : public TCustomEdit {
+  FW_CLASS_INFO(TCustomMemo)
+
+ public:
+  explicit TCustomMemo(TComponent* owner);
+
+  TStrings* Lines() { return &lines_; }
+  TScrollStyle ScrollBars() const { return scroll_bars_; }
+  void SetScrollBars(TScrollStyle v);
+  bool WordWrap() const { return word_wrap_; }
+  void SetWordWrap(bool v);
+
+ protected:
+  void CreateParams(TCreateParams& params) override;
+  bool WantSpecialKey(WORD key) override;
+
+ private:
+  // The memo's text seen as lines (CR LF between them).
+  class TMemoLines : public TStrings {
+   public:
+    explicit TMemoLines(TCustomMemo& memo) : memo_(memo) {}
+    int Count() const override;
+    std::wstring Strings(int index) const override;
+    int Add(const std::wstring& s) override;
+    void Delete(int index) override;
+    void Clear() override;
+
+   private:
+    std::vector<std::wstring> Split() const;
+    void Join(const std::vector<std::wstring>& lines);
+    TCustomMemo& memo_;
+  };
+
+  TMemoLines lines_{*this};
+  TScrollStyle scroll_bars_ = ssNone;
+  bool word_wrap_ = true;
+};
+
+class TMemo : public TCustomMemo {
+  FW_CLASS_INFO(TMemo)
+
+ public:
+  using TCustomMemo::TCustomMemo;
+};
+
+class TCustomListBox;
+
+// The items of a list box, kept in the window when it exists.
+class TListBoxStrings : public TStrings {
+ public:
+  explicit TListBoxStrings(TCustomListBox& list) : list_(list) {}
+  int Count() const override { return static_cast<int>(items_.size()); }
+  std::wstring Strings(int index) const override { return items_.at(static_cast<size_t>(index)); }
+  int Add(const std::wstring& s) override;
+  void Delete(int index) override;
+  void Clear() override;
+  void Fill();
+
+ private:
+  TCustomListBox& list_;
+  std::vector<std::wstring> items_;
+};
+
+class TCustomListBox : public TWinControl {
+  FW_CLASS_INFO(TCustomListBox)
+
+ public:
+  explicit TCustomListBox(TComponent* owner);
+
+  TStrings* Items() { return &items_; }
+  int32_t ItemIndex() const;
+  void SetItemIndex(int32_t index);
+  int32_t ItemHeight() const { return item_height_; }
+  void SetItemHeight(int32_t v) { item_height_ = v; }
+
+ protected:
+  void CreateParams(TCreateParams& params) override;
+  void HandleCreated() override;
+  void WndProc(TMessage& message) override;
+
+ private:
+  friend class TListBoxStrings;
+  TListBoxStrings items_{*this};
+  int32_t item_index_ = -1;
+  int32_t item_height_ = 13;
+};
+
+class TListBox : public TCustomListBox {
+  FW_CLASS_INFO(TListBox)
+
+ public:
+  using TCustomListBox::TCustomListBox;
+};
+
+enum TScrollBarKind { sbHorizontal, sbVertical };
+
+// A scroll bar control; OnChange follows Position.
+class TScrollBar : public TWinControl {
+  FW_CLASS_INFO(TScrollBar)
+
+ public:
+  explicit TScrollBar(TComponent* owner);
+
+  TScrollBarKind Kind() const { return kind_; }
+  void SetKind(TScrollBarKind v);
+  int32_t Min() const { return min_; }
+  void SetMin(int32_t v) { SetParams(position_, v, max_); }
+  int32_t Max() const { return max_; }
+  void SetMax(int32_t v) { SetParams(position_, min_, v); }
+  int32_t Position() const { return position_; }
+  void SetPosition(int32_t v) { SetParams(v, min_, max_); }
+  int32_t PageSize() const { return page_size_; }
+  void SetPageSize(int32_t v);
+  int32_t SmallChange() const { return small_change_; }
+  void SetSmallChange(int32_t v) { small_change_ = v; }
+  int32_t LargeChange() const { return large_change_; }
+  void SetLargeChange(int32_t v) { large_change_ = v; }
+  void SetParams(int32_t position, int32_t min, int32_t max);
+
+  TNotifyEvent OnChange;
+
+ protected:
+  void CreateParams(TCreateParams& params) override;
+  void HandleCreated() override;
+  void WndProc(TMessage& message) override;
+
+ private:
+  void UpdateInfo();
+
+  TScrollBarKind kind_ = sbHorizontal;
+  int32_t min_ = 0;
+  int32_t max_ = 100;
+  int32_t position_ = 0;
+  int32_t page_size_ = 0;
+  int32_t small_change_ = 1;
+  int32_t large_change_ = 1;
 };
 
 }  // namespace fw

@@ -54,12 +54,19 @@ const TClassInfo& TStringList::StaticClassInfo() {
 
 int TStringList::Add(const std::wstring& s) {
   items_.push_back(s);
+  Changed();
   return static_cast<int>(items_.size()) - 1;
 }
 
 void TStringList::Delete(int index) {
   if (index < 0 || index >= Count()) throw Exception("List index out of bounds");
   items_.erase(items_.begin() + index);
+  Changed();
+}
+
+void TStringList::Clear() {
+  items_.clear();
+  Changed();
 }
 
 }  // namespace fw

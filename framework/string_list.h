@@ -2,6 +2,7 @@
 // controls with items (combo boxes) derive their own lists from TStrings.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -32,9 +33,15 @@ class TStringList : public TStrings {
   std::wstring Strings(int index) const override { return items_.at(static_cast<size_t>(index)); }
   int Add(const std::wstring& s) override;
   void Delete(int index) override;
-  void Clear() override { items_.clear(); }
+  void Clear() override;
+
+  // Called after every change.
+  std::function<void()> OnChange;
 
  private:
+  void Changed() {
+    if (OnChange) OnChange();
+  }
   std::vector<std::wstring> items_;
 };
 
