@@ -9,6 +9,7 @@
 #include "framework/forms.h"
 #include "framework/stdctrls.h"
 #include "tests/support/win/lambda_hooks.h"
+#include "tests/support/win/message_sequence.h"
 #include "tests/support/win/pump.h"
 
 namespace fw {
@@ -131,6 +132,38 @@ TEST_F(BoundsTest, RecreatingAWindowKeepsChildrenTextsAndHooksButEndsSubclasses)
   EXPECT_FALSE(raw.Sub().Installed());
   SendMessageW(edit->Handle(), WM_APP, 0, 0);
   EXPECT_EQ(hooked, 1);
+}
+
+TEST_F(BoundsTest, RecreatingAWindowDetachesAndAttachesInOrder) {
+  auto* panel = new TPanel(form_);
+  panel->SetParent(form_);
+  auto* edit = new TEdit(form_);
+  edit->SetParent(panel);
+  form_->Show();
+  test_support::TMessageRecorder rec({panel->Handle(), edit->Handle()}, /*new_windows=*/true);
+  rec.KeepOnly({WM_DESTROY, WM_NCDESTROY, WM_NCCREATE, WM_CREATE, WM_SETFONT, WM_SHOWWINDOW});
+  panel->RecreateWnd();
+  using test_support::kAnyWindow;
+  using test_support::kOptional;
+  using test_support::kSent;
+  // The old panel goes with its child (the child's end comes inside the
+  // parent's), then the new panel is created and its child after it.
+  const test_support::TExpectedMessage kRecreate[] = {
+      {WM_SHOWWINDOW, kSent | kOptional},  // hidden as it goes
+      {WM_DESTROY, kSent},                 // the panel
+      {WM_DESTROY, kSent | kAnyWindow},    // the edit
+      {WM_NCDESTROY, kSent | kAnyWindow},  // the edit
+      {WM_NCDESTROY, kSent},               // the panel
+      {WM_NCCREATE, kSent | kAnyWindow},   // the new panel
+      {WM_CREATE, kSent | kAnyWindow},
+      {WM_SHOWWINDOW, kSent | kAnyWindow | kOptional},
+      {WM_SETFONT, kSent | kAnyWindow},
+      {WM_NCCREATE, kSent | kAnyWindow},  // the new edit, after its parent
+      {WM_CREATE, kSent | kAnyWindow},
+      {WM_SHOWWINDOW, kSent | kAnyWindow | kOptional},
+      {WM_SETFONT, kSent | kAnyWindow},
+  };
+  EXPECT_TRUE(test_support::MatchesSequence(rec.Seen(), kRecreate, "recreate"));
 }
 
 TEST_F(BoundsTest, ColoursNotifyAndComeBackWithParentColor) {
