@@ -1,0 +1,285 @@
+// TWinSkinForm: the skin controller of one top-level window. The skin manager
+// creates one for every window it skins (a framework form or a raw window:
+// a dialog box, a message box); the controller takes over the window's
+// non-client area (frame, caption, title-bar buttons, menu bar) through a
+// subclass of its window procedure, and puts everything back when it goes:
+// window procedure, styles, size, region, menu, colours.
+//
+//   auto* c = new skin::win::TWinSkinForm(form);   // owned by the form (nullptr: a raw window)
+//   c->Handle = wnd;
+//   c->AttachForm(data, form);                      // or c->Attach(data) for a raw window
+//   PostMessage(wnd, WM_SKINATTACHED, 0, 1000);     // size kept, region built, state 1
+//
+// Its work is split by subject: the lifecycle and message dispatch
+// (win_skin_form.cpp), the frame and caption (frame_painting.cpp), the
+// title-bar buttons and the system menu (title_buttons.cpp), owner-drawn menu
+// items (menu_items.cpp).
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "framework/controls.h"
+#include "framework/forms.h"
+#include "framework/graphics.h"
+#include "framework/menus.h"
+#include "framework/subclass.h"
+#include "framework/timers.h"
+#include "framework/window_proc_hook.h"
+#include "skin/data/skin_elements.h"
+#include "skin/data/win/skin_data_component.h"
+
+namespace skin::win {
+
+// Private messages of the skin engine.
+inline constexpr UINT WM_SKINCOLOURS = 0x3401;
+inline constexpr UINT WM_SKINREPAINTFRAME = 0x3502;
+inline constexpr UINT WM_SKINATTACHED = 0x3503;
+inline constexpr UINT WM_SKINQUERY = 0x3504;
+inline constexpr UINT WM_SKINENABLE = 0x3506;
+inline constexpr UINT WM_SKINBUTTONACTION = 0x3514;
+
+class TWinSkinForm;
+class TSkinControl;   // a control skinner
+class TWinSkinMenu;   // the skinned menu bar
+class TSkinButton;    // a push-button skinner that can be hot
+
+// Lifecycle states of a controller.
+enum TSkinFormState : int32_t {
+  ssCreated = 0,      // attaching: the frame is not painted yet
+  ssReady = 1,
+  ssColours = 3,      // re-applying the skin colours
+  ssNCDestroy = 4,    // WM_NCDESTROY in progress: nothing is restored
+  ssAdjusting = 5,    // adjusting the size after attach
+  ssDestroyed = 6,    // the window is gone; the manager frees the controller
+};
+
+enum TFrameKind : uint8_t { fkSizeable = 0, fkFixed = 1, fkNone = 2, fkDialog = 3 };
+enum TMDIKind : uint8_t { mkNone = 0, mkFrame = 1, mkChild = 2 };
+enum TWindowState : uint8_t { wsNormal = 0, wsMaximized = 1, wsMinimized = 2 };
+// BorderIcons bits.
+enum : uint8_t {
+  biMaxBox = 1,
+  biMinBox = 2,
+  biSysMenu = 8,
+  biCaptionRemoved = 16,  // the controller took WS_CAPTION away
+};
+
+// A clickable object of the non-client area (a title button, a menu-bar item).
+class TNCObject {
+ public:
+  explicit TNCObject(TWinSkinForm& form) : Form(form) {}
+  virtual ~TNCObject() = default;
+  TNCObject(const TNCObject&) = delete;
+  TNCObject& operator=(const TNCObject&) = delete;
+
+  virtual void MouseDown();
+  virtual void MouseUp();
+  virtual void MouseEnter();
+  virtual void MouseLeave();
+  virtual void Paint() {}
+
+  TWinSkinForm& Form;
+  RECT Rect{};
+  bool Visible = false;
+  int32_t MouseState = 1;  // 1 normal, 2 pressed, 3 hot
+};
+
+class TWinSysButton : public TNCObject {
+ public:
+  TWinSysButton(TWinSkinForm& form, TDataSkinSysButton* element)
+      : TNCObject(form), Element(element) {}
+  void Paint() override;
+  TDataSkinSysButton* Element;  // not owned
+};
+
+class TWinSkinForm : public fw::TComponent {
+  FW_CLASS_INFO(TWinSkinForm)
+
+ public:
+  explicit TWinSkinForm(fw::TComponent* owner);
+  ~TWinSkinForm() override;
+
+  int32_t DisableTag() const { return disable_tag_; }
+  void SetDisableTag(int32_t v) { disable_tag_ = v; }
+
+  // --- Lifecycle (win_skin_form.cpp) ---
+  void AttachForm(TSkinData* data, fw::TForm* form);
+  void Attach(TSkinData* data);
+  // Skinning switched off while the window lives: everything is put back.
+  void Unskin();
+  void UnskinOnNCDestroy();
+  void UnskinControls();
+  void SetNativeCaption(bool on);
+  void RefreshFrame();
+  void AdjustWindowSize(bool refetch);
+  void UpdateWindowState();
+  void ApplySkinColours();
+  void RepaintWindow(HWND wnd);
+  bool Attached() const { return subclass_.Installed(); }
+
+  // Control skinners of this window (control discovery fills the list).
+  bool RegisterSkinner(TSkinControl* skinner);
+  void UnregisterSkinner(TSkinControl* skinner);
+  void ReleaseSkinners();
+  void PurgeDeadSkinners();
+  // Control discovery: skinners for the controls of a framework form, or for
+  // the child windows of a raw window.
+  void SkinChildren(fw::TWinControl* parent);
+  void SkinChildWindows();
+  void SkinChildWindow(HWND wnd);
+
+  // --- Frame and caption (frame_painting.cpp) ---
+  void LoadFrameMetrics();
+  POINT ToWindowPoint(int screen_x, int screen_y) const;
+  void PaintFrame(HDC dc);
+  void DrawBorder(int index, const RECT& rect, HDC dc);
+  void PaintCaption(HDC dc);
+  void DrawCaptionText(fw::TCanvas& canvas, const RECT& rect);
+  std::wstring CaptionText() const;
+  void UpdateRegion();
+  void RemoveRegion();
+
+  // --- Title buttons and system menu (title_buttons.cpp) ---
+  void CreateSysButtons();
+  void FreeSysButtons();
+  void LoadIcon();
+  void DrawIcon(HDC dc, int x, int y);
+  bool IsButtonVisible(size_t index);
+  void LayoutSysButtons();
+  void DrawSysButtons(fw::TCanvas& canvas);
+  void DrawSysButton(TWinSysButton& button, int32_t state);
+  TNCObject* HitTestButtons(POINT p);
+  void ButtonClick(int x, int y);
+  void ToggleMaximize();
+  void Restore();
+  void ToggleMinimize();
+  void MDIChildCommand(UINT command);
+  void BuildSystemMenu();
+  void ShowSystemMenu(int x, int y);
+  void HoverCheck();
+
+  // --- Owner-drawn menu items (menu_items.cpp) ---
+  void SetMenuItemHooks(fw::TMenuItem* item, bool on);
+  void SetPopupMenusOwnerDraw(fw::TForm* form, bool on);
+  void SetMainMenusOwnerDraw(fw::TForm* form, bool on);
+  void MeasureMenuItem(fw::TObject* sender, fw::TCanvas* canvas, int& width, int& height);
+  void MeasurePopupItem(fw::TObject* sender, fw::TCanvas* canvas, int& width, int& height);
+  void DrawMenuItem(fw::TObject* sender, fw::TCanvas* canvas, RECT rect, bool selected);
+
+  // --- Fields (in the order the controller's description gives them) ---
+  HFONT CaptionFont() const { return caption_font_.get(); }
+  fw::TTimer* HoverTimer = nullptr;  // owned (a component of the controller)
+  std::wstring CaptionPrefix = L"  ";
+  std::wstring CaptionSuffix = L" ";
+  std::wstring DialogCaption;
+  std::wstring WindowClassName;
+  uint8_t SavedMenuUpdate = 0;
+  bool FrameSkinned = false;
+  RECT ClientRect{};
+  DWORD LastSysMenuTick = 0;
+  DWORD DoubleClickTime = 0;
+  int32_t DialogCaptionWidth = 0;
+  HWND OwnerWindow = nullptr;
+  HICON Icon = nullptr;
+  int32_t IconSize = 0;
+  int32_t BorderLeft = 0;
+  int32_t BorderTop = 0;
+  int32_t BorderRight = 0;
+  int32_t BorderBottom = 0;
+  RECT WindowRect{};
+  RECT CaptionTextRect{};
+  RECT NativeFrameSize{};
+  int32_t MenuBarHeight = 0;
+  int32_t SysButtonCount = 0;
+  bool MenuLoopActive = false;
+  bool RightToLeft = false;
+  bool UnicodeWindow = false;
+  bool IsDialogClass = false;
+  bool UnskinOnDestroy = false;
+  fw::TPopupMenu* SystemMenu = nullptr;  // owned (a component of the controller)
+  HWND MDIClient = nullptr;
+  HWND PendingMDIChild = nullptr;
+  HMENU MainMenuHandle = nullptr;
+  HMENU NativeSystemMenu = nullptr;
+  HMENU OpenSubmenu = nullptr;
+  fw::TControlColour SavedFormColor{};
+  LONG WindowStyle = 0;
+  int32_t RightButtonsLeft = 0;
+  TNCObject* HotObject = nullptr;
+  bool HasRegion = false;
+  HRGN Region = nullptr;  // owned by the window once set (SetWindowRgn)
+  fw::TForm* Form = nullptr;
+  HWND Handle = nullptr;
+  fw::TCanvas WindowCanvas;
+  fw::TCanvas ControlCanvas;
+  TSkinData* SkinData = nullptr;
+  TWinSkinMenu* MenuBarSkinner = nullptr;
+  std::vector<std::unique_ptr<TWinSysButton>> TitleButtons;
+  fw::TBitmap IconBitmap;
+  fw::TBitmap CaptionBitmap;
+  std::vector<TSkinControl*> Skinners;
+  int32_t WindowWidth = 0;
+  int32_t WindowHeight = 0;
+  int32_t RegionWidth = 0;
+  int32_t RegionHeight = 0;
+  bool Active = true;
+  TMDIKind MDIKind = mkNone;
+  TFrameKind FrameKind = fkFixed;
+  uint8_t BorderIcons = 0;
+  TWindowState WindowState = wsNormal;
+  int32_t State = ssCreated;
+  TSkinButton* HotButton = nullptr;
+
+  // The portable skin data of SkinData (never null while attached).
+  skin::TSkinData& Data() const { return SkinData->Data(); }
+
+ protected:
+  void Notification(fw::TComponent* component, fw::TOperation operation) override;
+
+ private:
+  // The subclassed window procedure, in its three phases.
+  void WndProc(fw::TMessage& m);
+  bool Phase1(fw::TMessage& m);
+  bool Phase2(fw::TMessage& m);
+  void Phase3(fw::TMessage& m);
+  void PassOn(fw::TMessage& m) const { subclass_.CallPrevious(m); }
+  // The framework form's WindowProc hook.
+  void FormWindowProc(fw::TMessage& m);
+  void SizeHandler(fw::TMessage& m);
+  void SysCommandHandler(fw::TMessage& m);
+  void SysCommandRelay(fw::TMessage& m);
+  void DetectMDI();
+  void SystemMenuClick(fw::TObject* sender);
+
+  // Frame messages (frame_painting.cpp).
+  void NCCalcSize(fw::TMessage& m);
+  void NCHitTest(fw::TMessage& m);
+  void NCPaint(fw::TMessage& m);
+  void NCActivate(fw::TMessage& m);
+  // Non-client mouse messages (title_buttons.cpp); true when handled.
+  bool NCMouseMove(fw::TMessage& m);
+  bool NCLButtonDown(fw::TMessage& m);
+  bool NCLButtonUp(fw::TMessage& m);
+  bool NCLButtonDblClk(fw::TMessage& m);
+  bool NCRButtonDown(fw::TMessage& m);
+  // Owner-drawn menu messages (menu_items.cpp); true when handled.
+  bool MeasureItem(fw::TMessage& m);
+  bool DrawItem(fw::TMessage& m);
+
+  int32_t disable_tag_ = 0;
+  fw::TGdiHandle<HFONT> caption_font_;
+  fw::TSubclass subclass_;             // the window's procedure
+  fw::TWindowProcHook form_hook_;      // the framework form's WindowProc
+  fw::TSubclass client_subclass_;      // the MDI client's procedure
+};
+
+// The scratch bitmap the menu bar and several control skinners share (one
+// per process, the engine runs in one thread).
+fw::TBitmap& ScratchBitmap();
+
+}  // namespace skin::win
