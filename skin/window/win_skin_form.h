@@ -44,18 +44,18 @@ inline constexpr UINT WM_SKINENABLE = 0x3506;
 inline constexpr UINT WM_SKINBUTTONACTION = 0x3514;
 
 class TWinSkinForm;
-class TSkinControl;   // a control skinner
-class TWinSkinMenu;   // the skinned menu bar
-class TSkinButton;    // a push-button skinner that can be hot
+class TSkinControl;  // a control skinner
+class TWinSkinMenu;  // the skinned menu bar
+class TSkinButton;   // a push-button skinner that can be hot
 
 // Lifecycle states of a controller.
 enum TSkinFormState : int32_t {
-  ssCreated = 0,      // attaching: the frame is not painted yet
+  ssCreated = 0,  // attaching: the frame is not painted yet
   ssReady = 1,
-  ssColours = 3,      // re-applying the skin colours
-  ssNCDestroy = 4,    // WM_NCDESTROY in progress: nothing is restored
-  ssAdjusting = 5,    // adjusting the size after attach
-  ssDestroyed = 6,    // the window is gone; the manager frees the controller
+  ssColours = 3,    // re-applying the skin colours
+  ssNCDestroy = 4,  // WM_NCDESTROY in progress: nothing is restored
+  ssAdjusting = 5,  // adjusting the size after attach
+  ssDestroyed = 6,  // the window is gone; the manager frees the controller
 };
 
 enum TFrameKind : uint8_t { fkSizeable = 0, fkFixed = 1, fkNone = 2, fkDialog = 3 };
@@ -273,9 +273,9 @@ class TWinSkinForm : public fw::TComponent {
 
   int32_t disable_tag_ = 0;
   fw::TGdiHandle<HFONT> caption_font_;
-  fw::TSubclass subclass_;             // the window's procedure
-  fw::TWindowProcHook form_hook_;      // the framework form's WindowProc
-  fw::TSubclass client_subclass_;      // the MDI client's procedure
+  fw::TSubclass subclass_;         // the window's procedure
+  fw::TWindowProcHook form_hook_;  // the framework form's WindowProc
+  fw::TSubclass client_subclass_;  // the MDI client's procedure
 };
 
 // The scratch bitmap the menu bar and several control skinners share (one

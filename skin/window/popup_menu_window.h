@@ -1,0 +1,43 @@
+// TWinSkinPopMenu: the skinner of one popup menu window (class "#32768",
+// made by the system for every drop-down, context menu and system menu). It
+// paints the window's background and 3-pixel frame from the skin's
+// MenuBackground image; the entries are owner-drawn by the window's skin
+// controller (menu_items.cpp), on a background copied from this one.
+#pragma once
+
+#include <windows.h>
+
+#include "framework/graphics.h"
+#include "framework/subclass.h"
+#include "skin/data/win/skin_data_component.h"
+
+namespace skin::win {
+
+class TWinSkinPopMenu {
+ public:
+  TWinSkinPopMenu() = default;
+  ~TWinSkinPopMenu() { Detach(); }
+  TWinSkinPopMenu(const TWinSkinPopMenu&) = delete;
+  TWinSkinPopMenu& operator=(const TWinSkinPopMenu&) = delete;
+
+  void Attach(HWND wnd, TSkinData* data, HMENU menu);
+  void Detach();
+
+  HWND Handle = nullptr;
+  TSkinData* SkinData = nullptr;
+  fw::TBitmap Background;  // the whole background of the last paint
+  HMENU Menu = nullptr;    // learned from the first entry drawn
+  bool FromMenuBar = false;
+
+ private:
+  void WndProc(fw::TMessage& m);
+  void PaintPopupFrame(fw::TMessage& m);
+  void PrintPopup(fw::TMessage& m);
+  fw::TSubclass subclass_;
+};
+
+// The popup skinner that has painted its background but does not know its
+// menu yet (one per process: menus open one at a time in the GUI thread).
+TWinSkinPopMenu*& PendingPopup();
+
+}  // namespace skin::win
