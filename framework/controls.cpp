@@ -169,6 +169,7 @@ void TControl::SetBounds(int32_t left, int32_t top, int32_t width, int32_t heigh
   height_ = std::max(height, 0);
   if (parent_ != nullptr && parent_->HandleAllocated()) Invalidate();
   BoundsChanged();
+  if (parent_ != nullptr) parent_->ControlBoundsChanged(this);
 }
 
 void TControl::SetAlign(TAlign align) {
@@ -555,6 +556,7 @@ void TWinControl::SetBounds(int32_t left, int32_t top, int32_t width, int32_t he
   }
   if (resized) AlignControls();
   BoundsChanged();
+  if (parent_ != nullptr) parent_->ControlBoundsChanged(this);
 }
 
 void TWinControl::UpdateBoundsFromWindow() {
@@ -574,6 +576,7 @@ void TWinControl::UpdateBoundsFromWindow() {
   height_ = h;
   if (resized) AlignControls();
   BoundsChanged();
+  if (parent_ != nullptr) parent_->ControlBoundsChanged(this);
 }
 
 RECT TWinControl::ClientRect() const {
@@ -940,6 +943,19 @@ void TWinControl::WndProc(TMessage& m) {
       break;
     case WM_MOUSELEAVE:
       MouseLeft();
+      break;
+    case WM_CONTEXTMENU:
+      if (OnContextPopup && reinterpret_cast<HWND>(m.WParam) == handle_) {
+        POINT at{GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)};
+        if (m.LParam == -1) {  // from the keyboard: the control's middle
+          RECT r;
+          GetWindowRect(handle_, &r);
+          at = POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+        }
+        OnContextPopup(this, at);
+        m.Result = 0;
+        return;
+      }
       break;
     case WM_CAPTURECHANGED:
       // Capture taken away (a message box, another window): the graphic child

@@ -162,6 +162,9 @@ class TControl : public TComponent {
   virtual void Click();
 
   TNotifyEvent OnClick;
+  // A right click (or the context-menu key) on the control; `screen` is
+  // where a menu would open.
+  std::function<void(TObject* sender, POINT screen)> OnContextPopup;
 
   // The form this control is on (itself for a form); nullptr when none.
   TForm* GetParentForm() const;
@@ -303,6 +306,8 @@ class TWinControl : public TControl {
   virtual RECT AlignRect();
   // Reads the window's position and size back into the stored bounds.
   virtual void UpdateBoundsFromWindow();
+  // A child control moved or changed size.
+  virtual void ControlBoundsChanged(TControl* /*control*/) {}
 
   HWND handle_ = nullptr;
   bool system_class_ = false;

@@ -69,12 +69,24 @@ void TScrollingWinControl::HandleCreated() {
   UpdateScrollBars();
 }
 
+void TScrollingWinControl::ControlBoundsChanged(TControl* /*control*/) {
+  UpdateScrollBars();
+}
+
 void TScrollingWinControl::AlignControls() {
   TWinControl::AlignControls();
   UpdateScrollBars();
 }
 
 void TScrollingWinControl::ScrollBy(int dx, int dy) {
+  // The children move one by one: the ranges are counted again afterwards.
+  const bool was_updating = updating_;
+  updating_ = true;
+  struct TLeave {
+    bool& flag;
+    bool was;
+    ~TLeave() { flag = was; }
+  } leave{updating_, was_updating};
   for (int i = 0; i < ControlCount(); ++i) {
     TControl* c = Controls(i);
     if (c->Align() != alNone) continue;

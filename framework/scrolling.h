@@ -52,6 +52,7 @@ class TScrollingWinControl : public TWinControl {
   void WndProc(TMessage& message) override;
   void AlignControls() override;
   void HandleCreated() override;
+  void ControlBoundsChanged(TControl* control) override;
 
  private:
   friend class TControlScrollBar;

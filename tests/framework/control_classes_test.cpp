@@ -421,6 +421,16 @@ TEST_F(ControlClassesTest, BehaviourOfTheNewControls) {
   RECT client = scroll->ClientRect();
   EXPECT_LE(inner->Top() + inner->Height(), client.bottom);
   EXPECT_GE(inner->Top(), 0);
+  // Graphic children count too, in a box filled before its window exists.
+  auto* label_box = new TScrollBox(form);
+  label_box->SetParent(form);
+  label_box->SetBounds(0, 0, 100, 50);
+  auto* far_label = new TLabel(form);
+  far_label->SetParent(label_box);
+  far_label->SetBounds(4, 100, 60, 13);
+  label_box->HandleNeeded();
+  EXPECT_TRUE(label_box->VertScrollBar()->IsScrollBarVisible());
+  EXPECT_TRUE(GetWindowLongW(label_box->Handle(), GWL_STYLE) & WS_VSCROLL);
 }
 
 struct TLiveCounts {
