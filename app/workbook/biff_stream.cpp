@@ -69,12 +69,12 @@ TBiffStream::TBiffStream(std::string stream, std::string display_name)
 
 void TBiffStream::ReadSharedStrings(size_t offset) {
   TBiffCursor cursor(stream_, offset, /*continued=*/true, display_name_);
-  // The counts of texts used and of distinct texts are claims: the table is
-  // read for as long as its records last.
-  cursor.U32();
-  cursor.U32();
+  // The count of distinct texts is a claim: texts are read up to it for as
+  // long as the records last, and nothing is reserved for it.
+  cursor.U32();  // texts used in the cells
+  const uint32_t claimed = cursor.U32();
   std::vector<size_t> ends;
-  while (!cursor.AtEnd()) {
+  while (ends.size() < claimed && !cursor.AtEnd()) {
     if (ends.size() >= kMaxSharedStrings) {
       throw EPlanilhaError("A planilha \"" + display_name_ +
                            "\" tem mais textos distintos do que o leitor aceita (" +

@@ -195,6 +195,23 @@ TEST(XlsSharedStrings, SameTextsWhereverTheRecordsAreCut) {
   }
 }
 
+// The counts at the table's start are claims: texts are read while records
+// last (a claim of four billion reserves nothing) and up to the claim (what
+// follows it is not taken for texts).
+TEST(XlsSharedStrings, TheClaimedCountIsReadUpToAndNotTrusted) {
+  const std::string text = U16(3) + "\0abc"s;
+  const std::pair<uint32_t, std::string> cases[] = {
+      {0xFFFFFFFF, text},
+      {1, text + "\xFF\xFF\x01 trailing bytes"},
+  };
+  for (const auto& [claimed, data] : cases) {
+    TBook book;
+    book.globals = Record(0x00FC, U32(claimed) + U32(claimed) + data);
+    book.sheets.push_back({book.Name("A"), LabelSst(0, 0, 0)});
+    EXPECT_EQ(Show(OpenBook(book)->ReadSheet(1)->Get(1, 1)), "t:abc") << claimed;
+  }
+}
+
 // The hostile form: the table's bytes cut into one-byte CONTINUE records
 // without the flags bytes. Texts come out garbled or the file is refused,
 // never a read outside the records.
