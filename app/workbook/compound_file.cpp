@@ -40,7 +40,7 @@ TCompoundFile::TCompoundFile(std::string_view bytes, std::string display_name)
   // chain of list sectors whose last entry links to the next.
   const uint32_t fat_sectors = ReadU32(bytes_, 0x2C);
   const uint64_t sector_count = bytes_.size() / sector_size_ - 1;
-  sector_count_ = (bytes_.size() - 1) / sector_size_;
+  sector_count_ = (bytes_.size() - 1) / sector_size_;  // the last one may be partial
   if (fat_sectors > sector_count) Damaged("tabela de alocação inválida");
   std::vector<uint32_t> fat_list;
   for (size_t i = 0; i < kHeaderDifat && fat_list.size() < fat_sectors; ++i)
@@ -157,6 +157,9 @@ std::vector<uint32_t> TCompoundFile::Chain(const std::vector<uint32_t>& table, u
   std::vector<uint32_t> chain;
   for (uint32_t s = first; s != kEndOfChain; s = table[s]) {
     if (s == kFree && chain.empty()) break;
+    // A chain longer than the table, or than the sectors there are, has a
+    // loop: without the second bound a loop through a large table would
+    // copy the same sectors up to 128 times the size of the file.
     if (s >= table.size() || chain.size() >= table.size() || chain.size() >= max_length) {
       Damaged("cadeia de setores inválida");
     }
