@@ -1,14 +1,45 @@
 // Writes seed inputs for the fuzz targets into the folder given: a sample
-// skin package (compressed and unpacked), its description and bitmaps.
+// skin package (compressed and unpacked), its description and bitmaps, and
+// hand-made .xls workbooks with the records the corpus files lack.
 #include <filesystem>
 #include <fstream>
 #include <iostream>
 
 #include "skin/data/lzh_encoder.h"
 #include "skin/data/skin_package_writer.h"
+#include "tests/app/workbook/xls_builder.h"
 #include "tests/skin/data/sample_skin.h"
 
 namespace fs = std::filesystem;
+
+static void PutFile(const fs::path& path, const std::string& bytes) {
+  fs::create_directories(path.parent_path());
+  std::ofstream(path, std::ios::binary) << bytes;
+}
+
+// A shared-string table cut into tiny CONTINUE records, cells of every kind
+// (BIFF8), and a Mac Roman BIFF5 sheet with rich text.
+static void PutXlsSeeds(const fs::path& dir) {
+  using namespace xls_test;
+  TBook biff8;
+  biff8.globals = TSstWriter(3).Table({{u"código", 2}, {u"日本語", 0, 4}, {u""}});
+  biff8.sheets.push_back(
+      {biff8.Name("Um"),
+       Number(0, 0, 1.5) + Rk(0, 1, 0x3FF00001) + LabelSst(1, 0, 0) + LabelSst(1, 1, 1) +
+           Blank(9, 4) +
+           Record(0x00BD, U16(2) + U16(0) + U16(15) + U32(6) + U16(15) + U32(10) + U16(1))});
+  biff8.sheets.push_back({biff8.Name("Grafico"), "", 2});
+  PutFile(dir / "biff8.xls", CompoundFile("Workbook", biff8.Stream()));
+  TBook biff5;
+  biff5.biff8 = false;
+  biff5.code_page = 10000;
+  biff5.sheets.push_back(
+      {"Gr\x9A\xA7"
+       "e",
+       Record(0x00D6, Place(0, 0) + U16(3) + "ol\x87" + "\x01" + U16(0) + U16(1)) +
+           Record(0x0204, Place(1, 0) + U16(2) + "\x8D\x8B")});
+  PutFile(dir / "biff5.xls", CompoundFile("Book", biff5.Stream()));
+}
 
 static void Put(const fs::path& path, const std::vector<uint8_t>& bytes) {
   fs::create_directories(path.parent_path());
@@ -40,5 +71,6 @@ int main(int argc, char** argv) {
   for (size_t i = 1; i < entries.size() && i < 8; i++) {
     Put(dir / "bmp" / entries[i].Name, entries[i].Data);
   }
+  PutXlsSeeds(dir / "xls_stream");
   return 0;
 }

@@ -93,9 +93,8 @@ done
 build_cmake libpng1.6 . -DPNG_SHARED=OFF -DPNG_STATIC=ON -DPNG_TESTS=OFF -DPNG_EXECUTABLES=OFF \
   -DSKIP_INSTALL_PROGRAMS=ON -DSKIP_INSTALL_FILES=ON
 # Spreadsheet reading (app/): minizip from zlib's contrib folder (zlib itself
-# comes from libz-mingw-w64-dev), expat, and FreeXL over the small iconv of
-# app/iconv_shim (MinGW has no iconv). Expat goes without DTD support: the
-# workbook reader refuses documents that have a DTD.
+# comes from libz-mingw-w64-dev) and expat. Expat goes without DTD support:
+# the workbook reader refuses documents that have a DTD.
 build_minizip() {
   local src="$1" triple="$2" prefix="$3" tmp
   tmp="$(mktemp -d)"
@@ -107,19 +106,6 @@ build_minizip() {
   cp "$src/contrib/minizip/ioapi.h" "$src/contrib/minizip/unzip.h" "$prefix/include/minizip/"
   rm -rf "$tmp"
 }
-build_freexl() {
-  local src="$1" triple="$2" prefix="$3" tmp
-  tmp="$(mktemp -d)"
-  "$triple-gcc-posix" -O2 -c "$ROOT/app/iconv_shim/iconv.c" -o "$tmp/iconv.o" || return 1
-  "$triple-ar" rcs "$prefix/lib/libiconv.a" "$tmp/iconv.o" || return 1
-  cp "$ROOT/app/iconv_shim/iconv.h" "$ROOT/app/iconv_shim/localcharset.h" "$prefix/include/"
-  (cd "$tmp" && "$src/configure" --host="$triple" --prefix="$prefix" --disable-shared \
-    --enable-static CC="$triple-gcc-posix" CPPFLAGS="-I$prefix/include -Dfopen=app_utf8_fopen" \
-    LDFLAGS="-L$prefix/lib" &&
-    make -j2 && make install) || return 1
-  rm -rf "$tmp"
-}
 build_custom zlib build_minizip
 build_cmake expat expat -DEXPAT_BUILD_TOOLS=OFF -DEXPAT_BUILD_EXAMPLES=OFF -DEXPAT_BUILD_TESTS=OFF \
   -DEXPAT_BUILD_DOCS=OFF -DEXPAT_BUILD_FUZZERS=OFF -DEXPAT_SHARED_LIBS=OFF -DEXPAT_DTD=OFF
-build_custom freexl build_freexl

@@ -24,7 +24,7 @@ PACKAGES=(
   # Firebird, embedded engine, client library, headers and isql
   firebird3.0-server-core libfbclient2 firebird-dev firebird3.0-utils
   # portable core libraries
-  zlib1g-dev libpng-dev libstb-dev libminizip-dev libexpat1-dev libfreexl-dev
+  zlib1g-dev libpng-dev libstb-dev libminizip-dev libexpat1-dev
   # workbook fixtures and the spreadsheet benchmark
   python3-openpyxl python3-xlwt python3-xlsxwriter xlsx2csv
   # labels of the skin contact sheets (tools/skingen)

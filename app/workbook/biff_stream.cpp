@@ -1,201 +1,122 @@
 #include "app/workbook/biff_stream.h"
 
-#include <cstring>
-#include <string>
-
 #include "app/errors.h"
-#include "app/text_encoding.h"
+#include "app/workbook/biff_records.h"
 #include "app/workbook/little_endian.h"
-#include "unicode/utf8.h"
 
 namespace app {
 
 namespace {
 
-enum : uint16_t {
-  kFormula = 0x0006,
-  kEof = 0x000A,
-  kContinue = 0x003C,
-  kBoundSheet = 0x0085,
-  kBoolErr = 0x0205,
-  kString = 0x0207,
-  kBof = 0x0809,
-};
+constexpr uint16_t kBiff8 = 0x0600;
+constexpr uint16_t kBiff5 = 0x0500;  // Excel 5.0 and 95
 
-const char* ErrorName(uint8_t code) {
-  switch (code) {
-    case 0x00:
-      return "#NULL!";
-    case 0x07:
-      return "#DIV/0!";
-    case 0x0F:
-      return "#VALUE!";
-    case 0x17:
-      return "#REF!";
-    case 0x1D:
-      return "#NAME?";
-    case 0x24:
-      return "#NUM!";
-    case 0x2A:
-      return "#N/A";
-    default:
-      return "#ERRO";
-  }
-}
+// Every cell of one BIFF8 sheet (65,536 rows by 256 columns) could hold its
+// own text; a table of more distinct texts only costs memory.
+constexpr size_t kMaxSharedStrings = size_t{65536} * 256;
 
 }  // namespace
 
 TBiffStream::TBiffStream(std::string stream, std::string display_name)
     : stream_(std::move(stream)), display_name_(std::move(display_name)) {
-  Record r;
-  if (!RecordAt(0, r) || r.type != kBof || r.data.size() < 4) Damaged("início inválido");
+  TBiffRecord r;
+  if (!ReadBiffRecord(stream_, 0, display_name_, r) || r.type != biff::kBof || r.data.size() < 4) {
+    ThrowDamagedWorkbook(display_name_, "início inválido");
+  }
   const uint16_t version = ReadU16(r.data, 0);
-  if (version != 0x0600 && version != 0x0500) Damaged("versão não suportada");
-  biff8_ = version == 0x0600;
-  size_t offset = 4 + r.data.size();
-  while (RecordAt(offset, r) && r.type != kEof) {
-    if (r.type == kBoundSheet) {
-      if (r.data.size() < 6) Damaged("lista de abas inválida");
-      sheets_.push_back({ReadU32(r.data, 0), static_cast<uint8_t>(r.data[5])});
+  if (version != kBiff8 && version != kBiff5)
+    ThrowDamagedWorkbook(display_name_, "versão não suportada");
+  text_.biff8 = version == kBiff8;
+
+  // The global part, up to its EOF. Sheet names are read once the code page
+  // is known, whatever the order of the records.
+  std::vector<size_t> sheet_records;
+  size_t globals_end = stream_.size();
+  for (size_t at = r.next; ReadBiffRecord(stream_, at, display_name_, r); at = r.next) {
+    if (r.type == biff::kEof) {
+      globals_end = r.next;
+      break;
     }
-    offset += 4 + r.data.size();
+    switch (r.type) {
+      case biff::kFilePass:
+        // Everything after it is encrypted.
+        throw EPlanilhaError("A planilha \"" + display_name_ +
+                             "\" está protegida por senha e não pode ser lida.");
+      case biff::kCodePage:
+        if (r.data.size() >= 2) text_.code_page = ReadU16(r.data, 0);
+        break;
+      case biff::kBoundSheet:
+        sheet_records.push_back(at);
+        break;
+      case biff::kSst:
+        if (text_.biff8) ReadSharedStrings(at);
+        break;
+      default:
+        break;
+    }
+  }
+  for (size_t at : sheet_records) {
+    TBiffCursor cursor(stream_, at, /*continued=*/false, display_name_);
+    TBiffSheet sheet;
+    sheet.offset = cursor.U32();
+    cursor.U8();  // visible, hidden or very hidden: all are listed
+    sheet.type = cursor.U8();
+    sheet.name = text_.Read(cursor, /*long_count=*/false);
+    sheets_.push_back(std::move(sheet));
+  }
+  LocateSheets(globals_end);
+}
+
+void TBiffStream::ReadSharedStrings(size_t offset) {
+  TBiffCursor cursor(stream_, offset, /*continued=*/true, display_name_);
+  // The count of distinct texts is a claim: texts are read up to it for as
+  // long as the records last, and nothing is reserved for it.
+  cursor.U32();  // texts used in the cells
+  const uint32_t claimed = cursor.U32();
+  std::vector<size_t> ends;
+  while (ends.size() < claimed && !cursor.AtEnd()) {
+    if (ends.size() >= kMaxSharedStrings) {
+      throw EPlanilhaError("A planilha \"" + display_name_ +
+                           "\" tem mais textos distintos do que o leitor aceita (" +
+                           std::to_string(kMaxSharedStrings) + ").");
+    }
+    shared_text_ += text_.Read(cursor, /*long_count=*/true);
+    ends.push_back(shared_text_.size());
+  }
+  shared_.reserve(ends.size());
+  size_t begin = 0;
+  for (size_t end : ends) {
+    shared_.push_back(std::string_view(shared_text_).substr(begin, end - begin));
+    begin = end;
   }
 }
 
-bool TBiffStream::RecordAt(size_t offset, Record& record) const {
-  if (offset + 4 > stream_.size()) return false;
-  record.type = ReadU16(stream_, offset);
-  const uint16_t length = ReadU16(stream_, offset + 2);
-  if (offset + 4 + length > stream_.size()) Damaged("registro além do fim");
-  record.data = std::string_view(stream_).substr(offset + 4, length);
-  return true;
-}
-
-std::vector<TBiffCell> TBiffStream::SpecialCells(size_t index) const {
-  std::vector<TBiffCell> cells;
-  size_t offset = sheets_.at(index).offset;
-  Record r;
-  if (!RecordAt(offset, r) || r.type != kBof) Damaged("aba sem início");
-  offset += 4 + r.data.size();
-  // Charts embedded in a worksheet nest their own BOF .. EOF.
-  int depth = 1;
-  bool string_pending = false;
-  while (depth > 0 && RecordAt(offset, r)) {
-    const size_t next = offset + 4 + r.data.size();
-    if (r.type == kBof) {
-      ++depth;
-    } else if (r.type == kEof) {
-      --depth;
-    } else if (depth == 1 && r.type == kString && string_pending) {
-      size_t at = offset;
-      cells.back().text = StringResult(at);
-      string_pending = false;
-      offset = at;
-      continue;
-    } else if (depth == 1 && r.type == kBoolErr && r.data.size() >= 8) {
-      TBiffCell c;
-      c.row = ReadU16(r.data, 0);
-      c.column = ReadU16(r.data, 2);
-      const auto value = static_cast<uint8_t>(r.data[6]);
-      if (r.data[7] != 0) {
-        c.kind = TBiffCell::TKind::Error;
-        c.text = ErrorName(value);
-      } else {
-        c.kind = TBiffCell::TKind::Boolean;
-        c.number = value != 0 ? 1 : 0;
-      }
-      cells.push_back(std::move(c));
-      string_pending = false;
-    } else if (depth == 1 && r.type == kFormula && r.data.size() >= 14) {
-      TBiffCell c;
-      c.row = ReadU16(r.data, 0);
-      c.column = ReadU16(r.data, 2);
-      const std::string_view result = r.data.substr(6, 8);
-      string_pending = false;
-      if (static_cast<uint8_t>(result[6]) == 0xFF && static_cast<uint8_t>(result[7]) == 0xFF) {
-        switch (result[0]) {
-          case 0:  // text, in the STRING record that follows
-            c.kind = TBiffCell::TKind::Text;
-            string_pending = true;
-            break;
-          case 1:
-            c.kind = TBiffCell::TKind::Boolean;
-            c.number = result[2] != 0 ? 1 : 0;
-            break;
-          case 2:
-            c.kind = TBiffCell::TKind::Error;
-            c.text = ErrorName(static_cast<uint8_t>(result[2]));
-            break;
-          default:  // 3: an empty text
-            c.kind = TBiffCell::TKind::Text;
-            break;
+void TBiffStream::LocateSheets(size_t globals_end) {
+  const auto starts_sheet = [&](size_t at) {
+    return at <= stream_.size() && stream_.size() - at >= 4 && ReadU16(stream_, at) == biff::kBof &&
+           stream_.size() - at - 4 >= ReadU16(stream_, at + 2);
+  };
+  std::vector<size_t> starts;  // each sheet's BOF in stream order, found once needed
+  bool scanned = false;
+  for (size_t i = 0; i < sheets_.size(); ++i) {
+    if (starts_sheet(sheets_[i].offset)) continue;
+    if (!scanned) {
+      // Sheets follow the global part, each from its BOF to its EOF; charts
+      // inside a sheet nest their own BOF .. EOF.
+      TBiffRecord r;
+      int depth = 0;
+      for (size_t at = globals_end; ReadBiffRecord(stream_, at, display_name_, r); at = r.next) {
+        if (r.type == biff::kBof) {
+          if (depth++ == 0) starts.push_back(at);
+        } else if (r.type == biff::kEof && depth > 0) {
+          --depth;
         }
-      } else {
-        c.kind = TBiffCell::TKind::Number;
-        std::memcpy(&c.number, result.data(), 8);
       }
-      cells.push_back(std::move(c));
+      scanned = true;
     }
-    offset = next;
+    if (i >= starts.size()) ThrowDamagedWorkbook(display_name_, "aba sem início");
+    sheets_[i].offset = static_cast<uint32_t>(starts[i]);
   }
-  return cells;
-}
-
-std::string TBiffStream::StringResult(size_t& offset) const {
-  Record r;
-  RecordAt(offset, r);
-  offset += 4 + r.data.size();
-  std::string text;
-  if (r.data.size() < 2) Damaged("texto de fórmula inválido");
-  size_t remaining = ReadU16(r.data, 0);
-  if (!biff8_) {
-    // BIFF5: bytes in the workbook's code page.
-    if (2 + remaining > r.data.size()) Damaged("texto de fórmula inválido");
-    AppendText(r.data.substr(2, remaining), false, text);
-    return text;
-  }
-  std::string_view data = r.data.substr(2);
-  // Each piece starts with its flags: bit 0 set for two bytes a character.
-  // A text that does not fit its record goes on in CONTINUE records.
-  for (;;) {
-    if (data.empty()) Damaged("texto de fórmula inválido");
-    const bool wide = (data[0] & 1) != 0;
-    data.remove_prefix(1);
-    const size_t fits = wide ? data.size() / 2 : data.size();
-    const size_t take = remaining < fits ? remaining : fits;
-    AppendText(data.substr(0, wide ? take * 2 : take), wide, text);
-    remaining -= take;
-    if (remaining == 0) return text;
-    if (!RecordAt(offset, r) || r.type != kContinue) Damaged("texto de fórmula incompleto");
-    offset += 4 + r.data.size();
-    data = r.data;
-  }
-}
-
-void TBiffStream::AppendText(std::string_view bytes, bool wide, std::string& out) const {
-  if (!wide) {
-    // One byte a character: the low half of UTF-16 in BIFF8; in BIFF5 the
-    // workbook's code page, Windows-1252 for the workbooks this program
-    // meets.
-    if (biff8_) {
-      for (char c : bytes)
-        unicode::AppendUtf8(static_cast<uint8_t>(c), out);
-    } else {
-      std::string utf8;
-      Win1252ToUtf8(bytes, utf8);
-      out += utf8;
-    }
-    return;
-  }
-  // UTF-16LE; a lone surrogate becomes U+FFFD.
-  std::u16string units(bytes.size() / 2, u'\0');
-  for (size_t k = 0; k < units.size(); ++k)
-    units[k] = static_cast<char16_t>(ReadU16(bytes, 2 * k));
-  unicode::AppendUtf16AsUtf8(units, out);
-}
-
-void TBiffStream::Damaged(const std::string& why) const {
-  throw EPlanilhaError("A planilha \"" + display_name_ + "\" está danificada (" + why + ").");
 }
 
 }  // namespace app

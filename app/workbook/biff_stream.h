@@ -1,12 +1,13 @@
-// TBiffStream: what the workbook stream of an .xls file (BIFF5 or BIFF8)
-// says that the general reader (FreeXL) leaves out: the kind of each sheet
-// (worksheet, chart, macro sheet), boolean and error cells told apart, and
-// the results formulas had when the file was saved, which FreeXL does not
-// read at all. Records are walked with every length checked.
+// TBiffStream: the workbook stream of an .xls file (BIFF5 or BIFF8) and what
+// its global part says: the version, the code page of BIFF5 text, the sheets
+// in workbook order with their names, kinds and where each one's records
+// start, and the shared-string table of BIFF8. Records are walked with every
+// length checked; nothing is reserved for what a record claims, only for
+// what the stream holds. The cells of a sheet are read by ReadBiffSheet
+// (biff_sheet.h).
 //
 //   app::TBiffStream biff(std::move(workbook_stream), "clientes.xls");
-//   for (const auto& sheet : biff.Sheets()) ... sheet.IsWorksheet() ...
-//   for (const auto& cell : biff.SpecialCells(0)) ...
+//   for (const auto& sheet : biff.Sheets()) ... sheet.name, sheet.IsWorksheet() ...
 #pragma once
 
 #include <cstdint>
@@ -14,50 +15,45 @@
 #include <string_view>
 #include <vector>
 
+#include "app/workbook/biff_text.h"
+
 namespace app {
 
 struct TBiffSheet {
+  std::string name;     // UTF-8
   uint32_t offset = 0;  // of the sheet's BOF record in the stream
   uint8_t type = 0;     // 0 worksheet (or dialog), 1 macro sheet, 2 chart, 6 module
   bool IsWorksheet() const { return type == 0; }
 };
 
-struct TBiffCell {
-  enum class TKind : uint8_t { Boolean, Error, Number, Text };
-  uint16_t row = 0;     // 0-based
-  uint16_t column = 0;  // 0-based
-  TKind kind = TKind::Number;
-  double number = 0;  // Number; Boolean: 0 or 1
-  std::string text;   // Text (UTF-8); Error: as shown, "#DIV/0!"
-};
-
 class TBiffStream {
  public:
-  // Throws EPlanilhaError when the stream's global part is unreadable.
+  // Throws EPlanilhaError when the stream's global part is unreadable, and
+  // when the workbook is encrypted (saved with a password to open it).
   TBiffStream(std::string stream, std::string display_name);
+  // The shared strings are views of the object's own text.
+  TBiffStream(const TBiffStream&) = delete;
+  TBiffStream& operator=(const TBiffStream&) = delete;
 
+  const std::string& Stream() const { return stream_; }
+  const std::string& DisplayName() const { return display_name_; }
+  const TBiffText& Text() const { return text_; }
   const std::vector<TBiffSheet>& Sheets() const { return sheets_; }
-  // Boolean and error cells and formula results of sheet `index` (0-based,
-  // in stream order), in the order they are stored.
-  std::vector<TBiffCell> SpecialCells(size_t index) const;
+  // The shared-string table (BIFF8; empty in BIFF5), as UTF-8.
+  const std::vector<std::string_view>& SharedStrings() const { return shared_; }
 
  private:
-  struct Record {
-    uint16_t type;
-    std::string_view data;
-  };
-  // The record at `offset`, or false at the end of the stream.
-  bool RecordAt(size_t offset, Record& record) const;
-  [[noreturn]] void Damaged(const std::string& why) const;
-  // A formula's string result: the STRING record at `offset` and the
-  // CONTINUE records its text runs into; `offset` moves past them.
-  std::string StringResult(size_t& offset) const;
-  void AppendText(std::string_view bytes, bool wide, std::string& out) const;
+  void ReadSharedStrings(size_t offset);
+  // Points each sheet at its records: where the sheet list says when a sheet
+  // starts there, else at the sheet of the same place in stream order.
+  void LocateSheets(size_t globals_end);
 
   std::string stream_;
   std::string display_name_;
-  bool biff8_ = true;
+  TBiffText text_;
   std::vector<TBiffSheet> sheets_;
+  std::string shared_text_;
+  std::vector<std::string_view> shared_;
 };
 
 }  // namespace app

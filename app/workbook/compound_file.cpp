@@ -40,6 +40,7 @@ TCompoundFile::TCompoundFile(std::string_view bytes, std::string display_name)
   // chain of list sectors whose last entry links to the next.
   const uint32_t fat_sectors = ReadU32(bytes_, 0x2C);
   const uint64_t sector_count = bytes_.size() / sector_size_ - 1;
+  sector_count_ = (bytes_.size() - 1) / sector_size_;  // the last one may be partial
   if (fat_sectors > sector_count) Damaged("tabela de alocação inválida");
   std::vector<uint32_t> fat_list;
   for (size_t i = 0; i < kHeaderDifat && fat_list.size() < fat_sectors; ++i)
@@ -59,14 +60,20 @@ TCompoundFile::TCompoundFile(std::string_view bytes, std::string display_name)
 
   // The directory: 128-byte entries in its own chain.
   std::string directory;
-  for (uint32_t sector : Chain(fat_, ReadU32(bytes_, 0x30)))
+  for (uint32_t sector : Chain(fat_, ReadU32(bytes_, 0x30), sector_count_))
     directory.append(Sector(sector));
   for (size_t at = 0; at + 128 <= directory.size(); at += 128) {
     const std::string_view d = std::string_view(directory).substr(at, 128);
     Entry e;
+    // The name's stored length counts its terminating NUL; a length that
+    // runs past the 64-byte field (up to 0xFFFF in damaged files) is
+    // bounded by it, and the name ends at its first NUL.
     const uint16_t name_bytes = ReadU16(d, 0x40);
-    for (size_t i = 0; i + 2 < name_bytes && i < 64; i += 2)
-      e.name.push_back(static_cast<char16_t>(ReadU16(d, i)));
+    for (size_t i = 0; i + 2 < name_bytes && i + 2 < 64; i += 2) {
+      const auto c = static_cast<char16_t>(ReadU16(d, i));
+      if (c == u'\0') break;
+      e.name.push_back(c);
+    }
     e.type = static_cast<uint8_t>(d[0x42]);
     e.left = ReadU32(d, 0x44);
     e.right = ReadU32(d, 0x48);
@@ -95,54 +102,67 @@ TCompoundFile::TCompoundFile(std::string_view bytes, std::string display_name)
 
   // Small streams live in the mini stream, itself a chain of ordinary
   // sectors starting at the root entry, allocated by the mini table.
-  for (uint32_t sector : Chain(fat_, ReadU32(bytes_, 0x3C)))
+  for (uint32_t sector : Chain(fat_, ReadU32(bytes_, 0x3C), sector_count_))
     AppendEntries(Sector(sector), mini_fat_);
   if (!mini_fat_.empty()) {
-    for (uint32_t sector : Chain(fat_, entries_[0].start))
+    for (uint32_t sector : Chain(fat_, entries_[0].start, sector_count_))
       mini_stream_.append(Sector(sector, /*partial=*/true));
     if (mini_stream_.size() > entries_[0].size) mini_stream_.resize(entries_[0].size);
   }
 }
 
-bool TCompoundFile::ReadStream(std::string_view name, std::string& out) const {
+const TCompoundFile::Entry* TCompoundFile::FindStream(std::string_view name) const {
+  const auto lower = [](char16_t c) { return c >= u'A' && c <= u'Z' ? char16_t(c + 32) : c; };
   const auto same = [&](const std::u16string& entry) {
     if (entry.size() != name.size()) return false;
     for (size_t i = 0; i < name.size(); ++i) {
-      const char16_t a = entry[i];
-      const char b = name[i];
-      const auto lower = [](char16_t c) { return c >= 'A' && c <= 'Z' ? c + 32 : c; };
-      if (lower(a) != lower(static_cast<char16_t>(static_cast<unsigned char>(b)))) return false;
+      if (lower(entry[i]) != lower(static_cast<char16_t>(static_cast<unsigned char>(name[i])))) {
+        return false;
+      }
     }
     return true;
   };
   for (uint32_t id : root_streams_) {
     const Entry& e = entries_[id];
-    if (e.type != kStream || !same(e.name)) continue;
-    out.clear();
-    if (e.size < mini_cutoff_) {
-      for (uint32_t mini : Chain(mini_fat_, e.start)) {
-        const uint64_t at = uint64_t{mini} * mini_sector_size_;
-        if (at + mini_sector_size_ > mini_stream_.size()) Damaged("fluxo pequeno fora do lugar");
-        out.append(mini_stream_, at, mini_sector_size_);
-      }
-    } else {
-      for (uint32_t sector : Chain(fat_, e.start))
-        out.append(Sector(sector, /*partial=*/true));
-    }
-    if (out.size() < e.size) Damaged("fluxo mais curto que o declarado");
-    out.resize(e.size);
-    return true;
+    if (e.type == kStream && same(e.name)) return &e;
   }
-  return false;
+  return nullptr;
 }
 
-std::vector<uint32_t> TCompoundFile::Chain(const std::vector<uint32_t>& table,
-                                           uint32_t first) const {
+bool TCompoundFile::HasStream(std::string_view name) const {
+  return FindStream(name) != nullptr;
+}
+
+bool TCompoundFile::ReadStream(std::string_view name, std::string& out) const {
+  const Entry* e = FindStream(name);
+  if (e == nullptr) return false;
+  out.clear();
+  if (e->size < mini_cutoff_) {
+    for (uint32_t mini : Chain(mini_fat_, e->start, mini_stream_.size() / mini_sector_size_)) {
+      const uint64_t at = uint64_t{mini} * mini_sector_size_;
+      if (at + mini_sector_size_ > mini_stream_.size()) Damaged("fluxo pequeno fora do lugar");
+      out.append(mini_stream_, at, mini_sector_size_);
+    }
+  } else {
+    for (uint32_t sector : Chain(fat_, e->start, sector_count_))
+      out.append(Sector(sector, /*partial=*/true));
+  }
+  if (out.size() < e->size) Damaged("fluxo mais curto que o declarado");
+  out.resize(e->size);
+  return true;
+}
+
+std::vector<uint32_t> TCompoundFile::Chain(const std::vector<uint32_t>& table, uint32_t first,
+                                           uint64_t max_length) const {
   std::vector<uint32_t> chain;
   for (uint32_t s = first; s != kEndOfChain; s = table[s]) {
-    // A chain longer than the table has a loop.
     if (s == kFree && chain.empty()) break;
-    if (s >= table.size() || chain.size() >= table.size()) Damaged("cadeia de setores inválida");
+    // A chain longer than the table, or than the sectors there are, has a
+    // loop: without the second bound a loop through a large table would
+    // copy the same sectors up to 128 times the size of the file.
+    if (s >= table.size() || chain.size() >= table.size() || chain.size() >= max_length) {
+      Damaged("cadeia de setores inválida");
+    }
     chain.push_back(s);
   }
   return chain;

@@ -75,12 +75,9 @@ class TFileEngine : public TSpreadsheetEngine {
     ReadWholeFile(file_name, bytes, kMaxWorkbookFileBytes);
     const std::string ext = FileExtension(file_name);
     if (TZipArchive::LooksLikeZip(bytes)) return OpenXlsx(std::move(bytes), file_name);
+    // A compound document is an .xls workbook whatever its name says, or an
+    // encrypted (password) .xlsx package: its streams tell.
     if (bytes.size() >= 8 && std::memcmp(bytes.data(), kCompoundMagic, 8) == 0) {
-      // A compound document named .xlsx is an encrypted (password) package.
-      if (ext == ".xlsx" || ext == ".xlsm") {
-        throw EPlanilhaError("A planilha \"" + file_name +
-                             "\" está protegida por senha e não pode ser lida.");
-      }
       return OpenXls(bytes, file_name);
     }
     if (ext == ".csv") return OpenCsv(bytes, file_name);

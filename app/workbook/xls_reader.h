@@ -1,6 +1,8 @@
-// XlsReader: .xls workbooks (BIFF5 and BIFF8) read with FreeXL and completed
-// from the workbook stream itself (TBiffStream): the kinds of the sheets,
-// boolean and error cells, and the results formulas had when saved.
+// OpenXls: the reader of compound documents behind the file engine. An .xls
+// workbook (BIFF5 or BIFF8, its workbook stream named "Workbook" or "Book" in
+// any case) is read with the checked readers of app/workbook (TCompoundFile,
+// TBiffStream, ReadBiffSheet); an encrypted .xlsx package (also a compound
+// document) and any other compound document are refused with a message.
 //
 //   std::unique_ptr<app::TWorkbookReader> xls = app::OpenXls(bytes, path);
 #pragma once
@@ -12,7 +14,7 @@
 
 namespace app {
 
-// FreeXL reads the file again from `path`; `bytes` (the whole file) gives the rest.
+// `bytes` is the whole file, `path` names it in messages.
 std::unique_ptr<TWorkbookReader> OpenXls(const std::string& bytes, const std::string& path);
 
 }  // namespace app

@@ -27,12 +27,6 @@ using app::TDMCotrolaExcel;
 using app_test::BlockOf;
 using app_test::Fixture;
 
-// FreeXL 1.0.6 keeps a few hundred bytes of a damaged .xls after
-// freexl_close (a leak inside the library, not in the reader).
-extern "C" const char* __lsan_default_suppressions() {
-  return "leak:libfreexl\n";
-}
-
 namespace {
 
 TDMCotrolaExcel Open(const std::string& fixture) {
