@@ -224,8 +224,10 @@ void TWinSkinForm::AdjustWindowSize(bool refetch) {
     GetClientRect(Handle, &ClientRect);
     w = ClientRect.right + BorderLeft + BorderRight;
   } else if (Form != nullptr) {
-    ClientRect.bottom = (wr.bottom - wr.top) - MenuBarHeight - 2 * GetSystemMetrics(SM_CYFRAME) -
-                        GetSystemMetrics(SM_CYCAPTION);
+    // The window still has its native size here: less the native frame
+    // measured at attach (whatever its kind: sizeable, single, dialog) it
+    // leaves the client height the form had.
+    ClientRect.bottom = (wr.bottom - wr.top) - NativeFrameSize.bottom;
     w = Form->ClientWidth() + BorderLeft + BorderRight;
   }
   const int32_t h = ClientRect.bottom + BorderTop + BorderBottom + MenuBarHeight;
