@@ -7,6 +7,7 @@
 #include "framework/dc.h"
 #include "skin/controls/skin_manage.h"
 #include "skin/data/win/skin_text.h"
+#include "skin/window/menu_bar.h"
 
 namespace skin::win {
 
@@ -73,6 +74,7 @@ void TWinSkinForm::Notification(fw::TComponent* component, fw::TOperation operat
   if (operation != fw::TOperation::opRemove) return;
   if (component == HoverTimer) HoverTimer = nullptr;
   if (component == SystemMenu) SystemMenu = nullptr;
+  if (component == MenuBarSkinner) MenuBarSkinner = nullptr;
 }
 
 void TWinSkinForm::RepaintWindow(HWND wnd) {
@@ -150,6 +152,17 @@ void TWinSkinForm::Attach(TSkinData* data) {
 
   if (Has(controls, xcMainMenu)) {
     MainMenuHandle = GetMenu(Handle);
+    if (MainMenuHandle != nullptr && MDIKind != mkChild) {
+      // The menu bar is painted in a band of the skinned frame; the window's
+      // own menu is detached.
+      MenuBarHeight = GetSystemMetrics(SM_CYMENU);
+      MenuBarSkinner = new TWinSkinMenu(*this);
+      if (Form != nullptr) {
+        MenuBarSkinner->ReadFrameworkMenu();
+      } else {
+        MenuBarSkinner->ReadMenuMerged();
+      }
+    }
     TSkinManage* manager = TSkinManage::Instance();
     const bool mdi_max = manager != nullptr && manager->MDIMaximized();
     if (!(MDIKind == mkChild && mdi_max) && WindowState != wsMinimized) SetNativeCaption(false);
@@ -329,7 +342,11 @@ void TWinSkinForm::Unskin() {
     if (State != ssNCDestroy) Form->RestoreColour(SavedFormColor);
   }
   SetNativeCaption(true);
-  // The menu bar skinner gives the window its menu back (menu-bar skinning).
+  if (MenuBarSkinner != nullptr) {
+    MenuBarSkinner->RestoreMenu();
+    MenuBarSkinner->Free();
+    MenuBarSkinner = nullptr;
+  }
   client_subclass_.Remove();
   CaptionBitmap.SetSize(0, 0);
   if (State != ssNCDestroy &&
@@ -363,6 +380,11 @@ void TWinSkinForm::UnskinOnNCDestroy() {
   form_hook_.Unhook();
   subclass_.Remove();
   ReleaseSkinners();
+  if (MenuBarSkinner != nullptr) {
+    MenuBarSkinner->DropMenu();
+    MenuBarSkinner->Free();
+    MenuBarSkinner = nullptr;
+  }
   CaptionBitmap.SetSize(0, 0);
   // The window takes its region with it.
   Region = nullptr;

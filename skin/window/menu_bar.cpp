@@ -1,0 +1,292 @@
+// The skinned menu bar: its items read from the framework menu or the menu
+// handle, the band painted from the skin, hit tests and drop-downs.
+#include "skin/window/menu_bar.h"
+
+#include <cstring>
+
+#include "framework/dc.h"
+#include "skin/controls/skin_manage.h"
+#include "skin/data/skin_draw.h"
+#include "skin/data/win/skin_text.h"
+#include "skin/window/menu_bar_layout.h"
+#include "skin/window/skin_surface.h"
+
+namespace skin::win {
+
+namespace {
+
+// The font the system draws menu bars with.
+HFONT CreateMenuFont() {
+  NONCLIENTMETRICSW ncm{};
+  ncm.cbSize = sizeof(ncm);
+  if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(ncm), &ncm, 0)) {
+    return CreateFontIndirectW(&ncm.lfMenuFont);
+  }
+  LOGFONTW lf{};
+  GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof(lf), &lf);
+  return CreateFontIndirectW(&lf);
+}
+
+// Clears a flag however the scope is left.
+class TFlagScope {
+ public:
+  explicit TFlagScope(bool& flag) : flag_(flag) { flag_ = true; }
+  ~TFlagScope() { flag_ = false; }
+  TFlagScope(const TFlagScope&) = delete;
+  TFlagScope& operator=(const TFlagScope&) = delete;
+
+ private:
+  bool& flag_;
+};
+
+}  // namespace
+
+// --- TMenuBtn -------------------------------------------------------------------
+
+void TMenuBtn::Paint() {
+  if (Bar.Background.Empty() || Rect.right <= Rect.left || Rect.bottom <= Rect.top) return;
+  fw::TWindowDC dc(Form.Handle);
+  if (dc.Get() == nullptr) return;
+  fw::TCanvas& canvas = Form.WindowCanvas;
+  canvas.SetHandle(dc.Get());
+  // The band behind the item as the last full paint left it, then the frame
+  // of a hot or pressed item, then the caption.
+  BitBlt(dc.Get(), Rect.left, Rect.top, Rect.right - Rect.left, Rect.bottom - Rect.top,
+         Bar.Background.Canvas()->Handle(), Rect.left - Bar.BarRect.left,
+         Rect.top - Bar.BarRect.top, SRCCOPY);
+  if (MouseState == 2 || MouseState == 3) {
+    canvas.Brush()->SetColor(Form.Data().ButtonHilightColour);
+    canvas.FrameRect(Rect);
+  }
+  Bar.DrawItemCaption(dc.Get(), *this, Rect);
+  canvas.SetHandle(nullptr);
+}
+
+// --- TWinSkinMenu ---------------------------------------------------------------
+
+TWinSkinMenu::TWinSkinMenu(TWinSkinForm& form)
+    : fw::TComponent(&form), Form(form), menu_font_(CreateMenuFont()) {}
+
+TWinSkinMenu::~TWinSkinMenu() {
+  ClearItems();
+  SetMenuFramework(nullptr);
+}
+
+const fw::TClassInfo& TWinSkinMenu::StaticClassInfo() {
+  static const fw::TClassInfo info =
+      fw::TClassBuilder<TWinSkinMenu>("TWinSkinMenu", fw::TComponent::StaticClassInfo()).Build();
+  return info;
+}
+
+void TWinSkinMenu::Notification(fw::TComponent* component, fw::TOperation operation) {
+  fw::TComponent::Notification(component, operation);
+  if (operation != fw::TOperation::opRemove || component != Menu) return;
+  // The menu went with its items and their drop-downs.
+  Menu = nullptr;
+  for (auto& item : Items) {
+    item->MenuItem = nullptr;
+    item->SubMenu = nullptr;
+  }
+}
+
+void TWinSkinMenu::SetMenuFramework(fw::TMainMenu* menu) {
+  if (Menu == menu) return;
+  if (Menu != nullptr) Menu->RemoveFreeNotification(this);
+  Menu = menu;
+  if (Menu != nullptr) Menu->FreeNotification(this);
+}
+
+void TWinSkinMenu::ClearItems() {
+  for (auto& item : Items) {
+    if (Form.HotObject == item.get()) Form.HotObject = nullptr;
+  }
+  Items.clear();
+}
+
+void TWinSkinMenu::ReadFrameworkMenu() {
+  if (HMENU menu = GetMenu(Form.Handle)) MenuHandle = menu;
+  if (MenuHandle == nullptr || Form.Form == nullptr) return;
+  SetMenuFramework(Form.Form->Menu());
+  if (Menu == nullptr) return;
+
+  ClearItems();
+  fw::TMenuItem* root = Menu->Items();
+  ItemCount = root->Count();
+  for (int i = 0; i < ItemCount; ++i) {
+    fw::TMenuItem* source = root->Items(i);
+    auto item = std::make_unique<TMenuBtn>(Form, *this);
+    item->Index = i;
+    item->Visible = source->Visible();
+    item->Enabled = source->Enabled();
+    item->Command = source->Command();
+    item->Caption = source->Caption();
+    item->MenuItem = source;
+    item->SubMenu = source->Count() > 0 ? source->Handle() : nullptr;
+    Items.push_back(std::move(item));
+  }
+  SetMenu(Form.Handle, nullptr);
+}
+
+void TWinSkinMenu::ReadMenuMerged() {
+  if (HMENU menu = GetMenu(Form.Handle)) MenuHandle = menu;
+  if (MenuHandle == nullptr) return;
+  ClearItems();
+  ItemCount = GetMenuItemCount(MenuHandle);
+  if (ItemCount <= 0) return;
+  for (int i = 0; i < ItemCount; ++i) {
+    wchar_t text[80] = {};
+    MENUITEMINFOW mii{};
+    mii.cbSize = sizeof(mii);
+    mii.fMask = MIIM_STATE | MIIM_ID | MIIM_SUBMENU | MIIM_TYPE;
+    mii.dwTypeData = text;
+    mii.cch = 80;
+    GetMenuItemInfoW(MenuHandle, static_cast<UINT>(i), TRUE, &mii);
+    auto item = std::make_unique<TMenuBtn>(Form, *this);
+    item->Index = i;
+    item->SubMenu = mii.hSubMenu;
+    item->Enabled = (mii.fState & (MFS_GRAYED | MFS_DISABLED)) == 0;
+    item->Visible = true;
+    item->Command = mii.wID;
+    item->Caption = (mii.fType & (MFT_BITMAP | MFT_SEPARATOR)) != 0 ? L"" : text;
+    // An owner-drawn entry has no text: the framework item in its place
+    // gives what it shows.
+    if (item->Caption.empty() && Menu != nullptr && i < Menu->Items()->Count()) {
+      fw::TMenuItem* source = Menu->Items()->Items(i);
+      item->Caption = source->Caption();
+      item->Enabled = source->Enabled();
+      item->Command = GetMenuItemID(MenuHandle, i);
+      item->MenuItem = source;
+      item->SubMenu = source->Count() > 0 ? source->Handle() : nullptr;
+    }
+    Items.push_back(std::move(item));
+  }
+  SetMenu(Form.Handle, nullptr);
+}
+
+void TWinSkinMenu::DrawItemCaption(HDC dc, const TMenuBtn& item, const RECT& cell) {
+  if (item.Caption.empty()) return;
+  fw::TSavedDC saved(dc);
+  SelectObject(dc, menu_font_.get());
+  SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, item.Enabled ? fw::ColorToRGB(Form.Data().MenuBarTextColour)
+                                : GetSysColor(COLOR_BTNSHADOW));
+  // Measured on one line, centred both ways; "&" underlines the accelerator.
+  RECT measured = cell;
+  SkinDrawText(dc, item.Caption, measured, DT_CALCRECT | DT_SINGLELINE);
+  const int text_height = measured.bottom - measured.top;
+  RECT r = cell;
+  r.top = cell.top + (cell.bottom - cell.top - text_height) / 2;
+  r.bottom = r.top + text_height;
+  SkinDrawText(dc, item.Caption, r, DT_SINGLELINE | DT_EXPANDTABS | DT_CENTER);
+}
+
+void TWinSkinMenu::Paint(HDC dc, const RECT& band) {
+  BarRect = band;
+  const int w = band.right - band.left;
+  const int h = band.bottom - band.top;
+  if (w <= 0 || h <= 0) return;
+  TFlagScope painting(Painting);
+  fw::TBitmap& scratch = ScratchBitmap();
+  if (scratch.Width() != w || scratch.Height() != h) scratch.SetSize(w, h);
+  HDC surface = scratch.Canvas()->Handle();
+
+  const skin::TSkinData& data = Form.Data();
+  const skin::TDataSkinObject* bar =
+      data.MenuBar && !data.MenuBar->Bitmap.Empty() ? data.MenuBar.get() : nullptr;
+  PaintPixels(surface, RECT{0, 0, w, h}, [&](skin::TBitmap& s, const skin::TRect& target) {
+    if (bar == nullptr) {
+      s.FillRect(target, fw::ColorToRGB(data.MenubarColour));
+      return;
+    }
+    // Two frames stacked: active, inactive.
+    const int frame = Form.Active ? 1 : 2;
+    if (bar->Tile == 1) {
+      skin::DrawSkinElement(s, target, bar->Bitmap, true, false, false, 2, frame, bar->Margins);
+    } else {
+      skin::DrawSkinThreePart(s, target, bar->Bitmap, true, false, 2, frame, bar->Margins);
+    }
+  });
+
+  // The band without captions, for repainting one item later.
+  if (Background.Width() != w || Background.Height() != h) Background.SetSize(w, h);
+  GdiFlush();
+  std::memcpy(Background.Pixels(), scratch.Pixels(), static_cast<size_t>(w) * h * 4);
+
+  std::vector<skin::TMenuBarItemInput> inputs;
+  inputs.reserve(Items.size());
+  {
+    fw::TSelectObject font(surface, menu_font_.get());
+    for (const auto& item : Items) {
+      SIZE size{};
+      if (item->Visible && !item->Caption.empty()) {
+        GetTextExtentPoint32W(surface, item->Caption.c_str(),
+                              static_cast<int>(item->Caption.size()), &size);
+      }
+      inputs.push_back({item->Visible, size.cx});
+    }
+  }
+  const bool rtl = Form.RightToLeft;
+  const auto places =
+      skin::LayoutMenuBar(ToSkinRect(band), skin::MenuBarStartX(bar, rtl, w), rtl, inputs);
+  for (size_t i = 0; i < Items.size(); ++i) {
+    TMenuBtn& item = *Items[i];
+    item.Rect = ToRECT(places[i].Rect);
+    if (item.Visible) DrawItemCaption(surface, item, ToRECT(places[i].Cell));
+  }
+  BitBlt(dc, band.left, band.top, w, h, surface, 0, 0, SRCCOPY);
+}
+
+TMenuBtn* TWinSkinMenu::HitTest(POINT p) const {
+  for (const auto& item : Items) {
+    if (!item->Caption.empty() && PtInRect(&item->Rect, p)) return item.get();
+  }
+  return nullptr;
+}
+
+bool TWinSkinMenu::OpenMenu(TMenuBtn& item) {
+  PostMessageW(Form.Handle, WM_COMMAND, item.Command, 0);
+  // A framework item's drop-down is asked for now: the framework rebuilds
+  // its handles whenever an item changes.
+  if (item.MenuItem != nullptr)
+    item.SubMenu = item.MenuItem->Count() > 0 ? item.MenuItem->Handle() : nullptr;
+  if (item.SubMenu == nullptr) return false;
+
+  GetWindowRect(Form.Handle, &Form.WindowRect);
+  Form.MenuLoopActive = true;
+  TSkinManage* manager = TSkinManage::Instance();
+  if (manager != nullptr) {
+    // The drop-down's window is skinned as one opened from a menu bar.
+    manager->SetMenuSource(1);
+    manager->SetMenuBarPopups(true);
+  }
+  Form.OpenSubmenu = item.SubMenu;
+  if (item.Enabled) {
+    TrackPopupMenu(item.SubMenu, TPM_NONOTIFY | TPM_RIGHTBUTTON,
+                   item.Rect.left + Form.WindowRect.left, item.Rect.bottom + Form.WindowRect.top, 0,
+                   Form.Handle, nullptr);
+  }
+  Form.MenuLoopActive = false;
+  // The manager clears both when it releases the last popup skinner; a
+  // drop-down that was never skinned must not leave them set for the next
+  // ordinary popup menu.
+  if (manager != nullptr && manager->PopupCount() == 0) {
+    manager->SetMenuBarPopups(false);
+    manager->SetMenuSource(0);
+  }
+  return true;
+}
+
+void TWinSkinMenu::RestoreMenu() {
+  if (MenuHandle != nullptr && IsMenu(MenuHandle)) SetMenu(Form.Handle, MenuHandle);
+}
+
+void TWinSkinMenu::DropMenu() {
+  // A framework form's menu belongs to its menu component.
+  if (Form.Form == nullptr && MenuHandle != nullptr && IsMenu(MenuHandle) &&
+      GetMenu(Form.Handle) != MenuHandle) {
+    DestroyMenu(MenuHandle);
+  }
+  MenuHandle = nullptr;
+}
+
+}  // namespace skin::win

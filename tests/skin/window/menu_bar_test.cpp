@@ -1,0 +1,276 @@
+// The skinned menu bar under Wine: the band painted from the skin with the
+// framework menu's items, hit tests, an item repainted hot, and a drop-down
+// opened below its item whose command reaches the framework.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+#include "framework/forms.h"
+#include "framework/menus.h"
+#include "framework/reader.h"
+#include "framework/registry.h"
+#include "skin/controls/skin_manage.h"
+#include "skin/data/skin_draw.h"
+#include "skin/window/frame_geometry.h"
+#include "skin/window/menu_bar.h"
+#include "skin/window/menu_bar_layout.h"
+#include "tests/skin/window/skinned_window.h"
+#include "tests/support/win/pump.h"
+
+namespace skin::win {
+namespace {
+
+using fixtures::AttachController;
+using fixtures::CaptureWindow;
+using fixtures::LoadSkin;
+using fixtures::SamePixels;
+
+const char* const kForm = R"(object Janela: TForm
+  Left = 150
+  Top = 100
+  ClientWidth = 584
+  ClientHeight = 279
+  Caption = 'Atualiza E-mails'
+  Menu = MainMenu1
+  object MainMenu1: TMainMenu
+    object Arquivo: TMenuItem
+      Caption = '&Arquivo'
+      object Abrir: TMenuItem
+        Caption = '&Abrir'
+      end
+    end
+    object Editar: TMenuItem
+      Caption = '&Editar'
+      Visible = False
+    end
+    object Ajuda: TMenuItem
+      Caption = 'A&juda'
+      Enabled = False
+      object Sobre: TMenuItem
+        Caption = '&Sobre'
+      end
+    end
+  end
+end
+)";
+
+class MenuBarTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    fw::RegisterFrameworkClasses();
+    app_ = std::make_unique<fw::TApplication>();
+    app_->Initialize();
+    form_ = new fw::TForm(app_.get());
+    app_->SetMainForm(form_);
+    fw::ReadComponent(*form_, kForm);
+    form_->Show();
+    test_support::PumpPending();
+    data_ = LoadSkin("default.skn");
+    controller_ = AttachController(form_->Handle(), *data_, form_);
+    bar_ = controller_->MenuBarSkinner;
+  }
+  void TearDown() override {
+    app_.reset();
+    data_.reset();
+    ShutdownSkinManager();
+  }
+
+  // Whether some pixel of `rect` (window coordinates) has exactly `colour`.
+  static bool HasColour(const skin::TBitmap& shot, const RECT& rect, COLORREF colour) {
+    for (int y = rect.top; y < rect.bottom; ++y)
+      for (int x = rect.left; x < rect.right; ++x)
+        if (shot.Pixel(x, y) == colour) return true;
+    return false;
+  }
+
+  std::unique_ptr<fw::TApplication> app_;
+  fw::TForm* form_ = nullptr;
+  fw::TOwned<TSkinData> data_;
+  TWinSkinForm* controller_ = nullptr;
+  TWinSkinMenu* bar_ = nullptr;
+};
+
+TEST_F(MenuBarTest, BandShowsTheItemsOnTheSkinsMenuBar) {
+  ASSERT_NE(bar_, nullptr);
+  EXPECT_EQ(GetMenu(form_->Handle()), nullptr);
+  ASSERT_EQ(bar_->Items.size(), 3u);
+  const TMenuBtn& arquivo = *bar_->Items[0];
+  const TMenuBtn& editar = *bar_->Items[1];
+  const TMenuBtn& ajuda = *bar_->Items[2];
+  EXPECT_EQ(arquivo.Caption, L"&Arquivo");
+  EXPECT_NE(arquivo.SubMenu, nullptr);
+  EXPECT_FALSE(editar.Visible);
+  EXPECT_FALSE(ajuda.Enabled);
+
+  const skin::TSkinData& d = data_->Data();
+  const int left = controller_->BorderLeft;
+  const int top = controller_->BorderTop;
+  // The first item after the menu bar image's left cap (TileLeftMenu 1).
+  EXPECT_EQ(arquivo.Rect.left, left + 5);
+  EXPECT_EQ(arquivo.Rect.top, top);
+  EXPECT_EQ(arquivo.Rect.bottom, top + controller_->MenuBarHeight - 1);
+  EXPECT_TRUE(IsRectEmpty(&editar.Rect));
+  EXPECT_EQ(ajuda.Rect.left, arquivo.Rect.right);
+
+  for (const bool active : {true, false}) {
+    SendMessageW(form_->Handle(), WM_NCACTIVATE, active ? TRUE : FALSE, 0);
+    const skin::TBitmap shot = CaptureWindow(form_->Handle());
+    const int band_width = shot.Width() - left - controller_->BorderRight;
+    skin::TBitmap band(band_width, controller_->MenuBarHeight);
+    skin::DrawSkinThreePart(band, {0, 0, band.Width(), band.Height()}, d.MenuBar->Bitmap, true,
+                            false, 2, active ? 1 : 2, d.MenuBar->Margins);
+    // Right of the last item the band is the skin's image alone.
+    const int free_from = ajuda.Rect.right - left;
+    skin::TBitmap free_band(band_width - free_from, band.Height());
+    for (int y = 0; y < band.Height(); ++y)
+      for (int x = free_from; x < band_width; ++x)
+        free_band.SetPixel(x - free_from, y, band.Pixel(x, y));
+    EXPECT_TRUE(SamePixels(shot, ajuda.Rect.right, top, free_band,
+                           active ? "menu band active" : "menu band inactive"));
+    // Captions: the enabled one in the menu bar text colour, the disabled
+    // one in the button-shadow colour.
+    EXPECT_TRUE(HasColour(shot, arquivo.Rect, fw::ColorToRGB(d.MenuBarTextColour)));
+    EXPECT_TRUE(HasColour(shot, ajuda.Rect, GetSysColor(COLOR_BTNSHADOW)));
+    EXPECT_FALSE(HasColour(shot, ajuda.Rect, fw::ColorToRGB(d.MenuBarTextColour)));
+  }
+}
+
+TEST_F(MenuBarTest, HitTestFindsCaptionedItems) {
+  ASSERT_NE(bar_, nullptr);
+  const TMenuBtn& arquivo = *bar_->Items[0];
+  const TMenuBtn& ajuda = *bar_->Items[2];
+  const POINT centre{(arquivo.Rect.left + arquivo.Rect.right) / 2,
+                     (arquivo.Rect.top + arquivo.Rect.bottom) / 2};
+  EXPECT_EQ(bar_->HitTest(centre), bar_->Items[0].get());
+  EXPECT_EQ(bar_->HitTest({ajuda.Rect.left, ajuda.Rect.top}), bar_->Items[2].get());
+  EXPECT_EQ(bar_->HitTest({ajuda.Rect.right, ajuda.Rect.top}), nullptr);  // right of the items
+  EXPECT_EQ(bar_->HitTest({arquivo.Rect.left, arquivo.Rect.bottom}), nullptr);  // the last row
+  // The screen point of the item answers HTMENU.
+  RECT wr;
+  GetWindowRect(form_->Handle(), &wr);
+  EXPECT_EQ(SendMessageW(form_->Handle(), WM_NCHITTEST, 0,
+                         MAKELPARAM(wr.left + centre.x, wr.top + centre.y)),
+            HTMENU);
+}
+
+TEST_F(MenuBarTest, ItemRepaintedHotThenNormal) {
+  ASSERT_NE(bar_, nullptr);
+  TMenuBtn& arquivo = *bar_->Items[0];
+  const COLORREF hilight = fw::ColorToRGB(data_->Data().ButtonHilightColour);
+  const skin::TBitmap before = CaptureWindow(form_->Handle());
+  arquivo.MouseState = 3;
+  arquivo.Paint();
+  const skin::TBitmap hot = CaptureWindow(form_->Handle());
+  // A one-pixel frame in the highlight colour around the item.
+  for (int x = arquivo.Rect.left; x < arquivo.Rect.right; ++x) {
+    EXPECT_EQ(hot.Pixel(x, arquivo.Rect.top), hilight) << x;
+    EXPECT_EQ(hot.Pixel(x, arquivo.Rect.bottom - 1), hilight) << x;
+  }
+  arquivo.MouseState = 1;
+  arquivo.Paint();
+  const skin::TBitmap normal = CaptureWindow(form_->Handle());
+  skin::TBitmap item(arquivo.Rect.right - arquivo.Rect.left,
+                     arquivo.Rect.bottom - arquivo.Rect.top);
+  for (int y = 0; y < item.Height(); ++y)
+    for (int x = 0; x < item.Width(); ++x)
+      item.SetPixel(x, y, before.Pixel(arquivo.Rect.left + x, arquivo.Rect.top + y));
+  EXPECT_TRUE(SamePixels(normal, arquivo.Rect.left, arquivo.Rect.top, item, "menu item normal"));
+}
+
+// What the drop-down looked like while it was open.
+struct TDropDownProbe {
+  TWinSkinForm* controller = nullptr;
+  RECT menu{};
+  bool seen = false;
+  bool loop_active = false;
+  int menu_source = -1;
+  bool menu_bar_popups = false;
+  int step = 0;
+};
+TDropDownProbe* g_probe = nullptr;
+
+BOOL CALLBACK FindMenuWindow(HWND wnd, LPARAM found) {
+  wchar_t name[16] = {};
+  GetClassNameW(wnd, name, 16);
+  if (lstrcmpW(name, L"#32768") == 0 && IsWindowVisible(wnd)) {
+    *reinterpret_cast<HWND*>(found) = wnd;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+void CALLBACK ProbeDropDown(HWND, UINT, UINT_PTR timer, DWORD) {
+  TDropDownProbe& p = *g_probe;
+  HWND menu = nullptr;
+  EnumThreadWindows(GetCurrentThreadId(), &FindMenuWindow, reinterpret_cast<LPARAM>(&menu));
+  if (menu == nullptr) return;
+  if (p.step++ == 0) {
+    p.seen = true;
+    GetWindowRect(menu, &p.menu);
+    p.loop_active = p.controller->MenuLoopActive;
+    if (TSkinManage* manager = TSkinManage::Instance()) {
+      p.menu_source = manager->MenuSource();
+      p.menu_bar_popups = manager->MenuBarPopups();
+    }
+    // Choose the first entry.
+    PostMessageW(menu, WM_KEYDOWN, VK_DOWN, 0);
+    PostMessageW(menu, WM_KEYDOWN, VK_RETURN, 0);
+    return;
+  }
+  if (p.step > 50) {  // still open after a second and a half: close it
+    KillTimer(nullptr, timer);
+    EndMenu();
+  }
+}
+
+TEST_F(MenuBarTest, DropDownOpensBelowItsItemAndSendsItsCommand) {
+  ASSERT_NE(bar_, nullptr);
+  UseSkinManager();
+  ASSERT_NE(data_->Data().Host()->Manager(true), nullptr);
+  TSkinManage* manager = TSkinManage::Instance();
+  ASSERT_NE(manager, nullptr);
+
+  int top_clicks = 0;
+  int chosen = 0;
+  auto* arquivo_item = static_cast<fw::TMenuItem*>(form_->FindComponent("Arquivo"));
+  auto* abrir = static_cast<fw::TMenuItem*>(form_->FindComponent("Abrir"));
+  arquivo_item->OnClick = [&](fw::TObject*) { ++top_clicks; };
+  abrir->OnClick = [&](fw::TObject*) { ++chosen; };
+
+  TDropDownProbe probe;
+  probe.controller = controller_;
+  g_probe = &probe;
+  const UINT_PTR timer = SetTimer(nullptr, 0, 30, &ProbeDropDown);
+  TMenuBtn& arquivo = *bar_->Items[0];
+  EXPECT_TRUE(bar_->OpenMenu(arquivo));
+  KillTimer(nullptr, timer);
+  g_probe = nullptr;
+  test_support::PumpUntil([&] { return chosen > 0 && top_clicks > 0; }, 1000);
+
+  ASSERT_TRUE(probe.seen) << "no drop-down window";
+  RECT wr;
+  GetWindowRect(form_->Handle(), &wr);
+  EXPECT_EQ(probe.menu.left, wr.left + arquivo.Rect.left);
+  EXPECT_EQ(probe.menu.top, wr.top + arquivo.Rect.bottom);
+  EXPECT_TRUE(probe.loop_active);
+  EXPECT_EQ(probe.menu_source, 1);
+  EXPECT_TRUE(probe.menu_bar_popups);
+  EXPECT_EQ(top_clicks, 1);
+  EXPECT_EQ(chosen, 1);
+  // Closed: the loop is over and no popup flag is left for the next menu.
+  EXPECT_FALSE(controller_->MenuLoopActive);
+  EXPECT_EQ(manager->MenuSource(), 0);
+  EXPECT_FALSE(manager->MenuBarPopups());
+
+  // An item without a drop-down only posts its command.
+  TMenuBtn plain(*controller_, *bar_);
+  plain.Command = 4242;
+  EXPECT_FALSE(bar_->OpenMenu(plain));
+  MSG posted{};
+  EXPECT_TRUE(PeekMessageW(&posted, form_->Handle(), WM_COMMAND, WM_COMMAND, PM_REMOVE));
+  EXPECT_EQ(posted.wParam, 4242u);
+}
+
+}  // namespace
+}  // namespace skin::win
