@@ -27,6 +27,7 @@
 #include "framework/tabs.h"
 #include "framework/timers.h"
 #include "framework/toolbar.h"
+#include "tests/support/win/live_counts.h"
 #include "tests/support/win/pump.h"
 
 namespace fw {
@@ -433,24 +434,6 @@ TEST_F(ControlClassesTest, BehaviourOfTheNewControls) {
   EXPECT_TRUE(GetWindowLongW(label_box->Handle(), GWL_STYLE) & WS_VSCROLL);
 }
 
-struct TLiveCounts {
-  int gdi;
-  int subclasses;
-  int hooks;
-  int timers;
-  bool operator==(const TLiveCounts&) const = default;
-};
-
-TLiveCounts Live() {
-  return {LiveGdiHandles(), TSubclass::LiveCount(), TWindowsHook::LiveCount(),
-          TTimerHandle::LiveCount()};
-}
-
-void PrintTo(const TLiveCounts& c, std::ostream* os) {
-  *os << "gdi " << c.gdi << ", subclasses " << c.subclasses << ", hooks " << c.hooks << ", timers "
-      << c.timers;
-}
-
 TEST_F(ControlClassesTest, AFormWithEveryControlLeavesNothingBehind) {
   auto round = [&] {
     TForm* form = MakeForm();
@@ -468,10 +451,10 @@ TEST_F(ControlClassesTest, AFormWithEveryControlLeavesNothingBehind) {
     EXPECT_FALSE(IsMenu(menu));
   };
   round();  // the first one fills the process's caches (fonts, classes)
-  const TLiveCounts before = Live();
+  const test_support::TLiveCounts before = test_support::Live();
   round();
   round();
-  EXPECT_EQ(Live(), before);
+  EXPECT_EQ(test_support::Live(), before);
 }
 
 }  // namespace

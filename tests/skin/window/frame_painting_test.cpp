@@ -11,15 +11,13 @@
 
 #include "framework/dc.h"
 #include "framework/forms.h"
-#include "framework/hooks.h"
 #include "framework/reader.h"
 #include "framework/registry.h"
-#include "framework/subclass.h"
-#include "framework/timers.h"
 #include "skin/data/skin_draw.h"
 #include "skin/window/frame_geometry.h"
 #include "skin/window/menu_bar.h"
 #include "tests/skin/window/skinned_window.h"
+#include "tests/support/win/live_counts.h"
 #include "tests/support/win/pump.h"
 
 namespace skin::win {
@@ -27,30 +25,9 @@ namespace {
 
 using fixtures::AttachController;
 using fixtures::CaptureWindow;
+using fixtures::FormDescription;
 using fixtures::LoadSkin;
 using fixtures::SamePixels;
-
-std::string FormDescription(const std::string& extra = "") {
-  return R"(object Janela: TForm
-  Left = 120
-  Top = 90
-  ClientWidth = 584
-  ClientHeight = 279
-  Caption = 'Atualiza E-mails'
-)" + extra +
-         "end\n";
-}
-
-const char* const kMenu = R"(  Menu = MainMenu1
-  object MainMenu1: TMainMenu
-    object Arquivo: TMenuItem
-      Caption = '&Arquivo'
-      object Abrir: TMenuItem
-        Caption = '&Abrir'
-      end
-    end
-  end
-)";
 
 class FrameTest : public ::testing::Test {
  protected:
@@ -393,7 +370,7 @@ void UsePlainBorders(skin::TSkinData& d) {
 TEST_F(FrameTest, NonClientSizeAndHitTestOfTheWorkedExamples) {
   auto data = LoadSkin("default.skn");
   UsePlainBorders(data->Data());
-  fw::TForm* form = NewForm(FormDescription(kMenu));
+  fw::TForm* form = NewForm(FormDescription(fixtures::kMenuDescription));
   TWinSkinForm* c = AttachController(form->Handle(), *data, form);
   HWND wnd = form->Handle();
   ASSERT_EQ(c->BorderTop, 24);
@@ -428,19 +405,6 @@ TEST_F(FrameTest, NonClientSizeAndHitTestOfTheWorkedExamples) {
 
 // --- Client size through attach and detach ----------------------------------------
 
-struct TLiveCounts {
-  int gdi;
-  int subclasses;
-  int hooks;
-  int timers;
-  bool operator==(const TLiveCounts&) const = default;
-};
-
-TLiveCounts Live() {
-  return {fw::LiveGdiHandles(), fw::TSubclass::LiveCount(), fw::TWindowsHook::LiveCount(),
-          fw::TTimerHandle::LiveCount()};
-}
-
 TEST_F(FrameTest, ClientSizeKeptAfterAttachAndRestoredAfterUnskin) {
   auto data = LoadSkin("default.skn");
   // The scratch bitmap the menu bar paints on lives as long as the program.
@@ -450,7 +414,7 @@ TEST_F(FrameTest, ClientSizeKeptAfterAttachAndRestoredAfterUnskin) {
     std::string description;
     bool menu;
   } cases[] = {
-      {"sizeable with a menu", FormDescription(kMenu), true},
+      {"sizeable with a menu", FormDescription(fixtures::kMenuDescription), true},
       {"sizeable", FormDescription(), false},
       {"single", FormDescription("  BorderStyle = bsSingle\n"), false},
       {"dialog", FormDescription("  BorderStyle = bsDialog\n"), false},
@@ -458,7 +422,7 @@ TEST_F(FrameTest, ClientSizeKeptAfterAttachAndRestoredAfterUnskin) {
   for (const auto& c : cases) {
     fw::TForm* form = NewForm(c.description);
     HWND wnd = form->Handle();
-    const TLiveCounts before = Live();
+    const test_support::TLiveCounts before = test_support::Live();
     const RECT client = ClientOf(wnd);
     const HMENU menu = GetMenu(wnd);
     const auto proc = GetWindowLongPtrW(wnd, GWLP_WNDPROC);
@@ -483,7 +447,7 @@ TEST_F(FrameTest, ClientSizeKeptAfterAttachAndRestoredAfterUnskin) {
     EXPECT_EQ(GetWindowLongW(wnd, GWL_STYLE) & WS_CAPTION, style & WS_CAPTION) << c.what;
     EXPECT_FALSE(GetWindowRgn(wnd, fw::TGdiHandle<HRGN>(CreateRectRgn(0, 0, 0, 0)).get()) != ERROR)
         << c.what << ": a region is left";
-    EXPECT_EQ(Live(), before) << c.what;
+    EXPECT_EQ(test_support::Live(), before) << c.what;
     form->Free();
     test_support::PumpPending();
   }

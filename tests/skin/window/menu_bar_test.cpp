@@ -26,35 +26,6 @@ using fixtures::CaptureWindow;
 using fixtures::LoadSkin;
 using fixtures::SamePixels;
 
-const char* const kForm = R"(object Janela: TForm
-  Left = 150
-  Top = 100
-  ClientWidth = 584
-  ClientHeight = 279
-  Caption = 'Atualiza E-mails'
-  Menu = MainMenu1
-  object MainMenu1: TMainMenu
-    object Arquivo: TMenuItem
-      Caption = '&Arquivo'
-      object Abrir: TMenuItem
-        Caption = '&Abrir'
-      end
-    end
-    object Editar: TMenuItem
-      Caption = '&Editar'
-      Visible = False
-    end
-    object Ajuda: TMenuItem
-      Caption = 'A&juda'
-      Enabled = False
-      object Sobre: TMenuItem
-        Caption = '&Sobre'
-      end
-    end
-  end
-end
-)";
-
 class MenuBarTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -63,7 +34,7 @@ class MenuBarTest : public ::testing::Test {
     app_->Initialize();
     form_ = new fw::TForm(app_.get());
     app_->SetMainForm(form_);
-    fw::ReadComponent(*form_, kForm);
+    fw::ReadComponent(*form_, fixtures::FormDescription(fixtures::kMenuDescription));
     form_->Show();
     test_support::PumpPending();
     data_ = LoadSkin("default.skn");
@@ -74,6 +45,7 @@ class MenuBarTest : public ::testing::Test {
     app_.reset();
     data_.reset();
     ShutdownSkinManager();
+    SetSkinManagerProvider(nullptr);
   }
 
   // Whether some pixel of `rect` (window coordinates) has exactly `colour`.

@@ -16,6 +16,17 @@
 
 namespace skin::win::fixtures {
 
+std::string FormDescription(const std::string& extra) {
+  return R"(object Janela: TForm
+  Left = 120
+  Top = 90
+  ClientWidth = 584
+  ClientHeight = 279
+  Caption = 'Atualiza E-mails'
+)" + extra +
+         "end\n";
+}
+
 fw::TOwned<TSkinData> LoadSkin(const std::string& file) {
   const std::filesystem::path path = std::filesystem::path(PROJECT_BINARY_DIR) / "skins" / file;
   std::ifstream in(path, std::ios::binary);

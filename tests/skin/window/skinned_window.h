@@ -18,6 +18,35 @@
 
 namespace skin::win::fixtures {
 
+// The description of a form the size of the updater's main window (584 x
+// 279 client, sizeable), captioned "Atualiza E-mails"; `extra` adds
+// properties and components.
+std::string FormDescription(const std::string& extra = "");
+
+// A main menu for FormDescription: "&Arquivo" with "&Abrir", "&Editar"
+// hidden, "A&juda" disabled with "&Sobre".
+inline constexpr const char* kMenuDescription = R"(  Menu = MainMenu1
+  object MainMenu1: TMainMenu
+    object Arquivo: TMenuItem
+      Caption = '&Arquivo'
+      object Abrir: TMenuItem
+        Caption = '&Abrir'
+      end
+    end
+    object Editar: TMenuItem
+      Caption = '&Editar'
+      Visible = False
+    end
+    object Ajuda: TMenuItem
+      Caption = 'A&juda'
+      Enabled = False
+      object Sobre: TMenuItem
+        Caption = '&Sobre'
+      end
+    end
+  end
+)";
+
 // A skin data component holding build/<preset>/skins/<file>.
 fw::TOwned<TSkinData> LoadSkin(const std::string& file);
 
