@@ -8,8 +8,11 @@
 //   - references in text and attribute values are limited to the five
 //     predefined entities and character references (DecodeXmlText);
 //   - comments, processing instructions and CDATA sections are understood;
-//   - a token longer than 64 MiB, unbalanced tags or a document that ends
-//     inside a tag are errors.
+//   - a token longer than 64 MiB, an end tag that does not match its start
+//     tag, nesting deeper than kMaxXmlDepth or a document that ends inside
+//     a tag are errors.
+// The text it is given has been through TXmlPartText (UTF-8, checked, line
+// ends normalised).
 // Errors throw EPlanilhaError naming the part.
 #pragma once
 
@@ -19,6 +22,8 @@
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "app/workbook/xlsx_limits.h"
 
 namespace app {
 
@@ -59,6 +64,10 @@ class TBasicSheetXmlScanner {
  private:
   // Scans complete tokens of [p, p + n); returns the bytes consumed.
   size_t Scan(const char* p, size_t n, bool final);
+  // An element opens and closes: its qualified name is kept until its end
+  // tag, which must name it again.
+  void Open(std::string_view name);
+  void Close(std::string_view name);
 
   Handler& handler_;
   std::string part_;
@@ -66,6 +75,9 @@ class TBasicSheetXmlScanner {
   std::vector<TXmlAttr> attrs_;
   long depth_ = 0;
   bool seen_root_ = false;
+  // The names of the open elements, back to back, and where each starts.
+  std::string open_names_;
+  std::vector<size_t> open_starts_;
 };
 
 using TSheetXmlScanner = TBasicSheetXmlScanner<TSheetXmlHandler>;
@@ -147,6 +159,31 @@ void TBasicSheetXmlScanner<Handler>::Feed(const char* data, size_t size, bool fi
 }
 
 template <class Handler>
+void TBasicSheetXmlScanner<Handler>::Open(std::string_view name) {
+  if (depth_ >= kMaxXmlDepth) {
+    SheetXmlDamaged(part_,
+                    "elementos aninhados em mais de " + std::to_string(kMaxXmlDepth) + " níveis");
+  }
+  if (name.size() > kMaxXmlNameBytes) SheetXmlDamaged(part_, "nome de elemento grande demais");
+  open_starts_.push_back(open_names_.size());
+  open_names_.append(name);
+  ++depth_;
+}
+
+template <class Handler>
+void TBasicSheetXmlScanner<Handler>::Close(std::string_view name) {
+  if (depth_ == 0) SheetXmlDamaged(part_, "marca de fim sem início");
+  const std::string_view open = std::string_view(open_names_).substr(open_starts_.back());
+  if (name != open) {
+    SheetXmlDamaged(part_, "a marca de fim </" + std::string(name.substr(0, 40)) +
+                               "> não corresponde a <" + std::string(open.substr(0, 40)) + ">");
+  }
+  open_names_.resize(open_starts_.back());
+  open_starts_.pop_back();
+  --depth_;
+}
+
+template <class Handler>
 size_t TBasicSheetXmlScanner<Handler>::Scan(const char* p, size_t n, bool final) {
   size_t i = 0;
   while (i < n) {
@@ -215,8 +252,9 @@ size_t TBasicSheetXmlScanner<Handler>::Scan(const char* p, size_t n, bool final)
         if (gt == nullptr) return final ? (SheetXmlDamaged(part_, "XML incompleto"), n) : i;
         end = static_cast<size_t>(static_cast<const char*>(gt) - p);
       }
-      if (--depth_ < 0) SheetXmlDamaged(part_, "marca de fim sem início");
-      handler_.End(sheet_xml_detail::Local(std::string_view(p + i + 2, name_end - i - 2)));
+      const std::string_view end_name(p + i + 2, name_end - i - 2);
+      Close(end_name);
+      handler_.End(sheet_xml_detail::Local(end_name));
       i = end + 1;
       continue;
     }
@@ -287,7 +325,7 @@ size_t TBasicSheetXmlScanner<Handler>::Scan(const char* p, size_t n, bool final)
     if (self_closing) {
       handler_.End(sheet_xml_detail::Local(name));
     } else {
-      ++depth_;
+      Open(name);
     }
     i = k;
   }

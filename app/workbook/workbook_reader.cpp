@@ -3,6 +3,7 @@
 #include "app/workbook/workbook_reader.h"
 
 #include <charconv>
+#include <cmath>
 #include <cstdint>
 #include <system_error>
 
@@ -100,7 +101,8 @@ bool ParseCellNumber(std::string_view text, double& value) {
     ++b;
   if (ParseShortDecimal(b, e, value)) return true;
   const auto res = std::from_chars(b, e, value);
-  return res.ec == std::errc() && res.ptr == e;
+  // from_chars also reads "nan" and "inf", which no cell holds.
+  return res.ec == std::errc() && res.ptr == e && std::isfinite(value);
 }
 
 }  // namespace app

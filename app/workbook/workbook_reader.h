@@ -39,7 +39,8 @@ bool IsoDateToSerial(std::string_view text, double& serial);
 
 // The number of a worksheet's number cell from its text ("12.5", "-3",
 // "1.5E-7"; leading spaces and '+' are skipped): the double nearest to it,
-// as std::from_chars gives it. False when the text is no number.
+// as std::from_chars gives it. False when the text is no number, or no
+// finite one ("nan", "inf").
 bool ParseCellNumber(std::string_view text, double& value);
 
 }  // namespace app

@@ -9,9 +9,13 @@
 #include <cstring>
 #include <optional>
 #include <string_view>
+#include <unordered_map>
 
 #include "app/errors.h"
+#include "app/workbook/excel_escapes.h"
 #include "app/workbook/sheet_xml_scanner.h"
+#include "app/workbook/xlsx_limits.h"
+#include "app/workbook/xml_part_text.h"
 #include "app/workbook/xml_sax.h"
 #include "app/workbook/zip_archive.h"
 
@@ -24,11 +28,18 @@ struct Relationship {
   bool external = false;
 };
 
+[[noreturn]] void TooMany(const std::string& part, size_t limit, const std::string& what) {
+  throw EPlanilhaError("A planilha tem mais de " + std::to_string(limit) + " " + what + " em \"" +
+                       part + "\", mais do que o leitor aceita.");
+}
+
 class RelsHandler : public TXmlHandler {
  public:
+  explicit RelsHandler(const std::string& part) : part_(part) {}
   std::vector<Relationship> rels;
   void Start(std::string_view name, const char** attrs) override {
     if (name != "Relationship") return;
+    if (rels.size() >= kMaxRelationships) TooMany(part_, kMaxRelationships, "relações");
     Relationship r;
     if (const char* v = Attr(attrs, "Id")) r.id = v;
     if (const char* v = Attr(attrs, "Type")) r.type = v;
@@ -38,6 +49,9 @@ class RelsHandler : public TXmlHandler {
   }
   void End(std::string_view) override {}
   void Text(const char*, int) override {}
+
+ private:
+  const std::string& part_;
 };
 
 struct SheetEntry {
@@ -46,9 +60,11 @@ struct SheetEntry {
 
 class WorkbookHandler : public TXmlHandler {
  public:
+  explicit WorkbookHandler(const std::string& part) : part_(part) {}
   std::vector<SheetEntry> sheets;
   void Start(std::string_view name, const char** attrs) override {
     if (name != "sheet") return;
+    if (sheets.size() >= kMaxSheets) TooMany(part_, kMaxSheets, "planilhas");
     SheetEntry e;
     if (const char* v = Attr(attrs, "name")) e.name = v;
     if (const char* v = Attr(attrs, "id")) e.rel_id = v;
@@ -56,12 +72,22 @@ class WorkbookHandler : public TXmlHandler {
   }
   void End(std::string_view) override {}
   void Text(const char*, int) override {}
+
+ private:
+  const std::string& part_;
 };
+
+// The text of a <t> element from `from` on in `text`, with Excel's escapes
+// decoded; an escape of NUL makes the part damaged.
+void DecodeEscapesOfText(std::string& text, size_t from, const std::string& part) {
+  if (!DecodeExcelEscapes(text, from)) SheetXmlDamaged(part, "caractere nulo (_x0000_) no texto");
+}
 
 // Shared strings: the text of every <t> of an <si>, rich-text runs joined,
 // phonetic runs (<rPh>) left out.
 class SharedStringsHandler : public TXmlHandler {
  public:
+  explicit SharedStringsHandler(const std::string& part) : part_(part) {}
   std::string arena;
   std::vector<std::pair<uint32_t, uint32_t>> spans;
   void Start(std::string_view name, const char**) override {
@@ -69,15 +95,20 @@ class SharedStringsHandler : public TXmlHandler {
       start_ = arena.size();
     } else if (name == "t") {
       capture_ = phonetic_ == 0;
+      text_start_ = arena.size();
     } else if (name == "rPh") {
       ++phonetic_;
     }
   }
   void End(std::string_view name) override {
     if (name == "si") {
+      // Each string costs its span here and its view later, also when it is
+      // empty: millions of them are bounded by their count.
+      if (spans.size() >= kMaxSharedStrings) TooMany(part_, kMaxSharedStrings, "textos");
       spans.emplace_back(static_cast<uint32_t>(start_),
                          static_cast<uint32_t>(arena.size() - start_));
     } else if (name == "t") {
+      if (capture_) DecodeEscapesOfText(arena, text_start_, part_);
       capture_ = false;
     } else if (name == "rPh") {
       --phonetic_;
@@ -88,7 +119,9 @@ class SharedStringsHandler : public TXmlHandler {
   }
 
  private:
+  const std::string& part_;
   size_t start_ = 0;
+  size_t text_start_ = 0;
   bool capture_ = false;
   int phonetic_ = 0;
 };
@@ -111,6 +144,8 @@ bool ParseCellRef(std::string_view ref, int32_t& column, int32_t& row) {
   if (p != ref.size()) return false;
   if (p == digits) {
     row = 0;  // column only: the row comes from the <row> element
+  } else if (r == 0) {
+    return false;  // "A0": rows count from 1
   } else {
     row = static_cast<int32_t>(r);
   }
@@ -142,6 +177,7 @@ class SheetHandler final : public TSheetXmlHandler {
       } else if (in_cell_ && (name[0] == 'v' || (name[0] == 't' && in_inline_ && phonetic_ == 0))) {
         capture_ = true;
         has_value_ = true;
+        segment_start_ = value_.size();
       }
     } else if (name == "row") {
       int32_t r = row_ + 1;
@@ -168,6 +204,9 @@ class SheetHandler final : public TSheetXmlHandler {
       EndCell();
     } else if (in_cell_) {
       if (name == "v" || name == "t") {
+        // Excel's escapes are decoded element by element, as each <t> of
+        // rich text is a text of its own.
+        if (capture_ && IsText()) DecodeEscapesOfText(value_, segment_start_, part_);
         capture_ = false;
       } else if (name == "is") {
         in_inline_ = false;
@@ -243,6 +282,11 @@ class SheetHandler final : public TSheetXmlHandler {
       DecodeXmlText(text, value_);
       text = value_;
     }
+    if (IsText() && text.find("_x") != std::string_view::npos) {
+      if (text.data() != value_.data()) value_.assign(text);
+      DecodeEscapesOfText(value_, 0, part_);
+      text = value_;
+    }
     FinishCell(true, text);
     return text_end + close.size();
   }
@@ -257,6 +301,9 @@ class SheetHandler final : public TSheetXmlHandler {
   }
 
  private:
+  // Text cells: inline strings and the text results of formulas.
+  bool IsText() const { return type_ == 'i' || type_ == 'f'; }
+
   [[noreturn]] void Bad(const std::string& why) {
     throw EPlanilhaError("A planilha está danificada: " + why + " em \"" + part_ + "\".");
   }
@@ -372,6 +419,7 @@ class SheetHandler final : public TSheetXmlHandler {
   bool has_value_ = false;
   int phonetic_ = 0;
   std::string value_;
+  size_t segment_start_ = 0;  // where the text of the open <v> or <t> starts in value_
 };
 
 // Target of a relationship, as a zip entry name: relative targets are
@@ -403,24 +451,34 @@ bool EndsWith(const std::string& s, std::string_view tail) {
   return s.size() >= tail.size() && s.compare(s.size() - tail.size(), tail.size(), tail) == 0;
 }
 
-void ParsePart(TZipArchive& zip, const std::string& name, TXmlHandler& handler,
-               bool threaded = false) {
-  TXmlSax sax(handler, name);
+// Reads a part through TXmlPartText into `feed(data, size, final)`, at most
+// `limit` bytes once inflated.
+template <class Feed>
+void ReadPartText(TZipArchive& zip, const std::string& name, uint64_t limit, bool threaded,
+                  Feed&& feed) {
+  TXmlPartText text(name, [&](const char* data, size_t size) { feed(data, size, false); });
   zip.Read(
-      name, kMaxXmlPartBytes,
+      name, limit,
       [&](const char* data, size_t size) {
-        if (data == nullptr) {
-          sax.Feed("", 0, true);
+        if (data != nullptr) {
+          text.Feed(data, size);
         } else {
-          sax.Feed(data, size, false);
+          text.Finish();
+          feed("", 0, true);
         }
       },
       threaded);
 }
 
+void ParsePart(TZipArchive& zip, const std::string& name, uint64_t limit, TXmlHandler& handler) {
+  TXmlSax sax(handler, name);
+  ReadPartText(zip, name, limit, false,
+               [&](const char* data, size_t size, bool final) { sax.Feed(data, size, final); });
+}
+
 std::vector<Relationship> ReadRels(TZipArchive& zip, const std::string& part) {
-  RelsHandler h;
-  if (zip.Has(part)) ParsePart(zip, part, h);
+  RelsHandler h(part);
+  if (zip.Has(part)) ParsePart(zip, part, kMaxRelsPartBytes, h);
   return std::move(h.rels);
 }
 
@@ -442,23 +500,24 @@ class XlsxReader : public TWorkbookReader {
     const size_t slash = workbook.rfind('/');
     const std::string folder = slash == std::string::npos ? "" : workbook.substr(0, slash + 1);
     const std::string rels_part = folder + "_rels/" + workbook.substr(folder.size()) + ".rels";
-    const auto rels = ReadRels(zip_, rels_part);
-
-    WorkbookHandler wb;
-    ParsePart(zip_, workbook, wb);
-    for (const auto& sheet : wb.sheets) {
-      for (const auto& r : rels) {
-        if (r.id == sheet.rel_id && EndsWith(r.type, "/worksheet") && !r.external) {
-          names_.push_back(sheet.name);
-          parts_.push_back(ResolveTarget(folder, r.target));
-          break;
-        }
-      }
-    }
-    for (const auto& r : rels) {
-      if (EndsWith(r.type, "/sharedStrings") && !r.external) {
+    // The workbook's worksheets by relationship id (the first of an id counts).
+    std::unordered_map<std::string, std::string> worksheets;
+    for (const auto& r : ReadRels(zip_, rels_part)) {
+      if (r.external) continue;
+      if (EndsWith(r.type, "/worksheet")) {
+        worksheets.emplace(r.id, ResolveTarget(folder, r.target));
+      } else if (EndsWith(r.type, "/sharedStrings")) {
         shared_part_ = ResolveTarget(folder, r.target);
       }
+    }
+
+    WorkbookHandler wb(workbook);
+    ParsePart(zip_, workbook, kMaxWorkbookPartBytes, wb);
+    for (const auto& sheet : wb.sheets) {
+      const auto it = worksheets.find(sheet.rel_id);
+      if (it == worksheets.end()) continue;  // a chart or dialog sheet
+      names_.push_back(sheet.name);
+      parts_.push_back(it->second);
     }
   }
 
@@ -474,16 +533,9 @@ class XlsxReader : public TWorkbookReader {
     SheetHandler handler(*data, part);
     TBasicSheetXmlScanner<SheetHandler> scanner(handler, part);
     // Inflating runs ahead in a second thread while this one scans.
-    zip_.Read(
-        part, kMaxXmlPartBytes,
-        [&](const char* chunk, size_t size) {
-          if (chunk == nullptr) {
-            scanner.Feed("", 0, true);
-          } else {
-            scanner.Feed(chunk, size, false);
-          }
-        },
-        /*threaded=*/true);
+    ReadPartText(
+        zip_, part, kMaxXmlPartBytes, /*threaded=*/true,
+        [&](const char* chunk, size_t size, bool final) { scanner.Feed(chunk, size, final); });
     data->Finish();
     return data;
   }
@@ -492,8 +544,8 @@ class XlsxReader : public TWorkbookReader {
   void LoadSharedStrings() {
     if (shared_loaded_) return;
     if (!shared_part_.empty() && zip_.Has(shared_part_)) {
-      SharedStringsHandler h;
-      ParsePart(zip_, shared_part_, h);
+      SharedStringsHandler h(shared_part_);
+      ParsePart(zip_, shared_part_, kMaxXmlPartBytes, h);
       shared_arena_ = std::move(h.arena);
       shared_.reserve(h.spans.size());
       for (const auto& [offset, length] : h.spans) {

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "app/errors.h"
+#include "app/workbook/xlsx_limits.h"
 
 namespace app {
 
@@ -45,6 +46,12 @@ void TXmlSax::Fail(std::exception_ptr error) {
 void TXmlSax::OnStart(void* self, const char* name, const char** attrs) {
   auto* s = static_cast<TXmlSax*>(self);
   try {
+    // expat keeps every open element: a part nested millions of levels deep
+    // would take gigabytes before it ends.
+    if (++s->depth_ > kMaxXmlDepth) {
+      throw EPlanilhaError("A planilha está danificada: elementos aninhados em mais de " +
+                           std::to_string(kMaxXmlDepth) + " níveis em \"" + s->part_ + "\".");
+    }
     s->handler_.Start(LocalName(name), attrs);
   } catch (...) {
     s->Fail(std::current_exception());
@@ -53,6 +60,7 @@ void TXmlSax::OnStart(void* self, const char* name, const char** attrs) {
 
 void TXmlSax::OnEnd(void* self, const char* name) {
   auto* s = static_cast<TXmlSax*>(self);
+  --s->depth_;
   try {
     s->handler_.End(LocalName(name));
   } catch (...) {

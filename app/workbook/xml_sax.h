@@ -1,7 +1,8 @@
 // TXmlSax: a push parser over expat for the XML parts of a workbook. Element
 // and attribute names reach the handler without their namespace prefix.
 // A document type declaration (and with it every entity declaration) is
-// refused, so no entity is ever expanded and no external file is read.
+// refused, so no entity is ever expanded and no external file is read;
+// nesting deeper than kMaxXmlDepth is refused.
 // Errors throw EPlanilhaError; an exception thrown by the handler stops the
 // parser and comes out of Feed unchanged.
 #pragma once
@@ -51,6 +52,7 @@ class TXmlSax {
   std::string part_;
   void* parser_;
   std::exception_ptr error_;
+  long depth_ = 0;
 };
 
 }  // namespace app

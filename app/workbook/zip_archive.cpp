@@ -3,6 +3,7 @@
 #include <minizip/unzip.h>
 #include <utility>
 
+#include <algorithm>
 #include <condition_variable>
 #include <cstring>
 #include <deque>
@@ -12,6 +13,7 @@
 #include <vector>
 
 #include "app/errors.h"
+#include "app/workbook/xlsx_limits.h"
 
 namespace app {
 
@@ -76,16 +78,80 @@ TZipArchive::TZipArchive(std::string bytes, std::string display_name)
   io.zclose_file = &TZipMemoryIo::Close;
   io.zerror_file = &TZipMemoryIo::Error;
   io.opaque = &memory_;
-  zip_ = unzOpen2_64("memory", &io);
+  zip_.reset(unzOpen2_64("memory", &io));
   if (zip_ == nullptr) {
     throw EPlanilhaError("O arquivo \"" + display_name_ +
                          "\" não é uma planilha válida ou está danificado (o pacote zip não pode "
                          "ser lido).");
   }
+  Index();
 }
 
-TZipArchive::~TZipArchive() {
-  if (zip_ != nullptr) unzClose(zip_);
+namespace {
+
+std::string LowerAscii(std::string text) {
+  for (char& c : text) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 32);
+  }
+  return text;
+}
+
+}  // namespace
+
+void TZipArchive::Index() {
+  // Every entry is looked at once: names are compared without letter case,
+  // so a second entry "XL/WORKSHEETS/SHEET1.XML" would otherwise decide,
+  // unseen, which of the two is read; and an entry compressed by a method
+  // minizip does not inflate would be handed on raw.
+  std::vector<char> name(65536);
+  int status = unzGoToFirstFile(zip_.get());
+  while (status == UNZ_OK) {
+    if (entries_.size() >= kMaxZipEntries) {
+      throw EPlanilhaError("A planilha \"" + display_name_ + "\" tem mais de " +
+                           std::to_string(kMaxZipEntries) +
+                           " partes no pacote zip, mais do que o leitor aceita.");
+    }
+    unz_file_info64 info{};
+    if (unzGetCurrentFileInfo64(zip_.get(), &info, name.data(), static_cast<uLong>(name.size()),
+                                nullptr, 0, nullptr, 0) != UNZ_OK) {
+      Damaged("diretório do pacote", "cabeçalho ilegível");
+    }
+    const std::string entry_name(name.data(), std::min<size_t>(info.size_filename, name.size()));
+    if (info.compression_method != 0 && info.compression_method != Z_DEFLATED) {
+      Damaged(entry_name,
+              "método de compressão não aceito (" + std::to_string(info.compression_method) + ")");
+    }
+    unz64_file_pos position{};
+    if (unzGetFilePos64(zip_.get(), &position) != UNZ_OK) Damaged(entry_name, "cabeçalho ilegível");
+    const bool added = entries_
+                           .emplace(LowerAscii(entry_name),
+                                    Entry{position.pos_in_zip_directory, position.num_of_file})
+                           .second;
+    if (!added) Damaged(entry_name, "parte repetida no pacote");
+    status = unzGoToNextFile(zip_.get());
+  }
+  // A package of more than 65,535 entries without the zip64 record that
+  // counts them gives 65,535; minizip then reads on until the directory
+  // ends, and reports its end as an error.
+  unz_global_info64 global{};
+  const bool uncounted = unzGetGlobalInfo64(zip_.get(), &global) == UNZ_OK &&
+                         global.number_entry == 0xFFFF && entries_.size() >= 0xFFFF;
+  if (status != UNZ_END_OF_LIST_OF_FILE && !(uncounted && status == UNZ_BADZIPFILE)) {
+    Damaged("diretório do pacote", "ilegível");
+  }
+}
+
+bool TZipArchive::GoTo(const std::string& name) {
+  const auto it = entries_.find(LowerAscii(name));
+  if (it == entries_.end()) return false;
+  unz64_file_pos position{it->second.directory_offset, it->second.number};
+  return unzGoToFilePos64(zip_.get(), &position) == UNZ_OK;
+}
+
+TZipArchive::~TZipArchive() = default;
+
+void TZipArchive::TCloser::operator()(void* zip) const {
+  unzClose(zip);
 }
 
 void TZipArchive::Damaged(const std::string& name, const std::string& why) const {
@@ -94,20 +160,21 @@ void TZipArchive::Damaged(const std::string& name, const std::string& why) const
 }
 
 bool TZipArchive::Has(const std::string& name) {
-  return unzLocateFile(zip_, name.c_str(), 2) == UNZ_OK;
+  return entries_.contains(LowerAscii(name));
 }
 
 uint64_t TZipArchive::InflatedSize(const std::string& name) {
-  if (unzLocateFile(zip_, name.c_str(), 2) != UNZ_OK) return 0;
+  if (!GoTo(name)) return 0;
   unz_file_info64 info{};
-  if (unzGetCurrentFileInfo64(zip_, &info, nullptr, 0, nullptr, 0, nullptr, 0) != UNZ_OK) return 0;
+  if (unzGetCurrentFileInfo64(zip_.get(), &info, nullptr, 0, nullptr, 0, nullptr, 0) != UNZ_OK)
+    return 0;
   return info.uncompressed_size;
 }
 
 void TZipArchive::Locate(const std::string& name, uint64_t limit) {
-  if (unzLocateFile(zip_, name.c_str(), 2) != UNZ_OK) Damaged(name, "parte ausente");
+  if (!GoTo(name)) Damaged(name, "parte ausente");
   unz_file_info64 info{};
-  if (unzGetCurrentFileInfo64(zip_, &info, nullptr, 0, nullptr, 0, nullptr, 0) != UNZ_OK) {
+  if (unzGetCurrentFileInfo64(zip_.get(), &info, nullptr, 0, nullptr, 0, nullptr, 0) != UNZ_OK) {
     Damaged(name, "cabeçalho ilegível");
   }
   if ((info.flag & 1) != 0) {
@@ -119,7 +186,7 @@ void TZipArchive::Locate(const std::string& name, uint64_t limit) {
                          name + " ocuparia " + std::to_string(info.uncompressed_size >> 20) +
                          " MB descompactado (limite " + std::to_string(limit >> 20) + " MB).");
   }
-  if (unzOpenCurrentFile(zip_) != UNZ_OK) Damaged(name, "parte ilegível");
+  if (unzOpenCurrentFile(zip_.get()) != UNZ_OK) Damaged(name, "parte ilegível");
 }
 
 namespace {
@@ -200,7 +267,7 @@ void TZipArchive::Read(const std::string& name, uint64_t limit,
     ~CloseCurrent() {
       if (open) unzCloseCurrentFile(zip);
     }
-  } close_current{zip_};
+  } close_current{zip_.get()};
   auto check_crc = [&] {
     if (close_current.Close() == UNZ_CRCERROR) Damaged(name, "soma de verificação incorreta");
   };
@@ -208,7 +275,7 @@ void TZipArchive::Read(const std::string& name, uint64_t limit,
   // Inflates the next piece into `buffer`; 0 at the end.
   uint64_t total = 0;
   auto inflate_into = [&](char* buffer, size_t size) -> size_t {
-    const int n = unzReadCurrentFile(zip_, buffer, static_cast<unsigned>(size));
+    const int n = unzReadCurrentFile(zip_.get(), buffer, static_cast<unsigned>(size));
     if (n < 0) Damaged(name, "dados compactados inválidos");
     total += static_cast<uint64_t>(n);
     if (total > limit) {

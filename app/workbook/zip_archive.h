@@ -1,5 +1,6 @@
 // TZipArchive: a zip file held in memory, read with minizip. Entries are
-// found by name (case-insensitive) and inflated in chunks into a sink, never
+// found by name (case-insensitive, as package part names compare) and
+// inflated in chunks into a sink, never
 // more than a given number of bytes whatever the entry claims, so a
 // compressed bomb ends with an error instead of filling memory. With
 // `threaded`, inflating runs in a second thread ahead of the sink, so
@@ -8,13 +9,18 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
+#include <unordered_map>
 
 namespace app {
 
 class TZipArchive {
  public:
-  // Throws EPlanilhaError when `bytes` is not a readable zip archive.
+  // Throws EPlanilhaError when `bytes` is not a readable zip archive, or
+  // when it is damaged: two entries whose names differ only in letter case
+  // (one would hide the other), an entry compressed otherwise than stored or
+  // deflated, more than kMaxZipEntries entries.
   TZipArchive(std::string bytes, std::string display_name);
   ~TZipArchive();
   TZipArchive(const TZipArchive&) = delete;
@@ -33,6 +39,14 @@ class TZipArchive {
   static bool LooksLikeZip(const std::string& bytes);
 
  private:
+  // Where an entry's header lies in the central directory.
+  struct Entry {
+    uint64_t directory_offset;
+    uint64_t number;
+  };
+  void Index();
+  // Makes the entry current; false when there is none of that name.
+  bool GoTo(const std::string& name);
   void Locate(const std::string& name, uint64_t limit);
   [[noreturn]] void Damaged(const std::string& name, const std::string& why) const;
 
@@ -43,7 +57,11 @@ class TZipArchive {
   friend struct TZipMemoryIo;
   Memory memory_;
   std::string display_name_;
-  void* zip_ = nullptr;
+  struct TCloser {
+    void operator()(void* zip) const;
+  };
+  std::unique_ptr<void, TCloser> zip_;              // the minizip handle
+  std::unordered_map<std::string, Entry> entries_;  // by lower-case name
 };
 
 }  // namespace app

@@ -82,12 +82,32 @@ TEST(SheetXmlScanner, RefusesDtdsUnknownEntitiesAndBrokenDocuments) {
       {"x<w/>", "raiz"},
       {"<w a=1/>", "aspas"},
       {"", "incompleto"},
+      {"<w><c></x></w>", "a marca de fim </x> não corresponde a <c>"},
+      {"<x:w><w:c></x:c></x:w>", "a marca de fim </x:c> não corresponde a <w:c>"},
+      {"<w></w></w>", "marca de fim sem início"},
   };
-  for (auto [doc, message] : cases) {
+  // Nesting: 1,000 levels are read, one more is refused.
+  auto nested = [](int levels) {
+    std::string doc;
+    for (int k = 0; k < levels; ++k)
+      doc += "<a>";
+    for (int k = 0; k < levels; ++k)
+      doc += "</a>";
+    return doc;
+  };
+  const std::string ok = nested(1000), too_deep = nested(1001);
+  {
+    Log log;
+    app::TSheetXmlScanner scanner(log, "sheet.xml");
+    EXPECT_NO_THROW(scanner.Feed(ok.data(), ok.size(), true));
+  }
+  std::vector<std::pair<std::string, const char*>> all(std::begin(cases), std::end(cases));
+  all.emplace_back(too_deep, "elementos aninhados em mais de 1000 níveis");
+  for (const auto& [doc, message] : all) {
     Log log;
     app::TSheetXmlScanner scanner(log, "sheet.xml");
     try {
-      scanner.Feed(doc, std::strlen(doc), true);
+      scanner.Feed(doc.data(), doc.size(), true);
       ADD_FAILURE() << doc;
     } catch (const app::EPlanilhaError& e) {
       EXPECT_NE(std::string(e.what()).find(message), std::string::npos) << doc << ": " << e.what();

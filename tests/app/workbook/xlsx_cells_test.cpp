@@ -5,7 +5,6 @@
 // the same, also when the sheet is large enough for the inflated XML to be
 // cut into chunks in the middle of cells.
 #include <gtest/gtest.h>
-#include <minizip/zip.h>
 
 #include <stdexcept>
 #include <string>
@@ -15,6 +14,8 @@
 #include "app/errors.h"
 #include "app/workbook/file_engine.h"
 #include "tests/app/app_test_support.h"
+#include "tests/app/workbook/xlsx_package.h"
+#include "unicode/utf8.h"
 
 namespace {
 
@@ -35,10 +36,46 @@ const char* const kCells[] = {
     R"(<c r="M{row}" cm="1"><v>1E15</v></c>)",  // unknown attribute
     R"(<c r="N{row}" t="s"><v>0</v></c>)",
     R"(<c r="O{row}"><v>&#52;2</v></c>)",  // character reference
+    // Line ends in text, inline and shared: CR LF and CR read as LF, as XML
+    // prescribes; a character reference is not a line end.
+    "<c r=\"P{row}\" t=\"inlineStr\"><is><t>um\r\ndois\rtrês&#13;&#10;</t></is></c>",
+    R"(<c r="Q{row}" t="s"><v>2</v></c>)",
+    // Excel's escapes, inline, shared and in a formula's text result; one
+    // cut between two runs of rich text is no escape.
+    R"(<c r="R{row}" t="inlineStr"><is><t>a_x000D__x000a_b _x005F_x0000_ _xD83D__xDE00_</t></is></c>)",
+    R"(<c r="S{row}" t="s"><v>3</v></c>)",
+    R"(<c r="T{row}" t="str"><f>A1</f><v>_x0009_tab</v></c>)",
+    R"(<c r="U{row}" t="inlineStr"><is><r><t>_x00</t></r><r><t>41_</t></r></is></c>)",
+    R"(<c r="V{row}" t="s"><v>4</v></c>)",
 };
-const char* const kExpected[] = {"segundo", "12,5",    "João & Cia", "True",     "",
-                                 "",        "fórmula", "7",          "45322",    "3",
-                                 " a ",     "rico",    "1E15",       "primeiro", "42"};
+const char* const kExpected[] = {"segundo",
+                                 "12,5",
+                                 "João & Cia",
+                                 "True",
+                                 "",
+                                 "",
+                                 "fórmula",
+                                 "7",
+                                 "45322",
+                                 "3",
+                                 " a ",
+                                 "rico",
+                                 "1E15",
+                                 "primeiro",
+                                 "42",
+                                 "um\ndois\ntrês\r\n",
+                                 "um\ndois\ntrês\r\n",
+                                 "a\r\nb _x0000_ 😀",
+                                 "a\r\nb _x0000_ 😀",
+                                 "\ttab",
+                                 "_x0041_",
+                                 "_x0041_"};
+constexpr char kSharedStrings[] =
+    "<sst xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\">"
+    "<si><t>primeiro</t></si><si><t>segundo</t></si>"
+    "<si><t>um\r\ndois\rtrês&#13;&#10;</t></si>"
+    "<si><t>a_x000D__x000a_b _x005F_x0000_ _xD83D__xDE00_</t></si>"
+    "<si><r><t>_x00</t></r><r><t>41_</t></r></si></sst>";
 
 std::string Replace(std::string s, const std::string& what, const std::string& with) {
   for (size_t at = s.find(what); at != std::string::npos; at = s.find(what, at + with.size()))
@@ -68,38 +105,9 @@ std::string SheetXml(int rows, bool pretty) {
   return xml + "</sheetData></worksheet>";
 }
 
-void WriteXlsx(const std::string& path, const std::string& sheet_xml) {
-  zipFile zip = zipOpen64(path.c_str(), 0);
-  ASSERT_NE(zip, nullptr);
-  auto entry = [&](const char* name, const std::string& body) {
-    zip_fileinfo info{};
-    ASSERT_EQ(
-        zipOpenNewFileInZip64(zip, name, &info, nullptr, 0, nullptr, 0, nullptr, Z_DEFLATED, 6, 1),
-        ZIP_OK);
-    ASSERT_EQ(zipWriteInFileInZip(zip, body.data(), static_cast<unsigned>(body.size())), ZIP_OK);
-    zipCloseFileInZip(zip);
-  };
-  const std::string rel = "http://schemas.openxmlformats.org/officeDocument/2006/relationships/";
-  entry("_rels/.rels",
-        "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">"
-        "<Relationship Id=\"rId1\" Type=\"" +
-            rel + "officeDocument\" Target=\"xl/workbook.xml\"/></Relationships>");
-  entry("xl/workbook.xml",
-        "<workbook xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\" "
-        "xmlns:r=\"" +
-            rel.substr(0, rel.size() - 1) +
-            "\"><sheets><sheet name=\"Células\" sheetId=\"1\" r:id=\"rId1\"/></sheets></workbook>");
-  entry("xl/_rels/workbook.xml.rels",
-        "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">"
-        "<Relationship Id=\"rId1\" Type=\"" +
-            rel +
-            "worksheet\" Target=\"worksheets/sheet1.xml\"/><Relationship Id=\"rId2\" Type=\"" +
-            rel + "sharedStrings\" Target=\"sharedStrings.xml\"/></Relationships>");
-  entry("xl/sharedStrings.xml",
-        "<sst xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\">"
-        "<si><t>primeiro</t></si><si><t>segundo</t></si></sst>");
-  entry("xl/worksheets/sheet1.xml", sheet_xml);
-  ASSERT_EQ(zipClose(zip, nullptr), ZIP_OK);
+void WriteXlsx(const std::string& path, const std::string& sheet_xml,
+               const std::string& shared_xml = kSharedStrings) {
+  xlsx_test::WritePackage(path, xlsx_test::Workbook(sheet_xml, shared_xml));
 }
 
 // Every row as its cells' texts joined by '|'.
@@ -136,7 +144,7 @@ TEST(XlsxCells, CompactAndPrettyPrintedCellsReadTheSame) {
       int32_t last_row = 0, last_column = 0;
       read[pretty] = ReadRows(path, last_row, last_column);
       EXPECT_EQ(last_row, rows);
-      EXPECT_EQ(last_column, 15);
+      EXPECT_EQ(last_column, 22);
     }
     ASSERT_EQ(read[0].size(), static_cast<size_t>(rows));
     EXPECT_EQ(read[0], read[1]);
@@ -145,9 +153,94 @@ TEST(XlsxCells, CompactAndPrettyPrintedCellsReadTheSame) {
   }
 }
 
+// UTF-8 text as UTF-16 with a byte-order mark.
+std::string Utf16(const std::string& utf8, bool little_endian) {
+  std::string out = little_endian ? "\xFF\xFE" : "\xFE\xFF";
+  auto put = [&](uint32_t unit) {
+    const char low = static_cast<char>(unit & 0xFF), high = static_cast<char>(unit >> 8);
+    out.push_back(little_endian ? low : high);
+    out.push_back(little_endian ? high : low);
+  };
+  for (size_t i = 0; i < utf8.size();) {
+    const char32_t cp = unicode::DecodeUtf8(utf8, i);
+    if (cp >= 0x10000) {
+      put(0xD800 + ((cp - 0x10000) >> 10));
+      put(0xDC00 + ((cp - 0x10000) & 0x3FF));
+    } else {
+      put(cp);
+    }
+  }
+  return out;
+}
+
+// Whole parts as other writers save them: the worksheet (read by the sheet
+// scanner) and the shared strings (read by expat) alike.
+constexpr char kUtf8Declaration[] = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n";
+
+// Whole parts as other writers save them: the worksheet (read by the sheet
+// scanner) and the shared strings (read by expat) alike.
+TEST(XlsxCells, PartsInUtf16WithAByteOrderMarkOrWindowsLineEndsReadTheSame) {
+  app_test::TempDir dir("xlsx-encodings");
+  struct Case {
+    const char* what;
+    std::string (*part)(const std::string& body);
+    const char* error;  // nullptr: reads as the plain part
+  };
+  const Case kCases[] = {
+      {"UTF-8 byte-order mark (.NET writers)",
+       [](const std::string& body) {
+         return "\xEF\xBB\xBF" + std::string(kUtf8Declaration) + body;
+       },
+       nullptr},
+      {"UTF-16LE", [](const std::string& body) { return Utf16(body, true); }, nullptr},
+      {"UTF-16BE", [](const std::string& body) { return Utf16(body, false); }, nullptr},
+      {"UTF-16 declared",
+       [](const std::string& body) {
+         return Utf16("<?xml version=\"1.0\" encoding=\"UTF-16\"?>" + body, true);
+       },
+       nullptr},
+      {"CR LF between the tags",
+       [](const std::string& body) { return kUtf8Declaration + Replace(body, ">\n", ">\r\n"); },
+       nullptr},
+      {"ISO-8859-1 declared",
+       [](const std::string& body) {
+         return "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>" + body;
+       },
+       "usa a codificação de texto \"ISO-8859-1\""},
+      {"UTF-8 declared UTF-16",
+       [](const std::string& body) { return "<?xml version=\"1.0\" encoding=\"UTF-16\"?>" + body; },
+       "a declaração diz \"UTF-16\", mas o texto está em UTF-8"},
+  };
+  int32_t last_row = 0, last_column = 0;
+  for (bool pretty : {false, true}) {
+    // The worksheet without its own declaration.
+    std::string sheet = SheetXml(3, pretty);
+    sheet.erase(0, sheet.find("?>") + 2);
+    const std::string shared = Replace(kSharedStrings, "><", ">\n<");
+    WriteXlsx(dir.File("plain.xlsx"), kUtf8Declaration + sheet, kUtf8Declaration + shared);
+    const auto plain = ReadRows(dir.File("plain.xlsx"), last_row, last_column);
+    ASSERT_EQ(plain.size(), 3u);
+    for (const Case& c : kCases) {
+      for (bool in_sheet : {true, false}) {
+        SCOPED_TRACE(std::string(c.what) + (in_sheet ? " worksheet" : " shared strings") +
+                     (pretty ? " pretty" : ""));
+        const std::string path = dir.File("other.xlsx");
+        WriteXlsx(path, in_sheet ? c.part(sheet) : kUtf8Declaration + sheet,
+                  in_sheet ? kUtf8Declaration + shared : c.part(shared));
+        if (c.error == nullptr) {
+          EXPECT_EQ(ReadRows(path, last_row, last_column), plain);
+        } else {
+          const std::string error = xlsx_test::OpenError(path);
+          EXPECT_NE(error.find(c.error), std::string::npos) << error;
+        }
+      }
+    }
+  }
+}
+
 TEST(XlsxCells, BadCellsAreRefusedOnEitherPath) {
   app_test::TempDir dir("xlsx-bad-cells");
-  const std::pair<const char*, const char*> cases[] = {
+  const std::pair<std::string, const char*> cases[] = {
       {R"(<c r="A1" t="s"><v>9</v></c>)", "texto compartilhado"},
       {R"(<c r="A1" t="s"><v>x</v></c>)", "índice"},
       {R"(<c r="1A"><v>1</v></c>)", "referência de célula"},
@@ -156,7 +249,16 @@ TEST(XlsxCells, BadCellsAreRefusedOnEitherPath) {
       {R"(<c r="A1"><v>1,5</v></c>)", "número inválido"},
       {R"(<c r="A1" t="d"><v>31/01/2024</v></c>)", "data inválida"},
       {R"(<c r="A1"><v>&bogus;</v></c>)", "entidade"},
-      {R"(<c r="A1"><v>1</v></c)", "XML incompleto"},
+      {R"(<c r="A1"><v>1</v></c)", "marca de fim"},
+      {R"(<c r="A0"><v>1</v></c>)", "referência de célula inválida \"A0\""},
+      {R"(<c r="A1"><v>1</v></x>)", "a marca de fim </x> não corresponde a <c>"},
+      {R"(<c r="A1"><v>nan</v></c>)", "número inválido \"nan\""},
+      {R"(<c r="A1"><v>inf</v></c>)", "número inválido"},
+      {R"(<c r="A1"><v>-Infinity</v></c>)", "número inválido"},
+      {std::string(R"(<c r="A1" t="inlineStr"><is><t>a)") + '\0' + "b</t></is></c>", "byte nulo"},
+      {R"(<c r="A1" t="inlineStr"><is><t>a_x0000_b</t></is></c>)", "caractere nulo (_x0000_)"},
+      {"<c r=\"A1\" t=\"inlineStr\"><is><t>\x1B</t></is></c>", "caractere de controle"},
+      {"<c r=\"A1\" t=\"inlineStr\"><is><t>jo\xE3o</t></is></c>", "não é UTF-8 válido"},
   };
   for (const auto& [cell, message] : cases) {
     for (bool pretty : {false, true}) {
@@ -164,7 +266,7 @@ TEST(XlsxCells, BadCellsAreRefusedOnEitherPath) {
       const std::string path = dir.File("bad.xlsx");
       std::string xml = SheetXml(0, false);
       xml.insert(xml.find("</sheetData>"),
-                 "<row r=\"1\">" + (pretty ? Pretty(cell) : std::string(cell)) + "</row>");
+                 "<row r=\"1\">" + (pretty ? Pretty(cell) : cell) + "</row>");
       WriteXlsx(path, xml);
       std::string error = "(no error)";
       try {
