@@ -1,11 +1,15 @@
 // .csv workbooks: one worksheet named after the file without its extension.
-// The text is UTF-8 (with or without a byte-order mark) when it is valid
-// UTF-8, else Windows-1252. The separator is the first of ";", "," and tab
-// that occurs in the first record outside quotes (";" when none does, so a
-// file without separators is one column). Fields follow RFC 4180: a field
-// that starts with a quote runs to the closing quote, "" inside it is one
-// quote and line breaks inside it belong to the field. Every record is a
-// row (an empty line is an empty row); an empty field is an empty cell.
+// The text is UTF-16 when it starts with a UTF-16 byte-order mark (Excel's
+// "Unicode text", whose separator is always the tab), else UTF-8 (with or
+// without a byte-order mark) when it is valid UTF-8, else Windows-1252. A
+// file holding NUL characters is no text and is refused. The separator is
+// the first of ";", "," and tab that occurs in the first record outside
+// quotes (";" when none does, so a file without separators is one column).
+// Fields follow RFC 4180: a field that starts with a quote runs to the
+// closing quote, "" inside it is one quote and line breaks inside it belong
+// to the field; a quote that is never closed is refused, naming its line.
+// Every record is a row (an empty line is an empty row); an empty field is
+// an empty cell.
 #include "app/workbook/csv_reader.h"
 
 #include <string_view>
@@ -38,24 +42,52 @@ char DetectSeparator(std::string_view text) {
   return ';';
 }
 
+// UTF-16 text after its byte-order mark, as UTF-8 (an unpaired surrogate
+// or a last odd byte gives U+FFFD).
+void Utf16ToUtf8(std::string_view bytes, bool little_endian, std::string& out) {
+  std::u16string units(bytes.size() / 2, u'\0');
+  for (size_t k = 0; k < units.size(); ++k) {
+    const auto first = static_cast<unsigned char>(bytes[2 * k]);
+    const auto second = static_cast<unsigned char>(bytes[2 * k + 1]);
+    units[k] = static_cast<char16_t>(little_endian ? first | (second << 8) : (first << 8) | second);
+  }
+  out.clear();
+  out.reserve(bytes.size());
+  unicode::AppendUtf16AsUtf8(units, out);
+  if (bytes.size() % 2 != 0) unicode::AppendUtf8(unicode::kReplacementCharacter, out);
+}
+
 class CsvReader : public TWorkbookReader {
  public:
   CsvReader(const std::string& bytes, const std::string& path) : path_(path) {
     names_.push_back(FileStem(path));
     std::string_view view(bytes);
-    if (view.substr(0, 3) == "\xEF\xBB\xBF") view.remove_prefix(3);
-    if (unicode::IsValidUtf8(view)) {
-      text_.assign(view);
+    if (view.starts_with("\xFF\xFE") || view.starts_with("\xFE\xFF")) {
+      Utf16ToUtf8(view.substr(2), view[0] == '\xFF', text_);
+      unicode_text_ = true;
     } else {
-      Win1252ToUtf8(view, text_);
+      if (view.starts_with("\xEF\xBB\xBF")) view.remove_prefix(3);
+      if (unicode::IsValidUtf8(view)) {
+        text_.assign(view);
+      } else {
+        Win1252ToUtf8(view, text_);
+      }
+    }
+    // A NUL would reach the database inside a field: a file that holds one
+    // (UTF-16 read as bytes, a binary file renamed .csv) is no text.
+    if (text_.find('\0') != std::string::npos) {
+      throw EPlanilhaError("O arquivo \"" + path +
+                           "\" não é um arquivo de texto (contém caracteres nulos).");
     }
   }
 
   std::unique_ptr<TSheetData> ReadSheet(int32_t) override {
     auto data = std::make_unique<TSheetData>();
     const std::string_view text(text_);
-    const char separator = DetectSeparator(text);
+    const char separator = unicode_text_ ? '\t' : DetectSeparator(text);
     int64_t row = 1;
+    // The line of the file being read (records may span lines).
+    int64_t line = 1;
     int64_t column = 1;
     std::string field;
     size_t i = 0;
@@ -76,9 +108,16 @@ class CsvReader : public TWorkbookReader {
     while (i < n) {
       field.clear();
       if (text[i] == '"') {
+        const int64_t opened = line;
         ++i;
         for (;;) {
-          if (i >= n) break;  // unterminated quote: the field runs to the end
+          if (i >= n) {
+            // The rest of the file would be one field and the rows after it
+            // lost.
+            throw EPlanilhaError("O arquivo \"" + path_ + "\" está danificado: as aspas abertas " +
+                                 "na linha " + std::to_string(opened) +
+                                 " não se fecham até o fim do arquivo.");
+          }
           if (text[i] == '"') {
             if (i + 1 < n && text[i + 1] == '"') {
               field.push_back('"');
@@ -88,6 +127,7 @@ class CsvReader : public TWorkbookReader {
             ++i;
             break;
           }
+          if (text[i] == '\n' || (text[i] == '\r' && (i + 1 >= n || text[i + 1] != '\n'))) ++line;
           field.push_back(text[i++]);
         }
         // Text after the closing quote, up to the separator, is kept as it is.
@@ -112,6 +152,7 @@ class CsvReader : public TWorkbookReader {
       if (text[i] == '\r' && i + 1 < n && text[i + 1] == '\n') ++i;
       ++i;
       ++row;
+      ++line;
       column = 1;
     }
     data->Finish();
@@ -121,6 +162,7 @@ class CsvReader : public TWorkbookReader {
  private:
   std::string path_;
   std::string text_;
+  bool unicode_text_ = false;
 };
 
 }  // namespace

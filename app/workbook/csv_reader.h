@@ -1,6 +1,8 @@
-// CsvReader: .csv workbooks, one worksheet named after the file. UTF-8 text
+// CsvReader: .csv workbooks, one worksheet named after the file. UTF-16 text
+// with a byte-order mark (Excel's "Unicode text", tab-separated); else UTF-8
 // (with or without a byte-order mark) when the whole file is valid UTF-8,
-// else Windows-1252; the separator is found in the first record.
+// else Windows-1252, the separator found in the first record. Refused: a
+// file with NUL characters (no text), a quote never closed.
 //
 //   std::unique_ptr<app::TWorkbookReader> csv = app::OpenCsv(bytes, "C:\\dados\\clientes.csv");
 #pragma once
