@@ -2,6 +2,8 @@
 // the operator's error box; the window shows what() as it is.
 //
 //   EPlanilhaError  the workbook cannot be opened or read (Portuguese texts)
+//   EImportacaoRecusada  the import refused its size before touching the
+//                   staging table or the progress display (Portuguese)
 //   EDatabaseError  a dataset or connection is used in a state that does not
 //                   allow it ("cdsTabelaTemp: Field '46' not found",
 //                   "Cannot perform operation -- DB is not open")
@@ -20,6 +22,13 @@ namespace app {
 class EPlanilhaError : public std::runtime_error {
  public:
   using std::runtime_error::runtime_error;
+};
+
+// Nothing of the run has happened yet, so the window gives the operator
+// its controls back.
+class EImportacaoRecusada : public EPlanilhaError {
+ public:
+  using EPlanilhaError::EPlanilhaError;
 };
 
 class EDatabaseError : public std::runtime_error {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <new>
 #include <span>
 
 #include "app/errors.h"
@@ -32,17 +33,32 @@ int32_t StrToInt(std::string_view text) {
   return static_cast<int32_t>(value);
 }
 
-void ImportaPlanilha(TDMCotrolaExcel& excel, std::string_view num_linha, TTabelaTemp& tabela,
-                     const TRunFeedback& feedback) {
-  const int32_t columns = excel.UltimaColuna();
-  const int32_t rows = StrToInt(num_linha);
-  // A row number past the last row a worksheet can have would only fill the
-  // table with empty rows until memory runs out: refuse it before anything
-  // is touched.
+namespace {
+
+// Refuses, before anything is touched, an import that would only fill
+// memory: a row number past the last row a worksheet can have, or more
+// cells than the table takes (a formatted cell far out, say at XFD1048576,
+// makes the used area 16,384 columns wide). 64-bit maths: rows x columns
+// passes 2^32 on a 32-bit system.
+void VerificaTamanho(int32_t rows, int32_t columns) {
   if (rows > kMaxSheetRows) {
-    throw EPlanilhaError("O número da linha informado (" + std::to_string(rows) +
-                         ") é maior que o número máximo de linhas de uma planilha (1048576).");
+    throw EImportacaoRecusada("O número da linha informado (" + std::to_string(rows) +
+                              ") é maior que o número máximo de linhas de uma planilha (1048576).");
   }
+  const int64_t cells = int64_t{std::max(rows, 0)} * std::max(columns, 0);
+  if (cells > kMaxImportCells) {
+    throw EImportacaoRecusada(
+        "A planilha é grande demais para importar: " + std::to_string(rows) + " linhas x " +
+        std::to_string(columns) + " colunas (até a coluna " +
+        TDMCotrolaExcel::LetraColuna(columns) + ") são " + std::to_string(cells) +
+        " células, mais que as " + std::to_string(kMaxImportCells) +
+        " aceitas. Confira o número da linha e apague as células preenchidas ou formatadas "
+        "além dos dados.");
+  }
+}
+
+void Importa(TDMCotrolaExcel& excel, int32_t rows, int32_t columns, TTabelaTemp& tabela,
+             const TRunFeedback& feedback) {
   int64_t progress = 0;
   const int64_t maximum = std::max(rows, 0);
   if (feedback.Barra) feedback.Barra(progress, maximum);
@@ -69,6 +85,21 @@ void ImportaPlanilha(TDMCotrolaExcel& excel, std::string_view num_linha, TTabela
     ++progress;
     if (feedback.Barra) feedback.Barra(progress, maximum);
   });
+}
+
+}  // namespace
+
+void ImportaPlanilha(TDMCotrolaExcel& excel, std::string_view num_linha, TTabelaTemp& tabela,
+                     const TRunFeedback& feedback) {
+  const int32_t columns = excel.UltimaColuna();
+  const int32_t rows = StrToInt(num_linha);
+  VerificaTamanho(rows, columns);
+  try {
+    Importa(excel, rows, columns, tabela, feedback);
+  } catch (const std::bad_alloc&) {
+    throw EPlanilhaError("Memória insuficiente para importar a planilha (" + std::to_string(rows) +
+                         " linhas x " + std::to_string(columns) + " colunas).");
+  }
 }
 
 }  // namespace app

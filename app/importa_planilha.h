@@ -11,9 +11,11 @@
 //
 // Errors propagate (the rows posted so far stay, a row being read is not
 // posted): EConvertError "'%s' is not a valid integer value" when the row
-// text is not a 32-bit integer; EPlanilhaError when it passes the
-// 1,048,576 rows a worksheet can hold (checked before the table is touched);
-// any error of the controller.
+// text is not a 32-bit integer; EImportacaoRecusada, before the table or the
+// feedback is touched, when it passes the 1,048,576 rows a worksheet can
+// hold or when rows x columns pass kMaxImportCells (a stray cell far out
+// widens the used area); EPlanilhaError when memory runs out; any error of
+// the controller.
 #pragma once
 
 #include <string_view>
@@ -25,6 +27,11 @@
 namespace app {
 
 inline constexpr const char* kFaseImportacao = "Carregando dados do Excel, aguarde!";
+
+// Cells the staging table takes in one import: a full worksheet of 46
+// columns (1,048,576 x 46 is 48,234,496) fits; each cell costs at least
+// four bytes there beside its text.
+inline constexpr int64_t kMaxImportCells = 50'000'000;
 
 void ImportaPlanilha(TDMCotrolaExcel& excel, std::string_view num_linha, TTabelaTemp& tabela,
                      const TRunFeedback& feedback);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <new>
 
 #include "app/errors.h"
 #include "unicode/utf8.h"
@@ -65,8 +66,11 @@ int32_t TTabelaTemp::FieldIndex(std::string_view name) const {
 
 void TTabelaTemp::ReserveRows(int64_t rows) {
   if (rows <= 0) return;
+  // In 64 bits: rows x columns can pass what size_t holds on a 32-bit system.
+  const uint64_t cells = static_cast<uint64_t>(rows) * fields_.size();
+  if (cells > std::numeric_limits<size_t>::max() / sizeof(uint32_t)) throw std::bad_alloc();
   row_base_.reserve(static_cast<size_t>(rows));
-  cell_end_.reserve(static_cast<size_t>(rows) * fields_.size());
+  cell_end_.reserve(static_cast<size_t>(cells));
 }
 
 void TTabelaTemp::Append() {

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "app/atualiza_emails.h"
+#include "app/errors.h"
 #include "app/importa_planilha.h"
 #include "app/win/motor_planilha.h"
 #include "framework/dialogs.h"
@@ -249,6 +250,9 @@ void TFPrincipal::btOKClick(fw::TObject* /*sender*/) {
     // The row where the run stopped stays on show.
     progresso_->Descarrega();
     em_execucao_ = false;
+    // An import refused for its size has done nothing yet: the operator
+    // gets the controls back to choose another sheet or row number.
+    if (dynamic_cast<const app::EImportacaoRecusada*>(&e) != nullptr) HabilitaComponentes();
     if (!fechar_ao_terminar_) throw;  // the default error box reports it
     // The operator asked to close during the run: report, then close.
     if (fw::TApplication* app = fw::Application()) app->HandleException(e);

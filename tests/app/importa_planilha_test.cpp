@@ -93,31 +93,71 @@ TEST(ImportaPlanilha, RowNumberZeroBuildsTheColumnsOnly) {
   EXPECT_THROW(t.FieldIndex("18"), app::EDatabaseError);
 }
 
-TEST(ImportaPlanilha, BadRowNumbersAreRefusedBeforeTheTableIsTouched) {
-  const std::pair<const char*, const char*> cases[] = {
-      {"abc", "'abc' is not a valid integer value"},
-      {"12a", "'12a' is not a valid integer value"},
-      {"", "'' is not a valid integer value"},
-      {"99999999999", "'99999999999' is not a valid integer value"},
-      {"1048577", "1048576"},
+TEST(ImportaPlanilha, BadRowNumbersAndTooManyCellsAreRefusedBeforeTheTableIsTouched) {
+  struct Case {
+    const char* text;
+    int32_t columns;
+    const char* message;
+    bool refused_by_size;  // EImportacaoRecusada: the window gives its controls back
   };
-  for (auto [text, message] : cases) {
+  const Case kCases[] = {
+      {"abc", 2, "'abc' is not a valid integer value", false},
+      {"12a", 2, "'12a' is not a valid integer value", false},
+      {"", 2, "'' is not a valid integer value", false},
+      {"99999999999", 2, "'99999999999' is not a valid integer value", false},
+      {"1048577", 2, "1048576", true},
+      // A formatted cell at XFD1048576: 2^34 cells, which also wraps to 0 in
+      // 32 bits.
+      {"1048576", 16384,
+       "A planilha é grande demais para importar: 1048576 linhas x 16384 colunas (até a coluna "
+       "XFD) são 17179869184 células, mais que as 50000000 aceitas.",
+       true},
+      {"1048576", 48, "50331648 células", true},
+      {"3052", 16384, "50003968 células", true},
+  };
+  for (const Case& c : kCases) {
+    SCOPED_TRACE(c.text);
     auto* engine = new ScriptedEngine;
     engine->last_column = 2;
     engine->cells[{1, 1}] = "kept";
     app::TDMCotrolaExcel excel{std::unique_ptr<app::TSpreadsheetEngine>(engine)};
     app::TTabelaTemp t;
     app::ImportaPlanilha(excel, "1", t, {});
+    engine->last_column = c.columns;
+    Recorder rec;
     try {
-      app::ImportaPlanilha(excel, text, t, {});
-      ADD_FAILURE() << text;
+      app::ImportaPlanilha(excel, c.text, t, rec.Feedback());
+      ADD_FAILURE() << c.text;
+    } catch (const app::EImportacaoRecusada& e) {
+      EXPECT_TRUE(c.refused_by_size);
+      EXPECT_NE(std::string(e.what()).find(c.message), std::string::npos) << e.what();
     } catch (const std::exception& e) {
-      EXPECT_NE(std::string(e.what()).find(message), std::string::npos) << e.what();
+      EXPECT_FALSE(c.refused_by_size);
+      EXPECT_NE(std::string(e.what()).find(c.message), std::string::npos) << e.what();
     }
-    ASSERT_EQ(t.RecordCount(), 1) << text;  // the previous import is still there
+    // Neither the previous import nor the progress display was touched.
+    ASSERT_EQ(t.RecordCount(), 1);
+    ASSERT_EQ(t.FieldCount(), 2);
     t.First();
     EXPECT_EQ(t.FieldByName("1"), "kept");
+    EXPECT_TRUE(rec.fase.empty());
+    EXPECT_TRUE(rec.gauge.empty());
   }
+}
+
+TEST(ImportaPlanilha, AStrayFormattedCellFarOutIsRefusedBeforeAnythingIsStaged) {
+  // Three rows of data and a formatted cell at XFD1048576 (openpyxl).
+  app::TDMCotrolaExcel excel(app::CreateFileEngine());
+  excel.AbrePlanilha(app_test::Fixture("celula_distante.xlsx"));
+  excel.SelecionaAba(1);
+  EXPECT_EQ(excel.UltimaLinha(), 1048576);
+  EXPECT_EQ(excel.UltimaColuna(), 16384);
+  app::TTabelaTemp t;
+  Recorder rec;
+  EXPECT_THROW(app::ImportaPlanilha(excel, std::to_string(excel.UltimaLinha()), t, rec.Feedback()),
+               app::EImportacaoRecusada);
+  EXPECT_FALSE(t.Active());
+  EXPECT_TRUE(rec.status.empty());
 }
 
 TEST(ImportaPlanilha, AnErrorCellStopsTheImportKeepingTheRowsBefore) {

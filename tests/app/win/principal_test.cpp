@@ -10,6 +10,7 @@
 #include <memory>
 #include <string>
 
+#include "framework/strings.h"
 #include "tests/app/win/main_window_fixture.h"
 #include "tests/app/win/ui_driver.h"
 
@@ -27,9 +28,14 @@ class TFPrincipalTeste : public TFPrincipal {
   static inline std::atomic<bool> falhar{false};
   static inline std::atomic<bool> em_transacao{false};
   static inline std::atomic<bool> janela_perdida{false};
+  static inline std::atomic<bool> importacao_real{false};
 
  protected:
   void ImportaPlanilha() override {
+    if (importacao_real) {
+      TFPrincipal::ImportaPlanilha();
+      return;
+    }
     HWND self = Handle();
     importando = true;
     while (!liberar) {
@@ -59,6 +65,7 @@ class PrincipalTest : public app_test::MainWindowTest {
     TFPrincipalTeste::falhar = false;
     TFPrincipalTeste::em_transacao = false;
     TFPrincipalTeste::janela_perdida = false;
+    TFPrincipalTeste::importacao_real = false;
     form_ = CreateMainWindow<TFPrincipalTeste>();
     h_ = THandles{form_->Handle(),
                   form_->Btabrir->Handle(),
@@ -320,6 +327,28 @@ TEST_F(PrincipalTest, AFailedRunReportsBeforeTheHeldCloseHappens) {
     EXPECT_TRUE(ui::WaitFor([&] { return !IsWindow(h_.form); }));
   });
   EXPECT_FALSE(TFPrincipalTeste::janela_perdida);
+}
+
+// A formatted cell at XFD1048576 makes the used area the whole worksheet:
+// the import refuses it before anything is staged, and the controls come
+// back for another choice.
+TEST_F(PrincipalTest, AnImportRefusedForItsSizeGivesTheControlsBack) {
+  TFPrincipalTeste::importacao_real = true;
+  Drive([&] {
+    ChooseWorkbook(FixtureWinePath("celula_distante.xlsx"));
+    ASSERT_TRUE(ui::WaitFor([&] { return ui::Text(h_.edt_linha) == L"1048576"; }));
+    ui::Click(h_.bt_ok);
+    HWND error = nullptr;
+    ASSERT_TRUE(ui::WaitFor([&] { return (error = ui::FindDialog(thread_, L"")) != nullptr; }));
+    Sleep(100);
+    EXPECT_TRUE(ui::DialogMessage(error).starts_with(
+        L"A planilha \u00e9 grande demais para importar: 1048576 linhas x 16384 colunas"))
+        << fw::WideToUtf8(ui::DialogMessage(error));
+    ui::Click(GetDlgItem(error, IDOK));
+    ASSERT_TRUE(ui::WaitFor([&] { return !IsWindow(error); }));
+    EXPECT_TRUE(ui::WaitFor([&] { return IsWindowEnabled(h_.edt_linha) != FALSE; }));
+    ExpectInputEnabled(true);
+  });
 }
 
 TEST_F(PrincipalTest, WithoutACloseRequestARunEndsWithTheControlsEnabled) {
