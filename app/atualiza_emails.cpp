@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "app/controla_excel.h"
 #include "app/errors.h"
 #include "unicode/utf8.h"
 
@@ -22,6 +23,25 @@ std::string CompletaZeros(std::string_view text, int32_t length) {
 }
 
 namespace {
+
+// The index of a column the update reads. A sheet narrower than 46 columns
+// has no column 18 or 46: the staging table's own text is kept at the end,
+// after what it means to the operator.
+int32_t ColunaLida(const TTabelaTemp& tabela, int32_t coluna) {
+  try {
+    return tabela.FieldIndex(std::to_string(coluna));
+  } catch (const EDatabaseError& e) {
+    const int32_t ultima = tabela.FieldCount();
+    const std::string usada = ultima > 0
+                                  ? " (a última usada é a " + TDMCotrolaExcel::LetraColuna(ultima) +
+                                        ", coluna " + std::to_string(ultima) + ")"
+                                  : "";
+    throw EDatabaseError("A planilha tem menos de 46 colunas" + usada +
+                         ": a atualização lê o código do cliente na coluna R (18) e o e-mail na "
+                         "coluna AT (46). (" +
+                         e.what() + ")");
+  }
+}
 
 void Limpa(const TRunFeedback& feedback) {
   if (feedback.Fase) feedback.Fase("");
@@ -59,9 +79,9 @@ void AtualizaClientes(TIBDatabase& database, TIBTransaction& transaction, TTabel
       p_codigo = query.ParamIndex("PCODCLIENTE");
       p_email = query.ParamIndex("PEMAIL");
     }
-    if (codigo < 0) codigo = tabela.FieldIndex("18");
+    if (codigo < 0) codigo = ColunaLida(tabela, 18);
     query.SetParamAt(p_codigo, PrimeirosCaracteres(CompletaZeros(tabela.Field(codigo), 8), 8));
-    if (email < 0) email = tabela.FieldIndex("46");
+    if (email < 0) email = ColunaLida(tabela, 46);
     query.SetParamAt(p_email, PrimeirosCaracteres(tabela.Field(email), 60));
     query.ExecQuery();
     tabela.Next();

@@ -8,7 +8,10 @@
 // then shows "Atualização concluída com sucesso!" (feedback.Informacao). On
 // any error it rolls back, shows "Houve um erro ao realizar a atualização.
 // Motivo: " + CR + the error's text (feedback.Erro), clears the phase, status
-// and gauge, and returns false; no error leaves it.
+// and gauge, and returns false; no error leaves it. A staging table without
+// column "18" or "46" fails on the first row, saying that the sheet has
+// fewer than 46 columns, with the table's "cdsTabelaTemp: Field '18' not
+// found" after it.
 //
 // The statement is prepared once per run and executed per row
 // (TModoPreparo::mpUmaVez); mpPorLinha assigns the text again on every row

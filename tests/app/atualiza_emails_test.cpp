@@ -167,6 +167,12 @@ TEST(AtualizaEmailsFailures, ReasonsOfAFailedRun) {
       {"", 46, "a@x", "Cannot perform operation -- DB is not open"},
       {ok_db, 3, "a@x", "cdsTabelaTemp: Field '18' not found"},
       {ok_db, 20, "a@x", "cdsTabelaTemp: Field '46' not found"},
+      // What a sheet too narrow means, before the table's own text.
+      {ok_db, 3, "a@x",
+       "A planilha tem menos de 46 colunas (a última usada é a C, coluna 3): a atualização lê o "
+       "código do cliente na coluna R (18) e o e-mail na coluna AT (46). (cdsTabelaTemp: Field "
+       "'18' not found)"},
+      {ok_db, 45, "a@x", "menos de 46 colunas (a última usada é a AS, coluna 45)"},
       {no_table, 46, "a@x", "CLIENTE"},
       {no_column, 46, "a@x", "EMAIL"},
       {short_db, 46, "endereco-longo-demais@x", "truncation"},
