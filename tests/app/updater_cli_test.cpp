@@ -73,6 +73,16 @@ TEST(UpdaterCli, RunImportsUpdatesAndReportsFailures) {
   EXPECT_EQ(r.code, 1);
   EXPECT_NE(r.out.find("Houve um erro ao realizar a atualização. Motivo: \n"), std::string::npos)
       << r.out;
+  // Row counts below 1 would run nothing and report success.
+  auto refused = [&](const std::string& rows) {
+    auto refusal = Cli("run" + workbook + " --rows " + rows + " --database " + db);
+    EXPECT_EQ(refusal.code, 2) << rows;
+    EXPECT_NE(refusal.out.find("--rows must be 1 or more (given: " + rows + ")"), std::string::npos)
+        << refusal.out;
+    EXPECT_EQ(Cli("dump" + workbook + " --rows " + rows).code, 2) << rows;
+  };
+  refused("0");
+  refused("-3");
   r = Cli("run" + workbook + " --rows x1 --database " + db);
   EXPECT_EQ(r.code, 1);
   EXPECT_NE(r.out.find("'x1' is not a valid integer value"), std::string::npos) << r.out;

@@ -9,7 +9,8 @@
 // the import stages them, tab-separated, with tab, CR, LF and backslash
 // written \t \r \n \\. run imports the same way and writes the addresses in
 // one transaction, printing the time of each stage; on failure it prints
-// the reason the window would show and exits with 1.
+// the reason the window would show and exits with 1. A row count below 1
+// is a usage error (exit 2).
 #include <chrono>
 #include <cstdio>
 #include <cstring>
@@ -75,6 +76,12 @@ std::string Fixed(double seconds) {
 
 int Run(const std::string& command, std::map<std::string, std::string>& opts, bool reprepare) {
   if (!opts.count("workbook")) return Usage();
+  // A count of no rows would run nothing and report success.
+  if (opts.count("rows") && app::StrToInt(opts["rows"]) <= 0) {
+    std::fprintf(stderr, "updater-cli: --rows must be 1 or more (given: %s)\n",
+                 opts["rows"].c_str());
+    return Usage();
+  }
   app::TFormatoCelula formato;
   if (opts.count("decimal")) formato.DecimalSeparator = opts["decimal"];
   const int32_t sheet = opts.count("sheet") ? app::StrToInt(opts["sheet"]) : 1;
