@@ -26,7 +26,7 @@ PACKAGES=(
   # portable core libraries
   zlib1g-dev libpng-dev libstb-dev libminizip-dev libexpat1-dev
   # workbook fixtures and the spreadsheet benchmark
-  python3-openpyxl python3-xlwt python3-xlsxwriter xlsx2csv
+  python3-openpyxl python3-xlwt python3-xlsxwriter xlsx2csv libreoffice-calc-nogui gnumeric
   # labels of the skin contact sheets (tools/skingen)
   fonts-dejavu-core
   # source packages for the MinGW builds of third-party libraries
