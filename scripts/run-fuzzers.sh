@@ -9,7 +9,7 @@ set -euo pipefail
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 RUNS="${1:-500}"
 BUILD="$(realpath -m "${2:-$ROOT/build/fuzz}")"
-TARGETS=(skin_package lzh quick_ini bmp load_skin xls_stream)
+TARGETS=(skin_package lzh quick_ini bmp load_skin xls_stream xml_part)
 
 if [[ ! -f "$BUILD/build.ninja" ]]; then
   cmake -S "$ROOT" -B "$BUILD" -G Ninja -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
@@ -22,6 +22,20 @@ SEEDS="$BUILD/fuzz-seeds"
 # The .xls reader starts from the workbooks the tests read.
 mkdir -p "$SEEDS/xls_stream"
 cp "$ROOT"/tests/fixtures/app/*.xls "$SEEDS/xls_stream/"
+# The .xlsx part filter starts from the worksheets and shared strings of the
+# real writers' workbooks (the first byte of each chooses the chunk size).
+mkdir -p "$SEEDS/xml_part"
+python3 - "$SEEDS/xml_part" "$ROOT"/tests/fixtures/app/corpus_*.xlsx \
+  "$ROOT"/tests/fixtures/app/xlsxwriter_rich.xlsx <<'PY'
+import os, sys, zipfile
+for path in sys.argv[2:]:
+    with zipfile.ZipFile(path) as z:
+        for part in ("xl/worksheets/sheet1.xml", "xl/sharedStrings.xml"):
+            if part in z.namelist():
+                name = os.path.basename(path)[:-5] + "-" + os.path.basename(part)
+                with open(os.path.join(sys.argv[1], name), "wb") as out:
+                    out.write(b"\0" + z.read(part))
+PY
 
 status=0
 for t in "${TARGETS[@]}"; do
