@@ -238,6 +238,37 @@ TEST(XlsxCells, PartsInUtf16WithAByteOrderMarkOrWindowsLineEndsReadTheSame) {
   }
 }
 
+// The used area is what Excel's last cell gives: the cells present,
+// formatted empty ones included, whatever the stored <dimension> says.
+TEST(XlsxCells, UsedAreaIsTheCellsPresentNotTheStoredDimension) {
+  app_test::TempDir dir("xlsx-dimension");
+  struct Case {
+    const char* what;
+    const char* sheet_data;
+    int32_t last_row, last_column;
+  };
+  const Case kCases[] = {
+      {"formatted empty cell beyond the dimension",
+       R"(<dimension ref="A1:B2"/><sheetData><row r="1"><c r="A1"><v>1</v></c></row>)"
+       R"(<row r="2"><c r="B2"><v>2</v></c></row><row r="7"><c r="D7" s="1"/></row></sheetData>)",
+       7, 4},
+      {"dimension wider than the cells",
+       R"(<dimension ref="A1:Z99"/><sheetData><row r="1"><c r="A1"><v>1</v></c></row>)"
+       R"(<row r="2"><c r="B2"><v>2</v></c></row></sheetData>)",
+       2, 2},
+  };
+  for (const Case& c : kCases) {
+    SCOPED_TRACE(c.what);
+    const std::string path = dir.File("dimensao.xlsx");
+    WriteXlsx(path, std::string("<worksheet xmlns=\"") + xlsx_test::kMain + "\">" + c.sheet_data +
+                        "</worksheet>");
+    int32_t last_row = 0, last_column = 0;
+    ReadRows(path, last_row, last_column);
+    EXPECT_EQ(last_row, c.last_row);
+    EXPECT_EQ(last_column, c.last_column);
+  }
+}
+
 TEST(XlsxCells, BadCellsAreRefusedOnEitherPath) {
   app_test::TempDir dir("xlsx-bad-cells");
   const std::pair<std::string, const char*> cases[] = {
