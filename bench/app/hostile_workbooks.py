@@ -72,31 +72,34 @@ def write_package(path, **parts):
                     out.write(piece)
 
 
+def sheets(count):
+    """A workbook part of `count` sheets, all the same worksheet."""
+    return repeated(f"<workbook {NS} {NS_R}><sheets>",
+                    '<sheet name="a" sheetId="1" r:id="rId1"/>', count, "</sheets></workbook>")
+
+
+def relationships(count):
+    """The workbook's relationships: `count` of them, then its worksheet."""
+    return repeated(
+        f"<Relationships {RELS_NS}>",
+        f'<Relationship Id="rId9" Type="{REL}styles" Target="styles.xml"/>', count,
+        f'<Relationship Id="rId1" Type="{REL}worksheet" Target="worksheets/sheet1.xml"/>'
+        "</Relationships>")
+
+
 def cases():
     """(file name, what it holds, parts)"""
     return [
         ("shared_strings.xlsx", "200 million empty shared strings (1 GB of XML)",
          dict(shared=repeated(f"<sst {NS}>", "<si/>", 200_000_000, "</sst>"))),
         ("sheets.xlsx", "25 million sheets in the workbook part",
-         dict(workbook=repeated(f"<workbook {NS} {NS_R}><sheets>",
-                                '<sheet name="a" sheetId="1" r:id="rId1"/>', 25_000_000,
-                                "</sheets></workbook>"))),
+         dict(workbook=sheets(25_000_000))),
         ("relationships.xlsx", "8 million relationships of the workbook part",
-         dict(workbook_rels=repeated(
-             f"<Relationships {RELS_NS}>",
-             f'<Relationship Id="rId9" Type="{REL}styles" Target="styles.xml"/>', 8_000_000,
-             f'<Relationship Id="rId1" Type="{REL}worksheet" Target="worksheets/sheet1.xml"/>'
-             "</Relationships>"))),
+         dict(workbook_rels=relationships(8_000_000))),
         ("sheets_256mb.xlsx", "6 million sheets, within the size bound of the workbook part",
-         dict(workbook=repeated(f"<workbook {NS} {NS_R}><sheets>",
-                                '<sheet name="a" sheetId="1" r:id="rId1"/>', 6_000_000,
-                                "</sheets></workbook>"))),
+         dict(workbook=sheets(6_000_000))),
         ("relationships_64mb.xlsx", "500,000 relationships, within the size bound of their part",
-         dict(workbook_rels=repeated(
-             f"<Relationships {RELS_NS}>",
-             f'<Relationship Id="rId9" Type="{REL}styles" Target="styles.xml"/>', 500_000,
-             f'<Relationship Id="rId1" Type="{REL}worksheet" Target="worksheets/sheet1.xml"/>'
-             "</Relationships>"))),
+         dict(workbook_rels=relationships(500_000))),
         ("depth.xlsx", "a workbook part nested 20 million levels deep",
          dict(workbook=nested_workbook(20_000_000))),
         ("stray_cell.xlsx", "three rows of 46 columns and a formatted cell at XFD1048576",

@@ -10,8 +10,11 @@
 #include "app/errors.h"
 #include "app/workbook/file_engine.h"
 #include "tests/app/app_test_support.h"
+#include "tests/app/workbook/utf16_bytes.h"
 
 namespace {
+
+using app_test::Utf16Bytes;
 
 // The file's rows as its cells joined by '|', or "error: " and the message.
 std::string Read(const std::string& path, const std::string& bytes) {
@@ -33,16 +36,6 @@ std::string Read(const std::string& path, const std::string& bytes) {
   }
 }
 
-std::string Utf16(const std::u16string& text, bool little_endian) {
-  std::string out = little_endian ? "\xFF\xFE" : "\xFE\xFF";
-  for (char16_t unit : text) {
-    const char low = static_cast<char>(unit & 0xFF), high = static_cast<char>(unit >> 8);
-    out.push_back(little_endian ? low : high);
-    out.push_back(little_endian ? high : low);
-  }
-  return out;
-}
-
 TEST(CsvReader, QuotesNeverClosedAndNulCharactersAreRefused) {
   app_test::TempDir dir("csv-refused");
   const std::string path = dir.File("clientes.csv");
@@ -60,7 +53,7 @@ TEST(CsvReader, QuotesNeverClosedAndNulCharactersAreRefused) {
       {std::string("123;jo\xE3o\0\n", 10), nul},  // Windows-1252
       // UTF-16 without a byte-order mark is no text to this reader.
       {std::string("1\0;\0a\0\n\0", 8), nul},
-      {Utf16(std::u16string(u"1\ta\0\n", 5), true), nul},
+      {Utf16Bytes(std::u16string(u"1\ta\0\n", 5), true), nul},
   };
   for (const auto& [bytes, error] : kCases) {
     EXPECT_TRUE(Read(path, bytes).starts_with(error)) << Read(path, bytes);
@@ -73,10 +66,10 @@ TEST(CsvReader, Utf16WithAByteOrderMarkIsTabSeparatedUnicodeText) {
   const std::u16string text =
       u"código\te-mail, outro; mais\r\n123\tjoão@exemplo.com\r\n\"a\tb\"\t😀 ç\r\n";
   const std::string rows = "código|e-mail, outro; mais|\n123|joão@exemplo.com|\na\tb|😀 ç|\n";
-  EXPECT_EQ(Read(path, Utf16(text, true)), rows);
-  EXPECT_EQ(Read(path, Utf16(text, false)), rows);
+  EXPECT_EQ(Read(path, Utf16Bytes(text, true)), rows);
+  EXPECT_EQ(Read(path, Utf16Bytes(text, false)), rows);
   // An unpaired surrogate and a last odd byte read as U+FFFD.
-  EXPECT_EQ(Read(path, Utf16(u"a\xD800\tb", true) + "x"), "a\uFFFD|b\uFFFD|\n");
+  EXPECT_EQ(Read(path, Utf16Bytes(u"a\xD800\tb", true) + "x"), "a\uFFFD|b\uFFFD|\n");
 }
 
 }  // namespace

@@ -24,6 +24,22 @@ std::vector<std::vector<std::string>> Expected(const std::string& literal_escape
   };
 }
 
+// Rows 1 to 4, columns A to G as expected; then the two columns the update
+// reads, and the used area.
+void ExpectSheet(app::TDMCotrolaExcel& excel, const std::vector<std::vector<std::string>>& rows,
+                 int32_t last_row) {
+  for (int32_t row = 1; row <= 4; ++row) {
+    for (int32_t column = 1; column <= 7; ++column) {
+      EXPECT_EQ(excel.LeCelula(column, row), rows[row - 1][column - 1])
+          << app::TDMCotrolaExcel::LetraColuna(column) << row;
+    }
+  }
+  EXPECT_EQ(excel.LeCelula(18, 1), "CODIGO");
+  EXPECT_EQ(excel.LeCelula(46, 1), "EMAIL");
+  EXPECT_EQ(excel.UltimaLinha(), last_row);
+  EXPECT_EQ(excel.UltimaColuna(), 46);
+}
+
 TEST(RealWriters, XlsxFromLibreOfficeAndGnumericReadAsExcelShowsThem) {
   struct Case {
     const char* fixture;
@@ -42,19 +58,9 @@ TEST(RealWriters, XlsxFromLibreOfficeAndGnumericReadAsExcelShowsThem) {
     excel.AbrePlanilha(app_test::Fixture(c.fixture));
     EXPECT_EQ(excel.ListaAbas(), std::vector<std::string>{"Clientes"});
     excel.SelecionaAba(1);
-    const auto expected = Expected(c.literal_escape);
-    for (int32_t row = 1; row <= 4; ++row) {
-      for (int32_t column = 1; column <= 7; ++column) {
-        EXPECT_EQ(excel.LeCelula(column, row), expected[row - 1][column - 1])
-            << app::TDMCotrolaExcel::LetraColuna(column) << row;
-      }
-    }
-    EXPECT_EQ(excel.LeCelula(18, 1), "CODIGO");
-    EXPECT_EQ(excel.LeCelula(46, 1), "EMAIL");
     // A formatted empty cell at D7, below the data: Excel's used range
     // includes it.
-    EXPECT_EQ(excel.UltimaLinha(), 7);
-    EXPECT_EQ(excel.UltimaColuna(), 46);
+    ExpectSheet(excel, Expected(c.literal_escape), 7);
   }
 }
 
@@ -72,16 +78,7 @@ TEST(RealWriters, UnicodeTextFromLibreOfficeReadsWithTabs) {
        "tab\tdepois"},
       {"A-7", "literal _x0041_ aqui", "x@y.z", "-2.5", "", "", "ç€😀"},
   };
-  for (int32_t row = 1; row <= 4; ++row) {
-    for (int32_t column = 1; column <= 7; ++column) {
-      EXPECT_EQ(excel.LeCelula(column, row), expected[row - 1][column - 1])
-          << app::TDMCotrolaExcel::LetraColuna(column) << row;
-    }
-  }
-  EXPECT_EQ(excel.LeCelula(18, 1), "CODIGO");
-  EXPECT_EQ(excel.LeCelula(46, 1), "EMAIL");
-  EXPECT_EQ(excel.UltimaLinha(), 4);
-  EXPECT_EQ(excel.UltimaColuna(), 46);
+  ExpectSheet(excel, expected, 4);
 }
 
 }  // namespace

@@ -14,8 +14,8 @@
 #include "app/errors.h"
 #include "app/workbook/file_engine.h"
 #include "tests/app/app_test_support.h"
+#include "tests/app/workbook/utf16_bytes.h"
 #include "tests/app/workbook/xlsx_package.h"
-#include "unicode/utf8.h"
 
 namespace {
 
@@ -153,28 +153,6 @@ TEST(XlsxCells, CompactAndPrettyPrintedCellsReadTheSame) {
   }
 }
 
-// UTF-8 text as UTF-16 with a byte-order mark.
-std::string Utf16(const std::string& utf8, bool little_endian) {
-  std::string out = little_endian ? "\xFF\xFE" : "\xFE\xFF";
-  auto put = [&](uint32_t unit) {
-    const char low = static_cast<char>(unit & 0xFF), high = static_cast<char>(unit >> 8);
-    out.push_back(little_endian ? low : high);
-    out.push_back(little_endian ? high : low);
-  };
-  for (size_t i = 0; i < utf8.size();) {
-    const char32_t cp = unicode::DecodeUtf8(utf8, i);
-    if (cp >= 0x10000) {
-      put(0xD800 + ((cp - 0x10000) >> 10));
-      put(0xDC00 + ((cp - 0x10000) & 0x3FF));
-    } else {
-      put(cp);
-    }
-  }
-  return out;
-}
-
-// Whole parts as other writers save them: the worksheet (read by the sheet
-// scanner) and the shared strings (read by expat) alike.
 constexpr char kUtf8Declaration[] = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n";
 
 // Whole parts as other writers save them: the worksheet (read by the sheet
@@ -192,11 +170,14 @@ TEST(XlsxCells, PartsInUtf16WithAByteOrderMarkOrWindowsLineEndsReadTheSame) {
          return "\xEF\xBB\xBF" + std::string(kUtf8Declaration) + body;
        },
        nullptr},
-      {"UTF-16LE", [](const std::string& body) { return Utf16(body, true); }, nullptr},
-      {"UTF-16BE", [](const std::string& body) { return Utf16(body, false); }, nullptr},
+      {"UTF-16LE", [](const std::string& body) { return app_test::Utf8AsUtf16Bytes(body, true); },
+       nullptr},
+      {"UTF-16BE", [](const std::string& body) { return app_test::Utf8AsUtf16Bytes(body, false); },
+       nullptr},
       {"UTF-16 declared",
        [](const std::string& body) {
-         return Utf16("<?xml version=\"1.0\" encoding=\"UTF-16\"?>" + body, true);
+         return app_test::Utf8AsUtf16Bytes("<?xml version=\"1.0\" encoding=\"UTF-16\"?>" + body,
+                                           true);
        },
        nullptr},
       {"CR LF between the tags",

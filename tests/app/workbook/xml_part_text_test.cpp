@@ -7,8 +7,11 @@
 #include <string>
 
 #include "app/errors.h"
+#include "tests/app/workbook/utf16_bytes.h"
 
 namespace {
+
+using app_test::Utf16Bytes;
 
 // The part fed in chunks of `chunk` bytes; the text given out, or
 // "error: " and the message.
@@ -25,17 +28,6 @@ std::string Through(const std::string& part, size_t chunk) {
   return out;
 }
 
-std::string Utf16(const std::u16string& text, bool little_endian, bool mark) {
-  std::string out;
-  if (mark) out = little_endian ? "\xFF\xFE" : "\xFE\xFF";
-  for (char16_t unit : text) {
-    const char low = static_cast<char>(unit & 0xFF), high = static_cast<char>(unit >> 8);
-    out.push_back(little_endian ? low : high);
-    out.push_back(little_endian ? high : low);
-  }
-  return out;
-}
-
 TEST(XmlPartText, GivesCheckedUtf8WithXmlLineEndsWhereverTheChunksAreCut) {
   const std::string doc = "<w>ação 中 😀</w>";
   struct Case {
@@ -48,13 +40,13 @@ TEST(XmlPartText, GivesCheckedUtf8WithXmlLineEndsWhereverTheChunksAreCut) {
       {"byte-order mark", "\xEF\xBB\xBF" + doc, doc},
       {"declaration", "<?xml version=\"1.0\" encoding=\"utf-8\"?>" + doc,
        "<?xml version=\"1.0\" encoding=\"utf-8\"?>" + doc},
-      {"UTF-16LE", Utf16(u"<w>ação 中 😀</w>", true, true), doc},
-      {"UTF-16BE", Utf16(u"<w>ação 中 😀</w>", false, true), doc},
+      {"UTF-16LE", Utf16Bytes(u"<w>ação 中 😀</w>", true, true), doc},
+      {"UTF-16BE", Utf16Bytes(u"<w>ação 中 😀</w>", false, true), doc},
       {"UTF-16 without mark, declared",
-       Utf16(u"<?xml version='1.0' encoding='UTF-16'?><w/>", true, false),
+       Utf16Bytes(u"<?xml version='1.0' encoding='UTF-16'?><w/>", true, false),
        "<?xml version='1.0' encoding='UTF-16'?><w/>"},
       {"line ends", "<w>a\r\nb\rc\n\r\r\nd\r</w>\r", "<w>a\nb\nc\n\n\nd\n</w>\n"},
-      {"UTF-16 line ends", Utf16(u"<w>a\r\nb\r</w>", true, true), "<w>a\nb\n</w>"},
+      {"UTF-16 line ends", Utf16Bytes(u"<w>a\r\nb\r</w>", true, true), "<w>a\nb\n</w>"},
       {"references stay", "<w>&#13;&#10;</w>", "<w>&#13;&#10;</w>"},
       {"NUL", std::string("<w>a\0b</w>", 9), "error: A planilha está danificada: byte nulo"},
       {"control character", "<w>\x01</w>",
@@ -66,9 +58,9 @@ TEST(XmlPartText, GivesCheckedUtf8WithXmlLineEndsWhereverTheChunksAreCut) {
       {"U+FFFE", "<w>\xEF\xBF\xBE</w>", "error: A planilha está danificada: caractere inválido"},
       {"cut at the end", "<w>\xE4\xB8",
        "error: A planilha está danificada: texto UTF-8 incompleto"},
-      {"lone surrogate", Utf16(u"<w>\xD800</w>", true, true),
+      {"lone surrogate", Utf16Bytes(u"<w>\xD800</w>", true, true),
        "error: A planilha está danificada: texto UTF-16 inválido"},
-      {"odd UTF-16", Utf16(u"<w/>", true, true) + "x",
+      {"odd UTF-16", Utf16Bytes(u"<w/>", true, true) + "x",
        "error: A planilha está danificada: texto UTF-16 incompleto"},
       {"other encoding", "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><w>\xE9</w>",
        "error: A planilha usa a codificação de texto \"ISO-8859-1\" em \"xl/x.xml\", que não é "
