@@ -26,12 +26,18 @@ PACKAGES=(
   # portable core libraries
   zlib1g-dev libpng-dev libstb-dev libminizip-dev libexpat1-dev
   # workbook fixtures and the spreadsheet benchmark
-  python3-openpyxl python3-xlwt python3-xlsxwriter xlsx2csv libreoffice-calc-nogui gnumeric
+  python3-openpyxl python3-xlwt python3-xlsxwriter xlsx2csv
   # labels of the skin contact sheets (tools/skingen)
   fonts-dejavu-core
   # source packages for the MinGW builds of third-party libraries
   dpkg-dev
 )
+
+# The writers that made the committed workbook fixtures (only needed to make
+# them again: PROJECT_FIXTURE_TOOLS=1 scripts/setup.sh).
+if [[ "${PROJECT_FIXTURE_TOOLS:-0}" == 1 ]]; then
+  PACKAGES+=(libreoffice-calc-nogui gnumeric)
+fi
 
 missing=()
 for p in "${PACKAGES[@]}"; do
