@@ -4,50 +4,10 @@
 
 #include <string>
 
+#include "tests/skin/data/letter_pictures.h"
+
 namespace skin {
 namespace {
-
-constexpr uint32_t kR = 0x0000FF, kG = 0x00FF00, kB = 0xFF0000, kW = 0xFFFFFF, kK = 0x000000,
-                   kM = kSkinTransparent, kY = 0x00FFFF;
-
-// Builds a bitmap from rows of letters (R, G, B, W, K black, M magenta, Y).
-TBitmap Picture(const std::vector<std::string>& rows) {
-  TBitmap b(static_cast<int>(rows[0].size()), static_cast<int>(rows.size()));
-  for (int y = 0; y < b.Height(); y++) {
-    for (int x = 0; x < b.Width(); x++) {
-      const char c = rows[y][x];
-      b.SetPixel(x, y,
-                 c == 'R'   ? kR
-                 : c == 'G' ? kG
-                 : c == 'B' ? kB
-                 : c == 'W' ? kW
-                 : c == 'M' ? kM
-                 : c == 'Y' ? kY
-                            : kK);
-    }
-  }
-  return b;
-}
-
-std::vector<std::string> Letters(const TBitmap& b) {
-  std::vector<std::string> rows;
-  for (int y = 0; y < b.Height(); y++) {
-    std::string row;
-    for (int x = 0; x < b.Width(); x++) {
-      const uint32_t c = b.Pixel(x, y);
-      row += c == kR   ? 'R'
-             : c == kG ? 'G'
-             : c == kB ? 'B'
-             : c == kW ? 'W'
-             : c == kM ? 'M'
-             : c == kY ? 'Y'
-             : c == kK ? 'K'
-                       : '?';
-    }
-    rows.push_back(row);
-  }
-  return rows;
-}
 
 TEST(SkinDrawTest, StretchPicksTheSourcePixelsGdiPicks) {
   // Source indices StretchBlt (COLORONCOLOR) chose, recorded under Wine.

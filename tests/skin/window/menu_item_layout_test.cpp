@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "skin/data/skin_draw.h"
+#include "tests/skin/data/letter_pictures.h"
 
 namespace skin {
 namespace {
@@ -63,40 +64,6 @@ TEST(MenuItemLayout, WidthsTheSkinAdds) {
     EXPECT_EQ(s.Width, c.expected.Width);
     EXPECT_EQ(s.Height, c.expected.Height);
   }
-}
-
-constexpr uint32_t kR = 0x0000FF, kG = 0x00FF00, kB = 0xFF0000, kW = 0xFFFFFF,
-                   kM = kSkinTransparent;
-
-// Letters: R, G, B, W, M (magenta); anything else black.
-TBitmap Picture(const std::vector<std::string>& rows) {
-  TBitmap b(static_cast<int>(rows[0].size()), static_cast<int>(rows.size()));
-  for (int y = 0; y < b.Height(); y++) {
-    for (int x = 0; x < b.Width(); x++) {
-      const char c = rows[y][x];
-      b.SetPixel(x, y,
-                 c == 'R'   ? kR
-                 : c == 'G' ? kG
-                 : c == 'B' ? kB
-                 : c == 'W' ? kW
-                 : c == 'M' ? kM
-                            : 0);
-    }
-  }
-  return b;
-}
-
-std::vector<std::string> Letters(const TBitmap& b) {
-  std::vector<std::string> rows;
-  for (int y = 0; y < b.Height(); y++) {
-    std::string row;
-    for (int x = 0; x < b.Width(); x++) {
-      const uint32_t c = b.Pixel(x, y);
-      row += c == kR ? 'R' : c == kG ? 'G' : c == kB ? 'B' : c == kW ? 'W' : c == kM ? 'M' : 'K';
-    }
-    rows.push_back(row);
-  }
-  return rows;
 }
 
 TEST(MenuItemLayout, SeparatorFromTheSecondFrame) {

@@ -46,30 +46,18 @@ TEST(TitleButtonRules, ActionsByNumber) {
 // and alone in Visibility1 (Visibility 201 lets it pass), against windows
 // that differ in the one property the code reads.
 TEST(TitleButtonRules, EveryVisibilityCodeInBothPlaces) {
-  const TTitleButtonWindow plain{};  // no system menu, boxes, normal, active
-  TTitleButtonWindow sys = plain;
-  sys.SysMenu = true;
-  TTitleButtonWindow max = sys;
-  max.Maximized = true;
-  TTitleButtonWindow inactive = sys;
-  inactive.Active = false;
-  TTitleButtonWindow maxbox_only = plain;
-  maxbox_only.MaxBox = true;
-  TTitleButtonWindow maxbox = sys;
-  maxbox.MaxBox = true;
-  TTitleButtonWindow minbox_only = plain;
-  minbox_only.MinBox = true;
-  TTitleButtonWindow minbox = sys;
-  minbox.MinBox = true;
-  TTitleButtonWindow mdi_max = sys;
-  mdi_max.MDIMaximized = true;
-  mdi_max.MenuBarHeight = 19;
-  TTitleButtonWindow mdi_max_no_bar = mdi_max;
-  mdi_max_no_bar.MenuBarHeight = 0;
-  TTitleButtonWindow dialog = sys;
-  dialog.Dialog = true;
-  TTitleButtonWindow message_box = dialog;
-  message_box.DialogClass = true;
+  const TTitleButtonWindow plain{};  // no system menu, no boxes, normal, active
+  const TTitleButtonWindow sys{.SysMenu = true};
+  const TTitleButtonWindow max{.SysMenu = true, .Maximized = true};
+  const TTitleButtonWindow inactive{.SysMenu = true, .Active = false};
+  const TTitleButtonWindow maxbox_only{.MaxBox = true};
+  const TTitleButtonWindow maxbox{.SysMenu = true, .MaxBox = true};
+  const TTitleButtonWindow minbox_only{.MinBox = true};
+  const TTitleButtonWindow minbox{.SysMenu = true, .MinBox = true};
+  const TTitleButtonWindow mdi_max{.SysMenu = true, .MDIMaximized = true, .MenuBarHeight = 19};
+  const TTitleButtonWindow mdi_max_no_bar{.SysMenu = true, .MDIMaximized = true};
+  const TTitleButtonWindow dialog{.SysMenu = true, .Dialog = true};
+  const TTitleButtonWindow message_box{.SysMenu = true, .Dialog = true, .DialogClass = true};
 
   const struct {
     const char* name;
@@ -121,9 +109,8 @@ TEST(TitleButtonRules, EveryVisibilityCodeInBothPlaces) {
 }
 
 TEST(TitleButtonRules, ActionRulesWinOverTheCodes) {
-  TTitleButtonWindow sys{};
-  sys.SysMenu = true;
-  TTitleButtonWindow bare{};  // no WS_SYSMENU, no system menu
+  const TTitleButtonWindow sys{.SysMenu = true};
+  const TTitleButtonWindow bare{};  // no WS_SYSMENU, no system menu
   // A close button of a window without a system menu is hidden; a user
   // button with the same code shows.
   EXPECT_FALSE(TitleButtonVisible(*Button(0, 0, 0), bare));
@@ -132,16 +119,14 @@ TEST(TitleButtonRules, ActionRulesWinOverTheCodes) {
   // Maximize and minimize need their boxes, whatever the codes say.
   EXPECT_FALSE(TitleButtonVisible(*Button(1, 201, 201), sys));
   EXPECT_FALSE(TitleButtonVisible(*Button(2, 201, 201), sys));
-  TTitleButtonWindow boxes = sys;
-  boxes.MaxBox = boxes.MinBox = true;
+  const TTitleButtonWindow boxes{.SysMenu = true, .MaxBox = true, .MinBox = true};
   EXPECT_TRUE(TitleButtonVisible(*Button(1, 201, 201), boxes));
   EXPECT_TRUE(TitleButtonVisible(*Button(2, 201, 201), boxes));
   // Actions 22 and 23 are not held to the boxes.
   EXPECT_TRUE(TitleButtonVisible(*Button(22, 201, 201), sys));
   EXPECT_TRUE(TitleButtonVisible(*Button(23, 201, 201), sys));
   // A dialog frame shows no system-menu button.
-  TTitleButtonWindow dialog = sys;
-  dialog.Dialog = true;
+  const TTitleButtonWindow dialog{.SysMenu = true, .Dialog = true};
   for (int action : {3, 11, 12}) {
     EXPECT_TRUE(TitleButtonVisible(*Button(action, 0, 0), sys)) << action;
     EXPECT_FALSE(TitleButtonVisible(*Button(action, 0, 0), dialog)) << action;
