@@ -1,8 +1,32 @@
 #include "skin/window/popup_menu_window.h"
 
+#include "framework/dc.h"
+#include "framework/menus.h"
+#include "skin/controls/skin_manage.h"
+#include "skin/data/skin_draw.h"
+#include "skin/window/menu_item_layout.h"
+#include "skin/window/skin_surface.h"
 #include "skin/window/win_skin_form.h"
 
 namespace skin::win {
+
+namespace {
+
+// Asks a menu window which menu it shows (0 when the system does not say).
+constexpr UINT kGetMenuHandle = 0x01E1;  // MN_GETHMENU
+
+// The framework popup menu whose items `menu` shows, or nullptr.
+fw::TPopupMenu* FrameworkPopupOf(HMENU menu) {
+  MENUITEMINFOW info{};
+  info.cbSize = sizeof(info);
+  info.fMask = MIIM_DATA;
+  if (menu == nullptr || !GetMenuItemInfoW(menu, 0, TRUE, &info)) return nullptr;
+  if (!fw::IsMenuItem(info.dwItemData)) return nullptr;
+  return dynamic_cast<fw::TPopupMenu*>(
+      reinterpret_cast<fw::TMenuItem*>(info.dwItemData)->GetParentMenu());
+}
+
+}  // namespace
 
 TWinSkinPopMenu*& PendingPopup() {
   static TWinSkinPopMenu* pending = nullptr;
@@ -20,6 +44,7 @@ void TWinSkinPopMenu::Attach(HWND wnd, TSkinData* data, HMENU menu) {
 void TWinSkinPopMenu::Detach() {
   subclass_.Remove();
   Background.SetSize(0, 0);
+  if (PendingPopup() == this) PendingPopup() = nullptr;
 }
 
 void TWinSkinPopMenu::WndProc(fw::TMessage& m) {
@@ -27,14 +52,120 @@ void TWinSkinPopMenu::WndProc(fw::TMessage& m) {
     m.Result = 1;
     return;
   }
-  subclass_.CallPrevious(m);
+  TSkinManage* manager = TSkinManage::Instance();
+  if (manager == nullptr || !manager->Active()) {
+    subclass_.CallPrevious(m);
+    return;
+  }
+  switch (m.Msg) {
+    case WM_DESTROY:
+      Detach();
+      subclass_.CallPrevious(m);
+      return;
+    case WM_NCPAINT:
+      PaintPopupFrame(m);
+      return;
+    case WM_PAINT:
+      subclass_.CallPrevious(m);
+      if (BandInClientArea() && Skinned()) PaintBand();
+      return;
+    case WM_PRINT:
+      PrintPopup(m);
+      return;
+    default:
+      subclass_.CallPrevious(m);
+      return;
+  }
+}
+
+bool TWinSkinPopMenu::Skinned() {
+  if (SkinData == nullptr) return false;
+  const skin::TSkinData& data = SkinData->Data();
+  if (data.NotLoaded || !data.MenuBackground || data.MenuBackground->Bitmap.Empty()) return false;
+  if (!exempt_checked_) {
+    // A framework popup menu tagged with the exemption tag keeps its native
+    // look, window included.
+    exempt_checked_ = true;
+    const auto menu = reinterpret_cast<HMENU>(SendMessageW(Handle, kGetMenuHandle, 0, 0));
+    const fw::TPopupMenu* popup = FrameworkPopupOf(menu);
+    exempt_ = popup != nullptr && popup->Tag() % 100 == data.DisableTag;
+  }
+  return !exempt_;
+}
+
+void TWinSkinPopMenu::LearnMenu() {
+  if (Menu != nullptr) return;
+  Menu = reinterpret_cast<HMENU>(SendMessageW(Handle, kGetMenuHandle, 0, 0));
+  if (Menu == nullptr) PendingPopup() = this;
+}
+
+void TWinSkinPopMenu::BuildBackground(int width, int height) {
+  const skin::TDataSkinObject& image = *SkinData->Data().MenuBackground;
+  Background.SetSize(width, height);
+  DrawSkinBitmap(Background.Canvas()->Handle(), 0, 0,
+                 skin::BuildSkinImage(skin::TRect{0, 0, width, height}, image.Bitmap, image.Margins,
+                                      /*vertical=*/false, image.Tile != 0, 1, 1));
+  GdiFlush();
 }
 
 void TWinSkinPopMenu::PaintPopupFrame(fw::TMessage& m) {
-  subclass_.CallPrevious(m);
+  if (!Skinned()) {
+    subclass_.CallPrevious(m);
+    return;
+  }
+  RECT wr;
+  GetWindowRect(Handle, &wr);
+  const int w = wr.right - wr.left;
+  const int h = wr.bottom - wr.top;
+  BuildBackground(w, h);
+  LearnMenu();
+  PaintBand();
+  m.Result = 0;
+}
+
+void TWinSkinPopMenu::PaintBand() {
+  if (Background.Empty()) return;
+  // Only the frame band: the menu paints its entries (owner-drawn on this
+  // background) inside it.
+  const int w = Background.Width();
+  const int h = Background.Height();
+  constexpr int band = skin::kPopupFrameWidth;
+  fw::TWindowDC dc(Handle);
+  HDC src = Background.Canvas()->Handle();
+  BitBlt(dc.Get(), 0, 0, w, band, src, 0, 0, SRCCOPY);
+  BitBlt(dc.Get(), 0, h - band, w, band, src, 0, h - band, SRCCOPY);
+  BitBlt(dc.Get(), 0, 0, band, h, src, 0, 0, SRCCOPY);
+  BitBlt(dc.Get(), w - band, 0, band, h, src, w - band, 0, SRCCOPY);
+}
+
+bool TWinSkinPopMenu::BandInClientArea() const {
+  RECT wr{};
+  GetWindowRect(Handle, &wr);
+  POINT origin{0, 0};
+  ClientToScreen(Handle, &origin);
+  return origin.x == wr.left && origin.y == wr.top;
 }
 
 void TWinSkinPopMenu::PrintPopup(fw::TMessage& m) {
+  if (!Skinned()) {
+    subclass_.CallPrevious(m);
+    return;
+  }
+  LearnMenu();
+  RECT wr;
+  GetWindowRect(Handle, &wr);
+  const int w = wr.right - wr.left;
+  const int h = wr.bottom - wr.top;
+  BuildBackground(w, h);
+  const auto dc = reinterpret_cast<HDC>(m.WParam);
+  BitBlt(dc, 0, 0, w, h, Background.Canvas()->Handle(), 0, 0, SRCCOPY);
+  // The menu prints its entries over the background, inside the frame band;
+  // the DC gets its clipping and background mode back afterwards.
+  fw::TSavedDC saved(dc);
+  constexpr int band = skin::kPopupFrameWidth;
+  fw::TGdiHandle<HRGN> clip(CreateRectRgn(band, band, w - band, h - band));
+  SelectClipRgn(dc, clip.get());
+  SetBkMode(dc, TRANSPARENT);
   subclass_.CallPrevious(m);
 }
 

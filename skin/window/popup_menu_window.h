@@ -33,7 +33,24 @@ class TWinSkinPopMenu {
   void WndProc(fw::TMessage& m);
   void PaintPopupFrame(fw::TMessage& m);
   void PrintPopup(fw::TMessage& m);
+  // Whether the window is painted from the skin: a loaded skin with a
+  // MenuBackground image, and a menu that is not exempted by its tag.
+  bool Skinned();
+  // Background := the MenuBackground image at the window's size.
+  void BuildBackground(int width, int height);
+  // Copies the frame band of Background to the window.
+  void PaintBand();
+  // Whether the system paints the menu's frame inside the client area (the
+  // client area is the whole window): the band is then painted again after
+  // the menu's own painting.
+  bool BandInClientArea() const;
+  // The menu shown, asked of the window; the skinner waits for the first
+  // entry drawn to learn it when the system does not answer.
+  void LearnMenu();
+
   fw::TSubclass subclass_;
+  bool exempt_checked_ = false;
+  bool exempt_ = false;
 };
 
 // The popup skinner that has painted its background but does not know its
