@@ -124,6 +124,11 @@ void TWinSkinPopMenu::PaintPopupFrame(fw::TMessage& m) {
 }
 
 void TWinSkinPopMenu::PaintBand() {
+  RECT wr;
+  GetWindowRect(Handle, &wr);
+  if (Background.Width() != wr.right - wr.left || Background.Height() != wr.bottom - wr.top) {
+    BuildBackground(wr.right - wr.left, wr.bottom - wr.top);
+  }
   if (Background.Empty()) return;
   // Only the frame band: the menu paints its entries (owner-drawn on this
   // background) inside it.
