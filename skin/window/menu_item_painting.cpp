@@ -16,12 +16,6 @@ namespace {
 // The system's check-mark bitmap (OBM_CHECK).
 constexpr int kCheckBitmap = 32760;
 
-skin::TBitmap ViewOf(fw::TBitmap& bitmap) {
-  GdiFlush();
-  return skin::TBitmap::WrapDib(reinterpret_cast<uint8_t*>(bitmap.Pixels()), bitmap.Width(),
-                                bitmap.Height(), /*bottom_up=*/false, skin::PixelFormat::k32Bit);
-}
-
 void Fill(fw::TBitmap& bitmap, COLORREF colour) {
   fw::TGdiHandle<HBRUSH> brush(CreateSolidBrush(colour));
   RECT all{0, 0, bitmap.Width(), bitmap.Height()};

@@ -5,48 +5,28 @@
 
 namespace skin::win {
 
-namespace {
-
-// A view of the 24- or 32-bit DIB section selected into `dc`; empty when
-// there is none (a window DC, a device-dependent bitmap).
-skin::TBitmap SelectedDib(HDC dc) {
-  auto* bitmap = static_cast<HBITMAP>(GetCurrentObject(dc, OBJ_BITMAP));
-  DIBSECTION dib{};
-  if (bitmap == nullptr || GetObjectW(bitmap, sizeof(dib), &dib) != sizeof(dib) ||
-      dib.dsBm.bmBits == nullptr) {
-    return {};
-  }
-  const int bits = dib.dsBm.bmBitsPixel;
-  if ((bits != 24 && bits != 32) || dib.dsBmih.biCompression != BI_RGB) return {};
-  return skin::TBitmap::WrapDib(static_cast<uint8_t*>(dib.dsBm.bmBits), dib.dsBm.bmWidth,
-                                dib.dsBm.bmHeight, dib.dsBmih.biHeight > 0,
-                                bits == 32 ? skin::PixelFormat::k32Bit : skin::PixelFormat::k24Bit);
-}
-
-}  // namespace
-
 void PaintPixels(
     HDC dc, const RECT& rect,
     const std::function<void(skin::TBitmap& surface, const skin::TRect& target)>& paint) {
   const int w = rect.right - rect.left;
   const int h = rect.bottom - rect.top;
   if (w <= 0 || h <= 0) return;
-  // Direct pixel access waits for the drawing GDI still has queued.
-  GdiFlush();
-  skin::TBitmap surface = SelectedDib(dc);
-  if (!surface.Empty()) {
-    paint(surface, ToSkinRect(rect));
-    return;
-  }
+  // The pixels go through a DIB of known orientation: a DIB section
+  // selected into `dc` cannot tell its own (GetObject reports a positive
+  // height for top-down sections too, as the framework's bitmaps are).
   fw::TBitmap copy;
   copy.SetSize(w, h);
   HDC mem = copy.Canvas()->Handle();
   BitBlt(mem, 0, 0, w, h, dc, rect.left, rect.top, SRCCOPY);
-  GdiFlush();
-  skin::TBitmap view = skin::TBitmap::WrapDib(reinterpret_cast<uint8_t*>(copy.Pixels()), w, h,
-                                              /*bottom_up=*/false, skin::PixelFormat::k32Bit);
+  skin::TBitmap view = ViewOf(copy);
   paint(view, {0, 0, w, h});
   BitBlt(dc, rect.left, rect.top, w, h, mem, 0, 0, SRCCOPY);
+}
+
+skin::TBitmap ViewOf(fw::TBitmap& bitmap) {
+  GdiFlush();
+  return skin::TBitmap::WrapDib(reinterpret_cast<uint8_t*>(bitmap.Pixels()), bitmap.Width(),
+                                bitmap.Height(), /*bottom_up=*/false, skin::PixelFormat::k32Bit);
 }
 
 void DrawSkinBitmap(HDC dc, int x, int y, const skin::TBitmap& bitmap) {

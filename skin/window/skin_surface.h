@@ -12,18 +12,21 @@
 
 #include <functional>
 
+#include "framework/graphics.h"
 #include "skin/data/bitmap.h"
 
 namespace skin::win {
 
-// Runs `paint` on the pixels of `rect` of `dc`. When a DIB section is
-// selected into `dc` (a memory DC of a framework bitmap), `surface` is a view
-// of it and `target` is `rect`; otherwise the pixels are copied out into a
+// Runs `paint` on the pixels of `rect` of `dc`: they are copied out into a
 // rect-sized surface (`target` at its origin) and copied back afterwards.
 // Nothing happens for an empty or inverted rectangle.
 void PaintPixels(
     HDC dc, const RECT& rect,
     const std::function<void(skin::TBitmap& surface, const skin::TRect& target)>& paint);
+
+// A view of a framework bitmap's pixels (a top-down 32-bit DIB section) for
+// the skin routines; GDI's queued drawing is flushed first.
+skin::TBitmap ViewOf(fw::TBitmap& bitmap);
 
 // Copies `bitmap` to `dc` at (x, y), as BitBlt with SRCCOPY would.
 void DrawSkinBitmap(HDC dc, int x, int y, const skin::TBitmap& bitmap);

@@ -7,6 +7,7 @@
 #include "framework/dc.h"
 #include "skin/controls/skin_manage.h"
 #include "skin/data/skin_draw.h"
+#include "skin/window/menu_bar.h"
 #include "skin/window/skin_surface.h"
 #include "skin/window/title_button_rules.h"
 #include "skin/window/win_skin_form.h"
@@ -48,13 +49,6 @@ void DrawIconScaled(HDC dc, int x, int y, HICON icon, int size) {
              DI_NORMAL);
 }
 
-// A view of a framework bitmap's pixels for the skin routines.
-skin::TBitmap ViewOf(fw::TBitmap& bitmap) {
-  GdiFlush();
-  return skin::TBitmap::WrapDib(reinterpret_cast<uint8_t*>(bitmap.Pixels()), bitmap.Width(),
-                                bitmap.Height(), /*bottom_up=*/false, skin::PixelFormat::k32Bit);
-}
-
 // A copy with storage of its own (it outlives the framework bitmap).
 skin::TBitmap OwnedCopy(fw::TBitmap& bitmap) {
   if (bitmap.Empty()) return {};
@@ -86,17 +80,11 @@ bool Has(uint32_t set, TSkinControlType type) {
   return (set & SkinControlBit(type)) != 0;
 }
 
-// --- The menu band's items -----------------------------------------------------------
-// Mouse messages look at the title buttons first and then at the items of the
-// menu band, which the menu bar skinner (TWinSkinMenu) owns: its HitTest(p)
-// finds the item, its OpenMenu(item) shows the item's drop-down. A window
-// without a menu bar skinner has no items there.
-
-TNCObject* MenuBandItemAt(const TWinSkinForm& /*form*/, POINT /*p*/) {
-  return nullptr;
+// Mouse messages look at the title buttons first, then at the items of the
+// menu band (the menu bar skinner's).
+TNCObject* MenuBandItemAt(const TWinSkinForm& form, POINT p) {
+  return form.MenuBarSkinner != nullptr ? form.MenuBarSkinner->HitTest(p) : nullptr;
 }
-
-void OpenMenuBandItem(TWinSkinForm& /*form*/, TNCObject& /*item*/) {}
 
 // The title button or menu-band item under `p` (window coordinates).
 TNCObject* NCObjectAt(TWinSkinForm& form, POINT p) {
@@ -313,7 +301,10 @@ bool TWinSkinForm::NCLButtonDown(fw::TMessage& m) {
   if (TNCObject* hit = NCObjectAt(*this, MessagePoint(*this, m))) {
     if (!Active) SetForegroundWindow(Handle);
     hit->MouseDown();
-    if (dynamic_cast<TWinSysButton*>(hit) == nullptr) OpenMenuBandItem(*this, *hit);
+    // A menu-band item opens its drop-down on the press.
+    if (auto* item = dynamic_cast<TMenuBtn*>(hit); item != nullptr && MenuBarSkinner != nullptr) {
+      MenuBarSkinner->OpenMenu(*item);
+    }
     m.Result = 0;
     return true;
   }
