@@ -213,7 +213,9 @@ TEST_F(FrameTest, CaptionTextPlacedByEachAlignment) {
   for (const auto& c : cases) {
     auto data = LoadSkin("default.skn");
     skin::TSkinData& d = data->Data();
-    d.Title->Bitmap.Clear();  // no text background: only the text changes the band
+    // No text background and no title buttons: only the text changes the band.
+    d.Title->Bitmap.Clear();
+    d.SysButtons.clear();
     d.Title->TextAlignment = c.alignment;
     fw::TForm* form = NewForm(FormDescription());
     if (c.right_to_left) {

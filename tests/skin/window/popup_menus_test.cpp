@@ -14,20 +14,21 @@
 #include "skin/controls/skin_manage.h"
 #include "skin/data/skin_draw.h"
 #include "skin/window/menu_item_layout.h"
+#include "tests/skin/window/skinned_window.h"
 #include "tests/skin/window/skinned_window_fixture.h"
+#include "tests/support/win/live_counts.h"
 #include "tests/support/win/pump.h"
 
 namespace skin_test {
 namespace {
 
 using skin::win::TWinSkinForm;
+using skin::win::fixtures::CaptureWindow;
+using skin::win::fixtures::SamePixels;
 
-constexpr const char* kForm = R"(object Janela: TForm
-  Left = 80
-  Top = 80
-  ClientWidth = 320
-  ClientHeight = 200
-  object Menu1: TPopupMenu
+// The form of the window skinning tests with two popup menus, one tagged
+// with the exemption tag.
+constexpr const char* kPopupMenus = R"(  object Menu1: TPopupMenu
     object Abrir: TMenuItem
       Caption = '&Abrir'
       ShortCut = 16449
@@ -46,7 +47,6 @@ constexpr const char* kForm = R"(object Janela: TForm
       Caption = 'Nativo'
     end
   end
-end
 )";
 
 constexpr int kEntryWidth = 160;
@@ -57,7 +57,7 @@ class PopupMenusTest : public SkinnedWindowTest {
   void SetUp() override {
     SkinnedWindowTest::SetUp();
     if (HasFatalFailure()) return;
-    form_ = CreateForm(kForm);
+    form_ = CreateForm(skin::win::fixtures::FormDescription(kPopupMenus));
     controller_ = Skin(form_->Handle());
     ASSERT_NE(controller_, nullptr);
     menu_ = static_cast<fw::TPopupMenu*>(form_->FindComponent("Menu1"));
@@ -141,7 +141,7 @@ TEST_F(PopupMenusTest, FrameworkPopupsAreOwnerDrawnButTheExemptOne) {
 }
 
 TEST_F(PopupMenusTest, ThePopupWindowAndItsEntriesArePaintedFromTheSkin) {
-  const int gdi_before = fw::LiveGdiHandles();
+  const test_support::TLiveCounts before = test_support::Live();
   skin::TBitmap shot;
   std::vector<RECT> entries;
   HMENU learned = nullptr;
@@ -165,7 +165,7 @@ TEST_F(PopupMenusTest, ThePopupWindowAndItsEntriesArePaintedFromTheSkin) {
   const skin::TBitmap back =
       PopupBackground(*SkinData().MenuBackground, shot.Width(), shot.Height());
   for (const RECT& strip : Band(shot.Width(), shot.Height()))
-    EXPECT_TRUE(SamePicture(Crop(shot, strip), Crop(back, strip), "popup-band"));
+    EXPECT_TRUE(SamePixels(shot, strip.left, strip.top, Crop(back, strip), "popup band"));
 
   // An entry: the menu item image over the popup's background where the
   // entry lies, seen left of the glyph and right of the shortcut.
@@ -178,10 +178,10 @@ TEST_F(PopupMenusTest, ThePopupWindowAndItsEntriesArePaintedFromTheSkin) {
                         mi.Trans != 0, skin::kMenuItemFrames, skin::kMenuItemNormalFrame,
                         mi.Margins);
   const int left = mi.Margins.Left;
-  EXPECT_TRUE(SamePicture(Crop(shot, RECT{first.left, first.top, first.left + left, first.bottom}),
-                          Crop(want, RECT{0, 0, left, h}), "entry-left"));
-  EXPECT_TRUE(SamePicture(Crop(shot, RECT{first.right - 10, first.top, first.right, first.bottom}),
-                          Crop(want, RECT{w - 10, 0, w, h}), "entry-right"));
+  EXPECT_TRUE(SamePixels(shot, first.left, first.top, Crop(want, RECT{0, 0, left, h}),
+                         "entry, left of its glyph"));
+  EXPECT_TRUE(SamePixels(shot, first.right - 10, first.top, Crop(want, RECT{w - 10, 0, w, h}),
+                         "entry, right of its shortcut"));
 
   // The separator: the image's separator frame over the background.
   const RECT line = entries[1];
@@ -189,11 +189,12 @@ TEST_F(PopupMenusTest, ThePopupWindowAndItsEntriesArePaintedFromTheSkin) {
   skin::DrawTransparentBitmap(want_line, skin::TRect{0, 0, want_line.Width(), want_line.Height()},
                               skin::BuildMenuSeparator(mi, want_line.Width(), want_line.Height()),
                               skin::kSkinTransparent);
-  EXPECT_TRUE(SamePicture(Crop(shot, line), want_line, "separator"));
+  EXPECT_TRUE(SamePixels(shot, line.left, line.top, want_line, "separator"));
 
-  // The popup's skinner went with its window, and took its bitmaps along.
+  // The popup's skinner went with its window, and took its bitmaps and its
+  // window procedure along.
   EXPECT_EQ(skin::win::TSkinManage::Instance()->PopupCount(), 0);
-  EXPECT_EQ(fw::LiveGdiHandles(), gdi_before);
+  EXPECT_EQ(test_support::Live(), before);
 }
 
 TEST_F(PopupMenusTest, AnExemptPopupIsLeftAsTheSystemPaintsIt) {
@@ -205,7 +206,7 @@ TEST_F(PopupMenusTest, AnExemptPopupIsLeftAsTheSystemPaintsIt) {
   skin::TBitmap shown;
   ShowAndLook(exempt_, [&](HWND wnd) { shown = CaptureWindow(wnd); });
   ASSERT_FALSE(native.Empty());
-  EXPECT_TRUE(SamePicture(shown, native, "exempt-popup"));
+  EXPECT_TRUE(shown.SameImage(native));
   // The same comparison tells a skinned popup apart.
   skin::TBitmap skinned;
   ShowAndLook(menu_, [&](HWND wnd) { skinned = CaptureWindow(wnd); });
@@ -234,7 +235,7 @@ TEST_F(PopupMenusTest, PrintingThePopupPutsTheSkinUnderItsEntries) {
   const skin::TBitmap back =
       PopupBackground(*SkinData().MenuBackground, printed.Width(), printed.Height());
   for (const RECT& strip : Band(printed.Width(), printed.Height()))
-    EXPECT_TRUE(SamePicture(Crop(printed, strip), Crop(back, strip), "printed-band"));
+    EXPECT_TRUE(SamePixels(printed, strip.left, strip.top, Crop(back, strip), "printed band"));
   EXPECT_EQ(clip_after, 0) << "the DC's clipping is given back";
 }
 
@@ -244,8 +245,8 @@ TEST_F(PopupMenusTest, EntriesShowTheirStateFrameCheckMarkAndGlyph) {
   // Normal and selected entries: frames 1 and 4 of the menu item image.
   for (bool selected : {false, true}) {
     const int frame = selected ? skin::kMenuItemSelectedFrame : skin::kMenuItemNormalFrame;
-    EXPECT_TRUE(SamePicture(Crop(Entry(abrir_, selected), left_strip),
-                            Crop(EntryBack(frame), left_strip), "entry-frame"));
+    EXPECT_TRUE(SamePixels(Entry(abrir_, selected), 0, 0, Crop(EntryBack(frame), left_strip),
+                           selected ? "selected entry" : "entry"));
   }
 
   // A checked entry without an image: the system's check mark, in the text
@@ -264,7 +265,8 @@ TEST_F(PopupMenusTest, EntriesShowTheirStateFrameCheckMarkAndGlyph) {
         want.SetPixel(x0 + x, y0 + y, fw::ColorToRGB(SkinData().MenuTextColour));
     }
   }
-  EXPECT_TRUE(SamePicture(Crop(Entry(marcado_, false), cell), Crop(want, cell), "check-mark"));
+  EXPECT_TRUE(
+      SamePixels(Entry(marcado_, false), cell.left, cell.top, Crop(want, cell), "check mark"));
 
   // The system menu's glyphs, left or right as the window reads.
   fw::TMenuItem* close = controller_->SystemMenu->Items()->Items(4);
@@ -284,7 +286,7 @@ TEST_F(PopupMenusTest, EntriesShowTheirStateFrameCheckMarkAndGlyph) {
         if (glyph.Pixel(x, y) == 0) want_glyph.SetPixel(at.left + x, at.top + y, 0);
       }
     }
-    EXPECT_TRUE(SamePicture(with_glyph, want_glyph, rtl ? "glyph-rtl" : "glyph"));
+    EXPECT_TRUE(SamePixels(with_glyph, 0, 0, want_glyph, rtl ? "glyph right to left" : "glyph"));
   }
   controller_->RightToLeft = false;
 }

@@ -10,7 +10,6 @@
 #include "skin/controls/skin_manage.h"
 #include "skin/data/skin_draw.h"
 #include "tests/support/win/pump.h"
-#include "tools/skinpack/contact_sheet.h"
 
 namespace skin_test {
 
@@ -36,12 +35,6 @@ const wchar_t* RawWindowClass() {
     return L"SkinTestWindow";
   }();
   return name;
-}
-
-void WritePng(const skin::TBitmap& picture, const std::string& name) {
-  const std::vector<uint8_t> png = skinpack::EncodePng(picture);
-  std::ofstream out(kBinary / "tests" / "skin" / "window" / name, std::ios::binary);
-  out.write(reinterpret_cast<const char*>(png.data()), static_cast<std::streamsize>(png.size()));
 }
 
 }  // namespace
@@ -102,24 +95,6 @@ skin::win::TWinSkinForm* SkinnedWindowTest::Skin(HWND wnd) {
   return controller;
 }
 
-skin::TBitmap CaptureWindow(HWND wnd) {
-  RECT wr{};
-  GetWindowRect(wnd, &wr);
-  fw::TBitmap shot;
-  shot.SetSize(wr.right - wr.left, wr.bottom - wr.top);
-  {
-    fw::TWindowDC dc(wnd);
-    BitBlt(shot.Canvas()->Handle(), 0, 0, shot.Width(), shot.Height(), dc.Get(), 0, 0, SRCCOPY);
-  }
-  return Crop(ViewOf(shot), RECT{0, 0, shot.Width(), shot.Height()});
-}
-
-skin::TBitmap ViewOf(fw::TBitmap& bitmap) {
-  GdiFlush();
-  return skin::TBitmap::WrapDib(reinterpret_cast<uint8_t*>(bitmap.Pixels()), bitmap.Width(),
-                                bitmap.Height(), /*bottom_up=*/false, skin::PixelFormat::k32Bit);
-}
-
 skin::TBitmap Crop(const skin::TBitmap& picture, const RECT& rect) {
   const int w = rect.right - rect.left;
   const int h = rect.bottom - rect.top;
@@ -127,25 +102,6 @@ skin::TBitmap Crop(const skin::TBitmap& picture, const RECT& rect) {
   skin::StretchCopy(copy, skin::TRect{0, 0, w, h}, picture,
                     skin::TRect{rect.left, rect.top, rect.right, rect.bottom});
   return copy;
-}
-
-::testing::AssertionResult SamePicture(const skin::TBitmap& got, const skin::TBitmap& want,
-                                       const std::string& name) {
-  if (got.Width() != want.Width() || got.Height() != want.Height()) {
-    return ::testing::AssertionFailure() << name << ": " << got.Width() << "x" << got.Height()
-                                         << ", want " << want.Width() << "x" << want.Height();
-  }
-  for (int y = 0; y < got.Height(); ++y) {
-    for (int x = 0; x < got.Width(); ++x) {
-      if (got.Pixel(x, y) == want.Pixel(x, y)) continue;
-      WritePng(got, name + "-got.png");
-      WritePng(want, name + "-want.png");
-      return ::testing::AssertionFailure()
-             << name << ": pixel (" << x << ", " << y << ") is " << std::hex << got.Pixel(x, y)
-             << ", want " << want.Pixel(x, y) << " (pictures written as " << name << "-*.png)";
-    }
-  }
-  return ::testing::AssertionSuccess();
 }
 
 POINT ScreenPoint(const skin::win::TWinSkinForm& c, POINT p) {

@@ -7,7 +7,7 @@
 //   TEST_F(TitleButtonsTest, X) {
 //     HWND wnd = CreateRawWindow(WS_OVERLAPPEDWINDOW);
 //     skin::win::TWinSkinForm* c = Skin(wnd);      // activated, attached, state 1
-//     skin::TBitmap shot = CaptureWindow(wnd);     // what the window shows, frame included
+//     skin::TBitmap shot = fixtures::CaptureWindow(wnd);   // skinned_window.h
 //   }
 #pragma once
 
@@ -25,6 +25,7 @@
 #include "framework/timers.h"
 #include "skin/data/bitmap.h"
 #include "skin/data/win/skin_data_component.h"
+#include "skin/window/skin_surface.h"
 #include "skin/window/win_skin_form.h"
 
 namespace skin_test {
@@ -55,18 +56,8 @@ class SkinnedWindowTest : public ::testing::Test {
   std::vector<HWND> windows_;
 };
 
-// What the window shows, frame included (a copy of its window DC).
-skin::TBitmap CaptureWindow(HWND wnd);
-// The pixels of a framework bitmap for the skin routines (a view).
-skin::TBitmap ViewOf(fw::TBitmap& bitmap);
 // A copy of `rect` of a picture.
 skin::TBitmap Crop(const skin::TBitmap& picture, const RECT& rect);
-
-// Compares two pictures pixel by pixel; on a difference the message names the
-// first one and both pictures are written as PNG files beside the test
-// executable (<name>-got.png, <name>-want.png).
-::testing::AssertionResult SamePicture(const skin::TBitmap& got, const skin::TBitmap& want,
-                                       const std::string& name);
 
 // The screen point of `p`, in the window coordinates of the skinned frame
 // (the inverse of the controller's ToWindowPoint).
@@ -91,5 +82,7 @@ class TMenuCloser {
   int seen_ = 0;
   fw::TTimerHandle timer_;
 };
+
+using skin::win::ViewOf;
 
 }  // namespace skin_test

@@ -14,6 +14,8 @@
 #include "framework/dc.h"
 #include "skin/controls/skin_manage.h"
 #include "skin/data/skin_draw.h"
+#include "skin/window/menu_bar.h"
+#include "tests/skin/window/skinned_window.h"
 #include "tests/skin/window/skinned_window_fixture.h"
 #include "tests/support/win/lambda_hooks.h"
 #include "tests/support/win/pump.h"
@@ -23,6 +25,8 @@ namespace {
 
 using skin::win::TWinSkinForm;
 using skin::win::TWinSysButton;
+using skin::win::fixtures::CaptureWindow;
+using skin::win::fixtures::SamePixels;
 
 constexpr uint32_t kSentinel = 0x00563412;  // a colour no skin image holds
 
@@ -60,15 +64,10 @@ class TitleButtonsTest : public SkinnedWindowTest {
         }));
   }
 
-  // What the caption painting gives the layout: the window's size and where
-  // the caption text went (after the icon).
+  // Paints the frame again: the caption painting lays the buttons out after
+  // the caption text.
   static void Layout(TWinSkinForm* c) {
-    RECT wr{};
-    GetWindowRect(c->Handle, &wr);
-    c->WindowWidth = wr.right - wr.left;
-    c->WindowHeight = wr.bottom - wr.top;
-    c->CaptionTextRect = RECT{30, 4, 150, 22};
-    c->LayoutSysButtons();
+    RedrawWindow(c->Handle, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
   }
 
   static TWinSysButton* Button(TWinSkinForm* c, const std::string& name) {
@@ -216,7 +215,7 @@ TEST_F(TitleButtonsTest, TheWindowsStateChoosesTheButtonsDrawnOnTheCaption) {
       skin::StretchCopy(want, skin::TRect{b->Rect.left, b->Rect.top, b->Rect.right, b->Rect.bottom},
                         look, skin::TRect{0, 0, look.Width(), look.Height()});
     }
-    EXPECT_TRUE(SamePicture(ViewOf(band), want, "caption-buttons"));
+    EXPECT_TRUE(SamePixels(ViewOf(band), 0, 0, want, "caption buttons"));
   }
 }
 
@@ -253,8 +252,8 @@ TEST_F(TitleButtonsTest, HoverAndPressShowTheirFramesOnTheWindow) {
     SendNCMouse(*c, s.msg, HTCAPTION, s.at);
     EXPECT_EQ(s.button->MouseState, s.state);
     EXPECT_EQ(c->HotObject == s.button, s.hot);
-    EXPECT_TRUE(SamePicture(Crop(CaptureWindow(c->Handle), s.button->Rect),
-                            WithFrame(before, *s.button->Element, s.state), "hover"));
+    EXPECT_TRUE(SamePixels(CaptureWindow(c->Handle), s.button->Rect.left, s.button->Rect.top,
+                           WithFrame(before, *s.button->Element, s.state), s.name));
   }
 
   // An inactive window's buttons do not light up.
@@ -464,19 +463,39 @@ TEST_F(TitleButtonsTest, TheSystemMenuFollowsTheWindowsBoxesAndState) {
   }
 }
 
+TEST_F(TitleButtonsTest, TheMenuBandsItemsAnswerTheMouseAfterTheTitleButtons) {
+  fw::TForm* form =
+      CreateForm(skin::win::fixtures::FormDescription(skin::win::fixtures::kMenuDescription));
+  TWinSkinForm* c = Skin(form->Handle());
+  ASSERT_NE(c, nullptr);
+  ASSERT_NE(c->MenuBarSkinner, nullptr);
+  Layout(c);
+  skin::win::TMenuBtn* arquivo = c->MenuBarSkinner->Items[0].get();
+  SendNCMouse(*c, WM_NCMOUSEMOVE, HTMENU, Centre(arquivo->Rect));
+  EXPECT_EQ(c->HotObject, arquivo);
+  EXPECT_EQ(arquivo->MouseState, 3);
+  // A press opens the item's drop-down.
+  TMenuCloser closer;
+  SendNCMouse(*c, WM_NCLBUTTONDOWN, HTMENU, Centre(arquivo->Rect));
+  EXPECT_EQ(closer.Seen(), 1);
+  // Its release is no click of a title button.
+  SendNCMouse(*c, WM_NCLBUTTONUP, HTMENU, Centre(arquivo->Rect));
+  EXPECT_FALSE(TakePosted(c->Handle, WM_SYSCOMMAND));
+}
+
 TEST_F(TitleButtonsTest, AWindowWithoutAnIconShowsTheDefaultIcon) {
   // The first window skinned gives the skin its fallback icon.
   TWinSkinForm* first = SkinnedWindow(WS_OVERLAPPEDWINDOW);
   ASSERT_NE(first, nullptr);
   const skin::TBitmap& fallback = Data().Data().DefaultIcon;
   ASSERT_FALSE(fallback.Empty());
-  EXPECT_TRUE(SamePicture(fallback, ViewOf(first->IconBitmap), "default-icon"));
+  EXPECT_TRUE(fallback.SameImage(ViewOf(first->IconBitmap)));
   // A window with no icon of its own (nor of its class) shows it.
   HWND wnd = CreateRawWindow(WS_OVERLAPPEDWINDOW);
   TWinSkinForm* c = Skin(wnd);
   ASSERT_NE(c, nullptr);
   EXPECT_EQ(c->Icon, nullptr);
-  EXPECT_TRUE(SamePicture(ViewOf(c->IconBitmap), fallback, "fallback-icon"));
+  EXPECT_TRUE(ViewOf(c->IconBitmap).SameImage(fallback));
   fw::TBitmap target;
   target.SetSize(fallback.Width(), fallback.Height());
   target.Canvas()->Brush()->SetColor(kSentinel);
@@ -487,7 +506,7 @@ TEST_F(TitleButtonsTest, AWindowWithoutAnIconShowsTheDefaultIcon) {
   want.Fill(kSentinel);
   skin::DrawTransparentBitmap(want, skin::TRect{0, 0, want.Width(), want.Height()}, fallback,
                               skin::kSkinTransparent);
-  EXPECT_TRUE(SamePicture(ViewOf(target), want, "drawn-default-icon"));
+  EXPECT_TRUE(SamePixels(ViewOf(target), 0, 0, want, "drawn default icon"));
 }
 
 }  // namespace
