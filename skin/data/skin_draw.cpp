@@ -26,7 +26,7 @@ inline bool IsKey(const uint8_t* s, uint32_t key) {
 
 // Copies a w x h block 1:1, clipped to both bitmaps; key-coloured source
 // pixels are skipped when `keyed`.
-void Blit(TBitmap& dst, int dx, int dy, const TBitmap& src, int sx, int sy, int w, int h,
+void Blit(TPixels& dst, int dx, int dy, const TPixels& src, int sx, int sy, int w, int h,
           bool keyed, uint32_t key) {
   if (dst.Empty() || src.Empty()) return;
   // Clip against the source, then the destination.
@@ -51,7 +51,7 @@ void Blit(TBitmap& dst, int dx, int dy, const TBitmap& src, int sx, int sy, int 
   }
 }
 
-void Paint(TBitmap& dc, const TRect& target, const TBitmap& image, bool transparent) {
+void Paint(TPixels& dc, const TRect& target, const TPixels& image, bool transparent) {
   if (transparent) {
     DrawTransparentBitmap(dc, target, image, kSkinTransparent);
   } else {
@@ -102,7 +102,7 @@ std::pair<int, int> ShrinkSpan(int i, int src_len, int dst_len, bool vertical) {
 
 // Black-on-white shrinking: every destination pixel is the AND of the source
 // pixels of its spans.
-void StretchAnd(TBitmap& dst, const TRect& dst_rect, const TBitmap& src, const TRect& src_rect) {
+void StretchAnd(TPixels& dst, const TRect& dst_rect, const TPixels& src, const TRect& src_rect) {
   const int dw = dst_rect.Width(), dh = dst_rect.Height();
   const int sw = src_rect.Width(), sh = src_rect.Height();
   for (int y = std::max(0, -dst_rect.Top); y < dh && dst_rect.Top + y < dst.Height(); y++) {
@@ -125,7 +125,7 @@ void StretchAnd(TBitmap& dst, const TRect& dst_rect, const TBitmap& src, const T
 
 }  // namespace
 
-void StretchCopy(TBitmap& dst, const TRect& dst_rect, const TBitmap& src, const TRect& src_rect,
+void StretchCopy(TPixels& dst, const TRect& dst_rect, const TPixels& src, const TRect& src_rect,
                  StretchMode mode) {
   const int dw = dst_rect.Width(), dh = dst_rect.Height();
   const int sw = src_rect.Width(), sh = src_rect.Height();
@@ -187,7 +187,7 @@ std::vector<TSkinPiece> SkinImagePieces(int w, int h, int fw, int fh, TRect m) {
   return p;
 }
 
-TBitmap BuildSkinImage(const TRect& target, const TBitmap& bitmap, const TRect& margins,
+TBitmap BuildSkinImage(const TRect& target, const TPixels& bitmap, const TRect& margins,
                        bool vertical, bool tile, int frame_count, int frame_index) {
   if (Inverted(target)) return {};
   const TRect frame =
@@ -205,7 +205,7 @@ TBitmap BuildSkinImage(const TRect& target, const TBitmap& bitmap, const TRect& 
   return result;
 }
 
-void DrawSkinElement(TBitmap& dc, const TRect& target, const TBitmap& bitmap, bool vertical,
+void DrawSkinElement(TPixels& dc, const TRect& target, const TPixels& bitmap, bool vertical,
                      bool tile, bool transparent, int frame_count, int frame_index,
                      const TRect& margins) {
   if (Inverted(target)) return;
@@ -214,7 +214,7 @@ void DrawSkinElement(TBitmap& dc, const TRect& target, const TBitmap& bitmap, bo
   Paint(dc, target, image, transparent);
 }
 
-void DrawSkinBorderOnly(TBitmap& dc, const TRect& target, const TBitmap& bitmap, bool vertical,
+void DrawSkinBorderOnly(TPixels& dc, const TRect& target, const TPixels& bitmap, bool vertical,
                         int frame_count, int frame_index, const TRect& margins) {
   if (Inverted(target)) return;
   const TRect frame =
@@ -227,7 +227,7 @@ void DrawSkinBorderOnly(TBitmap& dc, const TRect& target, const TBitmap& bitmap,
   }
 }
 
-void DrawSkinThreePart(TBitmap& canvas, const TRect& target, const TBitmap& bitmap, bool vertical,
+void DrawSkinThreePart(TPixels& canvas, const TRect& target, const TPixels& bitmap, bool vertical,
                        bool transparent, int frame_count, int frame_index, const TRect& margins) {
   if (Inverted(target)) return;
   const TRect f =
@@ -248,7 +248,7 @@ void DrawSkinThreePart(TBitmap& canvas, const TRect& target, const TBitmap& bitm
   Paint(canvas, target, work, transparent);
 }
 
-void DrawSkinFrameStretched(TBitmap& dc, const TRect& target, const TBitmap& bitmap,
+void DrawSkinFrameStretched(TPixels& dc, const TRect& target, const TPixels& bitmap,
                             bool transparent, int frame_count, int frame_index) {
   if (Inverted(target)) return;
   const TRect f = SkinFrameRect(bitmap.Width(), bitmap.Height(), false, frame_count, frame_index);
@@ -258,7 +258,7 @@ void DrawSkinFrameStretched(TBitmap& dc, const TRect& target, const TBitmap& bit
   Paint(dc, target, work, transparent);
 }
 
-void DrawSkinGlyphCentered(TBitmap& dc, const TRect& target, const TBitmap& bitmap,
+void DrawSkinGlyphCentered(TPixels& dc, const TRect& target, const TPixels& bitmap,
                            bool transparent, int frame_count, int frame_index) {
   if (Inverted(target)) return;
   const TRect f = SkinFrameRect(bitmap.Width(), bitmap.Height(), false, frame_count, frame_index);
@@ -272,14 +272,14 @@ void DrawSkinGlyphCentered(TBitmap& dc, const TRect& target, const TBitmap& bitm
   Paint(dc, {x, y, x + fw, y + fh}, work, transparent);
 }
 
-void DrawTransparentBitmap(TBitmap& dc, const TRect& target, const TBitmap& bitmap,
+void DrawTransparentBitmap(TPixels& dc, const TRect& target, const TPixels& bitmap,
                            uint32_t key_colour) {
   if (Inverted(target)) return;
   Blit(dc, target.Left, target.Top, bitmap, 0, 0, target.Width(), target.Height(), true,
        key_colour);
 }
 
-void TileBitmapRect(TBitmap& canvas, const TRect& target, const TBitmap& bitmap,
+void TileBitmapRect(TPixels& canvas, const TRect& target, const TPixels& bitmap,
                     const TRect& source) {
   const int sw = source.Width(), sh = source.Height();
   if (sw < 0 || sh < 0 || int64_t{sw} * sh == 0) return;
@@ -293,55 +293,55 @@ void TileBitmapRect(TBitmap& canvas, const TRect& target, const TBitmap& bitmap,
   }
 }
 
-void GrayBitmap(TBitmap& bitmap) {
-  bitmap.SetFormat(PixelFormat::k24Bit);
-  for (int y = 0; y < bitmap.Height(); y++) {
-    uint8_t* p = bitmap.Row(y);
-    for (int x = 0; x < bitmap.Width(); x++, p += 3) {
+void GrayBitmap(TPixels& pixels) {
+  const int bpp = pixels.BytesPerPixel();
+  for (int y = 0; y < pixels.Height(); y++) {
+    uint8_t* p = pixels.Row(y);
+    for (int x = 0; x < pixels.Width(); x++, p += bpp) {
       const uint8_t g = static_cast<uint8_t>((p[0] + p[1] + p[2]) / 3);
       p[0] = p[1] = p[2] = g;
     }
   }
 }
 
-void MirrorBitmap(TBitmap& bitmap) {
-  const int bpp = bitmap.BytesPerPixel(), w = bitmap.Width();
-  for (int y = 0; y < bitmap.Height(); y++) {
-    uint8_t* row = bitmap.Row(y);
+void MirrorBitmap(TPixels& pixels) {
+  const int bpp = pixels.BytesPerPixel(), w = pixels.Width();
+  for (int y = 0; y < pixels.Height(); y++) {
+    uint8_t* row = pixels.Row(y);
     for (int a = 0, b = w - 1; a < b; a++, b--) {
       std::swap_ranges(row + a * bpp, row + a * bpp + bpp, row + b * bpp);
     }
   }
 }
 
-void FlipBitmap(TBitmap& bitmap) {
-  const size_t bytes = static_cast<size_t>(bitmap.Width()) * bitmap.BytesPerPixel();
-  for (int a = 0, b = bitmap.Height() - 1; a < b; a++, b--) {
-    std::swap_ranges(bitmap.Row(a), bitmap.Row(a) + bytes, bitmap.Row(b));
+void FlipBitmap(TPixels& pixels) {
+  const size_t bytes = static_cast<size_t>(pixels.Width()) * pixels.BytesPerPixel();
+  for (int a = 0, b = pixels.Height() - 1; a < b; a++, b--) {
+    std::swap_ranges(pixels.Row(a), pixels.Row(a) + bytes, pixels.Row(b));
   }
 }
 
 namespace {
 template <typename SourceOf>
-void Rotate(TBitmap& bitmap, SourceOf source_of) {
-  const int w = bitmap.Width(), h = bitmap.Height(), bpp = bitmap.BytesPerPixel();
-  TBitmap rotated(h, w, bitmap.Format());
+TBitmap Rotated(const TPixels& source, SourceOf source_of) {
+  const int w = source.Width(), h = source.Height(), bpp = source.BytesPerPixel();
+  TBitmap rotated(h, w, source.Format());
   for (int r = 0; r < w; r++) {
     for (int c = 0; c < h; c++) {
       const auto [x, y] = source_of(c, r, w, h);
-      std::memcpy(rotated.PixelAddress(c, r), bitmap.PixelAddress(x, y), bpp);
+      std::memcpy(rotated.PixelAddress(c, r), source.PixelAddress(x, y), bpp);
     }
   }
-  bitmap = std::move(rotated);
+  return rotated;
 }
 }  // namespace
 
-void RotateBitmapLeft(TBitmap& bitmap) {
-  Rotate(bitmap, [](int c, int r, int w, int) { return std::pair{w - 1 - r, c}; });
+TBitmap RotatedLeft(const TPixels& source) {
+  return Rotated(source, [](int c, int r, int w, int) { return std::pair{w - 1 - r, c}; });
 }
 
-void RotateBitmapRight(TBitmap& bitmap) {
-  Rotate(bitmap, [](int c, int r, int, int h) { return std::pair{r, h - 1 - c}; });
+TBitmap RotatedRight(const TPixels& source) {
+  return Rotated(source, [](int c, int r, int, int h) { return std::pair{r, h - 1 - c}; });
 }
 
 }  // namespace skin

@@ -9,7 +9,7 @@ namespace {
 
 // A view of the 24- or 32-bit DIB section selected into `dc`; empty when
 // there is none (a window DC, a device-dependent bitmap).
-skin::TBitmap SelectedDib(HDC dc) {
+skin::TBitmapView SelectedDib(HDC dc) {
   auto* bitmap = static_cast<HBITMAP>(GetCurrentObject(dc, OBJ_BITMAP));
   DIBSECTION dib{};
   if (bitmap == nullptr || GetObjectW(bitmap, sizeof(dib), &dib) != sizeof(dib) ||
@@ -18,22 +18,22 @@ skin::TBitmap SelectedDib(HDC dc) {
   }
   const int bits = dib.dsBm.bmBitsPixel;
   if ((bits != 24 && bits != 32) || dib.dsBmih.biCompression != BI_RGB) return {};
-  return skin::TBitmap::WrapDib(static_cast<uint8_t*>(dib.dsBm.bmBits), dib.dsBm.bmWidth,
-                                dib.dsBm.bmHeight, dib.dsBmih.biHeight > 0,
-                                bits == 32 ? skin::PixelFormat::k32Bit : skin::PixelFormat::k24Bit);
+  return skin::TBitmapView::WrapDib(
+      static_cast<uint8_t*>(dib.dsBm.bmBits), dib.dsBm.bmWidth, dib.dsBm.bmHeight,
+      dib.dsBmih.biHeight > 0, bits == 32 ? skin::PixelFormat::k32Bit : skin::PixelFormat::k24Bit);
 }
 
 }  // namespace
 
 void PaintPixels(
     HDC dc, const RECT& rect,
-    const std::function<void(skin::TBitmap& surface, const skin::TRect& target)>& paint) {
+    const std::function<void(skin::TPixels& surface, const skin::TRect& target)>& paint) {
   const int w = rect.right - rect.left;
   const int h = rect.bottom - rect.top;
   if (w <= 0 || h <= 0) return;
   // Direct pixel access waits for the drawing GDI still has queued.
   GdiFlush();
-  skin::TBitmap surface = SelectedDib(dc);
+  skin::TBitmapView surface = SelectedDib(dc);
   if (!surface.Empty()) {
     paint(surface, ToSkinRect(rect));
     return;
@@ -43,21 +43,22 @@ void PaintPixels(
   HDC mem = copy.Canvas()->Handle();
   BitBlt(mem, 0, 0, w, h, dc, rect.left, rect.top, SRCCOPY);
   GdiFlush();
-  skin::TBitmap view = skin::TBitmap::WrapDib(reinterpret_cast<uint8_t*>(copy.Pixels()), w, h,
-                                              /*bottom_up=*/false, skin::PixelFormat::k32Bit);
+  skin::TBitmapView view =
+      skin::TBitmapView::WrapDib(reinterpret_cast<uint8_t*>(copy.Pixels()), w, h,
+                                 /*bottom_up=*/false, skin::PixelFormat::k32Bit);
   paint(view, {0, 0, w, h});
   BitBlt(dc, rect.left, rect.top, w, h, mem, 0, 0, SRCCOPY);
 }
 
-void DrawSkinBitmap(HDC dc, int x, int y, const skin::TBitmap& bitmap) {
+void DrawSkinBitmap(HDC dc, int x, int y, const skin::TPixels& bitmap) {
   if (bitmap.Empty()) return;
-  const ptrdiff_t dib_stride = skin::TBitmap::DibStride(bitmap.Width(), bitmap.Format());
+  const ptrdiff_t dib_stride = skin::TPixels::DibStride(bitmap.Width(), bitmap.Format());
   // A bitmap laid out as a DIB (owned storage, or a view of one) goes as it
   // is; any other layout is copied into owned storage first.
-  const skin::TBitmap* source = &bitmap;
+  const skin::TPixels* source = &bitmap;
   skin::TBitmap owned;
   if (bitmap.Stride() != dib_stride && bitmap.Stride() != -dib_stride) {
-    owned = bitmap;
+    owned = skin::TBitmap::CopyOf(bitmap);
     source = &owned;
   }
   const bool top_down = source->Stride() > 0;

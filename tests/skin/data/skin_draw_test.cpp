@@ -8,9 +8,10 @@ namespace skin {
 namespace {
 
 constexpr uint32_t kR = 0x0000FF, kG = 0x00FF00, kB = 0xFF0000, kW = 0xFFFFFF, kK = 0x000000,
-                   kM = kSkinTransparent, kY = 0x00FFFF;
+                   kM = kSkinTransparent, kY = 0x00FFFF, kD = 0x555555, kL = 0xAAAAAA;
 
-// Builds a bitmap from rows of letters (R, G, B, W, K black, M magenta, Y).
+// Builds a bitmap from rows of letters (R, G, B, W, K black, M magenta, Y,
+// D dark grey, L light grey).
 TBitmap Picture(const std::vector<std::string>& rows) {
   TBitmap b(static_cast<int>(rows[0].size()), static_cast<int>(rows.size()));
   for (int y = 0; y < b.Height(); y++) {
@@ -23,13 +24,15 @@ TBitmap Picture(const std::vector<std::string>& rows) {
                  : c == 'W' ? kW
                  : c == 'M' ? kM
                  : c == 'Y' ? kY
+                 : c == 'D' ? kD
+                 : c == 'L' ? kL
                             : kK);
     }
   }
   return b;
 }
 
-std::vector<std::string> Letters(const TBitmap& b) {
+std::vector<std::string> Letters(const TPixels& b) {
   std::vector<std::string> rows;
   for (int y = 0; y < b.Height(); y++) {
     std::string row;
@@ -42,6 +45,8 @@ std::vector<std::string> Letters(const TBitmap& b) {
              : c == kM ? 'M'
              : c == kY ? 'Y'
              : c == kK ? 'K'
+             : c == kD ? 'D'
+             : c == kL ? 'L'
                        : '?';
     }
     rows.push_back(row);
@@ -207,19 +212,22 @@ TEST(SkinDrawTest, TileBitmapRectDoesNotClipAtTheTarget) {
 }
 
 TEST(SkinDrawTest, WholeBitmapUtilities) {
+  // Greying keeps the pixel format (and a 32-bit pixel's fourth byte): it
+  // writes into the pixels it is given.
   TBitmap g(1, 1, PixelFormat::k32Bit);
   g.SetPixel(0, 0, MakeColour(31, 20, 10));
+  g.Row(0)[3] = 0x5A;
   GrayBitmap(g);
-  EXPECT_EQ(g.Format(), PixelFormat::k24Bit);
+  EXPECT_EQ(g.Format(), PixelFormat::k32Bit);
   EXPECT_EQ(g.Pixel(0, 0), MakeColour(20, 20, 20));
+  EXPECT_EQ(g.Row(0)[3], 0x5A);
 
   const TBitmap orig = Picture({"RGB", "WKY"});
-  TBitmap b = orig;
-  RotateBitmapLeft(b);  // the old top-right corner becomes the top-left
+  TBitmap b = RotatedLeft(orig);  // the old top-right corner becomes the top-left
   EXPECT_EQ(Letters(b), (std::vector<std::string>{"BY", "GK", "RW"}));
-  RotateBitmapRight(b);
+  b = RotatedRight(b);
   EXPECT_TRUE(b.SameImage(orig));
-  RotateBitmapRight(b);  // the old bottom-left corner becomes the top-left
+  b = RotatedRight(b);  // the old bottom-left corner becomes the top-left
   EXPECT_EQ(Letters(b), (std::vector<std::string>{"WR", "KG", "YB"}));
   b = orig;
   MirrorBitmap(b);
@@ -230,6 +238,109 @@ TEST(SkinDrawTest, WholeBitmapUtilities) {
   EXPECT_EQ(Letters(b), (std::vector<std::string>{"WKY", "RGB"}));
   FlipBitmap(b);
   EXPECT_TRUE(b.SameImage(orig));
+}
+
+// The memory of a 32-bit bottom-up DIB holding a letter picture, seen through
+// views as the painters see their surfaces.
+class DibMemory {
+ public:
+  explicit DibMemory(const std::vector<std::string>& rows)
+      : width_(static_cast<int>(rows[0].size())),
+        height_(static_cast<int>(rows.size())),
+        bits_(static_cast<size_t>(TPixels::DibStride(width_, PixelFormat::k32Bit)) * height_) {
+    const TBitmap picture = Picture(rows);
+    TBitmapView v = View();
+    for (int y = 0; y < height_; y++) {
+      for (int x = 0; x < width_; x++)
+        v.SetPixel(x, y, picture.Pixel(x, y));
+    }
+  }
+  TBitmapView View() {
+    return TBitmapView::WrapDib(bits_.data(), width_, height_, true, PixelFormat::k32Bit);
+  }
+
+ private:
+  int width_, height_;
+  std::vector<uint8_t> bits_;
+};
+
+TEST(SkinDrawTest, EveryRoutinePaintsIntoTheMemoryAViewWraps) {
+  const TBitmap face = Picture({"RGGR", "GBBG", "RGGR"});
+  using Paint = void (*)(TPixels & surface, const TPixels& face);
+  struct Case {
+    const char* what;
+    std::vector<std::string> before;
+    Paint paint;
+    std::vector<std::string> after;
+  } cases[] = {
+      {"grey", {"RGB", "WKY"}, [](TPixels& s, const TPixels&) { GrayBitmap(s); }, {"DDD", "WKL"}},
+      {"mirror",
+       {"RGB", "WKY"},
+       [](TPixels& s, const TPixels&) { MirrorBitmap(s); },
+       {"BGR", "YKW"}},
+      {"flip", {"RGB", "WKY"}, [](TPixels& s, const TPixels&) { FlipBitmap(s); }, {"WKY", "RGB"}},
+      {"element",
+       {"WWWW", "WWWW"},
+       [](TPixels& s, const TPixels& f) {
+         DrawSkinElement(s, {0, 0, 4, 2}, f, false, false, false, 1, 1, {1, 1, 1, 1});
+       },
+       {"RGGR", "RGGR"}},
+      {"border only",
+       {"WWWWWW", "WWWWWW", "WWWWWW"},
+       [](TPixels& s, const TPixels& f) {
+         DrawSkinBorderOnly(s, {0, 0, 6, 3}, f, false, 1, 1, {1, 1, 1, 1});
+       },
+       {"RGGGGR", "GWWWWG", "RGGGGR"}},
+      {"three part",
+       {"WWWW", "WWWW"},
+       [](TPixels& s, const TPixels& f) {
+         DrawSkinThreePart(s, {0, 0, 4, 2}, f, false, false, 1, 1, {1, 0, 1, 0});
+       },
+       {"RGGR", "RGGR"}},
+      {"stretched",
+       {"WWWW", "WWWW"},
+       [](TPixels& s, const TPixels& f) {
+         DrawSkinFrameStretched(s, {0, 0, 4, 2}, f, false, 1, 1);
+       },
+       {"KKKK", "RGGR"}},
+      {"glyph",
+       {"WWWW", "WWWW"},
+       [](TPixels& s, const TPixels& f) {
+         DrawSkinGlyphCentered(s, {0, 0, 4, 1}, f, false, 1, 1);
+       },
+       {"GBBG", "RGGR"}},
+      {"transparent",
+       {"WWWW", "WWWW"},
+       [](TPixels& s, const TPixels& f) {
+         DrawTransparentBitmap(s, {0, 0, 4, 2}, f, kSkinTransparent);
+       },
+       {"RGGR", "GBBG"}},
+      {"stretch",
+       {"WWWW", "WWWW"},
+       [](TPixels& s, const TPixels& f) {
+         StretchCopy(s, {0, 0, 4, 2}, f, {0, 0, 4, 3});
+       },
+       {"RGGR", "RGGR"}},
+      {"tile",
+       {"WWWW", "WWWW"},
+       [](TPixels& s, const TPixels& f) {
+         TileBitmapRect(s, {0, 0, 4, 2}, f, {1, 1, 3, 2});
+       },
+       {"BBBB", "BBBB"}},
+  };
+  for (const Case& c : cases) {
+    DibMemory memory(c.before);
+    TBitmapView surface = memory.View();
+    c.paint(surface, face);
+    // Read back through a fresh view: only the wrapped memory is compared.
+    EXPECT_EQ(Letters(memory.View()), c.after) << c.what;
+  }
+  // A turn cannot happen in place: it gives a new bitmap and leaves the
+  // memory as it was.
+  DibMemory memory({"RGB", "WKY"});
+  const TBitmap turned = RotatedLeft(memory.View());
+  EXPECT_EQ(Letters(turned), (std::vector<std::string>{"BY", "GK", "RW"}));
+  EXPECT_EQ(Letters(memory.View()), (std::vector<std::string>{"RGB", "WKY"}));
 }
 
 }  // namespace

@@ -63,9 +63,9 @@ skin::TBitmap CaptureWindow(HWND wnd) {
     BitBlt(shot.Canvas()->Handle(), 0, 0, w, h, dc.Get(), 0, 0, SRCCOPY);
   }
   GdiFlush();
-  const skin::TBitmap view = skin::TBitmap::WrapDib(reinterpret_cast<uint8_t*>(shot.Pixels()), w, h,
-                                                    false, skin::PixelFormat::k32Bit);
-  return skin::TBitmap(view);  // a copy of its own
+  const skin::TBitmapView view = skin::TBitmapView::WrapDib(
+      reinterpret_cast<uint8_t*>(shot.Pixels()), w, h, false, skin::PixelFormat::k32Bit);
+  return skin::TBitmap::CopyOf(view);  // a copy of its own
 }
 
 std::string SaveShot(const skin::TBitmap& shot, const std::string& name) {
