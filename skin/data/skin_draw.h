@@ -10,9 +10,11 @@
 // TBitmap or a TBitmapView of a DIB): painting is clipped to it and always
 // lands in its pixels. Frames are 1-based; frame i of n side-by-side frames
 // starts at x = (W div n) * (i - 1) (stacked: y). Margins are (Left, Top,
-// Right, Bottom) band widths of one frame. Stretching picks source pixels
-// exactly as GDI's StretchBlt does in COLORONCOLOR mode, so a painter gets the
-// same picture from these routines as from GDI. Transparent paints skip source
+// Right, Bottom) band widths of one frame; each is taken as 0 when negative
+// and as the frame's width (or height) when larger, so any margins a skin
+// description holds are safe to paint. Stretching picks source pixels exactly
+// as GDI's StretchBlt does in COLORONCOLOR mode, so a painter gets the same
+// picture from these routines as from GDI. Transparent paints skip source
 // pixels of the key colour (kSkinTransparent, magenta). A frame count below 1
 // counts as 1.
 #pragma once
@@ -45,6 +47,10 @@ void StretchCopy(TPixels& dst, const TRect& dst_rect, const TPixels& src, const 
 // The frame rectangle of frame `frame_index` within a bitmap.
 TRect SkinFrameRect(int width, int height, bool vertical, int frame_count, int frame_index);
 
+// `margins` with each band limited to 0 .. width (Left, Right) or 0 .. height
+// (Top, Bottom).
+TRect ClampMargins(const TRect& margins, int width, int height);
+
 // One piece of a nine-slice paint: source relative to the frame origin,
 // destination relative to the target origin.
 struct TSkinPiece {
@@ -64,7 +70,8 @@ struct TSkinPiece {
   TRect dst;
 };
 // The pieces BuildSkinImage paints, in painting order, for a w x h target and
-// a fw x fh frame (margins collapsed when the target is too small for them).
+// a fw x fh frame (margins clamped to the frame, then collapsed when the
+// target is too small for them).
 std::vector<TSkinPiece> SkinImagePieces(int w, int h, int fw, int fh, TRect margins);
 
 // A new w x h bitmap holding the nine-slice scaled frame; empty for an
@@ -86,8 +93,9 @@ void DrawSkinGlyphCentered(TPixels& dc, const TRect& target, const TPixels& bitm
 // Copies `bitmap` from its origin into `target`, skipping key-coloured pixels.
 void DrawTransparentBitmap(TPixels& dc, const TRect& target, const TPixels& bitmap,
                            uint32_t key_colour);
-// Repeats `source` (a rectangle of `bitmap`) over `target`; tiles are not
-// clipped at the target's right and bottom edges (only at the canvas's).
+// Repeats `source` (a rectangle of `bitmap`; parts outside it are black) over
+// `target`; tiles are not clipped at the target's right and bottom edges (only
+// at the canvas's).
 void TileBitmapRect(TPixels& canvas, const TRect& target, const TPixels& bitmap,
                     const TRect& source);
 

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <string>
 
 namespace skin {
@@ -209,6 +210,76 @@ TEST(SkinDrawTest, TileBitmapRectDoesNotClipAtTheTarget) {
   TileBitmapRect(untouched, {0, 0, 2, 2}, b, {0, 0, 0, 2});
   TileBitmapRect(untouched, {0, 0, 2, 2}, b, {1, 0, 0, 2});
   EXPECT_EQ(Letters(untouched)[0], "KK");
+}
+
+TEST(SkinDrawTest, TilingCostsOnlyWhatReachesTheCanvas) {
+  const TBitmap b = Picture({"RG", "BW"});
+  // A target spanning every int: only the tiles on the canvas are painted,
+  // still aligned to the target's corner.
+  TBitmap dc(5, 3);
+  TileBitmapRect(dc, {INT_MIN, INT_MIN, INT_MAX, INT_MAX}, b, {0, 0, 2, 2});
+  EXPECT_EQ(Letters(dc), (std::vector<std::string>{"RGRGR", "BWBWB", "RGRGR"}));
+  // Source pixels outside the bitmap are black, however far the source reaches.
+  dc.Fill(kY);
+  TileBitmapRect(dc, {0, 0, 5, 2}, b, {-1, 0, 2, 2});
+  EXPECT_EQ(Letters(dc), (std::vector<std::string>{"KRGKR", "KBWKB", "YYYYY"}));
+  TileBitmapRect(dc, {1, 1, 5, 3}, b, {-1000000000, -1000000000, 1000000000, 1000000000});
+  EXPECT_EQ(Letters(dc), (std::vector<std::string>{"KRGKR", "KKKKK", "YKKKK"}));
+}
+
+// Two nine-slice piece lists are the same.
+void ExpectSamePieces(const std::vector<TSkinPiece>& a, const std::vector<TSkinPiece>& b) {
+  ASSERT_EQ(a.size(), b.size());
+  for (size_t i = 0; i < a.size(); i++) {
+    EXPECT_EQ(a[i].kind, b[i].kind);
+    EXPECT_EQ(a[i].src, b[i].src);
+    EXPECT_EQ(a[i].dst, b[i].dst);
+  }
+}
+
+TEST(SkinDrawTest, MarginsBeyondTheFrameAreClampedToIt) {
+  // Frame 2 of NineSlice() is 5 x 5. Any margins a description may hold paint
+  // exactly as the same margins clamped to 0 .. 5, without overflow and with
+  // no work or memory beyond the target's size.
+  struct Case {
+    TRect margins, clamped;
+  } cases[] = {
+      {{INT_MAX, 0, INT_MAX, 0}, {5, 0, 5, 0}},
+      {{2000000000, 2000000000, 2000000000, 2000000000}, {5, 5, 5, 5}},
+      {{-5, -1, INT_MIN, -2000000000}, {0, 0, 0, 0}},
+      {{-10000000, -10000000, 1, 1}, {0, 0, 1, 1}},
+      {{3, INT_MAX, -3, 1}, {3, 5, 0, 1}},
+  };
+  const TRect targets[] = {{0, 0, 12, 11}, {2, 1, 9, 4}, {0, 0, 3, 2}};
+  for (const Case& c : cases) {
+    EXPECT_EQ(ClampMargins(c.margins, 5, 5), c.clamped);
+    for (const TRect& t : targets) {
+      SCOPED_TRACE(testing::Message()
+                   << c.margins.Left << "," << c.margins.Top << "," << c.margins.Right << ","
+                   << c.margins.Bottom << " in " << t.Width() << "x" << t.Height());
+      ExpectSamePieces(SkinImagePieces(t.Width(), t.Height(), 5, 5, c.margins),
+                       SkinImagePieces(t.Width(), t.Height(), 5, 5, c.clamped));
+      for (bool tile : {false, true}) {
+        EXPECT_TRUE(BuildSkinImage(t, NineSlice(), c.margins, false, tile, 2, 2)
+                        .SameImage(BuildSkinImage(t, NineSlice(), c.clamped, false, tile, 2, 2)));
+      }
+      TBitmap got(14, 12), want(14, 12);
+      DrawSkinBorderOnly(got, t, NineSlice(), false, 2, 2, c.margins);
+      DrawSkinBorderOnly(want, t, NineSlice(), false, 2, 2, c.clamped);
+      DrawSkinThreePart(got, t, NineSlice(), false, false, 2, 2, c.margins);
+      DrawSkinThreePart(want, t, NineSlice(), false, false, 2, 2, c.clamped);
+      EXPECT_TRUE(got.SameImage(want));
+    }
+  }
+  // Frame numbers and counts of any size locate a frame without overflow; one
+  // far outside the bitmap paints nothing from it.
+  for (int index : {INT_MIN, -1, 0, INT_MAX}) {
+    const TRect f = SkinFrameRect(INT_MAX, 5, false, 1, index);
+    EXPECT_TRUE(f.Right <= 0 || f.Left >= INT_MAX / 2) << index;
+    TBitmap dc(4, 4);
+    DrawSkinElement(dc, {0, 0, 4, 4}, NineSlice(), false, true, false, 1, index, {1, 1, 1, 1});
+    DrawSkinElement(dc, {0, 0, 4, 4}, NineSlice(), true, false, false, INT_MIN, index, {});
+  }
 }
 
 TEST(SkinDrawTest, WholeBitmapUtilities) {
