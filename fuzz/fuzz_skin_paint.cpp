@@ -83,13 +83,7 @@ std::string Description(const uint8_t* data, size_t size) {
       line =
           std::string(kImageKeys[key - std::size(kNumberKeys)]) + "=" + entries[image].Name + "\n";
     }
-    const std::string header = "[" + section + "]\n";
-    const size_t found = text.find(header);
-    if (found == std::string::npos) {
-      text += header + line;
-    } else {
-      text.insert(found + header.size(), line);
-    }
+    testing::AddToSection(text, section, line);
   }
   return text;
 }

@@ -198,15 +198,8 @@ std::vector<TSkinPackageEntry> SampleWith(
     const std::vector<std::pair<std::string, std::string>>& keys) {
   auto entries = SampleEntries();
   std::string ini = testing::SampleIni();
-  for (const auto& [section, lines] : keys) {
-    const std::string header = "[" + section + "]\n";
-    const size_t at = ini.find(header);
-    if (at == std::string::npos) {
-      ini += header + lines;
-    } else {
-      ini.insert(at + header.size(), lines);
-    }
-  }
+  for (const auto& [section, lines] : keys)
+    testing::AddToSection(ini, section, lines);
   entries[0].Data.assign(ini.begin(), ini.end());
   return entries;
 }
