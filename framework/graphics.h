@@ -6,7 +6,7 @@
 // format it was loaded from is kept in PixelFormat. The skin core's pixel
 // bitmap paints the same surface through a view:
 //
-//   auto view = skin::TBitmap::WrapDib(bmp.Pixels(), bmp.Width(), bmp.Height(),
+//   auto view = skin::TBitmapView::WrapDib(bmp.Pixels(), bmp.Width(), bmp.Height(),
 //                                      /*bottom_up=*/false, skin::PixelFormat::k32Bit);
 //
 // (call GdiFlush() between GDI drawing and direct pixel access).

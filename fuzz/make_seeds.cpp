@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iostream>
+#include <string>
 
 #include "skin/data/lzh_encoder.h"
 #include "skin/data/skin_package_writer.h"
@@ -64,6 +65,22 @@ int main(int argc, char** argv) {
   Put(dir / "load_skin" / "sample.pkg", skin::BuildSkinPackage(small));
   Put(dir / "load_skin" / "ini_only.pkg", skin::BuildSkinPackage({entries[0]}));
   Put(dir / "quick_ini" / "sample.ini", entries[0].Data);
+  // Records of the painting target (section, key, value; see its indices):
+  // none, which paints the sample skin as it is, and a few ordinary values.
+  Put(dir / "skin_paint" / "none.bin", {});
+  Put(dir / "skin_paint" / "records.bin",
+      {1, 0, 12, 0, 0, 0, 14, 4, 1, 0, 0, 0, 5, 28, 3, 0, 0, 0, 5, 2, 4, 0, 0, 0});
+  // Name lists: the sample's, and the longest a package may hold, with names
+  // and with empty names (one line break each).
+  std::string names;
+  for (const auto& e : entries)
+    names += e.Name + "\r\n";
+  Put(dir / "skin_names" / "sample.txt", {names.begin(), names.end()});
+  names.clear();
+  for (int i = 0; i < 1001; i++)
+    names += "e" + std::to_string(i) + "\r\n";
+  Put(dir / "skin_names" / "longest.txt", {names.begin(), names.end()});
+  Put(dir / "skin_names" / "empty_names.txt", std::vector<uint8_t>(1001, '\n'));
   const std::vector<uint8_t> text(entries[0].Data.begin(), entries[0].Data.begin() + 600);
   auto lzh = skin::LzhEncode(text);
   lzh.insert(lzh.begin(), {static_cast<uint8_t>(600 & 0xFF), static_cast<uint8_t>(600 >> 8)});

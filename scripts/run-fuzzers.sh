@@ -3,13 +3,15 @@
 # runs each one for a fixed number of inputs, starting from generated seeds.
 #   scripts/run-fuzzers.sh [RUNS] [BUILD_DIR]     default 500 runs, build/fuzz
 #   FUZZ_SECONDS=600 scripts/run-fuzzers.sh       run each for a time instead
-# Exits non-zero when a target finds a crash (the reproducer is left in the
-# build folder as crash-*).
+# Exits non-zero when a target finds a crash, an overflow, or an input that
+# allocates too much (the reproducer is left in the build folder as crash-*,
+# oom-* or leak-*). Every target runs with a 256 MB ceiling on single
+# allocations; skin_paint, whose images and targets are all small, with 64 MB.
 set -euo pipefail
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 RUNS="${1:-500}"
 BUILD="$(realpath -m "${2:-$ROOT/build/fuzz}")"
-TARGETS=(skin_package lzh quick_ini bmp load_skin xls_stream xml_part)
+TARGETS=(skin_package skin_names lzh quick_ini bmp load_skin skin_paint xls_stream xml_part)
 
 if [[ ! -f "$BUILD/build.ninja" ]]; then
   cmake -S "$ROOT" -B "$BUILD" -G Ninja -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
@@ -46,12 +48,18 @@ for t in "${TARGETS[@]}"; do
   else
     limit=(-runs="$RUNS")
   fi
-  # Compressed packages expand up to 480 times: keep those inputs short.
   max_len=65536
-  [[ $t == skin_package ]] && max_len=8192
+  options=(-malloc_limit_mb=256)
+  case $t in
+    # Compressed packages expand up to 480 times: keep those inputs short.
+    skin_package) max_len=8192 ;;
+    # A few hundred records of a description; its images and targets are small.
+    skin_paint) max_len=4096 options=(-malloc_limit_mb=64) ;;
+  esac
   echo "fuzz_$t: ${limit[*]}"
   if ! (cd "$BUILD" && "$BUILD/fuzz/fuzz_$t" "${limit[@]}" -max_len=$max_len -rss_limit_mb=2048 \
-        -timeout=30 -print_final_stats=1 "$corpus" "$SEEDS/$t" >"$BUILD/fuzz_$t.log" 2>&1); then
+        "${options[@]}" -timeout=30 -print_final_stats=1 "$corpus" "$SEEDS/$t" \
+        >"$BUILD/fuzz_$t.log" 2>&1); then
     echo "fuzz_$t FAILED (see $BUILD/fuzz_$t.log)"
     tail -30 "$BUILD/fuzz_$t.log"
     status=1

@@ -1,20 +1,22 @@
-// TBitmap: the pixel bitmap of the skin core. 24-bit (blue, green, red) or
-// 32-bit (blue, green, red, unused/alpha) pixels, rows `Stride()` bytes apart.
+// Pixel bitmaps of the skin core: 24-bit (blue, green, red) or 32-bit (blue,
+// green, red, unused/alpha) pixels, rows `Stride()` bytes apart.
 //
-//   skin::TBitmap bmp(47, 22);                 // owned, 24-bit, black
-//   bmp.SetPixel(0, 0, 0xFF00FF);              // colours are 0x00BBGGRR
-//   uint8_t* row = bmp.Row(5);                 // first byte of row 5 (top = 0)
+// Two kinds, and the type says which one you hold:
 //
-// Wrapping memory owned by someone else (for example a DIB section's bits, so
-// that GDI text and these routines paint one surface):
+//   skin::TBitmap bmp(47, 22);         // owns its pixels (24-bit, black)
+//   bmp.SetPixel(0, 0, 0xFF00FF);      // colours are 0x00BBGGRR
+//   // pixels owned by someone else, e.g. a bottom-up DIB section's bits:
+//   auto view = skin::TBitmapView::WrapDib(bits, w, h, true, skin::PixelFormat::k32Bit);
 //
-//   // bottom-up DIB (positive biHeight): row 0 is the last row in memory
-//   auto view = skin::TBitmap::WrapDib(bits, w, h, /*bottom_up=*/true, skin::PixelFormat::k32Bit);
-//
-// A wrapping bitmap never frees the memory; operations that change the size or
-// the pixel format (SetSize, SetFormat, the rotations) give it storage of its
-// own. Copies are always deep and owned. Owned storage is top-down with the
-// stride rounded up to 4 bytes, the layout of a top-down DIB.
+// The rule: a routine that takes `TPixels&` writes into the very pixels it is
+// given and never changes their size or format, so painting, greying or
+// mirroring a view lands in the wrapped memory. Only a TBitmap can be resized,
+// converted or replaced (SetSize, SetFormat, Clear, assignment), and routines
+// that produce a different size (the rotations) return a new TBitmap.
+// Copying a TBitmap copies its pixels; copying a TBitmapView gives another view
+// of the same pixels; an owned copy of a view is made only on request, with
+// TBitmap::CopyOf. Owned storage is top-down with the stride rounded up to 4
+// bytes, the layout of a top-down DIB.
 #pragma once
 
 #include <cstddef>
@@ -51,35 +53,17 @@ constexpr uint8_t BlueOf(uint32_t c) {
   return (c >> 16) & 0xFF;
 }
 
-class TBitmap {
+// The pixel grid that TBitmap and TBitmapView share: reading and writing
+// pixels, never reallocating them. Not constructible or copyable on its own,
+// so it cannot be sliced off a bitmap by accident.
+class TPixels {
  public:
-  TBitmap() = default;
-  // An owned bitmap filled with black (zero bytes).
-  TBitmap(int width, int height, PixelFormat format = PixelFormat::k24Bit);
-
-  // A view of external pixels: `top_row` is the first byte of the top row and
-  // `stride` the signed distance from one row to the next one below.
-  static TBitmap Wrap(uint8_t* top_row, int width, int height, ptrdiff_t stride,
-                      PixelFormat format);
-  // A view of DIB pixels (`bits` as CreateDIBSection returns them; rows padded
-  // to 4 bytes; bottom-up unless the DIB was created with a negative height).
-  static TBitmap WrapDib(uint8_t* bits, int width, int height, bool bottom_up, PixelFormat format);
-  // Bytes per row of a DIB of this width and format.
-  static ptrdiff_t DibStride(int width, PixelFormat format);
-
-  TBitmap(const TBitmap& other);
-  TBitmap& operator=(const TBitmap& other);
-  TBitmap(TBitmap&& other) noexcept;
-  TBitmap& operator=(TBitmap&& other) noexcept;
-  ~TBitmap() = default;
-
   bool Empty() const { return width_ <= 0 || height_ <= 0; }
   int Width() const { return width_; }
   int Height() const { return height_; }
   PixelFormat Format() const { return format_; }
   int BytesPerPixel() const { return format_ == PixelFormat::k32Bit ? 4 : 3; }
   ptrdiff_t Stride() const { return stride_; }
-  bool OwnsPixels() const { return top_ == nullptr || top_ == owned_.data(); }
 
   uint8_t* Row(int y) { return top_ + y * stride_; }
   const uint8_t* Row(int y) const { return top_ + y * stride_; }
@@ -92,27 +76,78 @@ class TBitmap {
   void SetPixel(int x, int y, uint32_t colour);
   bool Contains(int x, int y) const { return x >= 0 && y >= 0 && x < width_ && y < height_; }
 
-  // Empties the bitmap (0 x 0, owned).
-  void Clear();
-  // New owned storage of the given size, black; the old pixels are dropped.
-  void SetSize(int width, int height);
-  // Converts the pixels to `format` (owned storage when the format changes).
-  void SetFormat(PixelFormat format);
   void Fill(uint32_t colour);
-  // Fills the part of `rect` inside the bitmap.
+  // Fills the part of `rect` inside the pixels.
   void FillRect(const TRect& rect, uint32_t colour);
   // Pixel-exact comparison of size and colours (format and padding ignored).
-  bool SameImage(const TBitmap& other) const;
+  bool SameImage(const TPixels& other) const;
+
+  // Bytes per row of a DIB of this width and format.
+  static ptrdiff_t DibStride(int width, PixelFormat format);
+
+ protected:
+  TPixels() = default;
+  TPixels(const TPixels&) = default;
+  TPixels& operator=(const TPixels&) = default;
+  ~TPixels() = default;
+
+  // Points at `width` x `height` pixels whose top row starts at `top_row`;
+  // throws std::length_error for sizes no bitmap may have.
+  void Point(uint8_t* top_row, int width, int height, ptrdiff_t stride, PixelFormat format);
+  void Forget();
 
  private:
-  void Allocate(int width, int height, PixelFormat format);
-
-  std::vector<uint8_t> owned_;
   uint8_t* top_ = nullptr;
   int width_ = 0;
   int height_ = 0;
   ptrdiff_t stride_ = 0;
   PixelFormat format_ = PixelFormat::k24Bit;
+};
+
+// A bitmap that owns its pixels.
+class TBitmap final : public TPixels {
+ public:
+  TBitmap() = default;
+  // An owned bitmap filled with black (zero bytes).
+  TBitmap(int width, int height, PixelFormat format = PixelFormat::k24Bit);
+  // An owned copy of any pixels, a view's included, in the same format.
+  static TBitmap CopyOf(const TPixels& source);
+
+  TBitmap(const TBitmap& other);
+  TBitmap& operator=(const TBitmap& other);
+  TBitmap(TBitmap&& other) noexcept;
+  TBitmap& operator=(TBitmap&& other) noexcept;
+  ~TBitmap() = default;
+
+  // Empties the bitmap (0 x 0).
+  void Clear();
+  // New storage of the given size, black; the old pixels are dropped.
+  void SetSize(int width, int height);
+  // Converts the pixels to `format`.
+  void SetFormat(PixelFormat format);
+
+ private:
+  void Allocate(int width, int height, PixelFormat format);
+
+  std::vector<uint8_t> owned_;
+};
+
+// Pixels owned by someone else (for example a DIB section's bits, so that GDI
+// text and these routines paint one surface). Never frees, resizes or detaches
+// from that memory; the owner must outlive the view.
+class TBitmapView final : public TPixels {
+ public:
+  TBitmapView() = default;
+  // `top_row` is the first byte of the top row and `stride` the signed
+  // distance from one row to the next one below. A null pointer or a size
+  // below 1 gives an empty view.
+  static TBitmapView Wrap(uint8_t* top_row, int width, int height, ptrdiff_t stride,
+                          PixelFormat format);
+  // DIB pixels (`bits` as CreateDIBSection returns them; rows padded to 4
+  // bytes; bottom-up unless the DIB was created with a negative height).
+  static TBitmapView WrapDib(uint8_t* bits, int width, int height, bool bottom_up,
+                             PixelFormat format);
+  // Copies and assignments are views of the same pixels.
 };
 
 }  // namespace skin

@@ -10,10 +10,6 @@ bool IsHeader(const std::string& line) {
   return line.size() >= 2 && line.front() == '[' && line.back() == ']';
 }
 
-bool SameText(const std::string& a, const std::string& b) {
-  return a.size() == b.size() && AsciiLower(a) == AsciiLower(b);
-}
-
 int HexDigit(char c) {
   if (c >= '0' && c <= '9') return c - '0';
   if (c >= 'a' && c <= 'f') return c - 'a' + 10;
@@ -55,34 +51,44 @@ void TQuickIni::LoadFromStream(TMemoryStream* stream) {
     if (i < n && text[i] == '\r') i++;
     if (i < n && text[i] == '\n') i++;
   }
+  BuildIndex();
+}
+
+void TQuickIni::BuildIndex() {
+  index_.clear();
+  // Lines before the first header, and the lines of a section whose name came
+  // earlier, are never looked up.
+  TSectionIndex* current = nullptr;
+  for (size_t i = 0; i < lines_.size(); i++) {
+    const std::string& line = lines_[i];
+    if (IsHeader(line)) {
+      const auto [it, first] = index_.try_emplace(AsciiLower(line));
+      current = first ? &it->second : nullptr;
+      if (current) current->line = static_cast<int>(i);
+      continue;
+    }
+    const size_t eq = line.find('=');
+    if (current == nullptr || eq == std::string::npos) continue;
+    current->keys.try_emplace(AsciiLower(Trim(line.substr(0, eq))), i);
+  }
 }
 
 int TQuickIni::FindSection(const std::string& name) const {
-  const std::string header = "[" + name + "]";
-  for (const auto& [text, index] : sections_) {
-    if (SameText(text, header)) return index;
-  }
-  return -1;
+  const auto it = index_.find(AsciiLower("[" + name + "]"));
+  return it == index_.end() ? -1 : it->second.line;
 }
 
 std::string TQuickIni::ReadString(const std::string& section, const std::string& key,
                                   const std::string& default_value) const {
   const std::string wanted = AsciiLower(key);
-  if (wanted.empty() || lines_.empty()) return default_value;
-  const int header = FindSection(section);
-  if (header < 0) return default_value;
-  for (size_t i = static_cast<size_t>(header) + 1; i < lines_.size(); i++) {
-    const std::string& line = lines_[i];
-    if (IsHeader(line)) break;
-    const size_t eq = line.find('=');
-    const std::string line_key =
-        eq == std::string::npos ? std::string() : AsciiLower(Trim(line.substr(0, eq)));
-    if (line_key == wanted) {
-      std::string value = Trim(line.substr(eq + 1));
-      return value.empty() ? default_value : value;
-    }
-  }
-  return default_value;
+  if (wanted.empty()) return default_value;
+  const auto it = index_.find(AsciiLower("[" + section + "]"));
+  if (it == index_.end()) return default_value;
+  const auto found = it->second.keys.find(wanted);
+  if (found == it->second.keys.end()) return default_value;
+  const std::string& line = lines_[found->second];
+  std::string value = Trim(line.substr(line.find('=') + 1));
+  return value.empty() ? default_value : value;
 }
 
 std::optional<int32_t> TQuickIni::ParseInteger(std::string s) {

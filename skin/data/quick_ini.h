@@ -15,6 +15,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -44,8 +45,18 @@ class TQuickIni {
   static std::string Trim(const std::string& s);
 
  private:
+  // The first section of each name and the first line of each of its keys,
+  // found by hash: a description of many sections or keys costs its length to
+  // read, not that length squared.
+  struct TSectionIndex {
+    int line = -1;                                 // index of the header in lines_
+    std::unordered_map<std::string, size_t> keys;  // lower-case key -> line
+  };
+  void BuildIndex();
+
   std::vector<std::string> lines_;
   std::vector<std::pair<std::string, int>> sections_;
+  std::unordered_map<std::string, TSectionIndex> index_;  // by lower-case "[name]"
 };
 
 }  // namespace skin

@@ -20,6 +20,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "skin/data/bitmap.h"
@@ -231,6 +232,9 @@ class TSkinData {
   std::vector<std::string> skin3rd_;
 };
 
+// Every element slot with its name, in inspection order: Borders[1]..[4],
+// Title, SysButtons[i]..., Buttons, Progress, ... UpDownVert (null when empty).
+std::vector<std::pair<std::string, const TDataSkinObject*>> SkinSlots(const TSkinData& d);
 // Fills `bitmap` from the package entry named by `file_name` (its file part;
 // only ".bmp" names qualify) or empties it. A bad BMP raises EBitmapError.
 void LoadSkinBitmap(const TSkinReader& reader, TBitmap& bitmap, const std::string& file_name);

@@ -1,14 +1,27 @@
 #include "skin/data/skin_draw.h"
 
 #include <algorithm>
+#include <climits>
 #include <cstring>
+#include <utility>
 
 namespace skin {
 
 namespace {
 
-bool Inverted(const TRect& r) {
-  return r.Right < r.Left || r.Bottom < r.Top;
+// Rectangle sizes in 64 bits: a rectangle from a caller may span more than an
+// int can hold.
+int64_t Width64(const TRect& r) {
+  return int64_t{r.Right} - r.Left;
+}
+int64_t Height64(const TRect& r) {
+  return int64_t{r.Bottom} - r.Top;
+}
+
+// A target the routines paint: not inverted, and with a width and height an
+// int holds (no bitmap can be larger).
+bool Drawable(const TRect& r) {
+  return r.Right >= r.Left && r.Bottom >= r.Top && Width64(r) <= INT_MAX && Height64(r) <= INT_MAX;
 }
 
 // Copies one pixel between bitmaps of any of the two formats. A 32-bit
@@ -25,9 +38,10 @@ inline bool IsKey(const uint8_t* s, uint32_t key) {
 }
 
 // Copies a w x h block 1:1, clipped to both bitmaps; key-coloured source
-// pixels are skipped when `keyed`.
-void Blit(TBitmap& dst, int dx, int dy, const TBitmap& src, int sx, int sy, int w, int h,
-          bool keyed, uint32_t key) {
+// pixels are skipped when `keyed`. Positions and sizes are 64-bit so that the
+// clipping itself cannot overflow, whatever rectangle a caller passed.
+void Blit(TPixels& dst, int64_t dx, int64_t dy, const TPixels& src, int64_t sx, int64_t sy,
+          int64_t w, int64_t h, bool keyed, uint32_t key) {
   if (dst.Empty() || src.Empty()) return;
   // Clip against the source, then the destination.
   if (sx < 0) dx -= sx, w += sx, sx = 0;
@@ -38,25 +52,35 @@ void Blit(TBitmap& dst, int dx, int dy, const TBitmap& src, int sx, int sy, int 
   h = std::min({h, src.Height() - sy, dst.Height() - dy});
   if (w <= 0 || h <= 0) return;
   const int dbpp = dst.BytesPerPixel(), sbpp = src.BytesPerPixel();
-  for (int y = 0; y < h; y++) {
-    uint8_t* d = dst.PixelAddress(dx, dy + y);
-    const uint8_t* s = src.PixelAddress(sx, sy + y);
+  for (int64_t y = 0; y < h; y++) {
+    uint8_t* d = dst.PixelAddress(static_cast<int>(dx), static_cast<int>(dy + y));
+    const uint8_t* s = src.PixelAddress(static_cast<int>(sx), static_cast<int>(sy + y));
     if (!keyed && dbpp == sbpp) {
       std::memmove(d, s, static_cast<size_t>(w) * dbpp);
       continue;
     }
-    for (int x = 0; x < w; x++, d += dbpp, s += sbpp) {
+    for (int64_t x = 0; x < w; x++, d += dbpp, s += sbpp) {
       if (!keyed || !IsKey(s, key)) CopyPixel(d, dbpp, s, sbpp);
     }
   }
 }
 
-void Paint(TBitmap& dc, const TRect& target, const TBitmap& image, bool transparent) {
-  if (transparent) {
-    DrawTransparentBitmap(dc, target, image, kSkinTransparent);
-  } else {
-    Blit(dc, target.Left, target.Top, image, 0, 0, image.Width(), image.Height(), false, 0);
+// Zero bytes (black, fourth byte 0) over the part of `rect` inside `dst`.
+void ZeroRect(TPixels& dst, int64_t left, int64_t top, int64_t right, int64_t bottom) {
+  left = std::max<int64_t>(left, 0);
+  top = std::max<int64_t>(top, 0);
+  right = std::min<int64_t>(right, dst.Width());
+  bottom = std::min<int64_t>(bottom, dst.Height());
+  if (left >= right) return;
+  for (int64_t y = top; y < bottom; y++) {
+    std::memset(dst.PixelAddress(static_cast<int>(left), static_cast<int>(y)), 0,
+                static_cast<size_t>(right - left) * dst.BytesPerPixel());
   }
+}
+
+// Paints a whole image with its top-left corner at (x, y).
+void PaintAt(TPixels& dc, int64_t x, int64_t y, const TPixels& image, bool transparent) {
+  Blit(dc, x, y, image, 0, 0, image.Width(), image.Height(), transparent, kSkinTransparent);
 }
 
 TRect Offset(const TRect& r, int dx, int dy) {
@@ -100,36 +124,51 @@ std::pair<int, int> ShrinkSpan(int i, int src_len, int dst_len, bool vertical) {
   return {first, StretchSourceIndex(i, src_len, dst_len, false)};
 }
 
+// The destination pixels [first, last) of a `len`-pixel run starting at
+// `origin` that fall inside 0 .. `limit`, relative to `origin`.
+std::pair<int, int> VisibleRun(int origin, int len, int limit) {
+  const int64_t first = std::max<int64_t>(0, -int64_t{origin});
+  const int64_t last = std::min<int64_t>(len, int64_t{limit} - origin);
+  return {static_cast<int>(first), static_cast<int>(std::max(first, last))};
+}
+
 // Black-on-white shrinking: every destination pixel is the AND of the source
-// pixels of its spans.
-void StretchAnd(TBitmap& dst, const TRect& dst_rect, const TBitmap& src, const TRect& src_rect) {
+// pixels of its spans (only those inside the source are visited).
+void StretchAnd(TPixels& dst, const TRect& dst_rect, const TPixels& src, const TRect& src_rect) {
   const int dw = dst_rect.Width(), dh = dst_rect.Height();
   const int sw = src_rect.Width(), sh = src_rect.Height();
-  for (int y = std::max(0, -dst_rect.Top); y < dh && dst_rect.Top + y < dst.Height(); y++) {
-    const auto [y0, y1] = ShrinkSpan(y, sh, dh, true);
-    for (int x = std::max(0, -dst_rect.Left); x < dw && dst_rect.Left + x < dst.Width(); x++) {
-      const auto [x0, x1] = ShrinkSpan(x, sw, dw, false);
+  const auto [x0, x1] = VisibleRun(dst_rect.Left, dw, dst.Width());
+  const auto [y0, y1] = VisibleRun(dst_rect.Top, dh, dst.Height());
+  for (int y = y0; y < y1; y++) {
+    const auto [sy0, sy1] = ShrinkSpan(y, sh, dh, true);
+    const int top = std::max(src_rect.Top + sy0, 0);
+    const int bottom = std::min(src_rect.Top + sy1, src.Height() - 1);
+    for (int x = x0; x < x1; x++) {
+      const auto [sx0, sx1] = ShrinkSpan(x, sw, dw, false);
+      const int left = std::max(src_rect.Left + sx0, 0);
+      const int right = std::min(src_rect.Left + sx1, src.Width() - 1);
+      if (left > right || top > bottom) continue;
       uint32_t v = 0xFFFFFF;
-      bool any = false;
-      for (int sy = src_rect.Top + y0; sy <= src_rect.Top + y1; sy++) {
-        for (int sx = src_rect.Left + x0; sx <= src_rect.Left + x1; sx++) {
-          if (!src.Contains(sx, sy)) continue;
+      for (int sy = top; sy <= bottom; sy++) {
+        for (int sx = left; sx <= right; sx++)
           v &= src.Pixel(sx, sy);
-          any = true;
-        }
       }
-      if (any) dst.SetPixel(dst_rect.Left + x, dst_rect.Top + y, v);
+      dst.SetPixel(dst_rect.Left + x, dst_rect.Top + y, v);
     }
   }
 }
 
 }  // namespace
 
-void StretchCopy(TBitmap& dst, const TRect& dst_rect, const TBitmap& src, const TRect& src_rect,
+void StretchCopy(TPixels& dst, const TRect& dst_rect, const TPixels& src, const TRect& src_rect,
                  StretchMode mode) {
+  if (dst.Empty() || src.Empty()) return;
+  if (Width64(dst_rect) <= 0 || Height64(dst_rect) <= 0 || Width64(src_rect) <= 0 ||
+      Height64(src_rect) <= 0 || !Drawable(dst_rect) || !Drawable(src_rect)) {
+    return;
+  }
   const int dw = dst_rect.Width(), dh = dst_rect.Height();
   const int sw = src_rect.Width(), sh = src_rect.Height();
-  if (dw <= 0 || dh <= 0 || sw <= 0 || sh <= 0 || dst.Empty() || src.Empty()) return;
   if (dw == sw && dh == sh) {
     Blit(dst, dst_rect.Left, dst_rect.Top, src, src_rect.Left, src_rect.Top, sw, sh, false, 0);
     return;
@@ -139,8 +178,8 @@ void StretchCopy(TBitmap& dst, const TRect& dst_rect, const TBitmap& src, const 
     return;
   }
   // Only destination columns and rows inside the surface are computed.
-  const int x0 = std::max(0, -dst_rect.Left), x1 = std::min(dw, dst.Width() - dst_rect.Left);
-  const int y0 = std::max(0, -dst_rect.Top), y1 = std::min(dh, dst.Height() - dst_rect.Top);
+  const auto [x0, x1] = VisibleRun(dst_rect.Left, dw, dst.Width());
+  const auto [y0, y1] = VisibleRun(dst_rect.Top, dh, dst.Height());
   if (x0 >= x1 || y0 >= y1) return;
   std::vector<int> columns(static_cast<size_t>(x1 - x0));
   for (int x = x0; x < x1; x++)
@@ -159,27 +198,43 @@ void StretchCopy(TBitmap& dst, const TRect& dst_rect, const TBitmap& src, const 
 }
 
 TRect SkinFrameRect(int width, int height, bool vertical, int frame_count, int frame_index) {
-  const int n = std::max(frame_count, 1);
-  if (vertical) {
-    const int fh = height / n;
-    return {0, fh * (frame_index - 1), width, fh * frame_index};
-  }
-  const int fw = width / n;
-  return {fw * (frame_index - 1), 0, fw * frame_index, height};
+  // Computed in 64 bits and kept within +-2^30: a frame index far outside the
+  // bitmap gives a frame far outside it, which paints nothing, and offsets
+  // within that frame still fit an int.
+  static constexpr int64_t kFar = int64_t{1} << 30;
+  auto saturate = [](int64_t v) { return static_cast<int>(std::clamp(v, -kFar, kFar)); };
+  const int64_t n = std::max(frame_count, 1);
+  const int64_t step = (vertical ? height : width) / n;
+  const int64_t start = step * (int64_t{frame_index} - 1);
+  if (vertical) return {0, saturate(start), width, saturate(start + step)};
+  return {saturate(start), 0, saturate(start + step), height};
+}
+
+TRect ClampMargins(const TRect& margins, int width, int height) {
+  const int w = std::max(width, 0), h = std::max(height, 0);
+  return {std::clamp(margins.Left, 0, w), std::clamp(margins.Top, 0, h),
+          std::clamp(margins.Right, 0, w), std::clamp(margins.Bottom, 0, h)};
 }
 
 std::vector<TSkinPiece> SkinImagePieces(int w, int h, int fw, int fh, TRect m) {
+  fw = std::max(fw, 0);
+  fh = std::max(fh, 0);
+  m = ClampMargins(m, fw, fh);
   int L = m.Left, T = m.Top, R = m.Right, B = m.Bottom;
-  if (w < L + R) L = R = 0;
-  if (h < T + B) T = B = 0;
+  // Each margin is at most the frame's size, but two of them may still add up
+  // to more than an int holds.
+  if (w < int64_t{L} + R) L = R = 0;
+  if (h < int64_t{T} + B) T = B = 0;
   std::vector<TSkinPiece> p;
-  if (L * T > 0) p.push_back({TSkinPiece::kTopLeft, {0, 0, L, T}, {0, 0, L, T}});
-  if (L * B > 0) p.push_back({TSkinPiece::kBottomLeft, {0, fh - B, L, fh}, {0, h - B, L, h}});
-  if (R * T > 0) p.push_back({TSkinPiece::kTopRight, {fw - R, 0, fw, T}, {w - R, 0, w, T}});
+  if (L > 0 && T > 0) p.push_back({TSkinPiece::kTopLeft, {0, 0, L, T}, {0, 0, L, T}});
+  if (L > 0 && B > 0) {
+    p.push_back({TSkinPiece::kBottomLeft, {0, fh - B, L, fh}, {0, h - B, L, h}});
+  }
+  if (R > 0 && T > 0) p.push_back({TSkinPiece::kTopRight, {fw - R, 0, fw, T}, {w - R, 0, w, T}});
   if (L > 0) p.push_back({TSkinPiece::kLeft, {0, T, L, fh - B}, {0, T, L, h - B}});
   if (T > 0) p.push_back({TSkinPiece::kTop, {L, 0, fw - R, T}, {L, 0, w - R, T}});
   p.push_back({TSkinPiece::kCentre, {L, T, fw - R, fh - B}, {L, T, w - R, h - B}});
-  if (R * B > 0) {
+  if (R > 0 && B > 0) {
     p.push_back({TSkinPiece::kBottomRight, {fw - R, fh - B, fw, fh}, {w - R, h - B, w, h}});
   }
   if (R > 0) p.push_back({TSkinPiece::kRight, {fw - R, T, fw, fh - B}, {w - R, T, w, h - B}});
@@ -187,9 +242,9 @@ std::vector<TSkinPiece> SkinImagePieces(int w, int h, int fw, int fh, TRect m) {
   return p;
 }
 
-TBitmap BuildSkinImage(const TRect& target, const TBitmap& bitmap, const TRect& margins,
+TBitmap BuildSkinImage(const TRect& target, const TPixels& bitmap, const TRect& margins,
                        bool vertical, bool tile, int frame_count, int frame_index) {
-  if (Inverted(target)) return {};
+  if (!Drawable(target)) return {};
   const TRect frame =
       SkinFrameRect(bitmap.Width(), bitmap.Height(), vertical, frame_count, frame_index);
   const int w = target.Width(), h = target.Height();
@@ -205,18 +260,18 @@ TBitmap BuildSkinImage(const TRect& target, const TBitmap& bitmap, const TRect& 
   return result;
 }
 
-void DrawSkinElement(TBitmap& dc, const TRect& target, const TBitmap& bitmap, bool vertical,
+void DrawSkinElement(TPixels& dc, const TRect& target, const TPixels& bitmap, bool vertical,
                      bool tile, bool transparent, int frame_count, int frame_index,
                      const TRect& margins) {
-  if (Inverted(target)) return;
+  if (!Drawable(target)) return;
   const TBitmap image =
       BuildSkinImage(target, bitmap, margins, vertical, tile, frame_count, frame_index);
-  Paint(dc, target, image, transparent);
+  PaintAt(dc, target.Left, target.Top, image, transparent);
 }
 
-void DrawSkinBorderOnly(TBitmap& dc, const TRect& target, const TBitmap& bitmap, bool vertical,
+void DrawSkinBorderOnly(TPixels& dc, const TRect& target, const TPixels& bitmap, bool vertical,
                         int frame_count, int frame_index, const TRect& margins) {
-  if (Inverted(target)) return;
+  if (!Drawable(target)) return;
   const TRect frame =
       SkinFrameRect(bitmap.Width(), bitmap.Height(), vertical, frame_count, frame_index);
   for (const TSkinPiece& piece :
@@ -227,14 +282,17 @@ void DrawSkinBorderOnly(TBitmap& dc, const TRect& target, const TBitmap& bitmap,
   }
 }
 
-void DrawSkinThreePart(TBitmap& canvas, const TRect& target, const TBitmap& bitmap, bool vertical,
+void DrawSkinThreePart(TPixels& canvas, const TRect& target, const TPixels& bitmap, bool vertical,
                        bool transparent, int frame_count, int frame_index, const TRect& margins) {
-  if (Inverted(target)) return;
+  if (!Drawable(target)) return;
   const TRect f =
       SkinFrameRect(bitmap.Width(), bitmap.Height(), vertical, frame_count, frame_index);
-  const int w = target.Width(), h = target.Height();
-  const int L = margins.Left, R = margins.Right, fw = f.Width();
+  const int w = target.Width(), h = target.Height(), fw = std::max(f.Width(), 0);
+  const TRect m = ClampMargins(margins, fw, f.Height());
+  const int L = m.Left, R = m.Right;
   TBitmap work(w, h, bitmap.Format());
+  // Nothing to paint; this also keeps the loop below within a real bitmap's width.
+  if (work.Empty()) return;
   StretchCopy(work, {0, 0, L, h}, bitmap, {f.Left, f.Top, f.Left + L, f.Bottom});
   // The middle repeats at its own width; a frame no wider than its caps has no
   // middle to repeat.
@@ -245,103 +303,117 @@ void DrawSkinThreePart(TBitmap& canvas, const TRect& target, const TBitmap& bitm
     }
   }
   StretchCopy(work, {w - R, 0, w, h}, bitmap, {f.Left + fw - R, f.Top, f.Left + fw, f.Bottom});
-  Paint(canvas, target, work, transparent);
+  PaintAt(canvas, target.Left, target.Top, work, transparent);
 }
 
-void DrawSkinFrameStretched(TBitmap& dc, const TRect& target, const TBitmap& bitmap,
+void DrawSkinFrameStretched(TPixels& dc, const TRect& target, const TPixels& bitmap,
                             bool transparent, int frame_count, int frame_index) {
-  if (Inverted(target)) return;
+  if (!Drawable(target)) return;
   const TRect f = SkinFrameRect(bitmap.Width(), bitmap.Height(), false, frame_count, frame_index);
   // A fresh work bitmap keeps GDI's default black-on-white stretch mode.
   TBitmap work(target.Width(), target.Height(), bitmap.Format());
   StretchCopy(work, {0, 0, target.Width(), target.Height()}, bitmap, f, StretchMode::kBlackOnWhite);
-  Paint(dc, target, work, transparent);
+  PaintAt(dc, target.Left, target.Top, work, transparent);
 }
 
-void DrawSkinGlyphCentered(TBitmap& dc, const TRect& target, const TBitmap& bitmap,
+void DrawSkinGlyphCentered(TPixels& dc, const TRect& target, const TPixels& bitmap,
                            bool transparent, int frame_count, int frame_index) {
-  if (Inverted(target)) return;
+  if (!Drawable(target)) return;
   const TRect f = SkinFrameRect(bitmap.Width(), bitmap.Height(), false, frame_count, frame_index);
   const int fw = f.Width(), fh = bitmap.Height();
   if (fw <= 0 || fh <= 0) return;
   TBitmap work(fw, fh, bitmap.Format());
   Blit(work, 0, 0, bitmap, f.Left, 0, fw, fh, false, 0);
   // Division truncates toward zero, so an oversized glyph overhangs both sides.
-  const int x = target.Left + (target.Width() - fw) / 2;
-  const int y = target.Top + (target.Height() - fh) / 2;
-  Paint(dc, {x, y, x + fw, y + fh}, work, transparent);
+  const int64_t x = target.Left + (int64_t{target.Width()} - fw) / 2;
+  const int64_t y = target.Top + (int64_t{target.Height()} - fh) / 2;
+  PaintAt(dc, x, y, work, transparent);
 }
 
-void DrawTransparentBitmap(TBitmap& dc, const TRect& target, const TBitmap& bitmap,
+void DrawTransparentBitmap(TPixels& dc, const TRect& target, const TPixels& bitmap,
                            uint32_t key_colour) {
-  if (Inverted(target)) return;
+  if (!Drawable(target)) return;
   Blit(dc, target.Left, target.Top, bitmap, 0, 0, target.Width(), target.Height(), true,
        key_colour);
 }
 
-void TileBitmapRect(TBitmap& canvas, const TRect& target, const TBitmap& bitmap,
+namespace {
+// The first of the positions start, start + step, ... whose run of `step`
+// pixels reaches past 0 (earlier ones lie wholly before the canvas).
+int64_t FirstReaching(int64_t start, int64_t step) {
+  return start + step > 0 ? start : start + ((-start - step) / step + 1) * step;
+}
+}  // namespace
+
+void TileBitmapRect(TPixels& canvas, const TRect& target, const TPixels& bitmap,
                     const TRect& source) {
-  const int sw = source.Width(), sh = source.Height();
-  if (sw < 0 || sh < 0 || int64_t{sw} * sh == 0) return;
-  // The tile starts black; source pixels outside the bitmap stay so.
-  TBitmap tile(sw, sh, bitmap.Format());
-  Blit(tile, 0, 0, bitmap, source.Left, source.Top, sw, sh, false, 0);
-  for (int x = target.Left; x < target.Right; x += sw) {
-    for (int y = target.Top; y < target.Bottom; y += sh) {
-      Blit(canvas, x, y, tile, 0, 0, sw, sh, false, 0);
+  const int64_t sw = Width64(source), sh = Height64(source);
+  if (sw <= 0 || sh <= 0) return;
+  // Tiles are painted straight from the bitmap; where the source reaches
+  // outside it, each tile is first cleared to black, as a tile cut out of the
+  // bitmap would be. Only tiles that reach the canvas are visited, so neither
+  // the size of the source nor that of the target costs anything beyond it.
+  const bool padded = source.Left < 0 || source.Top < 0 || source.Right > bitmap.Width() ||
+                      source.Bottom > bitmap.Height();
+  const int64_t right = std::min<int64_t>(target.Right, canvas.Width());
+  const int64_t bottom = std::min<int64_t>(target.Bottom, canvas.Height());
+  for (int64_t x = FirstReaching(target.Left, sw); x < right; x += sw) {
+    for (int64_t y = FirstReaching(target.Top, sh); y < bottom; y += sh) {
+      if (padded) ZeroRect(canvas, x, y, x + sw, y + sh);
+      Blit(canvas, x, y, bitmap, source.Left, source.Top, sw, sh, false, 0);
     }
   }
 }
 
-void GrayBitmap(TBitmap& bitmap) {
-  bitmap.SetFormat(PixelFormat::k24Bit);
-  for (int y = 0; y < bitmap.Height(); y++) {
-    uint8_t* p = bitmap.Row(y);
-    for (int x = 0; x < bitmap.Width(); x++, p += 3) {
+void GrayBitmap(TPixels& pixels) {
+  const int bpp = pixels.BytesPerPixel();
+  for (int y = 0; y < pixels.Height(); y++) {
+    uint8_t* p = pixels.Row(y);
+    for (int x = 0; x < pixels.Width(); x++, p += bpp) {
       const uint8_t g = static_cast<uint8_t>((p[0] + p[1] + p[2]) / 3);
       p[0] = p[1] = p[2] = g;
     }
   }
 }
 
-void MirrorBitmap(TBitmap& bitmap) {
-  const int bpp = bitmap.BytesPerPixel(), w = bitmap.Width();
-  for (int y = 0; y < bitmap.Height(); y++) {
-    uint8_t* row = bitmap.Row(y);
+void MirrorBitmap(TPixels& pixels) {
+  const int bpp = pixels.BytesPerPixel(), w = pixels.Width();
+  for (int y = 0; y < pixels.Height(); y++) {
+    uint8_t* row = pixels.Row(y);
     for (int a = 0, b = w - 1; a < b; a++, b--) {
       std::swap_ranges(row + a * bpp, row + a * bpp + bpp, row + b * bpp);
     }
   }
 }
 
-void FlipBitmap(TBitmap& bitmap) {
-  const size_t bytes = static_cast<size_t>(bitmap.Width()) * bitmap.BytesPerPixel();
-  for (int a = 0, b = bitmap.Height() - 1; a < b; a++, b--) {
-    std::swap_ranges(bitmap.Row(a), bitmap.Row(a) + bytes, bitmap.Row(b));
+void FlipBitmap(TPixels& pixels) {
+  const size_t bytes = static_cast<size_t>(pixels.Width()) * pixels.BytesPerPixel();
+  for (int a = 0, b = pixels.Height() - 1; a < b; a++, b--) {
+    std::swap_ranges(pixels.Row(a), pixels.Row(a) + bytes, pixels.Row(b));
   }
 }
 
 namespace {
 template <typename SourceOf>
-void Rotate(TBitmap& bitmap, SourceOf source_of) {
-  const int w = bitmap.Width(), h = bitmap.Height(), bpp = bitmap.BytesPerPixel();
-  TBitmap rotated(h, w, bitmap.Format());
+TBitmap Rotated(const TPixels& source, SourceOf source_of) {
+  const int w = source.Width(), h = source.Height(), bpp = source.BytesPerPixel();
+  TBitmap rotated(h, w, source.Format());
   for (int r = 0; r < w; r++) {
     for (int c = 0; c < h; c++) {
       const auto [x, y] = source_of(c, r, w, h);
-      std::memcpy(rotated.PixelAddress(c, r), bitmap.PixelAddress(x, y), bpp);
+      std::memcpy(rotated.PixelAddress(c, r), source.PixelAddress(x, y), bpp);
     }
   }
-  bitmap = std::move(rotated);
+  return rotated;
 }
 }  // namespace
 
-void RotateBitmapLeft(TBitmap& bitmap) {
-  Rotate(bitmap, [](int c, int r, int w, int) { return std::pair{w - 1 - r, c}; });
+TBitmap RotatedLeft(const TPixels& source) {
+  return Rotated(source, [](int c, int r, int w, int) { return std::pair{w - 1 - r, c}; });
 }
 
-void RotateBitmapRight(TBitmap& bitmap) {
-  Rotate(bitmap, [](int c, int r, int, int h) { return std::pair{r, h - 1 - c}; });
+TBitmap RotatedRight(const TPixels& source) {
+  return Rotated(source, [](int c, int r, int, int h) { return std::pair{r, h - 1 - c}; });
 }
 
 }  // namespace skin

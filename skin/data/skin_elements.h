@@ -30,7 +30,9 @@ class TDataSkinObject {
   TDataSkinObject(const TDataSkinObject&) = delete;
   TDataSkinObject& operator=(const TDataSkinObject&) = delete;
 
-  TRect Margins;  // Left, Top, Right, Bottom band widths of one frame
+  // Left, Top, Right, Bottom band widths of one frame; after loading, each is
+  // within 0 and Bitmap's width (Left, Right) or height (Top, Bottom).
+  TRect Margins;
   TBitmap Bitmap;
   int32_t Trans = 0;
   int32_t Tile = 0;

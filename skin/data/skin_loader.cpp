@@ -2,6 +2,7 @@
 // elements and colours of a TSkinData.
 #include <algorithm>
 #include <cctype>
+#include <map>
 
 #include "skin/data/bmp_codec.h"
 #include "skin/data/quick_ini.h"
@@ -20,14 +21,38 @@ std::string AsciiUpper(std::string s) {
   return s;
 }
 
-// Reads the keys shared by image elements: margins, Trans, Tile.
+// The pixels all the images of one skin may hold together (16 megapixels,
+// some hundred times what a complete skin uses).
+constexpr int64_t kMaxSkinPixels = int64_t{1} << 24;
+
+// Bands wider than the element's picture mean nothing, and a description may
+// hold any number there: each margin is kept between 0 and the bitmap's width
+// (Left, Right) or height (Top, Bottom), the largest frame a painter can cut
+// from it, side by side or stacked. An element without a picture has no bands.
+void FitMargins(TDataSkinObject& e) {
+  e.Margins = ClampMargins(e.Margins, e.Bitmap.Width(), e.Bitmap.Height());
+}
+
+// Reads the keys shared by image elements (margins, Trans, Tile), after the
+// element's bitmap.
 void ReadFrameKeys(const TQuickIni& ini, const std::string& section, TDataSkinObject& e) {
   e.Margins.Left = ini.ReadInteger(section, "LeftWidth", 0);
   e.Margins.Right = ini.ReadInteger(section, "RightWidth", 0);
   e.Margins.Top = ini.ReadInteger(section, "TopHeight", 0);
   e.Margins.Bottom = ini.ReadInteger(section, "BottomHeight", 0);
+  FitMargins(e);
   e.Trans = ini.ReadInteger(section, "Trans", 0);
   e.Tile = ini.ReadInteger(section, "Tile", 0);
+}
+
+// The package entry an image value names (its file part, lower-cased as the
+// entry lookup compares), or "" when the value does not name a ".bmp" file.
+std::string BitmapEntryName(const std::string& file_name) {
+  const size_t cut = file_name.find_last_of("\\:");
+  const std::string file = cut == std::string::npos ? file_name : file_name.substr(cut + 1);
+  const size_t dot = file.rfind('.');
+  const std::string ext = dot == std::string::npos ? std::string() : file.substr(dot);
+  return file.empty() || ext != ".bmp" ? std::string() : AsciiLower(file);
 }
 
 void ReadTextColours(const TQuickIni& ini, const std::string& section, TColour fallback,
@@ -40,11 +65,8 @@ void ReadTextColours(const TQuickIni& ini, const std::string& section, TColour f
 }  // namespace
 
 void LoadSkinBitmap(const TSkinReader& reader, TBitmap& bitmap, const std::string& file_name) {
-  const size_t cut = file_name.find_last_of("\\:");
-  const std::string file = cut == std::string::npos ? file_name : file_name.substr(cut + 1);
-  const size_t dot = file.rfind('.');
-  const std::string ext = dot == std::string::npos ? std::string() : file.substr(dot);
-  if (file.empty() || ext != ".bmp") {
+  const std::string file = BitmapEntryName(file_name);
+  if (file.empty()) {
     bitmap.Clear();
     return;
   }
@@ -121,7 +143,25 @@ class Loader {
   void BuildComboImage(int scroll_arrow_width);
 
  private:
-  void Bitmap(TBitmap& b, const std::string& value) { LoadSkinBitmap(reader_, b, value); }
+  // Every image is decoded once, however many keys name it, and the pixels
+  // handed to the elements are counted: a description that names one large
+  // image from thousands of sections cannot multiply it without bound.
+  void Bitmap(TBitmap& b, const std::string& value) {
+    const std::string entry = BitmapEntryName(value);
+    if (entry.empty()) {
+      b.Clear();
+      return;
+    }
+    auto it = decoded_.find(entry);
+    if (it == decoded_.end()) {
+      TBitmap image;
+      LoadSkinBitmap(reader_, image, value);
+      it = decoded_.emplace(entry, std::move(image)).first;
+    }
+    pixels_ += int64_t{it->second.Width()} * it->second.Height();
+    if (pixels_ > kMaxSkinPixels) throw EBitmapError("skin images too large");
+    b = it->second;
+  }
 
   void ReadFrameBorders() {
     const std::string section = "Personality";
@@ -139,6 +179,7 @@ class Loader {
       b.Tile = ini_.ReadInteger(section, n + "Stretch", 1);
       b.Trans = ini_.ReadInteger(section, n + "Trans", 1);
       Bitmap(b.Bitmap, ini_.ReadString(section, n, ""));
+      FitMargins(b);
     }
   }
 
@@ -234,8 +275,8 @@ class Loader {
   void ReadButtons() {
     const std::string section = "Buttons";
     TDataSkinButton& b = *d_.Buttons;
-    ReadFrameKeys(ini_, section, b);
     Bitmap(b.Bitmap, ini_.ReadString(section, "Bitmap", ""));
+    ReadFrameKeys(ini_, section, b);
     Bitmap(b.CheckBitmap, ini_.ReadString(section, "CheckButton", ""));
     Bitmap(b.RadioBitmap, ini_.ReadString(section, "RadioButton", ""));
     b.RadioFrameCount = ini_.ReadInteger(section, "RadioButtonFrame", 0);
@@ -323,6 +364,7 @@ class Loader {
     e->Tile = ini_.ReadInteger(section, "TileMenu", 0);
     e->Margins.Left = ini_.ReadInteger(section, "TileLeftMenu", 1);
     e->Margins.Right = ini_.ReadInteger(section, "TileRightMenu", 1);
+    FitMargins(*e);
   }
 
   void SetFrameCounts() {
@@ -367,6 +409,8 @@ class Loader {
   TSkinData& d_;
   const TQuickIni& ini_;
   const TSkinReader& reader_;
+  std::map<std::string, TBitmap> decoded_;  // by entry name
+  int64_t pixels_ = 0;
 };
 
 void Loader::BuildComboImage(int scroll_arrow_width) {
@@ -397,6 +441,7 @@ void Loader::BuildComboImage(int scroll_arrow_width) {
   combo.Margins.Left = 2;
   combo.Margins.Right = bw + 2;
   combo.Bitmap = std::move(result);
+  FitMargins(combo);
 }
 
 }  // namespace

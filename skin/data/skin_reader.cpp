@@ -25,15 +25,15 @@ std::string AsciiLower(std::string s) {
   return s;
 }
 
-std::vector<std::string> TSkinReader::SplitNames(const std::string& list) {
+std::vector<std::string> TSkinReader::SplitNames(std::string_view list, size_t max_names) {
   std::vector<std::string> names;
   size_t i = 0;
   const size_t n = list.size();
-  while (i < n && list[i] != '\0') {
+  while (i < n && list[i] != '\0' && names.size() < max_names) {
     size_t start = i;
     while (i < n && list[i] != '\r' && list[i] != '\n' && list[i] != '\0')
       i++;
-    names.push_back(AsciiLower(list.substr(start, i - start)));
+    names.push_back(AsciiLower(std::string(list.substr(start, i - start))));
     if (i < n && list[i] == '\r') i++;
     if (i < n && list[i] == '\n') i++;
   }
@@ -69,8 +69,12 @@ bool TSkinReader::LoadPackage(TMemoryStream& compressed) {
   if (list_length < 0 || static_cast<size_t>(list_length) > unpacked.size() - 16) {
     throw ESkinPackageError("skin package is damaged: name list runs past the end");
   }
-  std::vector<std::string> names = SplitNames(
-      std::string(reinterpret_cast<const char*>(&unpacked[16]), static_cast<size_t>(list_length)));
+  // One name past the limit is enough to know the package is not valid: a
+  // list of millions of line breaks is not split any further.
+  std::vector<std::string> names =
+      SplitNames(std::string_view(reinterpret_cast<const char*>(&unpacked[16]),
+                                  static_cast<size_t>(list_length)),
+                 kMaxEntries + 1);
   if (names.size() > static_cast<size_t>(kMaxEntries)) return wrong_version();
 
   const size_t table = 16 + static_cast<size_t>(list_length);

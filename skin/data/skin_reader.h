@@ -22,6 +22,7 @@
 #include <functional>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "skin/data/memory_stream.h"
@@ -63,8 +64,9 @@ class TSkinReader {
   const TMemoryStream& DataArea() const { return data_; }
 
   // Splits a name list into names (CR, LF or CR LF end a name; NUL ends the
-  // list; a final break adds no empty name) and lower-cases them.
-  static std::vector<std::string> SplitNames(const std::string& list);
+  // list; a final break adds no empty name) and lower-cases them. Stops after
+  // `max_names` names, so a list too long to be valid costs no more than that.
+  static std::vector<std::string> SplitNames(std::string_view list, size_t max_names = SIZE_MAX);
 
  private:
   void CopyEntry(size_t offset, int32_t size, TMemoryStream& dest) const;

@@ -127,7 +127,7 @@ bool IsRegionKeyPixel(uint32_t colour, const TRegionKey& key) {
          in(BlueOf(colour), BlueOf(key.Colour), key.TolBlue);
 }
 
-int CollectOpaqueRuns(const TBitmap& bitmap, int x, int y, const TRegionKey& key,
+int CollectOpaqueRuns(const TPixels& bitmap, int x, int y, const TRegionKey& key,
                       const TRunBatchSink& sink, int batch_size) {
   batch_size = std::max(batch_size, 1);
   // Per channel, the inclusive range of values that count as the key.

@@ -113,7 +113,7 @@ inline constexpr int kRegionBatchSize = 2000;
 // becomes the rectangle (x0 + x, row + y, x1 + x, row + y + 1). The runs go
 // to `sink` in batches of `batch_size` rectangles and once more at the end;
 // a bitmap without opaque pixels never calls it. Returns the number of runs.
-int CollectOpaqueRuns(const TBitmap& bitmap, int x, int y, const TRegionKey& key,
+int CollectOpaqueRuns(const TPixels& bitmap, int x, int y, const TRegionKey& key,
                       const TRunBatchSink& sink, int batch_size = kRegionBatchSize);
 
 }  // namespace skin

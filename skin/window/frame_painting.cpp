@@ -34,7 +34,7 @@ bool MDIChildNotNormal(const TWinSkinForm& f) {
 // Region tolerance: each channel may exceed magenta's by 1.
 constexpr int kRegionTolerance = 1;
 
-fw::TGdiHandle<HRGN> BorderRegion(const skin::TBitmap& image, int x, int y) {
+fw::TGdiHandle<HRGN> BorderRegion(const skin::TPixels& image, int x, int y) {
   return RegionFromBitmap(image, x, y, kRegionTolerance, kRegionTolerance, kRegionTolerance,
                           skin::kSkinTransparent);
 }
@@ -253,7 +253,7 @@ void TWinSkinForm::DrawCaptionText(fw::TCanvas& canvas, const RECT& rect) {
     const RECT back{place.Back.Left, rect.top, place.Back.Right, rect.bottom};
     const int frame = Active ? 1 : 2;
     const skin::TRect caps{title.TextBackLeft, 0, title.TextBackRight, 0};
-    PaintPixels(dc, back, [&](skin::TBitmap& surface, const skin::TRect& target) {
+    PaintPixels(dc, back, [&](skin::TPixels& surface, const skin::TRect& target) {
       skin::DrawSkinThreePart(surface, target, title.Bitmap, true, true, 2, frame, caps);
     });
   }
@@ -317,7 +317,7 @@ void TWinSkinForm::UpdateRegion() {
         if (CaptionBitmap.Width() == w && CaptionBitmap.Height() == BorderTop) {
           GdiFlush();
           auto* origin = reinterpret_cast<uint8_t*>(CaptionBitmap.ScanLine(0) + BorderLeft);
-          const skin::TBitmap caption = skin::TBitmap::Wrap(
+          const skin::TBitmapView caption = skin::TBitmapView::Wrap(
               origin, inner_w, BorderTop, static_cast<ptrdiff_t>(w) * 4, skin::PixelFormat::k32Bit);
           top = BorderRegion(caption, BorderLeft, 0);
         } else {

@@ -193,7 +193,7 @@ void TWinSkinMenu::Paint(HDC dc, const RECT& band) {
   const skin::TSkinData& data = Form.Data();
   const skin::TDataSkinObject* bar =
       data.MenuBar && !data.MenuBar->Bitmap.Empty() ? data.MenuBar.get() : nullptr;
-  PaintPixels(surface, RECT{0, 0, w, h}, [&](skin::TBitmap& s, const skin::TRect& target) {
+  PaintPixels(surface, RECT{0, 0, w, h}, [&](skin::TPixels& s, const skin::TRect& target) {
     if (bar == nullptr) {
       s.FillRect(target, fw::ColorToRGB(data.MenubarColour));
       return;

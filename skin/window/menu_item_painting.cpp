@@ -141,7 +141,7 @@ void TMenuItemPainter::DrawSkinned(const TMenuEntry& entry, HMENU menu, HDC dc, 
   }
   const skin::TDataSkinObject& image = *data_.MenuItem;
   const skin::TRect all{0, 0, w, h};
-  skin::TBitmap surface = ViewOf(entry_bitmap);
+  skin::TBitmapView surface = ViewOf(entry_bitmap);
   if (entry.IsLine() && line_image) {
     skin::DrawTransparentBitmap(surface, all, skin::BuildMenuSeparator(image, w, h),
                                 skin::kSkinTransparent);

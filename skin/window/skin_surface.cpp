@@ -7,7 +7,7 @@ namespace skin::win {
 
 void PaintPixels(
     HDC dc, const RECT& rect,
-    const std::function<void(skin::TBitmap& surface, const skin::TRect& target)>& paint) {
+    const std::function<void(skin::TPixels& surface, const skin::TRect& target)>& paint) {
   const int w = rect.right - rect.left;
   const int h = rect.bottom - rect.top;
   if (w <= 0 || h <= 0) return;
@@ -18,26 +18,27 @@ void PaintPixels(
   copy.SetSize(w, h);
   HDC mem = copy.Canvas()->Handle();
   BitBlt(mem, 0, 0, w, h, dc, rect.left, rect.top, SRCCOPY);
-  skin::TBitmap view = ViewOf(copy);
+  skin::TBitmapView view = ViewOf(copy);
   paint(view, {0, 0, w, h});
   BitBlt(dc, rect.left, rect.top, w, h, mem, 0, 0, SRCCOPY);
 }
 
-skin::TBitmap ViewOf(fw::TBitmap& bitmap) {
+skin::TBitmapView ViewOf(fw::TBitmap& bitmap) {
   GdiFlush();
-  return skin::TBitmap::WrapDib(reinterpret_cast<uint8_t*>(bitmap.Pixels()), bitmap.Width(),
-                                bitmap.Height(), /*bottom_up=*/false, skin::PixelFormat::k32Bit);
+  return skin::TBitmapView::WrapDib(reinterpret_cast<uint8_t*>(bitmap.Pixels()), bitmap.Width(),
+                                    bitmap.Height(), /*bottom_up=*/false,
+                                    skin::PixelFormat::k32Bit);
 }
 
-void DrawSkinBitmap(HDC dc, int x, int y, const skin::TBitmap& bitmap) {
+void DrawSkinBitmap(HDC dc, int x, int y, const skin::TPixels& bitmap) {
   if (bitmap.Empty()) return;
-  const ptrdiff_t dib_stride = skin::TBitmap::DibStride(bitmap.Width(), bitmap.Format());
+  const ptrdiff_t dib_stride = skin::TPixels::DibStride(bitmap.Width(), bitmap.Format());
   // A bitmap laid out as a DIB (owned storage, or a view of one) goes as it
   // is; any other layout is copied into owned storage first.
-  const skin::TBitmap* source = &bitmap;
+  const skin::TPixels* source = &bitmap;
   skin::TBitmap owned;
   if (bitmap.Stride() != dib_stride && bitmap.Stride() != -dib_stride) {
-    owned = bitmap;
+    owned = skin::TBitmap::CopyOf(bitmap);
     source = &owned;
   }
   const bool top_down = source->Stride() > 0;

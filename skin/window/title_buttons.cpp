@@ -61,7 +61,7 @@ skin::TBitmap OwnedCopy(fw::TBitmap& bitmap) {
 // Paints frame `frame` of a button's image stretched over `rect` of `dc`;
 // magenta pixels leave what `dc` shows.
 void PaintButtonFrame(HDC dc, const RECT& rect, const TDataSkinSysButton& element, int frame) {
-  PaintPixels(dc, rect, [&](skin::TBitmap& surface, const skin::TRect& target) {
+  PaintPixels(dc, rect, [&](skin::TPixels& surface, const skin::TRect& target) {
     skin::DrawSkinFrameStretched(surface, target, element.Bitmap, /*transparent=*/true,
                                  element.FrameCount, frame);
   });
@@ -201,9 +201,9 @@ void TWinSkinForm::DrawIcon(HDC dc, int x, int y) {
   }
   // A window without an icon shows the default icon it was given.
   if (IconBitmap.Empty()) return;
-  skin::TBitmap icon = ViewOf(IconBitmap);
+  skin::TBitmapView icon = ViewOf(IconBitmap);
   PaintPixels(dc, RECT{x, y, x + IconBitmap.Width(), y + IconBitmap.Height()},
-              [&](skin::TBitmap& surface, const skin::TRect& target) {
+              [&](skin::TPixels& surface, const skin::TRect& target) {
                 skin::DrawTransparentBitmap(surface, target, icon, skin::kSkinTransparent);
               });
 }

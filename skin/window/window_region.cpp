@@ -32,7 +32,7 @@ fw::TGdiHandle<HRGN> RegionOfBatch(const std::vector<skin::TRect>& rects,
 
 }  // namespace
 
-fw::TGdiHandle<HRGN> RegionFromBitmap(const skin::TBitmap& bitmap, int x, int y, int tol_blue,
+fw::TGdiHandle<HRGN> RegionFromBitmap(const skin::TPixels& bitmap, int x, int y, int tol_blue,
                                       int tol_green, int tol_red, uint32_t key) {
   fw::TGdiHandle<HRGN> result;
   const skin::TRegionKey region_key{key, tol_blue, tol_green, tol_red};

@@ -18,7 +18,7 @@ namespace skin::win {
 // of `key` (0x00BBGGRR), placed at (x, y); empty (no handle) when no pixel is
 // opaque. The rectangles are handed to the system in batches, so a large
 // image never needs one huge region description.
-fw::TGdiHandle<HRGN> RegionFromBitmap(const skin::TBitmap& bitmap, int x, int y, int tol_blue,
+fw::TGdiHandle<HRGN> RegionFromBitmap(const skin::TPixels& bitmap, int x, int y, int tol_blue,
                                       int tol_green, int tol_red, uint32_t key);
 
 }  // namespace skin::win

@@ -13,44 +13,6 @@ namespace skinpack {
 
 using namespace skin;
 
-std::vector<std::pair<std::string, const TDataSkinObject*>> SkinSlots(const TSkinData& d) {
-  std::vector<std::pair<std::string, const TDataSkinObject*>> s;
-  for (int i = 1; i <= 4; i++)
-    s.emplace_back("Borders[" + std::to_string(i) + "]", d.Borders[i].get());
-  s.emplace_back("Title", d.Title.get());
-  for (size_t i = 0; i < d.SysButtons.size(); i++) {
-    s.emplace_back("SysButtons[" + std::to_string(i) + "]", d.SysButtons[i].get());
-  }
-  s.emplace_back("Buttons", d.Buttons.get());
-  s.emplace_back("Progress", d.Progress.get());
-  s.emplace_back("MenuBar", d.MenuBar.get());
-  s.emplace_back("GroupBoxEdge", d.GroupBoxEdge.get());
-  s.emplace_back("GroupBox", d.GroupBox.get());
-  s.emplace_back("Toolbars", d.Toolbars.get());
-  s.emplace_back("Tabs", d.Tabs.get());
-  s.emplace_back("StatusBarEdges", d.StatusBarEdges.get());
-  s.emplace_back("ComboButton", d.ComboButton.get());
-  s.emplace_back("SunkEdge", d.SunkEdge.get());
-  s.emplace_back("ExtraImages", d.ExtraImages.get());
-  s.emplace_back("Headerbar", d.Headerbar.get());
-  s.emplace_back("MenuItem", d.MenuItem.get());
-  s.emplace_back("MenuBackground", d.MenuBackground.get());
-  s.emplace_back("Scrollbar", d.Scrollbar.get());
-  s.emplace_back("HorzScroll", d.HorzScroll.get());
-  s.emplace_back("VertScroll", d.VertScroll.get());
-  s.emplace_back("HorzScrollThumb", d.HorzScrollThumb.get());
-  s.emplace_back("VertScrollThumb", d.VertScrollThumb.get());
-  s.emplace_back("TrackbarThumbHorz", d.TrackbarThumbHorz.get());
-  s.emplace_back("TrackbarThumbVert", d.TrackbarThumbVert.get());
-  s.emplace_back("TrackbarThumbLeft", d.TrackbarThumbLeft.get());
-  s.emplace_back("TrackbarThumbRight", d.TrackbarThumbRight.get());
-  s.emplace_back("TrackbarThumbUp", d.TrackbarThumbUp.get());
-  s.emplace_back("TrackbarThumbDown", d.TrackbarThumbDown.get());
-  s.emplace_back("UpDownHorz", d.UpDownHorz.get());
-  s.emplace_back("UpDownVert", d.UpDownVert.get());
-  return s;
-}
-
 namespace {
 
 constexpr uint32_t kBackground = 0xA0A0A0;

@@ -21,7 +21,6 @@
 #include "skin/data/win/skin_data_component.h"
 #include "tests/app/win/main_window_fixture.h"
 #include "tests/app/win/ui_driver.h"
-#include "tools/skinpack/contact_sheet.h"
 
 namespace {
 
@@ -48,7 +47,7 @@ std::vector<uint8_t> ShippedPackage() {
 
 void ExpectEverySlotFilled(const skin::TSkinData& data) {
   int slots = 0;
-  for (const auto& [slot, element] : skinpack::SkinSlots(data)) {
+  for (const auto& [slot, element] : skin::SkinSlots(data)) {
     ++slots;
     ASSERT_NE(element, nullptr) << slot << " is empty";
     // The system-menu button has no image of its own: it shows the window's icon.

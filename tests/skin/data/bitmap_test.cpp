@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <stdexcept>
+#include <type_traits>
+
 namespace skin {
 namespace {
 
@@ -21,23 +24,41 @@ TEST(BitmapTest, WrapsBottomUpAndTopDownDibMemory) {
   std::vector<uint8_t> bits(24, 0);
   bits[0] = 0xAA;   // bottom-left blue byte
   bits[12] = 0xBB;  // top-left blue byte
-  TBitmap up = TBitmap::WrapDib(bits.data(), 3, 2, true, PixelFormat::k24Bit);
-  EXPECT_FALSE(up.OwnsPixels());
+  TBitmapView up = TBitmapView::WrapDib(bits.data(), 3, 2, true, PixelFormat::k24Bit);
   EXPECT_EQ(up.Pixel(0, 0), MakeColour(0, 0, 0xBB));
   EXPECT_EQ(up.Pixel(0, 1), MakeColour(0, 0, 0xAA));
   up.SetPixel(2, 0, MakeColour(9, 8, 7));  // writes through to the external memory
   EXPECT_EQ(bits[12 + 6], 7);
-  TBitmap down = TBitmap::WrapDib(bits.data(), 3, 2, false, PixelFormat::k24Bit);
+  TBitmapView down = TBitmapView::WrapDib(bits.data(), 3, 2, false, PixelFormat::k24Bit);
   EXPECT_EQ(down.Pixel(0, 0), MakeColour(0, 0, 0xAA));
 
-  // A copy is owned and independent; SetSize detaches from the memory.
-  TBitmap copy = up;
-  EXPECT_TRUE(copy.OwnsPixels());
+  // A copy of a view is the same memory; an owned copy is made only on request
+  // and is independent of it.
+  TBitmapView alias = up;
+  alias.SetPixel(1, 1, MakeColour(0, 0, 0x44));
+  EXPECT_EQ(bits[3], 0x44);
+  TBitmap copy = TBitmap::CopyOf(up);
   EXPECT_TRUE(copy.SameImage(up));
-  up.SetSize(1, 1);
-  EXPECT_TRUE(up.OwnsPixels());
+  copy.SetPixel(2, 0, MakeColour(1, 1, 1));
+  copy.SetSize(1, 1);
   EXPECT_EQ(bits[12 + 6], 7);
+  EXPECT_EQ(up.Pixel(2, 0), MakeColour(9, 8, 7));
+
+  EXPECT_TRUE(TBitmapView::WrapDib(nullptr, 3, 2, true, PixelFormat::k24Bit).Empty());
+  EXPECT_THROW(TBitmapView::WrapDib(bits.data(), 1 << 15, 1 << 15, true, PixelFormat::k32Bit),
+               std::length_error);
 }
+
+// What the types allow: a view can be neither resized nor turned into an owned
+// bitmap by a plain copy, and the shared pixel grid cannot be copied on its own.
+template <typename T>
+concept Resizable = requires(T b) {
+  b.SetSize(1, 1);
+};
+static_assert(Resizable<TBitmap> && !Resizable<TBitmapView>);
+static_assert(!std::is_constructible_v<TBitmap, const TBitmapView&>);
+static_assert(!std::is_assignable_v<TBitmap&, const TBitmapView&>);
+static_assert(!std::is_copy_constructible_v<TPixels> && !std::is_copy_assignable_v<TPixels>);
 
 TEST(BitmapTest, FormatConversionKeepsColours) {
   TBitmap b(2, 1, PixelFormat::k32Bit);

@@ -153,6 +153,16 @@ GlyphImage=glyphs.bmp
 )";
 }
 
+void AddToSection(std::string& ini, const std::string& section, const std::string& lines) {
+  const std::string header = "[" + section + "]\n";
+  const size_t at = ini.find(header);
+  if (at == std::string::npos) {
+    ini += header + lines;
+  } else {
+    ini.insert(at + header.size(), lines);
+  }
+}
+
 std::vector<TSkinPackageEntry> SampleEntries() {
   const std::string ini = SampleIni();
   std::vector<TSkinPackageEntry> e = {{"sample.ini", {ini.begin(), ini.end()}}};

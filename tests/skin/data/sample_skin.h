@@ -15,6 +15,9 @@ namespace skin::testing {
 std::vector<uint8_t> FramedBmp(int w, int h, int frames);
 // The description of the sample skin.
 std::string SampleIni();
+// Puts `lines` at the top of `section` in a description (first occurrences
+// win, so they override the section's own keys), or adds the section.
+void AddToSection(std::string& ini, const std::string& section, const std::string& lines);
 // Entries of the sample skin (description first), ready for WriteSkinPackage.
 std::vector<TSkinPackageEntry> SampleEntries();
 // The compressed sample package.

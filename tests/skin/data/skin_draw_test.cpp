@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <string>
 
 #include "tests/skin/data/letter_pictures.h"
@@ -166,20 +167,93 @@ TEST(SkinDrawTest, TileBitmapRectDoesNotClipAtTheTarget) {
   EXPECT_EQ(Letters(untouched)[0], "KK");
 }
 
+TEST(SkinDrawTest, TilingCostsOnlyWhatReachesTheCanvas) {
+  const TBitmap b = Picture({"RG", "BW"});
+  // A target spanning every int: only the tiles on the canvas are painted,
+  // still aligned to the target's corner.
+  TBitmap dc(5, 3);
+  TileBitmapRect(dc, {INT_MIN, INT_MIN, INT_MAX, INT_MAX}, b, {0, 0, 2, 2});
+  EXPECT_EQ(Letters(dc), (std::vector<std::string>{"RGRGR", "BWBWB", "RGRGR"}));
+  // Source pixels outside the bitmap are black, however far the source reaches.
+  dc.Fill(kY);
+  TileBitmapRect(dc, {0, 0, 5, 2}, b, {-1, 0, 2, 2});
+  EXPECT_EQ(Letters(dc), (std::vector<std::string>{"KRGKR", "KBWKB", "YYYYY"}));
+  TileBitmapRect(dc, {1, 1, 5, 3}, b, {-1000000000, -1000000000, 1000000000, 1000000000});
+  EXPECT_EQ(Letters(dc), (std::vector<std::string>{"KRGKR", "KKKKK", "YKKKK"}));
+}
+
+// Two nine-slice piece lists are the same.
+void ExpectSamePieces(const std::vector<TSkinPiece>& a, const std::vector<TSkinPiece>& b) {
+  ASSERT_EQ(a.size(), b.size());
+  for (size_t i = 0; i < a.size(); i++) {
+    EXPECT_EQ(a[i].kind, b[i].kind);
+    EXPECT_EQ(a[i].src, b[i].src);
+    EXPECT_EQ(a[i].dst, b[i].dst);
+  }
+}
+
+TEST(SkinDrawTest, MarginsBeyondTheFrameAreClampedToIt) {
+  // Frame 2 of NineSlice() is 5 x 5. Any margins a description may hold paint
+  // exactly as the same margins clamped to 0 .. 5, without overflow and with
+  // no work or memory beyond the target's size.
+  struct Case {
+    TRect margins, clamped;
+  } cases[] = {
+      {{INT_MAX, 0, INT_MAX, 0}, {5, 0, 5, 0}},
+      {{2000000000, 2000000000, 2000000000, 2000000000}, {5, 5, 5, 5}},
+      {{-5, -1, INT_MIN, -2000000000}, {0, 0, 0, 0}},
+      {{-10000000, -10000000, 1, 1}, {0, 0, 1, 1}},
+      {{3, INT_MAX, -3, 1}, {3, 5, 0, 1}},
+  };
+  const TRect targets[] = {{0, 0, 12, 11}, {2, 1, 9, 4}, {0, 0, 3, 2}};
+  for (const Case& c : cases) {
+    EXPECT_EQ(ClampMargins(c.margins, 5, 5), c.clamped);
+    for (const TRect& t : targets) {
+      SCOPED_TRACE(testing::Message()
+                   << c.margins.Left << "," << c.margins.Top << "," << c.margins.Right << ","
+                   << c.margins.Bottom << " in " << t.Width() << "x" << t.Height());
+      ExpectSamePieces(SkinImagePieces(t.Width(), t.Height(), 5, 5, c.margins),
+                       SkinImagePieces(t.Width(), t.Height(), 5, 5, c.clamped));
+      for (bool tile : {false, true}) {
+        EXPECT_TRUE(BuildSkinImage(t, NineSlice(), c.margins, false, tile, 2, 2)
+                        .SameImage(BuildSkinImage(t, NineSlice(), c.clamped, false, tile, 2, 2)));
+      }
+      TBitmap got(14, 12), want(14, 12);
+      DrawSkinBorderOnly(got, t, NineSlice(), false, 2, 2, c.margins);
+      DrawSkinBorderOnly(want, t, NineSlice(), false, 2, 2, c.clamped);
+      DrawSkinThreePart(got, t, NineSlice(), false, false, 2, 2, c.margins);
+      DrawSkinThreePart(want, t, NineSlice(), false, false, 2, 2, c.clamped);
+      EXPECT_TRUE(got.SameImage(want));
+    }
+  }
+  // Frame numbers and counts of any size locate a frame without overflow; one
+  // far outside the bitmap paints nothing from it.
+  for (int index : {INT_MIN, -1, 0, INT_MAX}) {
+    const TRect f = SkinFrameRect(INT_MAX, 5, false, 1, index);
+    EXPECT_TRUE(f.Right <= 0 || f.Left >= INT_MAX / 2) << index;
+    TBitmap dc(4, 4);
+    DrawSkinElement(dc, {0, 0, 4, 4}, NineSlice(), false, true, false, 1, index, {1, 1, 1, 1});
+    DrawSkinElement(dc, {0, 0, 4, 4}, NineSlice(), true, false, false, INT_MIN, index, {});
+  }
+}
+
 TEST(SkinDrawTest, WholeBitmapUtilities) {
+  // Greying keeps the pixel format (and a 32-bit pixel's fourth byte): it
+  // writes into the pixels it is given.
   TBitmap g(1, 1, PixelFormat::k32Bit);
   g.SetPixel(0, 0, MakeColour(31, 20, 10));
+  g.Row(0)[3] = 0x5A;
   GrayBitmap(g);
-  EXPECT_EQ(g.Format(), PixelFormat::k24Bit);
+  EXPECT_EQ(g.Format(), PixelFormat::k32Bit);
   EXPECT_EQ(g.Pixel(0, 0), MakeColour(20, 20, 20));
+  EXPECT_EQ(g.Row(0)[3], 0x5A);
 
   const TBitmap orig = Picture({"RGB", "WKY"});
-  TBitmap b = orig;
-  RotateBitmapLeft(b);  // the old top-right corner becomes the top-left
+  TBitmap b = RotatedLeft(orig);  // the old top-right corner becomes the top-left
   EXPECT_EQ(Letters(b), (std::vector<std::string>{"BY", "GK", "RW"}));
-  RotateBitmapRight(b);
+  b = RotatedRight(b);
   EXPECT_TRUE(b.SameImage(orig));
-  RotateBitmapRight(b);  // the old bottom-left corner becomes the top-left
+  b = RotatedRight(b);  // the old bottom-left corner becomes the top-left
   EXPECT_EQ(Letters(b), (std::vector<std::string>{"WR", "KG", "YB"}));
   b = orig;
   MirrorBitmap(b);
@@ -190,6 +264,109 @@ TEST(SkinDrawTest, WholeBitmapUtilities) {
   EXPECT_EQ(Letters(b), (std::vector<std::string>{"WKY", "RGB"}));
   FlipBitmap(b);
   EXPECT_TRUE(b.SameImage(orig));
+}
+
+// The memory of a 32-bit bottom-up DIB holding a letter picture, seen through
+// views as the painters see their surfaces.
+class DibMemory {
+ public:
+  explicit DibMemory(const std::vector<std::string>& rows)
+      : width_(static_cast<int>(rows[0].size())),
+        height_(static_cast<int>(rows.size())),
+        bits_(static_cast<size_t>(TPixels::DibStride(width_, PixelFormat::k32Bit)) * height_) {
+    const TBitmap picture = Picture(rows);
+    TBitmapView v = View();
+    for (int y = 0; y < height_; y++) {
+      for (int x = 0; x < width_; x++)
+        v.SetPixel(x, y, picture.Pixel(x, y));
+    }
+  }
+  TBitmapView View() {
+    return TBitmapView::WrapDib(bits_.data(), width_, height_, true, PixelFormat::k32Bit);
+  }
+
+ private:
+  int width_, height_;
+  std::vector<uint8_t> bits_;
+};
+
+TEST(SkinDrawTest, EveryRoutinePaintsIntoTheMemoryAViewWraps) {
+  const TBitmap face = Picture({"RGGR", "GBBG", "RGGR"});
+  using Paint = void (*)(TPixels & surface, const TPixels& face);
+  struct Case {
+    const char* what;
+    std::vector<std::string> before;
+    Paint paint;
+    std::vector<std::string> after;
+  } cases[] = {
+      {"grey", {"RGB", "WKY"}, [](TPixels& s, const TPixels&) { GrayBitmap(s); }, {"DDD", "WKL"}},
+      {"mirror",
+       {"RGB", "WKY"},
+       [](TPixels& s, const TPixels&) { MirrorBitmap(s); },
+       {"BGR", "YKW"}},
+      {"flip", {"RGB", "WKY"}, [](TPixels& s, const TPixels&) { FlipBitmap(s); }, {"WKY", "RGB"}},
+      {"element",
+       {"WWWW", "WWWW"},
+       [](TPixels& s, const TPixels& f) {
+         DrawSkinElement(s, {0, 0, 4, 2}, f, false, false, false, 1, 1, {1, 1, 1, 1});
+       },
+       {"RGGR", "RGGR"}},
+      {"border only",
+       {"WWWWWW", "WWWWWW", "WWWWWW"},
+       [](TPixels& s, const TPixels& f) {
+         DrawSkinBorderOnly(s, {0, 0, 6, 3}, f, false, 1, 1, {1, 1, 1, 1});
+       },
+       {"RGGGGR", "GWWWWG", "RGGGGR"}},
+      {"three part",
+       {"WWWW", "WWWW"},
+       [](TPixels& s, const TPixels& f) {
+         DrawSkinThreePart(s, {0, 0, 4, 2}, f, false, false, 1, 1, {1, 0, 1, 0});
+       },
+       {"RGGR", "RGGR"}},
+      {"stretched",
+       {"WWWW", "WWWW"},
+       [](TPixels& s, const TPixels& f) {
+         DrawSkinFrameStretched(s, {0, 0, 4, 2}, f, false, 1, 1);
+       },
+       {"KKKK", "RGGR"}},
+      {"glyph",
+       {"WWWW", "WWWW"},
+       [](TPixels& s, const TPixels& f) {
+         DrawSkinGlyphCentered(s, {0, 0, 4, 1}, f, false, 1, 1);
+       },
+       {"GBBG", "RGGR"}},
+      {"transparent",
+       {"WWWW", "WWWW"},
+       [](TPixels& s, const TPixels& f) {
+         DrawTransparentBitmap(s, {0, 0, 4, 2}, f, kSkinTransparent);
+       },
+       {"RGGR", "GBBG"}},
+      {"stretch",
+       {"WWWW", "WWWW"},
+       [](TPixels& s, const TPixels& f) {
+         StretchCopy(s, {0, 0, 4, 2}, f, {0, 0, 4, 3});
+       },
+       {"RGGR", "RGGR"}},
+      {"tile",
+       {"WWWW", "WWWW"},
+       [](TPixels& s, const TPixels& f) {
+         TileBitmapRect(s, {0, 0, 4, 2}, f, {1, 1, 3, 2});
+       },
+       {"BBBB", "BBBB"}},
+  };
+  for (const Case& c : cases) {
+    DibMemory memory(c.before);
+    TBitmapView surface = memory.View();
+    c.paint(surface, face);
+    // Read back through a fresh view: only the wrapped memory is compared.
+    EXPECT_EQ(Letters(memory.View()), c.after) << c.what;
+  }
+  // A turn cannot happen in place: it gives a new bitmap and leaves the
+  // memory as it was.
+  DibMemory memory({"RGB", "WKY"});
+  const TBitmap turned = RotatedLeft(memory.View());
+  EXPECT_EQ(Letters(turned), (std::vector<std::string>{"BY", "GK", "RW"}));
+  EXPECT_EQ(Letters(memory.View()), (std::vector<std::string>{"RGB", "WKY"}));
 }
 
 }  // namespace

@@ -193,6 +193,85 @@ TEST(SkinLoaderTest, DescriptionWithoutComboButtonOrIniEntry) {
   EXPECT_EQ(bare.Borders[2]->FrameCount, 1);
 }
 
+// The sample package with `keys` added at the top of each named section.
+std::vector<TSkinPackageEntry> SampleWith(
+    const std::vector<std::pair<std::string, std::string>>& keys) {
+  auto entries = SampleEntries();
+  std::string ini = testing::SampleIni();
+  for (const auto& [section, lines] : keys)
+    testing::AddToSection(ini, section, lines);
+  entries[0].Data.assign(ini.begin(), ini.end());
+  return entries;
+}
+
+TEST(SkinLoaderTest, MarginsAreKeptWithinTheElementsBitmap) {
+  TSkinData data;
+  data.SkinStream.Write(WriteSkinPackage(SampleWith({
+      {"Scrollbar",  // 345 x 15
+       "LeftWidth=2000000000\nRightWidth=$7FFFFFFF\nTopHeight=-7\nBottomHeight=16\n"},
+      {"Buttons", "LeftWidth=-2147483648\n"},  // 235 x 22; first key wins
+      {"Personality",
+       "LeftTopHeight=99999\nTopBotHeight=-1\nTileLeftMenu=-3\nTileRightMenu=1000\n"
+       "TextShift=-4\nTextRightClip=5000\n"},
+      {"Toolbars", "Image=missing.bmp\nLeftWidth=5\n"},
+  })));
+  ASSERT_TRUE(data.LoadSkin());
+  EXPECT_EQ(data.Scrollbar->Margins, (TRect{345, 0, 345, 15}));
+  EXPECT_EQ(data.Buttons->Margins, (TRect{0, 9, 10, 10}));
+  EXPECT_EQ(data.Borders[1]->Margins, (TRect{0, 60, 0, 5}));  // left.bmp is 4 x 60
+  EXPECT_EQ(data.Borders[3]->Margins, (TRect{30, 0, 0, 0}));  // top.bmp is 200 x 30
+  EXPECT_EQ(data.MenuBar->Margins, (TRect{0, 0, 30, 0}));     // menubar.bmp is 30 x 20
+  EXPECT_EQ(data.Toolbars->Margins, (TRect{0, 0, 0, 0}));     // no picture, no bands
+  // The title's margins are text positions, not bands of its image: kept.
+  EXPECT_EQ(data.Title->Margins, (TRect{-4, 2, 5000, 0}));
+}
+
+// A 1-bit BMP file of w x h black pixels: small to store, large to decode.
+std::vector<uint8_t> OneBitBmp(int w, int h) {
+  const uint32_t stride = static_cast<uint32_t>((w + 31) / 32 * 4), offset = 14 + 40 + 8;
+  std::vector<uint8_t> f;
+  auto put = [&](uint32_t v, int bytes) {
+    for (int i = 0; i < bytes; i++)
+      f.push_back(static_cast<uint8_t>(v >> (8 * i)));
+  };
+  f = {'B', 'M'};
+  put(offset + stride * h, 4);
+  put(0, 4);
+  put(offset, 4);
+  put(40, 4);
+  put(w, 4);
+  put(h, 4);
+  put(1, 2);  // planes
+  put(1, 2);  // bits per pixel
+  put(0, 4);  // no compression
+  put(stride * h, 4);
+  put(2835, 4);
+  put(2835, 4);
+  put(2, 4);
+  put(0, 4);
+  put(0, 4);         // palette: black
+  put(0xFFFFFF, 4);  // and white
+  f.resize(offset + stride * h, 0);
+  return f;
+}
+
+TEST(SkinLoaderTest, OneImageNamedManyTimesCannotMultiplyWithoutBound) {
+  // A 4-megapixel image named by a few elements loads; named by many, the
+  // pixels the elements would hold together pass what any skin needs, and the
+  // load fails like a bad image instead of taking gigabytes.
+  auto load = [](int sections) {
+    std::string ini;
+    for (int i = 0; i < sections; i++)
+      ini += "[Button" + std::to_string(i) + "]\nButtonImage=huge.bmp\nframe=1\n";
+    TSkinData data;
+    data.SkinStream.Write(WriteSkinPackage(
+        {{"skin.ini", {ini.begin(), ini.end()}}, {"huge.bmp", OneBitBmp(2048, 2048)}}));
+    return data.LoadSkin();
+  };
+  EXPECT_TRUE(load(3));
+  EXPECT_THROW(load(5), EBitmapError);
+}
+
 TEST(SkinLoaderTest, BadBitmapEndsTheLoad) {
   auto entries = SampleEntries();
   for (auto& e : entries) {

@@ -129,6 +129,17 @@ TEST(SkinReaderTest, AtMost1001EntriesElseTreatedAsWrongVersion) {
     EXPECT_EQ(shown, n == 1001 ? 0 : 1);
     EXPECT_EQ(reader.Count(), n == 1001 ? 1001 : 0);
   }
+  // Two million line breaks (a package of a few kilobytes) end the same way;
+  // the list is split only as far as one name past the limit.
+  const std::string breaks(2000000, '\n');
+  EXPECT_EQ(TSkinReader::SplitNames(breaks, 1002).size(), 1002u);
+  EXPECT_EQ(TSkinReader::SplitNames("a\nb\nc", 2), (std::vector<std::string>{"a", "b"}));
+  auto pkg = RawPackage(20000, breaks, {}, "");
+  int shown = 0;
+  TSkinReader reader([&](const std::string&) { shown++; });
+  EXPECT_FALSE(reader.LoadPackage(pkg));
+  EXPECT_EQ(shown, 1);
+  EXPECT_EQ(reader.Count(), 0);
 }
 
 TEST(SkinReaderTest, DamagedPackagesRaiseClearErrors) {

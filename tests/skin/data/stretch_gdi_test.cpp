@@ -11,7 +11,7 @@
 namespace skin {
 namespace {
 
-// A 32-bit top-down DIB section selected into a memory DC, seen as a TBitmap.
+// A 32-bit bottom-up DIB section selected into a memory DC, seen through a view.
 class DibSurface {
  public:
   DibSurface(int w, int h) {
@@ -25,7 +25,7 @@ class DibSurface {
     void* bits = nullptr;
     bmp_ = CreateDIBSection(dc_, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
     old_ = SelectObject(dc_, bmp_);
-    view_ = TBitmap::WrapDib(static_cast<uint8_t*>(bits), w, h, true, PixelFormat::k32Bit);
+    view_ = TBitmapView::WrapDib(static_cast<uint8_t*>(bits), w, h, true, PixelFormat::k32Bit);
   }
   ~DibSurface() {
     SelectObject(dc_, old_);
@@ -35,13 +35,13 @@ class DibSurface {
   DibSurface(const DibSurface&) = delete;
   DibSurface& operator=(const DibSurface&) = delete;
   HDC dc() const { return dc_; }
-  TBitmap& view() { return view_; }
+  TBitmapView& view() { return view_; }
 
  private:
   HDC dc_ = nullptr;
   HBITMAP bmp_ = nullptr;
   HGDIOBJ old_ = nullptr;
-  TBitmap view_;
+  TBitmapView view_;
 };
 
 void CompareWithGdi(int mode, StretchMode core_mode) {

@@ -181,7 +181,7 @@ INSTANTIATE_TEST_SUITE_P(GeneratedSkins, FrameImagesTest,
 // Columns of the caption band where the text's ink is: where the window
 // differs from the plain top border (the text background switched off),
 // the cut-off corners left out.
-std::pair<int, int> InkColumns(const skin::TBitmap& shot, const skin::TBitmap& top, int band_left) {
+std::pair<int, int> InkColumns(const skin::TPixels& shot, const skin::TPixels& top, int band_left) {
   int first = -1;
   int last = -1;
   for (int x = 0; x < top.Width(); ++x) {

@@ -49,7 +49,7 @@ class MenuBarTest : public ::testing::Test {
   }
 
   // Whether some pixel of `rect` (window coordinates) has exactly `colour`.
-  static bool HasColour(const skin::TBitmap& shot, const RECT& rect, COLORREF colour) {
+  static bool HasColour(const skin::TPixels& shot, const RECT& rect, COLORREF colour) {
     for (int y = rect.top; y < rect.bottom; ++y)
       for (int x = rect.left; x < rect.right; ++x)
         if (shot.Pixel(x, y) == colour) return true;

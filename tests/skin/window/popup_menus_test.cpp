@@ -258,7 +258,7 @@ TEST_F(PopupMenusTest, EntriesShowTheirStateFrameCheckMarkAndGlyph) {
   skin::TBitmap want = EntryBack(skin::kMenuItemNormalFrame);
   const int x0 = cell.left + (16 - mark.Width()) / 2 + 1;
   const int y0 = cell.top + (16 - mark.Height()) / 2 + 1;
-  const skin::TBitmap mark_view = ViewOf(mark);
+  const skin::TBitmapView mark_view = ViewOf(mark);
   for (int y = 0; y < mark.Height(); ++y) {
     for (int x = 0; x < mark.Width(); ++x) {
       if (mark_view.Pixel(x, y) == 0)
@@ -271,7 +271,7 @@ TEST_F(PopupMenusTest, EntriesShowTheirStateFrameCheckMarkAndGlyph) {
   // The system menu's glyphs, left or right as the window reads.
   fw::TMenuItem* close = controller_->SystemMenu->Items()->Items(4);
   ASSERT_EQ(close->Tag(), 3);
-  const skin::TBitmap& glyph = SkinData().MenuImages[3];
+  const skin::TPixels& glyph = SkinData().MenuImages[3];
   for (bool rtl : {false, true}) {
     controller_->RightToLeft = rtl;
     const RECT at =

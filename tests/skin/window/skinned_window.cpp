@@ -63,24 +63,24 @@ skin::TBitmap CaptureWindow(HWND wnd) {
     BitBlt(shot.Canvas()->Handle(), 0, 0, w, h, dc.Get(), 0, 0, SRCCOPY);
   }
   GdiFlush();
-  const skin::TBitmap view = skin::TBitmap::WrapDib(reinterpret_cast<uint8_t*>(shot.Pixels()), w, h,
-                                                    false, skin::PixelFormat::k32Bit);
-  return skin::TBitmap(view);  // a copy of its own
+  const skin::TBitmapView view = skin::TBitmapView::WrapDib(
+      reinterpret_cast<uint8_t*>(shot.Pixels()), w, h, false, skin::PixelFormat::k32Bit);
+  return skin::TBitmap::CopyOf(view);  // a copy of its own
 }
 
-std::string SaveShot(const skin::TBitmap& shot, const std::string& name) {
+std::string SaveShot(const skin::TPixels& shot, const std::string& name) {
   const std::filesystem::path dir = std::filesystem::path(PROJECT_BINARY_DIR) / "test-output";
   std::filesystem::create_directories(dir);
   const std::filesystem::path path = dir / (name + ".bmp");
-  const std::vector<uint8_t> bytes = skin::EncodeBmp(shot);
+  const std::vector<uint8_t> bytes = skin::EncodeBmp(skin::TBitmap::CopyOf(shot));
   std::ofstream(path, std::ios::binary)
       .write(reinterpret_cast<const char*>(bytes.data()),
              static_cast<std::streamsize>(bytes.size()));
   return path.string();
 }
 
-::testing::AssertionResult SamePixels(const skin::TBitmap& shot, int x, int y,
-                                      const skin::TBitmap& expected, const std::string& what) {
+::testing::AssertionResult SamePixels(const skin::TPixels& shot, int x, int y,
+                                      const skin::TPixels& expected, const std::string& what) {
   int mismatches = 0;
   std::string first;
   for (int ey = 0; ey < expected.Height(); ++ey) {

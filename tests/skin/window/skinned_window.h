@@ -61,10 +61,10 @@ skin::TBitmap CaptureWindow(HWND wnd);
 // The pixels of `expected` (placed at x, y of `shot`) that differ from the
 // shot, magenta ones (outside the window region) left out. On a mismatch the
 // shot is saved as a BMP named after `what` and the message says where.
-::testing::AssertionResult SamePixels(const skin::TBitmap& shot, int x, int y,
-                                      const skin::TBitmap& expected, const std::string& what);
+::testing::AssertionResult SamePixels(const skin::TPixels& shot, int x, int y,
+                                      const skin::TPixels& expected, const std::string& what);
 
 // Saves a picture in the build tree; returns the path.
-std::string SaveShot(const skin::TBitmap& shot, const std::string& name);
+std::string SaveShot(const skin::TPixels& shot, const std::string& name);
 
 }  // namespace skin::win::fixtures

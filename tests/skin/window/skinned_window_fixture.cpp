@@ -95,7 +95,7 @@ skin::win::TWinSkinForm* SkinnedWindowTest::Skin(HWND wnd) {
   return controller;
 }
 
-skin::TBitmap Crop(const skin::TBitmap& picture, const RECT& rect) {
+skin::TBitmap Crop(const skin::TPixels& picture, const RECT& rect) {
   const int w = rect.right - rect.left;
   const int h = rect.bottom - rect.top;
   skin::TBitmap copy(w, h, skin::PixelFormat::k32Bit);

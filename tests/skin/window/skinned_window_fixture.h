@@ -57,7 +57,7 @@ class SkinnedWindowTest : public ::testing::Test {
 };
 
 // A copy of `rect` of a picture.
-skin::TBitmap Crop(const skin::TBitmap& picture, const RECT& rect);
+skin::TBitmap Crop(const skin::TPixels& picture, const RECT& rect);
 
 // The screen point of `p`, in the window coordinates of the skinned frame
 // (the inverse of the controller's ToWindowPoint).

@@ -106,10 +106,10 @@ skin::TBitmap WithFrame(skin::TBitmap under, const skin::TDataSkinSysButton& e, 
 }
 
 // The window's icon drawn at the small-icon size over `under`.
-skin::TBitmap WithIcon(const skin::TBitmap& under, HICON icon) {
+skin::TBitmap WithIcon(const skin::TPixels& under, HICON icon) {
   fw::TBitmap target;
   target.SetSize(under.Width(), under.Height());
-  skin::TBitmap view = ViewOf(target);
+  skin::TBitmapView view = ViewOf(target);
   skin::StretchCopy(view, skin::TRect{0, 0, under.Width(), under.Height()}, under,
                     skin::TRect{0, 0, under.Width(), under.Height()});
   const int size = GetSystemMetrics(SM_CXSMICON);
@@ -487,7 +487,7 @@ TEST_F(TitleButtonsTest, AWindowWithoutAnIconShowsTheDefaultIcon) {
   // The first window skinned gives the skin its fallback icon.
   TWinSkinForm* first = SkinnedWindow(WS_OVERLAPPEDWINDOW);
   ASSERT_NE(first, nullptr);
-  const skin::TBitmap& fallback = Data().Data().DefaultIcon;
+  const skin::TPixels& fallback = Data().Data().DefaultIcon;
   ASSERT_FALSE(fallback.Empty());
   EXPECT_TRUE(fallback.SameImage(ViewOf(first->IconBitmap)));
   // A window with no icon of its own (nor of its class) shows it.
