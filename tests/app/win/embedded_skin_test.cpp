@@ -13,12 +13,15 @@
 #include <vector>
 
 #include "app/win/principal.h"
+#include "framework/dialogs.h"
 #include "framework/forms.h"
 #include "framework/reader.h"
 #include "framework/strings.h"
+#include "skin/controls/skin_manage.h"
 #include "skin/data/skin_data.h"
 #include "skin/data/skin_package_writer.h"
 #include "skin/data/win/skin_data_component.h"
+#include "skin/window/win_skin_form.h"
 #include "tests/app/win/main_window_fixture.h"
 #include "tests/app/win/ui_driver.h"
 
@@ -180,6 +183,72 @@ std::string Description(const std::string& resource) {
          "'\n"
          "  end\n"
          "end\n";
+}
+
+// --- The skinned main window ------------------------------------------------------
+
+class SkinnedMainWindow : public app_test::MainWindowTest {
+ protected:
+  void SetUp() override {
+    skin::win::UseSkinManager();  // as the program does at its start
+    form_ = CreateMainWindow(/*show=*/true);
+  }
+  void TearDown() override {
+    app_test::MainWindowTest::TearDown();
+    skin::win::ShutdownSkinManager();
+    skin::win::SetSkinManagerProvider(nullptr);
+  }
+  TFPrincipal* form_ = nullptr;
+};
+
+TEST_F(SkinnedMainWindow, TheWindowAndItsMessageBoxesAreDrawnFromTheSkin) {
+  HWND wnd = form_->Handle();
+  skin::win::TSkinManage* manager = skin::win::TSkinManage::Instance();
+  ASSERT_NE(manager, nullptr);
+  skin::win::TWinSkinForm* controller = manager->FindSkinForm(wnd);
+  ASSERT_NE(controller, nullptr);
+  app_->ProcessMessages();
+  EXPECT_EQ(controller->State, skin::win::ssReady);
+  EXPECT_EQ(GetWindowLongW(wnd, GWL_STYLE) & WS_CAPTION, 0);  // the skin draws the caption
+  // The client area keeps its size; the rounded top corners come from the
+  // window region.
+  RECT client;
+  GetClientRect(wnd, &client);
+  EXPECT_EQ(client.right, 584);
+  EXPECT_EQ(client.bottom, 279);
+  fw::TGdiHandle<HRGN> region(CreateRectRgn(0, 0, 0, 0));
+  ASSERT_NE(GetWindowRgn(wnd, region.get()), ERROR);
+  RECT window;
+  GetWindowRect(wnd, &window);
+  EXPECT_FALSE(PtInRegion(region.get(), 0, 0));
+  EXPECT_FALSE(PtInRegion(region.get(), window.right - window.left - 1, 0));
+  EXPECT_TRUE(PtInRegion(region.get(), (window.right - window.left) / 2, 0));
+
+  // A message box of the program is a raw window: skinned too.
+  LRESULT skinned = 0;
+  LONG style = 0;
+  std::wstring title;
+  bool shown = false;
+  ui::RunWithDriver(
+      [&] {
+        HWND box = nullptr;
+        EXPECT_TRUE(ui::WaitFor([&] { return (box = ui::FindDialog(thread_, L"")) != nullptr; }));
+        if (box == nullptr) return;
+        Sleep(300);
+        skinned = SendMessageW(box, skin::win::WM_SKINQUERY, 0, 0);
+        style = GetWindowLongW(box, GWL_STYLE);
+        title = ReadBox().first;
+      },
+      [&] {
+        if (!shown) {
+          shown = true;
+          fw::ShowWarning(L"Aviso de teste");
+        }
+        app_->ProcessMessages();
+      });
+  EXPECT_EQ(title, L"Warning");
+  EXPECT_EQ(skinned, 1);
+  EXPECT_EQ(style & (WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX), 0);
 }
 
 TEST(SkinDataFailures, StoredResourceMissingOrNoPackageStopsTheReading) {
