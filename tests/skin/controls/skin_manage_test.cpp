@@ -3,6 +3,7 @@
 // nothing left behind when skinning is switched off.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -16,6 +17,8 @@
 #include "framework/subclass.h"
 #include "skin/controls/skin_manage.h"
 #include "skin/window/win_skin_form.h"
+#include "tests/support/win/live_counts.h"
+#include "tests/support/win/message_sequence.h"
 #include "tests/support/win/pump.h"
 
 namespace skin::win {
@@ -174,6 +177,79 @@ TEST_F(SkinManageTest, SwitchingOffAndOnAtRunTimeLeavesNothingBehind) {
   EXPECT_TRUE(PumpUntil([&] { return !Manager().SkinForms().empty(); }));
   EXPECT_NE(Manager().FindSkinForm(form->Handle()), nullptr);
   EXPECT_EQ(changed, 2);
+}
+
+TEST_F(SkinManageTest, AttachAndDetachInTheirOrder) {
+  fw::TForm* form = NewForm(L"Principal");
+  TSkinData* data = AddSkinData(form, sfMainform);
+  form->HandleNeeded();
+  using test_support::kOptional;
+  using test_support::kPosted;
+  using test_support::kSent;
+  test_support::TMessageRecorder rec({form->Handle()});
+  rec.KeepOnly({WM_STYLECHANGED, WM_SKINATTACHED, WM_NCCALCSIZE, WM_SIZE, WM_NCPAINT});
+  form->Show();
+  TWinSkinForm* controller = Manager().FindSkinForm(form->Handle());
+  ASSERT_NE(controller, nullptr);
+  ASSERT_TRUE(PumpUntil([&] { return controller->State == ssReady; }));
+  PumpPending();
+  // The native caption goes before the controller is told it is attached;
+  // then the frame is measured again for the skin and the size adjusted
+  // (the client size kept), and the skinned frame is painted.
+  const test_support::TExpectedMessage kAttach[] = {
+      {WM_STYLECHANGED, kSent},         // WS_CAPTION off, at attach
+      {WM_NCPAINT, kSent | kOptional},  // shown
+      {WM_SIZE, kSent | kOptional},
+      {WM_SKINATTACHED, kPosted | test_support::kLParam, 0, 1000},
+      {WM_STYLECHANGED, kSent | kOptional},  // styles written again as the size changes
+      {WM_NCCALCSIZE, kSent},                // the skin's frame, the client size kept
+      {WM_SIZE, kSent | kOptional},
+      {WM_NCPAINT, kSent},
+      {WM_NCCALCSIZE, kSent | kOptional},
+      {WM_NCPAINT, kSent | kOptional},
+  };
+  EXPECT_TRUE(test_support::MatchesSequence(rec.Seen(), kAttach, "attach"));
+
+  rec.Clear();
+  data->SetActive(false);
+  ASSERT_TRUE(PumpUntil([&] { return Manager().SkinForms().empty(); }));
+  PumpPending();
+  // Detach: the caption style back, then the native frame measured again.
+  const test_support::TExpectedMessage kDetach[] = {
+      {WM_STYLECHANGED, kSent},           {WM_NCCALCSIZE, kSent},
+      {WM_SIZE, kSent | kOptional},       {WM_NCPAINT, kSent | kOptional},
+      {WM_NCCALCSIZE, kSent | kOptional}, {WM_SIZE, kSent | kOptional},
+      {WM_NCPAINT, kSent | kOptional},
+  };
+  EXPECT_TRUE(test_support::MatchesSequence(rec.Seen(), kDetach, "detach"));
+}
+
+TEST_F(SkinManageTest, ASkinChangedAtRunTimeReachesTheWindowWithoutLeftovers) {
+  fw::TForm* form = NewForm(L"Principal");
+  TSkinData* data = AddSkinData(form, sfMainform);
+  form->Show();
+  TWinSkinForm* controller = Manager().FindSkinForm(form->Handle());
+  ASSERT_NE(controller, nullptr);
+  ASSERT_TRUE(PumpUntil([&] { return controller->State == ssReady; }));
+  const std::filesystem::path skins = std::filesystem::path(PROJECT_BINARY_DIR) / "skins";
+  // One switch there and back fills the caches (fonts, the scratch bitmap).
+  data->SetSkinFile((skins / "test.skn").wstring());
+  ASSERT_TRUE(PumpUntil([&] { return Manager().PendingSkinData() == nullptr; }));
+  data->SetSkinFile((skins / "default.skn").wstring());
+  ASSERT_TRUE(PumpUntil([&] { return Manager().PendingSkinData() == nullptr; }));
+  const test_support::TLiveCounts before = test_support::Live();
+  const int32_t default_top = controller->BorderTop;
+  int changed = 0;
+  data->OnSkinChanged = [&](fw::TObject*) { ++changed; };
+  data->SetSkinFile((skins / "test.skn").wstring());
+  EXPECT_TRUE(PumpUntil([&] { return changed == 1; }));
+  EXPECT_EQ(data->Data().SkinName.empty(), false);
+  EXPECT_EQ(controller->BorderTop, data->Data().Borders[3]->Bitmap.Height() /
+                                       std::max(1, data->Data().Borders[3]->FrameCount));
+  data->SetSkinFile((skins / "default.skn").wstring());
+  EXPECT_TRUE(PumpUntil([&] { return changed == 2; }));
+  EXPECT_EQ(controller->BorderTop, default_top);
+  EXPECT_EQ(test_support::Live(), before);
 }
 
 TEST_F(SkinManageTest, PopupMenuWindowsAreSkinnedWhileTheyShow) {
