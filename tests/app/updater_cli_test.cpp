@@ -51,6 +51,31 @@ TEST(UpdaterCli, DumpPrintsSheetsUsedAreaAndEscapedRows) {
   EXPECT_NE(r.out.find("meio\t0.5\n"), std::string::npos) << r.out;
 }
 
+TEST(UpdaterCli, UnknownOrIncompleteOptionsAreRefusedWithUsage) {
+  const std::string workbook = " --workbook " + app_test::Fixture("openpyxl_abas.xlsx");
+  const struct {
+    std::string args;
+    std::string told;  // the complaint before the usage text
+  } cases[] = {
+      {"dump" + workbook + " --sheets 2", "opção desconhecida: --sheets"},
+      {"dump" + workbook + " --Sheet 2", "opção desconhecida: --Sheet"},
+      {"dump" + workbook + " --reprepare", "opção desconhecida: --reprepare"},  // run only
+      {"dump" + workbook + " --database x.fdb", "opção desconhecida: --database"},
+      {"run" + workbook + " --rows 5 --databse x.fdb", "opção desconhecida: --databse"},
+      {"dump" + workbook + " 2", "opção desconhecida: 2"},
+      {"dump" + workbook + " -sheet 2", "opção desconhecida: -sheet"},
+      {"dump --workbook", "falta o valor de --workbook"},
+      {"list" + workbook, ""},
+  };
+  for (const auto& c : cases) {
+    const auto r = Cli(c.args);
+    EXPECT_EQ(r.code, 2) << c.args << "\n" << r.out;
+    EXPECT_NE(r.out.find(c.told), std::string::npos) << c.args << "\n" << r.out;
+    EXPECT_NE(r.out.find("usage: updater-cli dump"), std::string::npos) << c.args;
+    EXPECT_EQ(r.out.find("sheet: "), std::string::npos) << c.args;  // nothing was dumped
+  }
+}
+
 TEST(UpdaterCli, RunImportsUpdatesAndReportsFailures) {
   APP_REQUIRE_FIREBIRD(lib);
   app_test::TempDir dir("cli");

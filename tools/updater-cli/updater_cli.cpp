@@ -16,6 +16,7 @@
 #include <cstring>
 #include <iostream>
 #include <map>
+#include <set>
 #include <string>
 
 #include "app/atualiza_emails.h"
@@ -151,6 +152,14 @@ int Run(const std::string& command, std::map<std::string, std::string>& opts, bo
   return 0;
 }
 
+// The options each command takes; every one but --reprepare takes a value.
+bool KnownOption(const std::string& command, const std::string& name) {
+  static const std::set<std::string> dump = {"workbook", "sheet", "rows", "decimal"};
+  static const std::set<std::string> run = {"workbook", "sheet",     "rows",
+                                            "database", "reprepare", "decimal"};
+  return (command == "dump" ? dump : run).count(name) != 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -161,11 +170,19 @@ int main(int argc, char** argv) {
   bool reprepare = false;
   for (int i = 2; i < argc; ++i) {
     const std::string arg = argv[i];
-    if (arg == "--reprepare") {
+    const std::string name = arg.rfind("--", 0) == 0 ? arg.substr(2) : std::string();
+    // A misspelt option must not fall back to a default silently (a dump of
+    // the wrong sheet, a run on the wrong rows): anything unknown is refused.
+    if (name.empty() || !KnownOption(command, name)) {
+      std::fprintf(stderr, "updater-cli: opção desconhecida: %s\n", arg.c_str());
+      return Usage();
+    }
+    if (name == "reprepare") {
       reprepare = true;
-    } else if (arg.rfind("--", 0) == 0 && i + 1 < argc) {
-      opts[arg.substr(2)] = argv[++i];
+    } else if (i + 1 < argc) {
+      opts[name] = argv[++i];
     } else {
+      std::fprintf(stderr, "updater-cli: falta o valor de %s\n", arg.c_str());
       return Usage();
     }
   }
