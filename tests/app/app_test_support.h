@@ -66,8 +66,19 @@ inline std::shared_ptr<app::TFbClientLibrary> FirebirdOrSkip() {
   return lib;
 }
 
-#define APP_REQUIRE_FIREBIRD(lib)          \
-  auto lib = ::app_test::FirebirdOrSkip(); \
+// Whether a missing client library fails the test instead of skipping it:
+// ./test.sh sets PROJECT_REQUIRE_FIREBIRD=1, so that a machine without
+// Firebird cannot pass the database tests by skipping them all.
+inline bool FirebirdRequired() {
+  const char* value = std::getenv("PROJECT_REQUIRE_FIREBIRD");
+  return value != nullptr && std::string(value) == "1";
+}
+
+#define APP_REQUIRE_FIREBIRD(lib)                                                \
+  auto lib = ::app_test::FirebirdOrSkip();                                       \
+  if (!lib && ::app_test::FirebirdRequired())                                    \
+    GTEST_FAIL() << "the Firebird client library is not installed (required by " \
+                    "PROJECT_REQUIRE_FIREBIRD=1)";                               \
   if (!lib) GTEST_SKIP() << "the Firebird client library is not installed"
 
 // Runs one statement in its own transaction.

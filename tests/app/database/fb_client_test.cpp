@@ -159,7 +159,36 @@ TEST(FbClient, ServerErrorsCarryTheLibrarysText) {
     EXPECT_EQ(e.SqlCode(), -204);
   }
   EXPECT_FALSE(q.Prepared());
-  // Destroying an active transaction rolls it back.
+}
+
+TEST(FbClient, AnActiveTransactionIsRolledBackWhenDestroyedOrDetached) {
+  APP_REQUIRE_FIREBIRD(lib);
+  app_test::TempDir dir("fb-rollback");
+  app::TIBDatabase db(lib);
+  db.SetDatabaseName(dir.File("r.fdb"));
+  db.CreateDatabase();
+  Exec(db, "CREATE TABLE T (A INTEGER)");
+  Exec(db, "INSERT INTO T (A) VALUES (1)");
+  auto insert_two = [&](app::TIBTransaction& tr) {
+    tr.StartTransaction();
+    app::TIBSQL q(db, tr);
+    q.SetSQL("INSERT INTO T (A) VALUES (2)");
+    q.ExecQuery();
+    EXPECT_EQ(app_test::Select(db, "SELECT COUNT(*) FROM T")[0][0], "1");  // not yet visible
+  };
+  {
+    app::TIBTransaction tr(db);
+    insert_two(tr);
+  }  // destroyed while active
+  EXPECT_EQ(Select(db, "SELECT COUNT(*) FROM T")[0][0], "1");
+  {
+    app::TIBTransaction tr(db);
+    insert_two(tr);
+    db.Close();  // detaching rolls the transaction back first
+    EXPECT_FALSE(tr.InTransaction());
+  }
+  db.Open();
+  EXPECT_EQ(Select(db, "SELECT COUNT(*) FROM T")[0][0], "1");
 }
 
 }  // namespace
