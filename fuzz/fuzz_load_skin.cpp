@@ -16,6 +16,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   try {
     d.LoadSkin();
   } catch (const skin::ESkinPackageError&) {
+  } catch (const skin::ElzhException&) {
   } catch (const skin::EBitmapError&) {
   } catch (const std::length_error&) {
   }

@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "skin/data/lzh.h"
 #include "skin/data/skin_reader.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -14,6 +15,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   try {
     if (!reader.LoadPackage(stream)) return 0;
   } catch (const skin::ESkinPackageError&) {
+    return 0;
+  } catch (const skin::ElzhException&) {
     return 0;
   }
   skin::TMemoryStream entry;

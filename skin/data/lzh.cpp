@@ -143,6 +143,7 @@ class Decoder {
 
   int GetBit() {
     Fill();
+    Consume(1);
     const int bit = (s_.getbuf & 0x8000) ? 1 : 0;
     s_.getbuf = static_cast<uint16_t>(s_.getbuf << 1);
     s_.getlen--;
@@ -151,6 +152,7 @@ class Decoder {
 
   int GetByte() {
     Fill();
+    Consume(8);
     const int byte = s_.getbuf >> 8;
     s_.getbuf = static_cast<uint16_t>(s_.getbuf << 8);
     s_.getlen -= 8;
@@ -175,19 +177,36 @@ class Decoder {
   }
 
  private:
+  // The bit buffer reads up to two bytes ahead of the symbol being decoded,
+  // so running out of input is only an error once a bit that was never
+  // delivered is used: the zero padding read past the end of a complete
+  // stream is never used, that of a stream cut short is.
   void Fill() {
     while (s_.getlen <= 8) {
       uint8_t b = 0;
       uint16_t got = 0;
-      read_(&b, 1, got);
-      if (got != 1) b = 0;
+      if (!ended_) read_(&b, 1, got);
+      if (got == 1) {
+        delivered_bits_ += 8;
+      } else {
+        ended_ = true;
+        b = 0;
+      }
       s_.getbuf = static_cast<uint16_t>(s_.getbuf | (b << (8 - s_.getlen)));
       s_.getlen += 8;
     }
   }
 
+  void Consume(int bits) {
+    used_bits_ += bits;
+    if (used_bits_ > delivered_bits_) throw ElzhException(kLzhTruncatedMessage);
+  }
+
   DecodeState& s_;
   const TLZH::ReadBytesFn& read_;
+  bool ended_ = false;
+  uint64_t delivered_bits_ = 0;
+  uint64_t used_bits_ = 0;
 };
 
 }  // namespace

@@ -7,8 +7,9 @@
 //   auto bytes = skin::LzhDecode(bit_stream, size);  // buffer form
 //
 // The output length is not part of the bit stream; the caller passes it. Input
-// that ends early reads as zero bytes; decoding never touches memory outside
-// its own tables, whatever the input. ElzhException reports table failures.
+// that ends before that many bytes are decoded (a package cut short) throws
+// ElzhException kLzhTruncatedMessage; decoding never touches memory outside
+// its own tables, whatever the input. ElzhException also reports table failures.
 #pragma once
 
 #include <cstdint>
@@ -28,6 +29,8 @@ class ElzhException : public std::runtime_error {
 inline constexpr const char* kLzhNoMemoryMessage = "LZH : Cannot get memory for dictionary tables";
 inline constexpr const char* kLzhFreeErrorMessage =
     "LZH : Error freeing memory for dictionary tables";
+inline constexpr const char* kLzhTruncatedMessage =
+    "LZH : Compressed data ends before the unpacked size is reached";
 
 // Format constants shared by the decoder and the encoder.
 namespace lzh {
@@ -66,6 +69,8 @@ class TLZH {
 
   // Decodes until at least OutputSize bytes were written (a final match is
   // always copied whole). Nothing is read or written when OutputSize <= 0.
+  // Throws ElzhException when the input ends first; what was written before
+  // stays written.
   void LZHUnpack(int32_t OutputSize, const WriteBytesFn& WriteBytes, const ReadBytesFn& ReadBytes);
 };
 

@@ -191,7 +191,11 @@ class ToolHost : public ISkinDataHost {
 };
 
 void LoadSkinData(const std::string& path, TSkinData& data, ToolHost& host) {
-  data.SkinStream.Write(ReadFile(path));
+  const std::vector<uint8_t> bytes = ReadFile(path);
+  // The component takes an empty stream for "no skin" and loads nothing
+  // without a word; a file named on the command line must say why.
+  if (bytes.empty()) throw Failure(path + ": empty file, not a skin package");
+  data.SkinStream.Write(bytes);
   bool ok = false;
   try {
     ok = data.LoadSkin();
@@ -200,7 +204,7 @@ void LoadSkinData(const std::string& path, TSkinData& data, ToolHost& host) {
   }
   if (!ok) {
     std::replace(host.message.begin(), host.message.end(), '\r', ' ');
-    throw Failure(path + ": " + host.message);
+    throw Failure(path + ": " + (host.message.empty() ? "no skin loaded" : host.message));
   }
 }
 

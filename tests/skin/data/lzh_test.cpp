@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <numeric>
 #include <random>
 #include <string>
@@ -186,24 +187,51 @@ TEST(LzhTest, TreeIsRebuiltAfter32454SymbolsAndDecodingGoesOn) {
   EXPECT_LT(tree.freq[lzh::R], 20000);
 }
 
-TEST(LzhTest, TruncatedInputStillGivesOutputSizeBytes) {
+TEST(LzhTest, InputCutShortIsRefusedAfterWritingWhatItHeld) {
   const auto data = MixedData(20000, 3);
-  auto bits = LzhEncode(data);
-  bits.resize(bits.size() / 2);
-  const auto out = LzhDecode(bits, 20000);
-  EXPECT_GE(out.size(), 20000u);
-  EXPECT_LE(out.size(), 20000u + 59u);
-  // What was decoded before the cut is still right.
-  EXPECT_TRUE(std::equal(data.begin(), data.begin() + 1000, out.begin()));
+  const auto bits = LzhEncode(data);
+  // Cut anywhere, from nothing at all to one byte short of the whole stream.
+  for (const size_t keep : {size_t{0}, size_t{1}, size_t{2}, bits.size() / 2, bits.size() - 1}) {
+    const std::vector<uint8_t> cut(bits.begin(), bits.begin() + static_cast<ptrdiff_t>(keep));
+    std::vector<uint8_t> out;
+    size_t pos = 0;
+    TLZH lzh;
+    try {
+      lzh.LZHUnpack(
+          20000,
+          [&](const uint8_t* b, uint16_t n, uint16_t& w) {
+            out.insert(out.end(), b, b + n);
+            w = n;
+          },
+          [&](uint8_t* b, uint16_t n, uint16_t& d) {
+            d = static_cast<uint16_t>(std::min<size_t>(n, cut.size() - pos));
+            std::copy_n(cut.begin() + static_cast<ptrdiff_t>(pos), d, b);
+            pos += d;
+          });
+      ADD_FAILURE() << "kept " << keep << " of " << bits.size() << " bytes";
+    } catch (const ElzhException& e) {
+      EXPECT_STREQ(e.what(), kLzhTruncatedMessage);
+    }
+    EXPECT_LT(out.size(), data.size()) << keep;
+    // What was decoded before the cut is right.
+    EXPECT_TRUE(std::equal(out.begin(), out.end(), data.begin())) << keep;
+    EXPECT_THROW(LzhDecode(cut, 20000), ElzhException) << keep;
+  }
+  // The whole stream decodes: reading ahead past its last byte is no error.
+  EXPECT_EQ(LzhDecode(bits, 20000), data);
 }
 
-TEST(LzhTest, GarbageInputDecodesWithoutHarm) {
+TEST(LzhTest, GarbageInputDecodesOrIsRefusedWithoutHarm) {
   std::mt19937 rng(11);
   for (int round = 0; round < 20; round++) {
     std::vector<uint8_t> junk(500);
     for (auto& b : junk)
       b = static_cast<uint8_t>(rng());
-    EXPECT_GE(LzhDecode(junk, 5000).size(), 5000u);
+    try {
+      EXPECT_GE(LzhDecode(junk, 5000).size(), 5000u);
+    } catch (const ElzhException& e) {
+      EXPECT_STREQ(e.what(), kLzhTruncatedMessage);
+    }
   }
 }
 
@@ -212,6 +240,8 @@ TEST(LzhTest, ExceptionMessages) {
                "LZH : Cannot get memory for dictionary tables");
   EXPECT_STREQ(ElzhException(kLzhFreeErrorMessage).what(),
                "LZH : Error freeing memory for dictionary tables");
+  EXPECT_STREQ(ElzhException(kLzhTruncatedMessage).what(),
+               "LZH : Compressed data ends before the unpacked size is reached");
 }
 
 }  // namespace

@@ -170,6 +170,7 @@ TEST_F(SkinpackTest, BadInputGivesAMessageAndNonZeroStatus) {
   corrupt.resize(corrupt.size() / 3);
   Write("corrupt.skn", corrupt);
   Write("tiny.skn", std::vector<uint8_t>{1, 2});
+  Write("empty.skn", std::vector<uint8_t>{});
   struct Case {
     std::vector<std::string> args;
     const char* message;
@@ -178,7 +179,12 @@ TEST_F(SkinpackTest, BadInputGivesAMessageAndNonZeroStatus) {
       {{"inspect", Path("old.skn")}, "This is Older Skin File"},
       {{"inspect", Path("badbmp.skn")}, "invalid BMP file"},
       {{"render", Path("badbmp.skn"), Path("x.png")}, "invalid BMP file"},
-      {{"inspect", Path("corrupt.skn")}, "corrupt.skn: "},  // cut short: decodes as zeros
+      // Cut short: refused, not decoded as zeros.
+      {{"inspect", Path("corrupt.skn")},
+       "corrupt.skn: LZH : Compressed data ends before the unpacked size is reached"},
+      {{"list", Path("corrupt.skn")}, "Compressed data ends before the unpacked size"},
+      {{"inspect", Path("empty.skn")}, "empty.skn: empty file, not a skin package"},
+      {{"render", Path("empty.skn"), Path("x.png")}, "empty file, not a skin package"},
       {{"list", Path("tiny.skn")}, "skin package is damaged"},
       {{"list", Path("missing.skn")}, "no such file"},
   };
