@@ -2,10 +2,11 @@
 
 #include <cerrno>
 #include <cstdio>
-#include <cstring>
+#include <filesystem>
 #include <memory>
 
 #include "app/errors.h"
+#include "app/os_error_text.h"
 #include "unicode/utf8.h"
 
 #ifdef _WIN32
@@ -22,6 +23,11 @@ struct FileCloser {
 };
 using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
 
+std::filesystem::path NativePath(const std::string& path) {
+  // A path made from char8_t keeps letters outside ASCII on Windows too.
+  return {std::u8string(path.begin(), path.end())};
+}
+
 FilePtr OpenForReading(const std::string& path) {
 #ifdef _WIN32
   return FilePtr(_wfopen(unicode::Utf8ToWide(path).c_str(), L"rb"));
@@ -30,14 +36,35 @@ FilePtr OpenForReading(const std::string& path) {
 #endif
 }
 
+// Why the last open failed, in Portuguese. On Windows the C library folds
+// several system errors into one errno (a file in use by another program
+// and a file without permission are both EACCES); the system's own code,
+// which it keeps in _doserrno, tells them apart.
+std::string OpenFailureReason(int error) {
+#ifdef _WIN32
+  if (_doserrno != 0) return WindowsErrorReason(static_cast<uint32_t>(_doserrno));
+#endif
+  return PosixErrorReason(error);
+}
+
+[[noreturn]] void ThrowCannotOpen(const std::string& path, const std::string& reason) {
+  throw EPlanilhaError("Não foi possível abrir o arquivo \"" + path + "\": " + reason + ".");
+}
+
 }  // namespace
 
 void ReadWholeFile(const std::string& path, std::string& out, uint64_t max_bytes) {
+  // A folder opens as a file on some systems and then has a size that means
+  // nothing (the largest offset): it is no workbook, whatever it holds.
+  std::error_code ec;
+  if (std::filesystem::is_directory(NativePath(path), ec))
+    ThrowCannotOpen(path, PosixErrorReason(EISDIR));
+#ifdef _WIN32
+  _doserrno = 0;
+#endif
+  errno = 0;
   FilePtr f = OpenForReading(path);
-  if (!f) {
-    throw EPlanilhaError("Não foi possível abrir o arquivo \"" + path +
-                         "\": " + std::strerror(errno) + ".");
-  }
+  if (!f) ThrowCannotOpen(path, OpenFailureReason(errno));
   out.clear();
   if (std::fseek(f.get(), 0, SEEK_END) == 0) {
     const long size = std::ftell(f.get());

@@ -8,7 +8,8 @@
 namespace app {
 
 // Reads the file into `out`. Throws EPlanilhaError (Portuguese) when the
-// file cannot be opened or read, or when it is larger than `max_bytes`.
+// file cannot be opened or read (naming the cause: not found, access denied,
+// in use by another program, a folder), or when it is larger than `max_bytes`.
 void ReadWholeFile(const std::string& path, std::string& out, uint64_t max_bytes);
 
 // "clientes" for "C:\dados\clientes.csv" or "/tmp/clientes.csv".
