@@ -43,6 +43,32 @@ int32_t ColunaLida(const TTabelaTemp& tabela, int32_t coluna) {
   }
 }
 
+// The error of row `linha` (of the sheet: staged row i is sheet row i) for
+// client `cliente`: the status text that showed the row is cleared with the
+// failure, so the message itself says where the run stopped. Errors that do
+// not depend on the row (the file, the disk, a database of another system)
+// are told as they are.
+EIBError ErroNaLinha(const EIBError& e, int64_t linha, std::string_view cliente) {
+  const std::string onde = "linha " + std::to_string(linha) + " da planilha";
+  std::string texto;
+  switch (e.Kind()) {
+    case TIBErrorKind::ekRegistroEmUso:
+      texto = "O cliente " + std::string(cliente) + " (" + onde +
+              ") está em uso por outra estação, que o alterou e ainda não gravou a alteração. "
+              "Nada foi gravado; tente de novo quando a outra estação terminar.";
+      break;
+    case TIBErrorKind::ekNaoEVortana:
+    case TIBErrorKind::ekArquivo:
+    case TIBErrorKind::ekDiscoCheio:
+      return e;
+    case TIBErrorKind::ekCaractere:
+    case TIBErrorKind::ekOutro:
+      texto = "Na " + onde + " (cliente " + std::string(cliente) + "): " + e.what();
+      break;
+  }
+  return {texto, e.SqlCode(), e.IscCode(), e.Kind()};
+}
+
 void Limpa(const TRunFeedback& feedback) {
   if (feedback.Fase) feedback.Fase("");
   if (feedback.Status) feedback.Status("");
@@ -80,10 +106,15 @@ void AtualizaClientes(TIBDatabase& database, TIBTransaction& transaction, TTabel
       p_email = query.ParamIndex("PEMAIL");
     }
     if (codigo < 0) codigo = ColunaLida(tabela, 18);
-    query.SetParamAt(p_codigo, PrimeirosCaracteres(CompletaZeros(tabela.Field(codigo), 8), 8));
-    if (email < 0) email = ColunaLida(tabela, 46);
-    query.SetParamAt(p_email, PrimeirosCaracteres(tabela.Field(email), 60));
-    query.ExecQuery();
+    const std::string cliente = CompletaZeros(tabela.Field(codigo), 8);
+    try {
+      query.SetParamAt(p_codigo, PrimeirosCaracteres(cliente, 8));
+      if (email < 0) email = ColunaLida(tabela, 46);
+      query.SetParamAt(p_email, PrimeirosCaracteres(tabela.Field(email), 60));
+      query.ExecQuery();
+    } catch (const EIBError& e) {
+      throw ErroNaLinha(e, i, PrimeirosCaracteres(cliente, 8));
+    }
     tabela.Next();
     ++progress;
     if (feedback.Barra) feedback.Barra(progress, total);

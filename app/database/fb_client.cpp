@@ -1,6 +1,10 @@
 #include "app/database/fb_client.h"
 
+#include "app/database/fb_api.h"
+#include "app/database/fb_errors.h"
+
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 
 #include "app/errors.h"
@@ -15,99 +19,52 @@ __declspec(dllimport) void* __stdcall LoadLibraryW(const wchar_t* name);
 __declspec(dllimport) void* __stdcall GetProcAddress(void* module, const char* name);
 __declspec(dllimport) int __stdcall FreeLibrary(void* module);
 }
-#define FB_CALL __stdcall
 #else
 #include <dlfcn.h>
-#define FB_CALL
+#include <langinfo.h>
+
+#include <clocale>
 #endif
 
 namespace app {
 
-// The C API of the client library (the subset used here), with the types
-// of its public header: handles are 32-bit integers on 64-bit platforms and
-// pointers on 32-bit ones; entry points use stdcall on Windows.
+// Constants of the parameter blocks and statements, as the header names them.
 namespace fb {
-#if defined(_LP64) || defined(__LP64__) || defined(_WIN64)
-using Handle = unsigned int;
-#else
-using Handle = void*;
-#endif
-using Status = intptr_t;
-constexpr int kStatusLength = 20;
-
-struct XSQLVAR {
-  int16_t sqltype;
-  int16_t sqlscale;
-  int16_t sqlsubtype;
-  int16_t sqllen;
-  char* sqldata;
-  int16_t* sqlind;
-  int16_t sqlname_length;
-  char sqlname[32];
-  int16_t relname_length;
-  char relname[32];
-  int16_t ownname_length;
-  char ownname[32];
-  int16_t aliasname_length;
-  char aliasname[32];
-};
-struct XSQLDA {
-  int16_t version;
-  char sqldaid[8];
-  int32_t sqldabc;
-  int16_t sqln;
-  int16_t sqld;
-  XSQLVAR sqlvar[1];
-};
-constexpr size_t XsqldaLength(int n) {
-  return sizeof(XSQLDA) + static_cast<size_t>(n > 0 ? n - 1 : 0) * sizeof(XSQLVAR);
-}
-struct TransactionBlock {
-  Handle* database;
-  int tpb_length;
-  const char* tpb;
-};
-
-constexpr int16_t kSqlText = 452;
-constexpr int16_t kSqlVarying = 448;
-constexpr int16_t kSqldaVersion1 = 1;
-constexpr unsigned short kDsqlDrop = 2;
-constexpr char kDpbVersion1 = 1;
-constexpr char kDpbUserName = 28;
-constexpr char kDpbPassword = 29;
-constexpr char kDpbLcCtype = 48;
-constexpr char kDpbSqlDialect = 63;
-constexpr char kDpbUtf8Filename = 77;
-constexpr char kInfoSqlRecords = 23;
-constexpr char kInfoEnd = 1;
-constexpr char kInfoReqUpdateCount = 15;
+constexpr int16_t kSqlText = SQL_TEXT;
+constexpr int16_t kSqlVarying = SQL_VARYING;
+constexpr int16_t kSqldaVersion1 = SQLDA_VERSION1;
+constexpr unsigned short kDsqlClose = DSQL_close;
+constexpr unsigned short kDsqlDrop = DSQL_drop;
+constexpr char kDpbVersion1 = isc_dpb_version1;
+constexpr char kDpbUserName = isc_dpb_user_name;
+constexpr char kDpbPassword = isc_dpb_password;
+constexpr char kDpbLcCtype = isc_dpb_lc_ctype;
+constexpr char kDpbSqlDialect = isc_dpb_sql_dialect;
+constexpr char kDpbUtf8Filename = isc_dpb_utf8_filename;
+constexpr char kInfoSqlRecords = isc_info_sql_records;
+constexpr char kInfoEnd = isc_info_end;
+constexpr char kInfoReqUpdateCount = isc_info_req_update_count;
 }  // namespace fb
 
-struct TFbApi {
-  fb::Status(FB_CALL* attach_database)(fb::Status*, short, const char*, fb::Handle*, short,
-                                       const char*);
-  fb::Status(FB_CALL* detach_database)(fb::Status*, fb::Handle*);
-  fb::Status(FB_CALL* start_multiple)(fb::Status*, fb::Handle*, short, void*);
-  fb::Status(FB_CALL* commit_transaction)(fb::Status*, fb::Handle*);
-  fb::Status(FB_CALL* rollback_transaction)(fb::Status*, fb::Handle*);
-  fb::Status(FB_CALL* dsql_allocate_statement)(fb::Status*, fb::Handle*, fb::Handle*);
-  fb::Status(FB_CALL* dsql_prepare)(fb::Status*, fb::Handle*, fb::Handle*, unsigned short,
-                                    const char*, unsigned short, fb::XSQLDA*);
-  fb::Status(FB_CALL* dsql_describe_bind)(fb::Status*, fb::Handle*, unsigned short, fb::XSQLDA*);
-  fb::Status(FB_CALL* dsql_execute)(fb::Status*, fb::Handle*, fb::Handle*, unsigned short,
-                                    const fb::XSQLDA*);
-  fb::Status(FB_CALL* dsql_free_statement)(fb::Status*, fb::Handle*, unsigned short);
-  fb::Status(FB_CALL* dsql_execute_immediate)(fb::Status*, fb::Handle*, fb::Handle*, unsigned short,
-                                              const char*, unsigned short, const fb::XSQLDA*);
-  fb::Status(FB_CALL* dsql_describe)(fb::Status*, fb::Handle*, unsigned short, fb::XSQLDA*);
-  fb::Status(FB_CALL* dsql_fetch)(fb::Status*, fb::Handle*, unsigned short, const fb::XSQLDA*);
-  fb::Status(FB_CALL* dsql_sql_info)(fb::Status*, fb::Handle*, short, const char*, short, char*);
-  int32_t(FB_CALL* sqlcode)(const fb::Status*);
-  int32_t(FB_CALL* interpret)(char*, unsigned int, const fb::Status**);  // fb_interpret
-  int32_t(FB_CALL* old_interprete)(char*, const fb::Status**);           // isc_interprete
-};
-
 namespace {
+
+#ifndef _WIN32
+// The Linux client converts a database file name between UTF-8 and the C
+// library's character type (LC_CTYPE) and refuses a name it cannot convert:
+// in the "C" locale every letter outside ASCII gives "Invalid connection
+// string". The program's names are UTF-8, so the character type is made
+// UTF-8 when it is not; numbers and messages (the other categories) stay as
+// they are.
+void UseUtf8FileNames() {
+  const char* codeset = nl_langinfo(CODESET);
+  if (codeset != nullptr && std::strcmp(codeset, "UTF-8") == 0) return;
+  if (std::setlocale(LC_CTYPE, "") != nullptr) {
+    codeset = nl_langinfo(CODESET);
+    if (codeset != nullptr && std::strcmp(codeset, "UTF-8") == 0) return;
+  }
+  std::setlocale(LC_CTYPE, "C.UTF-8");
+}
+#endif
 
 void* OpenModule(const std::string& name) {
 #ifdef _WIN32
@@ -147,18 +104,25 @@ bool Failed(const fb::Status* status) {
 // The library's text for an error status: its lines joined with "\n".
 std::string ErrorText(const TFbApi& api, const fb::Status* status) {
   std::string text;
-  const fb::Status* p = status;
   char line[1024];
-  for (;;) {
-    int32_t n = 0;
-    if (api.interpret != nullptr) {
-      n = api.interpret(line, sizeof line, &p);
-    } else if (api.old_interprete != nullptr) {
-      n = api.old_interprete(line, &p);
-    }
-    if (n <= 0) break;
+  auto add = [&](int32_t n) {
+    if (n <= 0) return false;
     if (!text.empty()) text += "\n";
     text += line;
+    return true;
+  };
+  if (api.interpret != nullptr) {
+    const fb::Status* p = status;
+    while (add(api.interpret(line, sizeof line, &p))) {
+    }
+  } else if (api.old_interprete != nullptr) {
+    // The old entry point takes the vector without const; it only moves the
+    // pointer along a copy.
+    fb::Status copy[fb::kStatusLength];
+    std::copy(status, status + fb::kStatusLength, copy);
+    fb::Status* p = copy;
+    while (add(api.old_interprete(line, &p))) {
+    }
   }
   if (text.empty()) text = "Unknown Firebird error";
   if (!unicode::IsValidUtf8(text)) {
@@ -169,12 +133,16 @@ std::string ErrorText(const TFbApi& api, const fb::Status* status) {
   return text;
 }
 
-[[noreturn]] void ThrowStatus(const TFbApi& api, const fb::Status* status) {
-  throw EIBError(ErrorText(api, status), api.sqlcode ? api.sqlcode(status) : 0, status[1]);
+// The error of a failed status: a Portuguese text for the causes the
+// operator can act on, the library's own otherwise.
+EIBError StatusError(const TFbApi& api, const fb::Status* status,
+                     const std::string& database_name) {
+  const TIBErrorDescription d = DescribeStatus(status, ErrorText(api, status), database_name);
+  return {d.message, api.sqlcode ? api.sqlcode(status) : 0, status[1], d.kind};
 }
 
-void Check(const TFbApi& api, const fb::Status* status) {
-  if (Failed(status)) ThrowStatus(api, status);
+void Check(const TFbApi& api, const fb::Status* status, const std::string& database_name) {
+  if (Failed(status)) throw StatusError(api, status, database_name);
 }
 
 fb::Handle ToHandle(uintptr_t h) {
@@ -208,6 +176,7 @@ std::shared_ptr<TFbClientLibrary> TFbClientLibrary::Load(const std::vector<std::
   const std::vector<std::string> defaults = {"gds32.dll", "fbclient.dll"};
 #else
   const std::vector<std::string> defaults = {"libfbclient.so.2", "libfbclient.so"};
+  UseUtf8FileNames();
 #endif
   for (const auto& name : names.empty() ? defaults : names) {
     void* module = OpenModule(name);
@@ -282,7 +251,7 @@ void TIBDatabase::Open() {
   if (database_name_.size() > 32767) throw EDatabaseError("Database name too long");
   api.attach_database(status, static_cast<short>(database_name_.size()), database_name_.c_str(),
                       &handle, static_cast<short>(dpb.size()), dpb.data());
-  Check(api, status);
+  Check(api, status, database_name_);
   handle_ = FromHandle(handle);
 }
 
@@ -305,7 +274,7 @@ void TIBDatabase::CreateDatabase(const std::string& charset) {
   fb::Handle tr{};
   api.dsql_execute_immediate(status, &db, &tr, static_cast<unsigned short>(sql.size()), sql.c_str(),
                              1, nullptr);
-  Check(api, status);
+  Check(api, status, database_name_);
   handle_ = FromHandle(db);
 }
 
@@ -319,7 +288,7 @@ void TIBDatabase::Close() {
   fb::Handle handle = ToHandle(handle_);
   api.detach_database(status, &handle);
   handle_ = 0;  // a failed detach leaves nothing usable either
-  Check(api, status);
+  Check(api, status, database_name_);
 }
 
 // ---- transaction -------------------------------------------------------------
@@ -342,12 +311,27 @@ void TIBTransaction::StartTransaction() {
   if (InTransaction()) throw EDatabaseError("Transaction is active");
   if (!database_.Connected()) throw EDatabaseError(kDbNotOpenMessage);
   const TFbApi& api = database_.Library().Api();
+  // The server's default transaction (snapshot, read-write, waiting for a
+  // row another transaction has changed), but with the wait bounded: a row
+  // held by another station's open transaction would otherwise stop the run
+  // for as long as that station keeps it.
+  const uint32_t timeout = static_cast<uint32_t>(lock_timeout_seconds_);
+  const char tpb[] = {isc_tpb_version3,
+                      isc_tpb_write,
+                      isc_tpb_concurrency,
+                      isc_tpb_wait,
+                      isc_tpb_lock_timeout,
+                      4,
+                      static_cast<char>(timeout & 0xFF),
+                      static_cast<char>((timeout >> 8) & 0xFF),
+                      static_cast<char>((timeout >> 16) & 0xFF),
+                      static_cast<char>((timeout >> 24) & 0xFF)};
   fb::Status status[fb::kStatusLength] = {};
   fb::Handle db = ToHandle(database_.Handle());
-  fb::TransactionBlock block{&db, 0, nullptr};
+  fb::TransactionBlock block{&db, static_cast<ISC_LONG>(sizeof tpb), tpb};
   fb::Handle tr{};
   api.start_multiple(status, &tr, 1, &block);
-  Check(api, status);
+  Check(api, status, database_.DatabaseName());
   handle_ = FromHandle(tr);
 }
 
@@ -357,7 +341,7 @@ void TIBTransaction::Commit() {
   fb::Status status[fb::kStatusLength] = {};
   fb::Handle tr = ToHandle(handle_);
   api.commit_transaction(status, &tr);
-  Check(api, status);
+  Check(api, status, database_.DatabaseName());
   handle_ = 0;
 }
 
@@ -369,7 +353,7 @@ void TIBTransaction::Rollback() {
   api.rollback_transaction(status, &tr);
   // Whatever the outcome, the handle is no longer a live transaction.
   handle_ = 0;
-  Check(api, status);
+  Check(api, status, database_.DatabaseName());
 }
 
 void IniciaTransacao(TIBTransaction& transaction) {
@@ -448,6 +432,32 @@ void ParseParams(std::string_view sql, std::string& out, std::vector<std::string
   }
 }
 
+// `value` in the connection's character set, or EIBError (ekCaractere)
+// naming the first character it cannot hold: replacing it would store an
+// address other than the one in the sheet.
+void ToConnectionText(const std::string& key, std::string_view value, std::string& out) {
+  if (Utf8ToWin1252(value, out)) return;
+  std::string message = "o valor de " + key + " ";
+  size_t i = 0;
+  while (i < value.size()) {
+    const size_t start = i;
+    char32_t cp = 0;
+    std::string one;
+    if (!unicode::TryDecodeUtf8(value, i, cp)) {
+      message += "não é um texto UTF-8 válido";
+      break;
+    }
+    if (!Utf8ToWin1252(value.substr(start, i - start), one)) {
+      char code[16];
+      std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(cp));
+      message += "tem o caractere \"" + std::string(value.substr(start, i - start)) + "\" (" +
+                 code + "), que o banco de dados (WIN1252) não comporta";
+      break;
+    }
+  }
+  throw EIBError(message, -104, isc_transliteration_failed, TIBErrorKind::ekCaractere);
+}
+
 }  // namespace
 
 TIBSQL::TIBSQL(TIBDatabase& database, TIBTransaction& transaction)
@@ -462,7 +472,7 @@ TIBSQL::~TIBSQL() {
 }
 
 void TIBSQL::ThrowIfError(const intptr_t* status) const {
-  Check(database_.Library().Api(), status);
+  Check(database_.Library().Api(), status, database_.DatabaseName());
 }
 
 void TIBSQL::FreeHandle() {
@@ -500,11 +510,9 @@ void TIBSQL::Prepare() {
                    static_cast<unsigned short>(database_.SQLDialect()), nullptr);
   handle_ = FromHandle(stmt);
   if (Failed(status)) {
-    const std::string text = ErrorText(api, status);
-    const int32_t code = api.sqlcode(status);
-    const intptr_t isc = status[1];
+    EIBError error = StatusError(api, status, database_.DatabaseName());
     FreeHandle();
-    throw EIBError(text, code, isc);
+    throw error;
   }
   const int n = static_cast<int>(names_.size());
   in_sqlda_.assign(fb::XsqldaLength(n), 0);
@@ -535,11 +543,7 @@ void TIBSQL::SetParam(std::string_view name, std::string_view value) {
   bool found = false;
   for (size_t i = 0; i < names_.size(); ++i) {
     if (names_[i] != key) continue;
-    if (!Utf8ToWin1252(value, values_[i])) {
-      throw EIBError("Cannot transliterate character between character sets: the value of " + key +
-                         " has a character that WIN1252 cannot hold",
-                     -104, 0);
-    }
+    ToConnectionText(key, value, values_[i]);
     found = true;
   }
   if (!found) throw EDatabaseError("Parameter '" + std::string(name) + "' not found");
@@ -557,11 +561,7 @@ void TIBSQL::SetParamAt(int32_t index, std::string_view value) {
   const std::string& key = names_.at(static_cast<size_t>(index));
   for (size_t i = static_cast<size_t>(index); i < names_.size(); ++i) {
     if (names_[i] != key) continue;
-    if (!Utf8ToWin1252(value, values_[i])) {
-      throw EIBError("Cannot transliterate character between character sets: the value of " + key +
-                         " has a character that WIN1252 cannot hold",
-                     -104, 0);
-    }
+    ToConnectionText(key, value, values_[i]);
   }
 }
 

@@ -16,15 +16,18 @@
 //   tr.Commit();
 //
 // Natively the library is libfbclient.so.2; on Windows gds32.dll, then
-// fbclient.dll. Errors of the library throw EIBError with the library's own
-// text (the lines of fb_interpret joined with "\n").
+// fbclient.dll. Errors of the library throw EIBError: for the causes an
+// operator can act on (a row in use by another station, a database without
+// the business system's tables, a file that cannot be opened, a full disk) a
+// Portuguese text and a kind (app/database/fb_errors.h); otherwise the
+// library's own text (the lines of fb_interpret joined with "\n").
 //
 // Texts: the program's strings are UTF-8. The connection character set is
 // WIN1252 (the code page of the business system's data): parameters are
 // converted from UTF-8 to Windows-1252 before they are sent, so an accented
 // address arrives unchanged in a WIN1252 column and as Windows-1252 bytes in
 // a column without character set (NONE). A character that Windows-1252 cannot
-// hold throws EIBError instead of being replaced.
+// hold throws EIBError (ekCaractere, naming it) instead of being replaced.
 //
 // A transaction still active when its object is destroyed is rolled back;
 // a statement is freed with its object; a database detaches on destruction.
@@ -43,6 +46,8 @@ inline constexpr const char* kFbLibraryMissingMessage =
     "InterBase library gds32.dll not found in the path. Please install InterBase to use this "
     "functionality";
 inline constexpr const char* kDbNotOpenMessage = "Cannot perform operation -- DB is not open";
+// How long a run waits for a client that another station is changing.
+inline constexpr int32_t kLockTimeoutSeconds = 30;
 
 struct TFbApi;  // the resolved entry points (fb_client.cpp)
 
@@ -109,10 +114,16 @@ class TIBTransaction {
   TIBTransaction& operator=(const TIBTransaction&) = delete;
 
   bool InTransaction() const { return handle_ != 0; }
-  // Starts with an empty parameter block (the server's defaults). Throws
+  // Starts with the server's default behaviour (snapshot, read-write, wait
+  // for rows changed by another transaction), the wait bounded by the lock
+  // timeout: then the statement fails with EIBError ekRegistroEmUso. Throws
   // EDatabaseError if the database is not connected, EIBError if already
   // active or if the server refuses.
   void StartTransaction();
+  // Seconds a statement waits for a row another transaction holds (from the
+  // next start on); 30 by default.
+  void SetLockTimeout(int32_t seconds) { lock_timeout_seconds_ = seconds; }
+  int32_t LockTimeout() const { return lock_timeout_seconds_; }
   void Commit();
   void Rollback();
 
@@ -123,6 +134,7 @@ class TIBTransaction {
   friend class TIBDatabase;
   TIBDatabase& database_;
   uintptr_t handle_ = 0;
+  int32_t lock_timeout_seconds_ = kLockTimeoutSeconds;
 };
 
 // The transaction operations of the main window: each first asks whether the

@@ -173,9 +173,21 @@ TEST(AtualizaEmailsFailures, ReasonsOfAFailedRun) {
        "código do cliente na coluna R (18) e o e-mail na coluna AT (46). (cdsTabelaTemp: Field "
        "'18' not found)"},
       {ok_db, 45, "a@x", "menos de 46 colunas (a última usada é a AS, coluna 45)"},
-      {no_table, 46, "a@x", "CLIENTE"},
-      {no_column, 46, "a@x", "EMAIL"},
+      // A database of another system: said so, with what is missing.
+      {no_table, 46, "a@x",
+       "Motivo: \rO banco de dados escolhido não é um banco do Vortana: não existe nele a "
+       "tabela CLIENTE."},
+      {no_column, 46, "a@x",
+       "Motivo: \rO banco de dados escolhido não é um banco do Vortana: não existe nele a "
+       "coluna EMAIL."},
+      // A value the server refuses: the row and the client, then the library's text.
+      {short_db, 46, "endereco-longo-demais@x",
+       "Motivo: \rNa linha 1 da planilha (cliente 00000001): "},
       {short_db, 46, "endereco-longo-demais@x", "truncation"},
+      // A character WIN1252 cannot hold: the row, the client and the character.
+      {ok_db, 46, "jo\xE2\x82\xAC\xE6\x97\xA5@x",  // "jo€日@x": the euro sign is in WIN1252
+       "Motivo: \rNa linha 1 da planilha (cliente 00000001): o valor de PEMAIL tem o caractere "
+       "\"\xE6\x97\xA5\" (U+65E5), que o banco de dados (WIN1252) não comporta"},
   };
   for (const Case& c : cases) {
     app::TIBDatabase db(lib);
@@ -195,6 +207,48 @@ TEST(AtualizaEmailsFailures, ReasonsOfAFailedRun) {
   check.SetDatabaseName(short_db);
   check.Open();
   EXPECT_EQ(EmailOf(check, "00000001"), "old1@x");
+}
+
+TEST(AtualizaEmailsFailures, AClientHeldByAnotherStationEndsTheRunAfterTheLockTimeout) {
+  APP_REQUIRE_FIREBIRD(lib);
+  app_test::TempDir dir("lock");
+  const std::string path = dir.File("v.fdb");
+  app_test::CreateClientes(lib, path, 3);
+  // Another station (a second attachment) is changing client 2 and has not
+  // committed yet.
+  app::TIBDatabase station(lib);
+  station.SetDatabaseName(path);
+  station.Open();
+  app::TIBTransaction held(station);
+  held.StartTransaction();
+  {
+    app::TIBSQL q(station, held);
+    q.SetSQL("UPDATE CLIENTE SET EMAIL = 'outra@estacao' WHERE CODCLIENTE = '00000002'");
+    q.ExecQuery();
+  }
+  app::TIBDatabase db(lib);
+  db.SetDatabaseName(path);
+  db.Open();
+  app::TIBTransaction tr(db);
+  EXPECT_EQ(tr.LockTimeout(), app::kLockTimeoutSeconds);
+  tr.SetLockTimeout(1);  // the run's 30 seconds, shortened for the test
+  auto t = Staged({{"1", "um@x"}, {"2", "dois@x"}, {"3", "tres@x"}});
+  Outcome out;
+  EXPECT_FALSE(app::AtualizaEmails(db, tr, t, out.Feedback()));
+  EXPECT_FALSE(tr.InTransaction());
+  ASSERT_EQ(out.error.size(), 1u);
+  EXPECT_EQ(out.error[0],
+            "Houve um erro ao realizar a atualização. Motivo: \rO cliente 00000002 (linha 2 da "
+            "planilha) está em uso por outra estação, que o alterou e ainda não gravou a "
+            "alteração. Nada foi gravado; tente de novo quando a outra estação terminar.");
+  // Client 1, written before the wait, was rolled back with the rest.
+  EXPECT_EQ(EmailOf(db, "00000001"), "old1@x");
+
+  // Once the other station is done, the same run goes through.
+  held.Rollback();
+  Outcome again;
+  EXPECT_TRUE(app::AtualizaEmails(db, tr, t, again.Feedback()));
+  EXPECT_EQ(EmailOf(db, "00000002"), "dois@x");
 }
 
 TEST(AtualizaEmailsFailures, ARunWithNoRowsCommitsAndSucceeds) {

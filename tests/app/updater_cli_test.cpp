@@ -22,9 +22,10 @@ struct Result {
   std::string out;
 };
 
-Result Cli(const std::string& args) {
-  const std::string command =
-      std::string(PROJECT_BINARY_DIR) + "/tools/updater-cli/updater-cli " + args + " 2>&1";
+// Runs the tool with `args`, after the environment assignments in `env`.
+Result Cli(const std::string& args, const std::string& env = "") {
+  const std::string command = env + " " + std::string(PROJECT_BINARY_DIR) +
+                              "/tools/updater-cli/updater-cli " + args + " 2>&1";
   Result r{-1, ""};
   FILE* p = popen(command.c_str(), "r");
   if (p == nullptr) return r;
@@ -113,6 +114,18 @@ TEST(UpdaterCli, RunImportsUpdatesAndReportsFailures) {
   EXPECT_NE(r.out.find("'x1' is not a valid integer value"), std::string::npos) << r.out;
   r = Cli("run" + workbook + " --rows 5 --database " + dir.File("nao_existe.fdb"));
   EXPECT_EQ(r.code, 1);
+  EXPECT_NE(r.out.find("Não foi possível abrir o banco de dados \"" + dir.File("nao_existe.fdb") +
+                       "\": o arquivo não foi encontrado."),
+            std::string::npos)
+      << r.out;
+  // A database whose name has letters outside ASCII, whatever the locale the
+  // tool is started in.
+  const std::string accented = dir.File("Gestão.fdb");
+  app_test::CreateClientes(lib, accented, 10);
+  for (const char* locale : {"C", "C.UTF-8"}) {
+    r = Cli("run" + workbook + " --rows 5 --database " + accented, std::string("LC_ALL=") + locale);
+    EXPECT_EQ(r.code, 0) << locale << ": " << r.out;
+  }
 }
 
 }  // namespace

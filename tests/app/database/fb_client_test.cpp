@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 
 #include "app/errors.h"
@@ -24,23 +25,53 @@ TEST(FbClient, AMissingLibraryGivesTheInstallMessage) {
   }
 }
 
-TEST(FbClient, AttachingSomethingThatIsNoDatabaseFailsWithTheLibrarysText) {
+TEST(FbClient, AFileThatCannotBeAttachedIsToldInPortuguese) {
   APP_REQUIRE_FIREBIRD(lib);
   app_test::TempDir dir("fb-attach");
   const std::string junk = dir.File("junk.fdb");
   std::ofstream(junk) << "not a database";
-  for (const std::string& path : {dir.File("missing.fdb"), junk}) {
+  const struct {
+    std::string path;
+    std::string reason;
+  } cases[] = {
+      {dir.File("missing.fdb"), "o arquivo não foi encontrado."},
+      {junk, "o arquivo não é um banco de dados Firebird ou está danificado."},
+      {dir.File(""), "é uma pasta, não um arquivo."},
+  };
+  for (const auto& c : cases) {
     app::TIBDatabase db(lib);
-    db.SetDatabaseName(path);
+    db.SetDatabaseName(c.path);
     try {
       db.Open();
-      ADD_FAILURE() << path;
+      ADD_FAILURE() << c.path;
     } catch (const app::EIBError& e) {
-      EXPECT_FALSE(std::string(e.what()).empty());
+      EXPECT_EQ(std::string(e.what()),
+                "Não foi possível abrir o banco de dados \"" + c.path + "\": " + c.reason);
+      EXPECT_EQ(e.Kind(), app::TIBErrorKind::ekArquivo);
       EXPECT_NE(e.IscCode(), 0);
     }
     EXPECT_FALSE(db.Connected());
   }
+}
+
+TEST(FbClient, DatabasePathsWithLettersOutsideAscii) {
+  APP_REQUIRE_FIREBIRD(lib);
+  app_test::TempDir dir("fb-acentos");
+  std::filesystem::create_directories(std::filesystem::path(dir.File("Gestão Ágil")));
+  const std::string path = dir.File("Gestão Ágil/Gestão.fdb");
+  {
+    app::TIBDatabase db(lib);
+    db.SetDatabaseName(path);
+    db.CreateDatabase();
+    Exec(db, "CREATE TABLE T (A INTEGER)");
+  }
+  // The file has the name as given, in UTF-8, not a transliteration of it.
+  EXPECT_TRUE(std::filesystem::exists(std::filesystem::u8path(path)));
+  app::TIBDatabase db(lib);
+  db.SetDatabaseName(path);
+  db.Open();
+  Exec(db, "INSERT INTO T (A) VALUES (7)");
+  EXPECT_EQ(Select(db, "SELECT A FROM T")[0][0], "7");
 }
 
 TEST(FbClient, TransactionOperationsOnlyActWhenTheyApply) {
