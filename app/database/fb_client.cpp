@@ -498,6 +498,10 @@ void TIBSQL::Prepare() {
   if (!database_.Connected()) throw EDatabaseError(kDbNotOpenMessage);
   if (!transaction_.InTransaction()) throw EDatabaseError("Transaction is not active");
   if (sql_fb_.size() > 65535) throw EDatabaseError("SQL statement too long");
+  // The XSQLDA counts its variables in 16 bits.
+  if (names_.size() > static_cast<size_t>(INT16_MAX)) {
+    throw EDatabaseError("SQL statement has too many parameters");
+  }
   const TFbApi& api = database_.Library().Api();
   fb::Status status[fb::kStatusLength] = {};
   fb::Handle db = ToHandle(database_.Handle());
@@ -514,7 +518,7 @@ void TIBSQL::Prepare() {
     FreeHandle();
     throw error;
   }
-  const int n = static_cast<int>(names_.size());
+  const auto n = static_cast<int16_t>(names_.size());
   in_sqlda_.assign(fb::XsqldaLength(n), 0);
   auto* da = reinterpret_cast<fb::XSQLDA*>(in_sqlda_.data());
   da->version = fb::kSqldaVersion1;
@@ -593,7 +597,7 @@ std::vector<std::vector<std::optional<std::string>>> TIBSQL::SelectAll() {
   out->sqln = 1;
   api.dsql_describe(status, &stmt, 1, out);
   ThrowIfError(status);
-  const int n = out->sqld;
+  const int16_t n = out->sqld;
   if (n > 1) {
     out_storage.assign(fb::XsqldaLength(n), 0);
     out = reinterpret_cast<fb::XSQLDA*>(out_storage.data());
@@ -642,7 +646,7 @@ std::vector<std::vector<std::optional<std::string>>> TIBSQL::SelectAll() {
       row.emplace_back(std::move(utf8));
     }
   }
-  api.dsql_free_statement(status, &stmt, 1);  // close the cursor, keep the statement
+  api.dsql_free_statement(status, &stmt, fb::kDsqlClose);  // close the cursor, keep the statement
   ThrowIfError(status);
   return rows;
 }
@@ -666,10 +670,10 @@ int64_t TIBSQL::RowsAffected() {
   const int64_t total = le(buffer + 1, 2);
   const char* p = buffer + 3;
   const char* end = p + std::min<int64_t>(total, static_cast<int64_t>(sizeof buffer) - 3);
-  while (p + 3 <= end && *p != fb::kInfoEnd) {
+  while (end - p >= 3 && *p != fb::kInfoEnd) {
     const char item = p[0];
     const int len = static_cast<int>(le(p + 1, 2));
-    if (p + 3 + len > end) break;
+    if (len > end - p - 3) break;  // compared as lengths: no pointer past the buffer
     if (item == fb::kInfoReqUpdateCount) return le(p + 3, len);
     p += 3 + len;
   }

@@ -122,8 +122,9 @@ TEST(UpdaterCli, RunImportsUpdatesAndReportsFailures) {
   // tool is started in.
   const std::string accented = dir.File("Gestão.fdb");
   app_test::CreateClientes(lib, accented, 10);
-  for (const char* locale : {"C", "C.UTF-8"}) {
-    r = Cli("run" + workbook + " --rows 5 --database " + accented, std::string("LC_ALL=") + locale);
+  const std::string run_accented = "run" + workbook + " --rows 5 --database " + accented;
+  for (const std::string locale : {"LC_ALL=C", "LC_ALL=C.UTF-8"}) {
+    r = Cli(run_accented, locale);
     EXPECT_EQ(r.code, 0) << locale << ": " << r.out;
   }
 }
