@@ -12,11 +12,14 @@
  *   into Unix paths with wine_get_unix_file_name, relative ones against the
  *   current folder; anything else (a "host:path" or a Unix path) is passed
  *   on unchanged. The same holds for the file named in the SQL statement
- *   CREATE DATABASE '...'.
+ *   CREATE DATABASE '...'. The name's bytes are UTF-8 when the parameter
+ *   block says so (isc_dpb_utf8_filename), else in the ANSI code page.
  * - When libfbclient.so.2 cannot be loaded, every call fails with a status
  *   vector whose text (through fb_interpret) says so, instead of crashing.
  */
 #include <dlfcn.h>
+#include <langinfo.h>
+#include <locale.h>
 #include <stdarg.h>
 #include <stdint.h>
 #include <stdio.h>
@@ -38,12 +41,22 @@ static void* client;
 static char load_error[512];
 static int load_tried;
 
+/* The Linux client converts a UTF-8 file name to the C library's character
+ * type and refuses one it cannot convert ("Invalid connection string"), as
+ * in the "C" locale; the Unix paths handed to it here are UTF-8. */
+static void use_utf8_file_names(void) {
+  const char* codeset = nl_langinfo(CODESET);
+  if (codeset && strcmp(codeset, "UTF-8") == 0) return;
+  setlocale(LC_CTYPE, "C.UTF-8");
+}
+
 static void* client_symbol(const char* name) {
   if (!load_tried) {
     load_tried = 1;
     /* GDS32_BRIDGE_CLIENT names another client library (tests use it). */
     const char* name = getenv("GDS32_BRIDGE_CLIENT");
     if (!name || !*name) name = "libfbclient.so.2";
+    use_utf8_file_names();
     client = dlopen(name, RTLD_NOW | RTLD_LOCAL);
     if (!client) {
       const char* why = dlerror();
@@ -83,16 +96,33 @@ static ISC_STATUS fail(ISC_STATUS* status) {
  * NULL when the name is not one. A Unix path joined to a name with a
  * backslash would otherwise reach the client as one file name with a
  * backslash in it, in the wrong folder. */
-static char* unix_path(const char* name, short length) {
+static char* unix_path(const char* name, short length, UINT code_page) {
   size_t len = length > 0 ? (size_t)length : strlen(name);
   const int drive = len >= 3 && name[1] == ':' && (name[2] == '\\' || name[2] == '/') &&
                     ((name[0] >= 'A' && name[0] <= 'Z') || (name[0] >= 'a' && name[0] <= 'z'));
   if (!drive && (memchr(name, '\\', len) == NULL || memchr(name, ':', len) != NULL)) return NULL;
   WCHAR wide[MAX_PATH * 4];
-  int n = MultiByteToWideChar(CP_ACP, 0, name, (int)len, wide, MAX_PATH * 4 - 1);
+  int n = MultiByteToWideChar(code_page, 0, name, (int)len, wide, MAX_PATH * 4 - 1);
   if (n <= 0) return NULL;
   wide[n] = 0;
   return wine_get_unix_file_name(wide);
+}
+
+/* The code page of a file name in an attach or create call: UTF-8 when the
+ * parameter block carries isc_dpb_utf8_filename (as a Windows client that
+ * sends names outside ASCII does), the ANSI code page otherwise, as the
+ * Windows client library takes it. The block is a version byte, then items
+ * of a tag, a length byte and that many bytes. */
+#define DPB_UTF8_FILENAME 77
+static UINT file_name_code_page(const char* dpb, short length) {
+  if (!dpb || length < 1) return CP_ACP;
+  for (int i = 1; i + 1 < length;) {
+    const unsigned char tag = (unsigned char)dpb[i];
+    const unsigned char size = (unsigned char)dpb[i + 1];
+    if (tag == DPB_UTF8_FILENAME) return CP_UTF8;
+    i += 2 + size;
+  }
+  return CP_ACP;
 }
 
 ISC_STATUS WINAPI bridge_isc_attach_database(ISC_STATUS* status, short length, const char* name,
@@ -100,7 +130,7 @@ ISC_STATUS WINAPI bridge_isc_attach_database(ISC_STATUS* status, short length, c
   CLIENT_FN(ISC_STATUS, isc_attach_database,
             (ISC_STATUS*, short, const char*, FB_HANDLE*, short, const char*));
   if (!fn) return fail(status);
-  char* path = unix_path(name, length);
+  char* path = unix_path(name, length, file_name_code_page(dpb, dpb_length));
   ISC_STATUS rc = path ? fn(status, 0, path, db, dpb_length, dpb)
                        : fn(status, length, name, db, dpb_length, dpb);
   if (path) HeapFree(GetProcessHeap(), 0, path);
@@ -113,7 +143,7 @@ ISC_STATUS WINAPI bridge_isc_create_database(ISC_STATUS* status, short length, c
   CLIENT_FN(ISC_STATUS, isc_create_database,
             (ISC_STATUS*, short, const char*, FB_HANDLE*, short, const char*, short));
   if (!fn) return fail(status);
-  char* path = unix_path(name, length);
+  char* path = unix_path(name, length, file_name_code_page(dpb, dpb_length));
   ISC_STATUS rc = path ? fn(status, 0, path, db, dpb_length, dpb, type)
                        : fn(status, length, name, db, dpb_length, dpb, type);
   if (path) HeapFree(GetProcessHeap(), 0, path);
@@ -284,7 +314,13 @@ static char* create_database_sql(const char* sql, unsigned short length) {
     name[n++] = *r;
   }
   name[n] = 0;
-  char* path = unix_path(name, 0);
+  /* The statement text carries no flag: a name that is well-formed UTF-8 is
+   * taken as such (the program's texts are UTF-8), any other in the ANSI
+   * code page. */
+  const UINT code_page =
+      MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, name, (int)n, NULL, 0) > 0 ? CP_UTF8
+                                                                                    : CP_ACP;
+  char* path = unix_path(name, 0, code_page);
   if (!path) return NULL;
   size_t quotes = 0;
   for (const char* c = path; *c; ++c)
