@@ -29,6 +29,8 @@ PACKAGES=(
   python3-openpyxl python3-xlwt python3-xlsxwriter xlsx2csv
   # labels of the skin contact sheets (tools/skingen)
   fonts-dejavu-core
+  # the operators' locale (pt-BR) and an English one for the program under Wine
+  locales
   # source packages for the MinGW builds of third-party libraries
   dpkg-dev
 )
@@ -54,6 +56,16 @@ if ((${#missing[@]})); then
   project_apt_update
   apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 fi
+
+# The locales Wine runs the program in: the operators' Brazilian Portuguese
+# (decimal comma, Portuguese system dialogs) and US English for the test that
+# the user's separator is followed. Wine takes its locale from the C library's.
+for loc in pt_BR en_US; do
+  if ! locale -a 2>/dev/null | grep -qx "$loc.utf8"; then
+    echo "setup: generating the $loc.UTF-8 locale"
+    localedef -i "$loc" -f UTF-8 "$loc.UTF-8"
+  fi
+done
 
 # Third-party libraries for the MinGW builds, from Debian's source packages.
 "$ROOT/scripts/mingw-deps.sh" "$BUILD/mingw-deps"

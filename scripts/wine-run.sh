@@ -11,4 +11,9 @@ if [[ -z "${DISPLAY:-}" ]]; then
   echo "wine-run: no X display (set DISPLAY or use ./test.sh, which starts Xvfb)" >&2
   exit 2
 fi
+# The operators run Brazilian Windows: Wine takes its locale (decimal comma,
+# the system dialogs' language) from the C library's. PROJECT_WINE_LOCALE
+# chooses another (a test under English uses en_US.UTF-8).
+export LANG="${PROJECT_WINE_LOCALE:-pt_BR.UTF-8}"
+export LC_ALL="$LANG"
 exec wine "$@"

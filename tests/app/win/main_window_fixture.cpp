@@ -1,13 +1,16 @@
 #include "tests/app/win/main_window_fixture.h"
 
 #include "tests/app/win/ui_driver.h"
+#include "unicode/utf8.h"
 
 namespace app_test {
 
 std::wstring WinePath(const std::string& unix_path) {
-  std::wstring path = L"Z:";
-  for (char c : unix_path)
-    path.push_back(c == '/' ? L'\\' : static_cast<wchar_t>(c));
+  // The Unix path is UTF-8: decoded, not widened byte by byte.
+  std::wstring path = L"Z:" + unicode::Utf8ToWide(unix_path);
+  for (wchar_t& c : path) {
+    if (c == L'/') c = L'\\';
+  }
   return path;
 }
 

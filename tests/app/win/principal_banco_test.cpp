@@ -78,11 +78,30 @@ TEST_F(PrincipalBancoTest, ChoosingTheDatabaseConnectsReconnectsAndKeepsItOnCanc
     caixa = ReadBox();
   });
   EXPECT_EQ(caixa.first, app_->Title());
-  EXPECT_FALSE(caixa.second.empty());
-  EXPECT_EQ(caixa.second.find(L"Motivo"), std::wstring::npos);
+  EXPECT_EQ(caixa.second,
+            L"Não foi possível abrir o banco de dados \"" + nao_banco +
+                L"\": o arquivo não é um banco de dados Firebird ou está danificado.");
   EXPECT_EQ(ui::Text(caminho), nao_banco);
   EXPECT_FALSE(form_->dbVortana->Connected());
   EXPECT_EQ(form_->dbVortana->DatabaseName(), nao_banco);
+}
+
+TEST_F(PrincipalBancoTest, ADatabaseWhosePathHasLettersOutsideAsciiIsAttached) {
+  // "Gestão.fdb": the window sends the name as UTF-8 and says so; the bridge
+  // must not read those bytes in the ANSI code page.
+  const std::wstring gestao = NovoBanco("Gest\xC3\xA3o.fdb");
+  ASSERT_NE(gestao.find(L"Gestão.fdb"), std::wstring::npos);
+  HWND botao = form_->btAbrirVortana->Handle(), caminho = form_->edtCaminhoVortana->Handle();
+  Drive([&] { ChooseFile(botao, gestao); });
+  EXPECT_TRUE(form_->dbVortana->Connected());
+  EXPECT_EQ(ui::Text(caminho), gestao);
+  // The attached database is that file: a table made there is seen here.
+  app::TIBTransaction& tr = form_->DBTransaction->Transacao();
+  tr.StartTransaction();
+  app::TIBSQL q(tr.Database(), tr);
+  q.SetSQL("SELECT COUNT(*) FROM CLIENTE");
+  EXPECT_EQ(q.SelectAll().at(0).at(0), "0");
+  tr.Commit();
 }
 
 TEST_F(PrincipalBancoTest, EscapeIsRefusedWhileTheTransactionIsActive) {
