@@ -16,17 +16,11 @@ mkdir -p build/logs
 cmake --preset native >build/logs/run-native.log 2>&1 &&
   cmake --build --preset native --target gds32_bridge >>build/logs/run-native.log 2>&1 ||
   { tail -30 build/logs/run-native.log; die "native build failed"; }
-cmake --preset windows-x64 >build/logs/run-windows.log 2>&1 || die "configure failed"
-
-# The program, once its main window exists; the smoke window until then.
-PROGRAM=build/windows-x64/app/win/AtualizaEmails.exe
-TARGET=AtualizaEmails
-if ! ninja -C build/windows-x64 -t targets all 2>/dev/null | grep -q "^$TARGET:"; then
-  PROGRAM=build/windows-x64/tools/smoke-window/smoke_window.exe
-  TARGET=smoke_window
-  echo "run.sh: the main window is not built yet; starting the smoke-test window instead"
-fi
-cmake --build --preset windows-x64 --target "$TARGET" >>build/logs/run-windows.log 2>&1 ||
+# The optimised program, as it ships (the debug build serves the tests).
+PRESET=windows-x64-release
+cmake --preset "$PRESET" >build/logs/run-windows.log 2>&1 || die "configure failed"
+PROGRAM=build/$PRESET/app/win/AtualizaEmails.exe
+cmake --build --preset "$PRESET" --target AtualizaEmails >>build/logs/run-windows.log 2>&1 ||
   { grep -E -A12 'error|FAILED' build/logs/run-windows.log | head -80; die "build failed"; }
 
 source scripts/xdisplay.sh

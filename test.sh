@@ -2,7 +2,8 @@
 # Runs every test of the project on a Debian 12 machine, doing its own set-up:
 # packages, MinGW third-party libraries, the Wine prefix, an X display.
 #   1. formatting check and clang-tidy of the project's own files
-#   2. builds: native (with AddressSanitizer and UBSan), windows-x64, windows-x86
+#   2. builds: native (with AddressSanitizer and UBSan), windows-x64, windows-x86,
+#      and the shipped optimised programs (windows-x64-release, windows-x86-release)
 #   3. native tests, then Windows tests under Wine (+ short fuzzing runs)
 # Prints each ctest summary; exits non-zero when anything failed.
 set -uo pipefail
@@ -26,6 +27,14 @@ for preset in native windows-x64 windows-x86; do
   step "build $preset"
   cmake --preset "$preset" >"build/logs/$preset.log" 2>&1 || { cat "build/logs/$preset.log"; die "configure $preset failed"; }
   cmake --build --preset "$preset" -j "$JOBS" >>"build/logs/$preset.log" 2>&1 ||
+    { grep -E -B2 -A12 'error|FAILED' "build/logs/$preset.log" | head -150; die "build $preset failed"; }
+  rm -f "build/logs/$preset.log"
+done
+# The optimised programs that ship (x64 and x86): the program alone.
+for preset in windows-x64-release windows-x86-release; do
+  step "build $preset (AtualizaEmails.exe)"
+  cmake --preset "$preset" >"build/logs/$preset.log" 2>&1 || { cat "build/logs/$preset.log"; die "configure $preset failed"; }
+  cmake --build --preset "$preset" -j "$JOBS" --target AtualizaEmails >>"build/logs/$preset.log" 2>&1 ||
     { grep -E -B2 -A12 'error|FAILED' "build/logs/$preset.log" | head -150; die "build $preset failed"; }
   rm -f "build/logs/$preset.log"
 done

@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
 # Creates, when missing, a demo Vortana database (embedded Firebird, dialect 1,
 # table CLIENTE with a few hundred clients) and a demo workbook beside it.
-#   make-demo.sh [DIR]   (default build/demo)
+#   make-demo.sh [DIR [CLIENTS ROWS]]   (default build/demo, 300 clients, 250 rows)
 set -euo pipefail
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 DIR="${1:-$ROOT/build/demo}"
-CLIENTS=300
+CLIENTS="${2:-300}"
+ROWS="${3:-250}"
 mkdir -p "$DIR"
 export FIREBIRD_LOCK="${FIREBIRD_LOCK:-$ROOT/build/firebird-lock}"
 export FIREBIRD_TMP="${FIREBIRD_TMP:-$ROOT/build/firebird-tmp}"
@@ -23,6 +24,6 @@ if [[ ! -f "$DIR/VORTANA.FDB" ]]; then
   } | isql-fb -q >/dev/null
 fi
 if [[ ! -f "$DIR/Clientes.xlsx" ]]; then
-  /usr/bin/python3 "$ROOT/scripts/make-demo.py" "$DIR/Clientes.xlsx" 250
+  /usr/bin/python3 "$ROOT/scripts/make-demo.py" "$DIR/Clientes.xlsx" "$ROWS"
 fi
 echo "$DIR"
