@@ -11,7 +11,10 @@
 // and gauge, and returns false; no error leaves it. A staging table without
 // column "18" or "46" fails on the first row, saying that the sheet has
 // fewer than 46 columns, with the table's "cdsTabelaTemp: Field '18' not
-// found" after it.
+// found" after it. An error the server gives for one row names that row of
+// the sheet and its client code ("Na linha 7 da planilha (cliente 00000123):
+// ..."; a client in use by another station: "O cliente 00000123 (linha 7 da
+// planilha) está em uso por outra estação...").
 //
 // The statement is prepared once per run and executed per row
 // (TModoPreparo::mpUmaVez); mpPorLinha assigns the text again on every row
