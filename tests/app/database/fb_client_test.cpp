@@ -57,8 +57,15 @@ TEST(FbClient, AFileThatCannotBeAttachedIsToldInPortuguese) {
 TEST(FbClient, DatabasePathsWithLettersOutsideAscii) {
   APP_REQUIRE_FIREBIRD(lib);
   app_test::TempDir dir("fb-acentos");
-  std::filesystem::create_directories(std::filesystem::path(dir.File("Gestão Ágil")));
-  const std::string path = dir.File("Gestão Ágil/Gestão.fdb");
+  // The names are UTF-8 (as the program's): joined as text, and made into a
+  // file system path from char8_t so that Windows does not read them in the
+  // ANSI code page.
+  const std::string folder = dir.File("") + "Gestão Ágil";
+  auto native = [](const std::string& utf8) {
+    return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
+  };
+  std::filesystem::create_directories(native(folder));
+  const std::string path = folder + "/Gestão.fdb";
   {
     app::TIBDatabase db(lib);
     db.SetDatabaseName(path);
@@ -66,7 +73,7 @@ TEST(FbClient, DatabasePathsWithLettersOutsideAscii) {
     Exec(db, "CREATE TABLE T (A INTEGER)");
   }
   // The file has the name as given, in UTF-8, not a transliteration of it.
-  EXPECT_TRUE(std::filesystem::exists(std::filesystem::u8path(path)));
+  EXPECT_TRUE(std::filesystem::exists(native(path)));
   app::TIBDatabase db(lib);
   db.SetDatabaseName(path);
   db.Open();

@@ -30,7 +30,7 @@ std::string ReadError(const std::string& path) {
 
 TEST(FileIo, UsualCausesAreToldInPortuguese) {
   app_test::TempDir dir("file-io");
-  std::ofstream(dir.File("ok.csv")) << "1;2\n";
+  std::ofstream(dir.File("ok.csv"), std::ios::binary) << "1;2\n";
   const struct {
     std::string path;
     std::string message;
