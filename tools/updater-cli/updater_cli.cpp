@@ -3,6 +3,7 @@
 //
 //   updater-cli dump --workbook F [--sheet K] [--rows N] [--decimal SEP]
 //   updater-cli run  --workbook F [--sheet K] --rows N --database D [--reprepare] [--decimal SEP]
+//                    [--lock-timeout S]
 //
 // dump prints "sheet: NAME" per worksheet, then "last-row: R" and
 // "last-column: C" of worksheet K (default 1), then rows 1..N (default R) as
@@ -10,7 +11,8 @@
 // written \t \r \n \\. run imports the same way and writes the addresses in
 // one transaction, printing the time of each stage; on failure it prints
 // the reason the window would show and exits with 1. A row count below 1
-// is a usage error (exit 2).
+// is a usage error (exit 2). --lock-timeout sets how many seconds the run
+// waits for a client another station holds (30).
 #include <chrono>
 #include <cstdio>
 #include <cstring>
@@ -32,7 +34,7 @@ int Usage() {
   std::fprintf(stderr,
                "usage: updater-cli dump --workbook F [--sheet K] [--rows N] [--decimal SEP]\n"
                "       updater-cli run --workbook F [--sheet K] --rows N --database D "
-               "[--reprepare] [--decimal SEP]\n");
+               "[--reprepare] [--decimal SEP] [--lock-timeout S]\n");
   return 2;
 }
 
@@ -117,6 +119,11 @@ int Run(const std::string& command, std::map<std::string, std::string>& opts, bo
   auto library = app::TFbClientLibrary::Load();
   app::TIBDatabase database(library);
   app::TIBTransaction transaction(database);
+  if (opts.count("lock-timeout")) {
+    const int32_t seconds = app::StrToInt(opts["lock-timeout"]);
+    if (seconds < 1) return Usage();
+    transaction.SetLockTimeout(seconds);
+  }
   database.SetDatabaseName(opts["database"]);
   database.Open();
 
@@ -155,8 +162,8 @@ int Run(const std::string& command, std::map<std::string, std::string>& opts, bo
 // The options each command takes; every one but --reprepare takes a value.
 bool KnownOption(const std::string& command, const std::string& name) {
   static const std::set<std::string> dump = {"workbook", "sheet", "rows", "decimal"};
-  static const std::set<std::string> run = {"workbook", "sheet",     "rows",
-                                            "database", "reprepare", "decimal"};
+  static const std::set<std::string> run = {"workbook",  "sheet",   "rows",        "database",
+                                            "reprepare", "decimal", "lock-timeout"};
   return (command == "dump" ? dump : run).count(name) != 0;
 }
 
