@@ -81,6 +81,15 @@ inline bool FirebirdRequired() {
                     "PROJECT_REQUIRE_FIREBIRD=1)";                               \
   if (!lib) GTEST_SKIP() << "the Firebird client library is not installed"
 
+// A database object attached to the file at `path`.
+inline std::unique_ptr<app::TIBDatabase> Attach(const std::shared_ptr<app::TFbClientLibrary>& lib,
+                                                const std::string& path) {
+  auto db = std::make_unique<app::TIBDatabase>(lib);
+  db->SetDatabaseName(path);
+  db->Open();
+  return db;
+}
+
 // Runs one statement in its own transaction.
 inline void Exec(app::TIBDatabase& db, const std::string& sql) {
   app::TIBTransaction tr(db);

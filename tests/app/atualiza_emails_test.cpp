@@ -216,19 +216,16 @@ TEST(AtualizaEmailsFailures, AClientHeldByAnotherStationEndsTheRunAfterTheLockTi
   app_test::CreateClientes(lib, path, 3);
   // Another station (a second attachment) is changing client 2 and has not
   // committed yet.
-  app::TIBDatabase station(lib);
-  station.SetDatabaseName(path);
-  station.Open();
-  app::TIBTransaction held(station);
+  auto station = app_test::Attach(lib, path);
+  app::TIBTransaction held(*station);
   held.StartTransaction();
   {
-    app::TIBSQL q(station, held);
+    app::TIBSQL q(*station, held);
     q.SetSQL("UPDATE CLIENTE SET EMAIL = 'outra@estacao' WHERE CODCLIENTE = '00000002'");
     q.ExecQuery();
   }
-  app::TIBDatabase db(lib);
-  db.SetDatabaseName(path);
-  db.Open();
+  auto attached = app_test::Attach(lib, path);
+  app::TIBDatabase& db = *attached;
   app::TIBTransaction tr(db);
   EXPECT_EQ(tr.LockTimeout(), app::kLockTimeoutSeconds);
   tr.SetLockTimeout(1);  // the run's 30 seconds, shortened for the test
