@@ -315,7 +315,7 @@ void TIBTransaction::StartTransaction() {
   // row another transaction has changed), but with the wait bounded: a row
   // held by another station's open transaction would otherwise stop the run
   // for as long as that station keeps it.
-  const uint32_t timeout = static_cast<uint32_t>(lock_timeout_seconds_);
+  const auto timeout = static_cast<uint32_t>(std::max<int32_t>(lock_timeout_seconds_, 1));
   const char tpb[] = {isc_tpb_version3,
                       isc_tpb_write,
                       isc_tpb_concurrency,

@@ -121,7 +121,7 @@ class TIBTransaction {
   // active or if the server refuses.
   void StartTransaction();
   // Seconds a statement waits for a row another transaction holds (from the
-  // next start on); 30 by default.
+  // next start on); 30 by default, at least 1.
   void SetLockTimeout(int32_t seconds) { lock_timeout_seconds_ = seconds; }
   int32_t LockTimeout() const { return lock_timeout_seconds_; }
   void Commit();
