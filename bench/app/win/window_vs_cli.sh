@@ -61,7 +61,8 @@ for run in $(seq 1 "$RUNS"); do
   ./scripts/wine-run.sh "$DRIVER" "$(winpath "$ROOT/$PROGRAM")" "$(winpath "$WORK/janela.fdb")" \
     "$(winpath "$ROOT/$FILES/Clientes.xlsx")" "$ROWS" sucesso >"$WORK/janela.out" 2>&1 ||
     { cat "$WORK/janela.out"; die "the window's run failed"; }
-  window_times+=("$(sed -n 's/^tempo do clique à caixa (s): //p' "$WORK/janela.out" | tr ',' '.')")
+  # The driver's console output ends its lines with CR LF.
+  window_times+=("$(tr -d '\r' <"$WORK/janela.out" | sed -n 's/^tempo do clique à caixa (s): //p')")
   echo "run $run: updater-cli ${cli_times[-1]} s, window ${window_times[-1]} s"
 done
 cli="$(printf '%s\n' "${cli_times[@]}" | best)"
