@@ -23,20 +23,25 @@ format_ok=1
 ./scripts/check-format.sh || format_ok=0
 
 mkdir -p build/logs
-for preset in native windows-x64 windows-x86; do
-  step "build $preset"
+# Configures and builds a preset (all of it, or the targets named).
+build_preset() {
+  local preset="$1"
+  shift
+  local targets=()
+  (($#)) && targets=(--target "$@")
   cmake --preset "$preset" >"build/logs/$preset.log" 2>&1 || { cat "build/logs/$preset.log"; die "configure $preset failed"; }
-  cmake --build --preset "$preset" -j "$JOBS" >>"build/logs/$preset.log" 2>&1 ||
+  cmake --build --preset "$preset" -j "$JOBS" "${targets[@]}" >>"build/logs/$preset.log" 2>&1 ||
     { grep -E -B2 -A12 'error|FAILED' "build/logs/$preset.log" | head -150; die "build $preset failed"; }
   rm -f "build/logs/$preset.log"
+}
+for preset in native windows-x64 windows-x86; do
+  step "build $preset"
+  build_preset "$preset"
 done
 # The optimised programs that ship (x64 and x86): the program alone.
 for preset in windows-x64-release windows-x86-release; do
   step "build $preset (AtualizaEmails.exe)"
-  cmake --preset "$preset" >"build/logs/$preset.log" 2>&1 || { cat "build/logs/$preset.log"; die "configure $preset failed"; }
-  cmake --build --preset "$preset" -j "$JOBS" --target AtualizaEmails >>"build/logs/$preset.log" 2>&1 ||
-    { grep -E -B2 -A12 'error|FAILED' "build/logs/$preset.log" | head -150; die "build $preset failed"; }
-  rm -f "build/logs/$preset.log"
+  build_preset "$preset" AtualizaEmails
 done
 
 step "clang-tidy"
