@@ -30,8 +30,12 @@ else()
 endif()
 
 # Memory the Firebird engine keeps for the life of the process is not a leak of ours.
+# Thread-local storage is not scanned for roots: the embedded engine unloads
+# its plugins at exit, leaving thread-local blocks of unloaded modules that
+# the leak checker's exit pass crashes on. Not scanning them can only report
+# more, never hide a leak.
 set(PROJECT_NATIVE_TEST_ENV
-  "LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/tests/support/lsan.supp:print_suppressions=0")
+  "LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/tests/support/lsan.supp:print_suppressions=0:use_tls=0")
 
 function(_project_test name)
   cmake_parse_arguments(T "" "" "LIBS" ${ARGN})

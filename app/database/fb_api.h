@@ -83,6 +83,7 @@ struct TFbApi {
   decltype(&isc_dsql_sql_info) dsql_sql_info;
   decltype(&isc_sqlcode) sqlcode;
   decltype(&fb_interpret) interpret;
+  decltype(&fb_shutdown) shutdown;  // optional: old clients lack it
   OldInterpreteFn old_interprete;
 };
 

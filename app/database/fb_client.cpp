@@ -200,6 +200,7 @@ std::shared_ptr<TFbClientLibrary> TFbClientLibrary::Load(const std::vector<std::
     // fb_interpret is Firebird's; older libraries only have isc_interprete.
     const bool has_fb = Resolve(module, "fb_interpret", api->interpret);
     const bool has_old = Resolve(module, "isc_interprete", api->old_interprete);
+    Resolve(module, "fb_shutdown", api->shutdown);
     if (!ok || (!has_fb && !has_old)) {
       CloseModule(module);
       continue;
@@ -211,6 +212,11 @@ std::shared_ptr<TFbClientLibrary> TFbClientLibrary::Load(const std::vector<std::
     return lib;
   }
   throw EIBClientError(kFbLibraryMissingMessage);
+}
+
+void TFbClientLibrary::Shutdown() {
+  // A zero timeout waits for the engine's threads to end.
+  if (api_ != nullptr && api_->shutdown != nullptr) api_->shutdown(0, fb_shutrsn_app_stopped);
 }
 
 TFbClientLibrary::~TFbClientLibrary() {

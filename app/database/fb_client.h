@@ -63,6 +63,13 @@ class TFbClientLibrary {
   const TFbApi& Api() const { return *api_; }
   const std::string& LoadedName() const { return loaded_name_; }
 
+  // Stops the client and, with the embedded engine, the engine's own
+  // threads, waiting for them; for the end of a process, when every
+  // attachment of every user of the library is closed (it acts on the whole
+  // process, not on this object). Nothing happens with a client that has no
+  // such call.
+  void Shutdown();
+
  private:
   TFbClientLibrary() = default;
   void* module_ = nullptr;

@@ -50,9 +50,18 @@ inline void SetEnv(const char* name, const std::string& value) {
 
 // Loads the client library once per test program, with the embedded
 // engine's lock and temporary files in a private folder. Null (and the test
-// skipped) when the library is not installed.
+// skipped) when the library is not installed. At the end of the program the
+// engine is shut down before the library goes: its threads would otherwise
+// still run while the process exits (and the leak checker, which stops every
+// thread at exit, has crashed on them).
 inline std::shared_ptr<app::TFbClientLibrary> FirebirdOrSkip() {
-  static std::shared_ptr<app::TFbClientLibrary> lib = [] {
+  struct Holder {
+    std::shared_ptr<app::TFbClientLibrary> lib;
+    ~Holder() {
+      if (lib) lib->Shutdown();
+    }
+  };
+  static const Holder holder{[] {
     const auto dir = std::filesystem::path(PROJECT_BINARY_DIR) / "test-tmp" / "firebird";
     std::filesystem::create_directories(dir);
     SetEnv("FIREBIRD_LOCK", dir.string());
@@ -62,8 +71,8 @@ inline std::shared_ptr<app::TFbClientLibrary> FirebirdOrSkip() {
     } catch (const app::EIBClientError&) {
       return std::shared_ptr<app::TFbClientLibrary>();
     }
-  }();
-  return lib;
+  }()};
+  return holder.lib;
 }
 
 // Whether a missing client library fails the test instead of skipping it:

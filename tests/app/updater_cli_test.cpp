@@ -6,15 +6,6 @@
 
 #include "tests/app/app_test_support.h"
 
-// This test process only prepares databases and starts updater-cli; the
-// tool itself runs with the sanitizers and their leak check in its own
-// process. In this one the leak check's stop-the-world pass at exit has
-// crashed inside the sanitizer runtime (depending on the stack layout), with
-// the embedded engine's threads around, so it is switched off here.
-extern "C" const char* __lsan_default_options() {
-  return "detect_leaks=0";
-}
-
 namespace {
 
 struct Result {

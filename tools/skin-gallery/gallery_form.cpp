@@ -39,16 +39,19 @@ void TGalleryForm::LoadSkin(const std::wstring& skin_file) {
   SkinData1->SetName("SkinData1");
   SkinData1->SetComponentState(fw::csLoading | fw::csReading);
   SkinData1->SetActive(true);
+  // A package that cannot be loaded is told through the application's error
+  // box, and the gallery runs unskinned.
   try {
     if (skin_file.empty()) {
       SkinData1->SkinStream()->SetResourceName(L"SKIN");
     } else if (!std::filesystem::is_regular_file(std::filesystem::path(skin_file))) {
-      fw::ShowError(L"Cannot open the skin file " + skin_file + L"; running unskinned.");
+      throw fw::Exception("Cannot open the skin file " + fw::WideToUtf8(skin_file) +
+                          "; running unskinned.");
     } else {
       SkinData1->SetSkinFile(skin_file);
     }
   } catch (const std::exception& e) {
-    fw::ShowError(fw::Utf8ToWide(e.what()) + L"\nRunning unskinned.");
+    if (fw::TApplication* app = fw::Application()) app->HandleException(e);
   }
   SkinData1->ClearComponentState(fw::csReading);
   SkinData1->Loaded();  // no usable skin: Active goes off
