@@ -38,10 +38,11 @@ for preset in native windows-x64 windows-x86; do
   step "build $preset"
   build_preset "$preset"
 done
-# The optimised programs that ship (x64 and x86): the program alone.
+# The optimised programs that ship (x64 and x86): the program and the
+# command-line tool support staff use to preview and undo runs.
 for preset in windows-x64-release windows-x86-release; do
-  step "build $preset (AtualizaEmails.exe)"
-  build_preset "$preset" AtualizaEmails
+  step "build $preset (AtualizaEmails.exe, updater-cli.exe)"
+  build_preset "$preset" AtualizaEmails updater-cli
 done
 
 step "clang-tidy"

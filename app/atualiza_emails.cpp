@@ -4,6 +4,7 @@
 
 #include "app/controla_excel.h"
 #include "app/errors.h"
+#include "app/historico/arquivo_registro.h"
 #include "unicode/utf8.h"
 
 namespace app {
@@ -22,11 +23,14 @@ std::string CompletaZeros(std::string_view text, int32_t length) {
   return out;
 }
 
-namespace {
+std::string CodigoEnviado(std::string_view coluna18) {
+  std::string codigo = CompletaZeros(coluna18, 8);
+  codigo.resize(PrimeirosCaracteres(codigo, 8).size());
+  return codigo;
+}
 
-// The index of a column the update reads. A sheet narrower than 46 columns
-// has no column 18 or 46: the staging table's own text is kept at the end,
-// after what it means to the operator.
+// A sheet narrower than 46 columns has no column 18 or 46: the staging
+// table's own text is kept at the end, after what it means to the operator.
 int32_t ColunaLida(const TTabelaTemp& tabela, int32_t coluna) {
   try {
     return tabela.FieldIndex(std::to_string(coluna));
@@ -42,6 +46,8 @@ int32_t ColunaLida(const TTabelaTemp& tabela, int32_t coluna) {
                          e.what() + ")");
   }
 }
+
+namespace {
 
 // The error of row `linha` (of the sheet: staged row i is sheet row i) for
 // client `cliente`: the status text that showed the row is cleared with the
@@ -106,14 +112,14 @@ void AtualizaClientes(TIBDatabase& database, TIBTransaction& transaction, TTabel
       p_email = query.ParamIndex("PEMAIL");
     }
     if (codigo < 0) codigo = ColunaLida(tabela, 18);
-    const std::string cliente = CompletaZeros(tabela.Field(codigo), 8);
+    const std::string cliente = CodigoEnviado(tabela.Field(codigo));
     try {
-      query.SetParamAt(p_codigo, PrimeirosCaracteres(cliente, 8));
+      query.SetParamAt(p_codigo, cliente);
       if (email < 0) email = ColunaLida(tabela, 46);
       query.SetParamAt(p_email, PrimeirosCaracteres(tabela.Field(email), 60));
       query.ExecQuery();
     } catch (const EIBError& e) {
-      throw ErroNaLinha(e, i, PrimeirosCaracteres(cliente, 8));
+      throw ErroNaLinha(e, i, cliente);
     }
     tabela.Next();
     ++progress;
@@ -125,12 +131,24 @@ void AtualizaClientes(TIBDatabase& database, TIBTransaction& transaction, TTabel
 }
 
 bool AtualizaEmails(TIBDatabase& database, TIBTransaction& transaction, TTabelaTemp& tabela,
-                    const TRunFeedback& feedback, TModoPreparo modo) {
+                    const TRunFeedback& feedback, TModoPreparo modo,
+                    TRegistroDaExecucao* registro) {
   std::string motivo;
+  std::string gravado;  // the record of this run until the commit has happened
   try {
     IniciaTransacao(transaction);
+    TAntesDaExecucao antes;
+    if (registro != nullptr) {
+      antes = LeAntesDaExecucao(database, transaction, tabela, feedback.ProcessaMensagens);
+    }
     AtualizaClientes(database, transaction, tabela, feedback, modo);
+    if (registro != nullptr) {
+      gravado =
+          GravaRegistroDaExecucao(std::move(antes), tabela, *registro, database.DatabaseName());
+    }
     ConfirmaTransacao(transaction);
+    if (registro != nullptr) registro->Arquivo = std::move(gravado);
+    gravado.clear();
     if (feedback.Informacao) feedback.Informacao(kMensagemSucesso);
     return true;
   } catch (const std::exception& e) {
@@ -138,12 +156,18 @@ bool AtualizaEmails(TIBDatabase& database, TIBTransaction& transaction, TTabelaT
   } catch (...) {
     motivo = "Erro desconhecido";
   }
+  bool desfeita = true;
   try {
     CancelaTransacao(transaction);
   } catch (const std::exception& e) {
     // The rollback's own failure (a lost connection) is told after the first reason.
     motivo += std::string("\n") + e.what();
+    desfeita = false;
   }
+  // The record of a run that was rolled back describes nothing that
+  // happened. When even the rollback failed, whether the commit went through
+  // is unknown, and the record stays.
+  if (!gravado.empty() && desfeita) RemoveArquivo(gravado);
   if (feedback.Erro) feedback.Erro(std::string(kMensagemFalha) + motivo);
   Limpa(feedback);
   if (feedback.Barra) feedback.Barra(0, tabela.RecordCount());

@@ -16,6 +16,14 @@
 // ..."; a client in use by another station: "O cliente 00000123 (linha 7 da
 // planilha) está em uso por outra estação...").
 //
+// With a TRegistroDaExecucao, the run leaves a record of what it changed
+// (app/historico/registro_execucao.h): the addresses the staged codes have
+// are read in the run's transaction before the update, and the record is
+// written and flushed after it, before the commit. A record that cannot be
+// written fails the run like any other error, so the commit never happens
+// without it; a record written for a run that was then rolled back is
+// removed. Nothing of this shows in the window's texts.
+//
 // The statement is prepared once per run and executed per row
 // (TModoPreparo::mpUmaVez); mpPorLinha assigns the text again on every row
 // (and so prepares it again), for comparison in benchmarks. Both give the
@@ -28,6 +36,7 @@
 
 #include "app/database/fb_client.h"
 #include "app/database/tabela_temp.h"
+#include "app/historico/registro_execucao.h"
 #include "app/run_feedback.h"
 
 namespace app {
@@ -42,7 +51,8 @@ inline constexpr const char* kMensagemFalha = "Houve um erro ao realizar a atual
 enum class TModoPreparo { mpUmaVez, mpPorLinha };
 
 bool AtualizaEmails(TIBDatabase& database, TIBTransaction& transaction, TTabelaTemp& tabela,
-                    const TRunFeedback& feedback, TModoPreparo modo = TModoPreparo::mpUmaVez);
+                    const TRunFeedback& feedback, TModoPreparo modo = TModoPreparo::mpUmaVez,
+                    TRegistroDaExecucao* registro = nullptr);
 
 // Lets errors pass; the caller owns the transaction.
 void AtualizaClientes(TIBDatabase& database, TIBTransaction& transaction, TTabelaTemp& tabela,
@@ -54,5 +64,13 @@ std::string CompletaZeros(std::string_view text, int32_t length);
 
 // The first `count` characters (UTF-8 code points) of `text`.
 std::string_view PrimeirosCaracteres(std::string_view text, int32_t count);
+
+// The index of column `coluna` ("18" or "46") of the staging table; a sheet
+// too narrow for it throws EDatabaseError saying so.
+int32_t ColunaLida(const TTabelaTemp& tabela, int32_t coluna);
+
+// The client code a staged column "18" is sent as: zero-filled to 8
+// characters, then cut to its first 8.
+std::string CodigoEnviado(std::string_view coluna18);
 
 }  // namespace app

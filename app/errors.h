@@ -12,6 +12,8 @@
 //                   library's own otherwise; SqlCode() and IscCode() for callers
 //   EIBClientError  the client library itself could not be loaded
 //   EConvertError   a text is not a valid number ("'%s' is not a valid integer value")
+//   EHistoricoError a run record cannot be written, or one given to undo is
+//                   damaged, of another database or already undone (Portuguese)
 #pragma once
 
 #include <cstdint>
@@ -68,6 +70,11 @@ class EIBClientError : public EDatabaseError {
 };
 
 class EConvertError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+class EHistoricoError : public std::runtime_error {
  public:
   using std::runtime_error::runtime_error;
 };

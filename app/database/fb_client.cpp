@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <stdexcept>
 
 #include "app/errors.h"
 #include "app/text_encoding.h"
@@ -322,16 +323,17 @@ void TIBTransaction::StartTransaction() {
   // held by another station's open transaction would otherwise stop the run
   // for as long as that station keeps it.
   const auto timeout = static_cast<uint32_t>(std::max<int32_t>(lock_timeout_seconds_, 1));
-  const char tpb[] = {isc_tpb_version3,
-                      isc_tpb_write,
-                      isc_tpb_concurrency,
-                      isc_tpb_wait,
-                      isc_tpb_lock_timeout,
-                      4,
-                      static_cast<char>(timeout & 0xFF),
-                      static_cast<char>((timeout >> 8) & 0xFF),
-                      static_cast<char>((timeout >> 16) & 0xFF),
-                      static_cast<char>((timeout >> 24) & 0xFF)};
+  const char tpb[] = {
+      isc_tpb_version3,
+      read_only_ ? static_cast<char>(isc_tpb_read) : static_cast<char>(isc_tpb_write),
+      isc_tpb_concurrency,
+      isc_tpb_wait,
+      isc_tpb_lock_timeout,
+      4,
+      static_cast<char>(timeout & 0xFF),
+      static_cast<char>((timeout >> 8) & 0xFF),
+      static_cast<char>((timeout >> 16) & 0xFF),
+      static_cast<char>((timeout >> 24) & 0xFF)};
   fb::Status status[fb::kStatusLength] = {};
   fb::Handle db = ToHandle(database_.Handle());
   fb::TransactionBlock block{&db, static_cast<ISC_LONG>(sizeof tpb), tpb};
@@ -497,6 +499,16 @@ void TIBSQL::SetSQL(std::string_view text) {
   sql_.assign(text);
   ParseParams(sql_, sql_fb_, names_);
   values_.assign(names_.size(), std::string());
+  nulls_.assign(names_.size(), 0);
+  next_same_.assign(names_.size(), -1);
+  for (size_t i = 0; i < names_.size(); ++i) {
+    for (size_t j = i + 1; j < names_.size(); ++j) {
+      if (names_[j] == names_[i]) {
+        next_same_[i] = static_cast<int32_t>(j);
+        break;
+      }
+    }
+  }
 }
 
 void TIBSQL::Prepare() {
@@ -541,7 +553,9 @@ void TIBSQL::Prepare() {
   for (int i = 0; i < n; ++i) {
     fb::XSQLVAR& v = da->sqlvar[i];
     const bool text = (v.sqltype & ~1) == fb::kSqlText || (v.sqltype & ~1) == fb::kSqlVarying;
-    v.sqltype = fb::kSqlText;
+    // Nullable, so that a parameter can be set to null; its indicator is
+    // pointed at when the statement runs.
+    v.sqltype = fb::kSqlText + 1;
     if (!text) v.sqlsubtype = 0;
     v.sqlscale = 0;
     v.sqlind = nullptr;
@@ -554,6 +568,7 @@ void TIBSQL::SetParam(std::string_view name, std::string_view value) {
   for (size_t i = 0; i < names_.size(); ++i) {
     if (names_[i] != key) continue;
     ToConnectionText(key, value, values_[i]);
+    nulls_[i] = 0;
     found = true;
   }
   if (!found) throw EDatabaseError("Parameter '" + std::string(name) + "' not found");
@@ -569,9 +584,30 @@ int32_t TIBSQL::ParamIndex(std::string_view name) const {
 
 void TIBSQL::SetParamAt(int32_t index, std::string_view value) {
   const std::string& key = names_.at(static_cast<size_t>(index));
-  for (size_t i = static_cast<size_t>(index); i < names_.size(); ++i) {
-    if (names_[i] != key) continue;
-    ToConnectionText(key, value, values_[i]);
+  for (int32_t i = index; i >= 0; i = next_same_[static_cast<size_t>(i)]) {
+    ToConnectionText(key, value, values_[static_cast<size_t>(i)]);
+    nulls_[static_cast<size_t>(i)] = 0;
+  }
+}
+
+void TIBSQL::SetParamNullAt(int32_t index) {
+  if (index < 0 || static_cast<size_t>(index) >= names_.size()) {
+    throw std::out_of_range("SetParamNullAt: no parameter " + std::to_string(index));
+  }
+  for (int32_t i = index; i >= 0; i = next_same_[static_cast<size_t>(i)]) {
+    values_[static_cast<size_t>(i)].clear();
+    nulls_[static_cast<size_t>(i)] = -1;
+  }
+}
+
+void TIBSQL::BindParams() {
+  auto* da = reinterpret_cast<fb::XSQLDA*>(in_sqlda_.data());
+  for (size_t i = 0; i < names_.size(); ++i) {
+    fb::XSQLVAR& v = da->sqlvar[i];
+    if (values_[i].size() > 32767) throw EDatabaseError("Parameter value too long");
+    v.sqldata = values_[i].data();
+    v.sqllen = static_cast<int16_t>(values_[i].size());
+    v.sqlind = &nulls_[i];
   }
 }
 
@@ -579,12 +615,7 @@ void TIBSQL::ExecQuery() {
   Prepare();
   const TFbApi& api = database_.Library().Api();
   auto* da = reinterpret_cast<fb::XSQLDA*>(in_sqlda_.data());
-  for (size_t i = 0; i < names_.size(); ++i) {
-    fb::XSQLVAR& v = da->sqlvar[i];
-    if (values_[i].size() > 32767) throw EDatabaseError("Parameter value too long");
-    v.sqldata = values_[i].data();
-    v.sqllen = static_cast<int16_t>(values_[i].size());
-  }
+  BindParams();
   fb::Status status[fb::kStatusLength] = {};
   fb::Handle tr = ToHandle(transaction_.Handle());
   fb::Handle stmt = ToHandle(handle_);
@@ -592,7 +623,7 @@ void TIBSQL::ExecQuery() {
   ThrowIfError(status);
 }
 
-std::vector<std::vector<std::optional<std::string>>> TIBSQL::SelectAll() {
+void TIBSQL::SelectEach(const TLinhaLida& linha) {
   Prepare();
   const TFbApi& api = database_.Library().Api();
   fb::Status status[fb::kStatusLength] = {};
@@ -612,48 +643,70 @@ std::vector<std::vector<std::optional<std::string>>> TIBSQL::SelectAll() {
     api.dsql_describe(status, &stmt, 1, out);
     ThrowIfError(status);
   }
-  // Every column is fetched as nullable text of up to 1,000 bytes.
+  // Every column is fetched as nullable text: a text column in its own
+  // width (the engine fills the whole buffer of each row), any other in up
+  // to 1,000 bytes.
   constexpr int16_t kWidth = 1000;
-  std::vector<std::vector<char>> buffers(static_cast<size_t>(n), std::vector<char>(kWidth + 2));
+  std::vector<std::vector<char>> buffers(static_cast<size_t>(n));
+  std::vector<int16_t> widths(static_cast<size_t>(n));
   std::vector<int16_t> nulls(static_cast<size_t>(n));
   for (int i = 0; i < n; ++i) {
     fb::XSQLVAR& v = out->sqlvar[i];
+    const bool text = (v.sqltype & ~1) == fb::kSqlText || (v.sqltype & ~1) == fb::kSqlVarying;
+    const int16_t width = text && v.sqllen > 0 && v.sqllen < kWidth ? v.sqllen : kWidth;
+    widths[static_cast<size_t>(i)] = width;
+    buffers[static_cast<size_t>(i)].assign(static_cast<size_t>(width) + 2, '\0');
     v.sqltype = fb::kSqlVarying + 1;
     v.sqlsubtype = 0;
     v.sqlscale = 0;
-    v.sqllen = kWidth;
+    v.sqllen = width;
     v.sqldata = buffers[static_cast<size_t>(i)].data();
     v.sqlind = &nulls[static_cast<size_t>(i)];
   }
   auto* in = reinterpret_cast<fb::XSQLDA*>(in_sqlda_.data());
-  for (size_t i = 0; i < names_.size(); ++i) {
-    in->sqlvar[i].sqldata = values_[i].data();
-    in->sqlvar[i].sqllen = static_cast<int16_t>(values_[i].size());
-  }
+  BindParams();
   fb::Handle tr = ToHandle(transaction_.Handle());
   api.dsql_execute(status, &tr, &stmt, 1, names_.empty() ? nullptr : in);
   ThrowIfError(status);
-  std::vector<std::vector<std::optional<std::string>>> rows;
+  // The cursor is closed on every way out (the statement is kept), also
+  // when the caller stops early or throws.
+  struct TFechaCursor {
+    const TFbApi& api;
+    fb::Handle& stmt;
+    ~TFechaCursor() {
+      fb::Status s[fb::kStatusLength] = {};
+      api.dsql_free_statement(s, &stmt, fb::kDsqlClose);
+    }
+  } fecha{api, stmt};
+  // One row's values, their strings reused from row to row.
+  std::vector<std::optional<std::string>> row(static_cast<size_t>(n));
   for (;;) {
     const fb::Status rc = api.dsql_fetch(status, &stmt, 1, out);
     if (rc == 100) break;
     ThrowIfError(status);
-    auto& row = rows.emplace_back();
     for (int i = 0; i < n; ++i) {
+      auto& value = row[static_cast<size_t>(i)];
       if (nulls[static_cast<size_t>(i)] < 0) {
-        row.emplace_back(std::nullopt);
+        value.reset();
         continue;
       }
       const char* data = buffers[static_cast<size_t>(i)].data();
       const auto len = static_cast<uint16_t>(static_cast<unsigned char>(data[0]) |
                                              (static_cast<unsigned char>(data[1]) << 8));
-      std::string utf8;
-      Win1252ToUtf8(std::string_view(data + 2, std::min<uint16_t>(len, kWidth)), utf8);
-      row.emplace_back(std::move(utf8));
+      if (!value) value.emplace();
+      const auto width = static_cast<uint16_t>(widths[static_cast<size_t>(i)]);
+      Win1252ToUtf8(std::string_view(data + 2, std::min<uint16_t>(len, width)), *value);
     }
+    if (!linha(row)) break;
   }
-  api.dsql_free_statement(status, &stmt, fb::kDsqlClose);  // close the cursor, keep the statement
-  ThrowIfError(status);
+}
+
+std::vector<std::vector<std::optional<std::string>>> TIBSQL::SelectAll() {
+  std::vector<std::vector<std::optional<std::string>>> rows;
+  SelectEach([&](const std::vector<std::optional<std::string>>& row) {
+    rows.push_back(row);
+    return true;
+  });
   return rows;
 }
 

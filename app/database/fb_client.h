@@ -34,6 +34,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -131,6 +132,9 @@ class TIBTransaction {
   // next start on); 30 by default, at least 1.
   void SetLockTimeout(int32_t seconds) { lock_timeout_seconds_ = seconds; }
   int32_t LockTimeout() const { return lock_timeout_seconds_; }
+  // A read-only transaction (from the next start on): it changes nothing
+  // and holds no row, for reports that only look.
+  void SetReadOnly(bool read_only) { read_only_ = read_only; }
   void Commit();
   void Rollback();
 
@@ -142,6 +146,7 @@ class TIBTransaction {
   TIBDatabase& database_;
   uintptr_t handle_ = 0;
   int32_t lock_timeout_seconds_ = kLockTimeoutSeconds;
+  bool read_only_ = false;
 };
 
 // The transaction operations of the main window: each first asks whether the
@@ -173,17 +178,25 @@ class TIBSQL {
   int32_t ParamIndex(std::string_view name) const;
   // Sets the parameter at `index` and every other one with its name.
   void SetParamAt(int32_t index, std::string_view value);
+  // Sets them to null instead.
+  void SetParamNullAt(int32_t index);
   // Runs the statement (preparing it first if needed). Returns no rows.
   void ExecQuery();
   // Runs a statement that returns rows and fetches them all, every column
-  // as text (UTF-8; NULL as std::nullopt). For checks and tools, not runs.
+  // as text of up to 1,000 bytes (UTF-8; NULL as std::nullopt).
   std::vector<std::vector<std::optional<std::string>>> SelectAll();
+  // The same rows one at a time, without keeping them: `linha` gets each
+  // row's values (valid during the call) and returns false to stop there.
+  using TLinhaLida = std::function<bool(const std::vector<std::optional<std::string>>&)>;
+  void SelectEach(const TLinhaLida& linha);
   // Rows changed by the last ExecQuery.
   int64_t RowsAffected();
   void FreeHandle();
 
  private:
   void ThrowIfError(const intptr_t* status) const;
+  // Points the input XSQLDA at the values and null indicators.
+  void BindParams();
 
   TIBDatabase& database_;
   TIBTransaction& transaction_;
@@ -191,6 +204,10 @@ class TIBSQL {
   std::string sql_fb_;               // with "?" in place of ":NAME"
   std::vector<std::string> names_;   // parameter name per position (upper case)
   std::vector<std::string> values_;  // Windows-1252 bytes per position
+  std::vector<int16_t> nulls_;       // null indicator per position (-1: null)
+  // The next position with the same name, or -1: SetParamAt follows it
+  // instead of comparing names (statements with hundreds of parameters).
+  std::vector<int32_t> next_same_;
   uintptr_t handle_ = 0;
   std::vector<unsigned char> in_sqlda_;  // XSQLDA storage
 };

@@ -199,7 +199,14 @@ void TFPrincipal::ImportaPlanilha() {
 }
 
 void TFPrincipal::AtualizaEmails() {
-  app::AtualizaEmails(dbVortana->Banco(), DBTransaction->Transacao(), *cdsTabelaTemp, Feedback());
+  // Every run leaves its record in the user's records folder; the window
+  // says nothing of it (a record that cannot be written fails the run).
+  app::TRegistroDaExecucao registro;
+  registro.Planilha = fw::WideToUtf8(edtCaminhoOrigem->Text());
+  const int aba = MostraPlanilha->ItemIndex();
+  if (aba >= 0) registro.Aba = fw::WideToUtf8(MostraPlanilha->Items()->Strings(aba));
+  app::AtualizaEmails(dbVortana->Banco(), DBTransaction->Transacao(), *cdsTabelaTemp, Feedback(),
+                      app::TModoPreparo::mpUmaVez, &registro);
 }
 
 bool TFPrincipal::EmTransacao() const {

@@ -11,6 +11,7 @@
 #include <string>
 
 #include "app/database/fb_client.h"
+#include "app/database/tabela_temp.h"
 #include "app/errors.h"
 
 namespace app_test {
@@ -145,6 +146,22 @@ inline void CreateClientes(const std::shared_ptr<app::TFbClientLibrary>& lib,
     q.ExecQuery();
   }
   tr.Commit();
+}
+
+// A staging table of 46 columns with codes in "18" and addresses in "46".
+inline app::TTabelaTemp Staged(const std::vector<std::pair<std::string, std::string>>& rows,
+                               int columns = 46) {
+  app::TTabelaTemp t;
+  for (int k = 1; k <= columns; ++k)
+    t.AddFieldDef(std::to_string(k));
+  t.CreateDataSet();
+  for (const auto& [code, mail] : rows) {
+    t.Append();
+    if (columns >= 18) t.SetFieldByName("18", code);
+    if (columns >= 46) t.SetFieldByName("46", mail);
+    t.Post();
+  }
+  return t;
 }
 
 }  // namespace app_test

@@ -23,21 +23,7 @@ TEST(CompletaZeros, PadsOnTheLeftOnlyWhenShorter) {
   EXPECT_EQ(app::PrimeirosCaracteres(app::CompletaZeros("123456789", 8), 8), "12345678");
 }
 
-// A staging table of 46 columns with codes in "18" and addresses in "46".
-app::TTabelaTemp Staged(const std::vector<std::pair<std::string, std::string>>& rows,
-                        int columns = 46) {
-  app::TTabelaTemp t;
-  for (int k = 1; k <= columns; ++k)
-    t.AddFieldDef(std::to_string(k));
-  t.CreateDataSet();
-  for (const auto& [code, mail] : rows) {
-    t.Append();
-    if (columns >= 18) t.SetFieldByName("18", code);
-    if (columns >= 46) t.SetFieldByName("46", mail);
-    t.Post();
-  }
-  return t;
-}
+using app_test::Staged;
 
 struct Outcome {
   std::vector<std::string> info, error, fase, status;

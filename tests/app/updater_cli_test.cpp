@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <filesystem>
+#include <fstream>
 #include <string>
 
 #include "tests/app/app_test_support.h"
@@ -57,6 +59,12 @@ TEST(UpdaterCli, UnknownOrIncompleteOptionsAreRefusedWithUsage) {
       {"dump" + workbook + " 2", "opção desconhecida: 2"},
       {"dump" + workbook + " -sheet 2", "opção desconhecida: -sheet"},
       {"dump --workbook", "falta o valor de --workbook"},
+      {"preview" + workbook + " --rows 5 --database x.fdb --reprepare",
+       "opção desconhecida: --reprepare"},
+      {"preview" + workbook + " --rows 5 --database x.fdb --records d",
+       "opção desconhecida: --records"},
+      {"undo" + workbook + " --database x.fdb", "opção desconhecida: --workbook"},
+      {"undo --record r.txt --database x.fdb --forca", "opção desconhecida: --forca"},
       {"list" + workbook, ""},
   };
   for (const auto& c : cases) {
@@ -118,6 +126,71 @@ TEST(UpdaterCli, RunImportsUpdatesAndReportsFailures) {
     r = Cli(run_accented, locale);
     EXPECT_EQ(r.code, 0) << locale << ": " << r.out;
   }
+}
+
+// The line "registro: PATH" of the tool's output.
+std::string RecordOf(const std::string& out) {
+  const size_t at = out.find("registro: ");
+  if (at == std::string::npos) return "";
+  return out.substr(at + 10, out.find('\n', at) - at - 10);
+}
+
+TEST(UpdaterCli, PreviewWritesNothingRunLeavesARecordAndUndoPutsItBack) {
+  APP_REQUIRE_FIREBIRD(lib);
+  app_test::TempDir dir("cli-historico");
+  const std::string db = dir.File("v.fdb");
+  app_test::CreateClientes(lib, db, 200);
+  const std::string args =
+      " --workbook " + app_test::Fixture("clientes.xlsx") + " --rows 5 --database " + db;
+  auto email = [&](const std::string& code) {
+    auto attached = app_test::Attach(lib, db);
+    return app_test::Select(*attached,
+                            "SELECT EMAIL FROM CLIENTE WHERE CODCLIENTE = '" + code + "'")[0][0]
+        .value_or("(null)");
+  };
+
+  auto r = Cli("preview" + args + " --tsv " + dir.File("previa.tsv"));
+  EXPECT_EQ(r.code, 0) << r.out;
+  for (const char* line : {
+           "linhas lidas: 5\n",
+           "códigos não encontrados: 2\n  00CODIGO: linha 1\n  00000A-7: linha 4\n",
+           "linhas que alterariam o endereço: 3\n",
+           "  00000123: linha 2 \"novo123@exemplo.com\", linha 5 \"ultimo123@exemplo.com\"\n",
+       }) {
+    EXPECT_NE(r.out.find(line), std::string::npos) << line << "\n" << r.out;
+  }
+  std::ifstream tsv(dir.File("previa.tsv"));
+  std::string first;
+  std::getline(tsv, first);
+  EXPECT_EQ(first, "linha\tcodigo_planilha\tcodigo_enviado\tcliente\tatual\tnovo\tefeito\tavisos");
+  EXPECT_EQ(email("00000123"), "old123@x");
+
+  r = Cli("run" + args + " --records " + dir.File("registros"));
+  EXPECT_EQ(r.code, 0) << r.out;
+  const std::string record = RecordOf(r.out);
+  EXPECT_EQ(record.rfind(dir.File("registros") + "/", 0), 0u) << r.out;
+  EXPECT_TRUE(std::filesystem::exists(record)) << r.out;
+  EXPECT_EQ(email("00000123"), "ultimo123@exemplo.com");
+  // Without --records the record goes to the user's folder.
+  r = Cli("run" + args, "XDG_DATA_HOME=" + dir.File("usuario"));
+  EXPECT_EQ(r.code, 0) << r.out;
+  const std::string second = RecordOf(r.out);
+  EXPECT_EQ(second.rfind(dir.File("usuario") + "/AtualizaEmails/historico/", 0), 0u) << r.out;
+
+  // The second run wrote what the first had: its undo finds nothing to put back.
+  r = Cli("undo --record " + second + " --database " + db + " --records " + dir.File("registros"));
+  EXPECT_EQ(r.code, 0) << r.out;
+  EXPECT_NE(r.out.find("clientes restaurados: 0\n"), std::string::npos) << r.out;
+  r = Cli("undo --record " + record + " --database " + db);
+  EXPECT_EQ(r.code, 0) << r.out;
+  EXPECT_NE(r.out.find("clientes restaurados: 2\n"), std::string::npos) << r.out;
+  EXPECT_TRUE(std::filesystem::exists(RecordOf(r.out))) << r.out;
+  EXPECT_EQ(email("00000123"), "old123@x");
+  EXPECT_EQ(email("00000007"), "old7@x");
+  r = Cli("undo --record " + record + " --database " + db);
+  EXPECT_EQ(r.code, 1) << r.out;
+  EXPECT_NE(r.out.find("já foi desfeito"), std::string::npos) << r.out;
+  EXPECT_EQ(Cli("undo --record " + record).code, 2);
 }
 
 }  // namespace

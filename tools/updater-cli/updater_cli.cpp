@@ -1,18 +1,27 @@
 // updater-cli: the updater's import and update from the command line, for
-// operations, tests and benchmarks (the window stays the operator's way).
+// operations, support, tests and benchmarks (the window stays the operator's way).
 //
-//   updater-cli dump --workbook F [--sheet K] [--rows N] [--decimal SEP]
-//   updater-cli run  --workbook F [--sheet K] --rows N --database D [--reprepare] [--decimal SEP]
-//                    [--lock-timeout S]
+//   updater-cli dump    --workbook F [--sheet K] [--rows N] [--decimal SEP]
+//   updater-cli run     --workbook F [--sheet K] --rows N --database D [--records DIR]
+//                       [--reprepare] [--decimal SEP] [--lock-timeout S]
+//   updater-cli preview --workbook F [--sheet K] --rows N --database D [--tsv FILE]
+//                       [--decimal SEP]
+//   updater-cli undo    --record FILE --database D [--force] [--records DIR]
+//                       [--lock-timeout S]
 //
 // dump prints "sheet: NAME" per worksheet, then "last-row: R" and
 // "last-column: C" of worksheet K (default 1), then rows 1..N (default R) as
 // the import stages them, tab-separated, with tab, CR, LF and backslash
 // written \t \r \n \\. run imports the same way and writes the addresses in
-// one transaction, printing the time of each stage; on failure it prints
-// the reason the window would show and exits with 1. A row count below 1
-// is a usage error (exit 2). --lock-timeout sets how many seconds the run
-// waits for a client another station holds (30).
+// one transaction, printing the time of each stage and the record it left
+// ("registro: PATH", in DIR or in the user's records folder); on failure it
+// prints the reason the window would show and exits with 1. preview reads as
+// run does and reports what a run would change, writing nothing (--tsv: the
+// row-by-row detail). undo puts back what a run's record says it
+// overwrote, for the clients still as the run left them (--force: all),
+// and leaves a record of its own. A row count below 1 is a usage error
+// (exit 2). --lock-timeout sets how many seconds a run or an undo waits for
+// a client another station holds (30).
 #include <chrono>
 #include <cstdio>
 #include <cstring>
@@ -25,7 +34,12 @@
 #include "app/controla_excel.h"
 #include "app/database/fb_client.h"
 #include "app/errors.h"
+#include "app/historico/arquivo_registro.h"
+#include "app/historico/desfaz_execucao.h"
+#include "app/historico/registro_execucao.h"
 #include "app/importa_planilha.h"
+#include "app/previa_execucao.h"
+#include "app/texto_escapado.h"
 #include "app/workbook/file_engine.h"
 
 namespace {
@@ -34,32 +48,15 @@ int Usage() {
   std::fprintf(stderr,
                "usage: updater-cli dump --workbook F [--sheet K] [--rows N] [--decimal SEP]\n"
                "       updater-cli run --workbook F [--sheet K] --rows N --database D "
-               "[--reprepare] [--decimal SEP] [--lock-timeout S]\n");
+               "[--records DIR] [--reprepare] [--decimal SEP] [--lock-timeout S]\n"
+               "       updater-cli preview --workbook F [--sheet K] --rows N --database D "
+               "[--tsv FILE] [--decimal SEP]\n"
+               "       updater-cli undo --record FILE --database D [--force] [--records DIR] "
+               "[--lock-timeout S]\n");
   return 2;
 }
 
-std::string Escaped(std::string_view text) {
-  std::string out;
-  for (char c : text) {
-    switch (c) {
-      case '\t':
-        out += "\\t";
-        break;
-      case '\r':
-        out += "\\r";
-        break;
-      case '\n':
-        out += "\\n";
-        break;
-      case '\\':
-        out += "\\\\";
-        break;
-      default:
-        out.push_back(c);
-    }
-  }
-  return out;
-}
+using TOpcoes = std::map<std::string, std::string>;
 
 double Seconds(std::chrono::steady_clock::duration d) {
   return std::chrono::duration<double>(d).count();
@@ -77,7 +74,28 @@ std::string Fixed(double seconds) {
   return buf;
 }
 
-int Run(const std::string& command, std::map<std::string, std::string>& opts, bool reprepare) {
+// The database named by --database, attached; the transaction's lock
+// timeout from --lock-timeout. False (after the usage text) on a bad value.
+bool Attach(TOpcoes& opts, app::TIBDatabase& database, app::TIBTransaction& transaction) {
+  if (opts.count("lock-timeout")) {
+    const int32_t seconds = app::StrToInt(opts["lock-timeout"]);
+    if (seconds < 1) return false;
+    transaction.SetLockTimeout(seconds);
+  }
+  database.SetDatabaseName(opts["database"]);
+  database.Open();
+  return true;
+}
+
+// The window's boxes break lines with a CR; a terminal wants LF.
+std::string ForTerminal(std::string text) {
+  for (char& c : text) {
+    if (c == '\r') c = '\n';
+  }
+  return text;
+}
+
+int Workbook(const std::string& command, TOpcoes& opts, bool reprepare) {
   if (!opts.count("workbook")) return Usage();
   // A count of no rows would run nothing and report success.
   if (opts.count("rows") && app::StrToInt(opts["rows"]) <= 0) {
@@ -107,7 +125,7 @@ int Run(const std::string& command, std::map<std::string, std::string>& opts, bo
       line.clear();
       for (int32_t k = 0; k < tabela.FieldCount(); ++k) {
         if (k > 0) line.push_back('\t');
-        line += Escaped(tabela.Field(k));
+        app::EscapaCampo(tabela.Field(k), line);
       }
       std::cout << line << "\n";
     }
@@ -119,14 +137,12 @@ int Run(const std::string& command, std::map<std::string, std::string>& opts, bo
   auto library = app::TFbClientLibrary::Load();
   app::TIBDatabase database(library);
   app::TIBTransaction transaction(database);
-  if (opts.count("lock-timeout")) {
-    const int32_t seconds = app::StrToInt(opts["lock-timeout"]);
-    if (seconds < 1) return Usage();
-    transaction.SetLockTimeout(seconds);
-  }
-  database.SetDatabaseName(opts["database"]);
-  database.Open();
+  if (!Attach(opts, database, transaction)) return Usage();
 
+  std::string sheet_name;
+  const auto& names = excel.ListaAbas();
+  if (sheet >= 1 && static_cast<size_t>(sheet) <= names.size()) sheet_name = names[sheet - 1];
+  excel.LiberaLista();
   excel.SelecionaAba(sheet);
   app::TTabelaTemp tabela;
   auto start = std::chrono::steady_clock::now();
@@ -137,34 +153,89 @@ int Run(const std::string& command, std::map<std::string, std::string>& opts, bo
             << " columns in " << Fixed(import_s) << " s (" << Rate(cells, import_s) << " cells/s)"
             << std::endl;
 
+  if (command == "preview") {
+    transaction.SetReadOnly(true);
+    const app::TPrevia previa = app::PreviaDaExecucao(database, transaction, tabela);
+    if (opts.count("tsv")) app::GravaArquivo(opts["tsv"], app::DetalheDaPrevia(previa));
+    std::cout << app::TextoDaPrevia(previa) << std::flush;
+    return 0;
+  }
+
+  app::TRegistroDaExecucao registro;
+  registro.Pasta = opts.count("records") ? opts["records"] : std::string();
+  registro.Planilha = opts["workbook"];
+  registro.Aba = sheet_name;
   std::string failure;
   app::TRunFeedback feedback;
   feedback.Erro = [&](const std::string& text) { failure = text; };
   start = std::chrono::steady_clock::now();
-  const bool ok =
-      app::AtualizaEmails(database, transaction, tabela, feedback,
-                          reprepare ? app::TModoPreparo::mpPorLinha : app::TModoPreparo::mpUmaVez);
+  const bool ok = app::AtualizaEmails(
+      database, transaction, tabela, feedback,
+      reprepare ? app::TModoPreparo::mpPorLinha : app::TModoPreparo::mpUmaVez, &registro);
   const double update_s = Seconds(std::chrono::steady_clock::now() - start);
   if (!ok) {
-    // The window's box breaks the line with a CR; a terminal wants LF.
-    for (char& c : failure) {
-      if (c == '\r') c = '\n';
-    }
-    std::cout << failure << std::endl;
+    std::cout << ForTerminal(failure) << std::endl;
     return 1;
   }
   std::cout << "update: " << tabela.RecordCount() << " rows in " << Fixed(update_s) << " s ("
             << Rate(static_cast<double>(tabela.RecordCount()), update_s) << " rows/s)" << std::endl;
+  std::cout << "registro: " << registro.Arquivo << std::endl;
   std::cout << app::kMensagemSucesso << std::endl;
   return 0;
 }
 
-// The options each command takes; every one but --reprepare takes a value.
+std::string Endereco(const std::optional<std::string>& valor) {
+  return valor ? "\"" + app::Escapado(*valor) + "\"" : "nulo";
+}
+
+int Undo(TOpcoes& opts, bool force) {
+  if (!opts.count("record") || !opts.count("database")) return Usage();
+  auto library = app::TFbClientLibrary::Load();
+  app::TIBDatabase database(library);
+  app::TIBTransaction transaction(database);
+  if (!Attach(opts, database, transaction)) return Usage();
+  app::TOpcoesDesfazer opcoes;
+  opcoes.Forcar = force;
+  opcoes.Pasta = opts.count("records") ? opts["records"] : std::string();
+  const app::TResultadoDesfazer r =
+      app::DesfazExecucao(database, transaction, opts["record"], opcoes);
+
+  const app::TCabecalhoRegistro& d = r.Desfeito;
+  std::cout << "Desfeito o registro \"" << opts["record"] << "\" ("
+            << (d.Tipo == app::TTipoRegistro::trDesfazer ? "desfazer" : "execução") << " de "
+            << d.Data << ", planilha \"" << d.Planilha << "\", aba \"" << d.Aba << "\").\n";
+  std::cout << "clientes restaurados: " << r.Restaurados << "\n";
+  std::cout << "clientes que já tinham o endereço anterior: " << r.JaComoAntes << "\n";
+  std::cout << "clientes alterados depois da execução ("
+            << (force ? "restaurados por --force" : "mantidos; --force os restaura")
+            << "): " << r.AlteradosDepois.size() << "\n";
+  for (const auto& c : r.AlteradosDepois) {
+    std::cout << "  " << app::Escapado(c.Codigo) << " (linha " << c.Linha << "): atual "
+              << Endereco(c.Atual) << ", gravado pela execução " << Endereco(c.Gravado)
+              << ", anterior " << Endereco(c.Anterior) << "\n";
+  }
+  std::cout << "clientes excluídos depois da execução: " << r.Excluidos.size() << "\n";
+  for (const auto& c : r.Excluidos) {
+    std::cout << "  " << app::Escapado(c.Codigo) << " (linha " << c.Linha << "): anterior "
+              << Endereco(c.Anterior) << "\n";
+  }
+  std::cout << "registro: " << r.Arquivo << std::endl;
+  return 0;
+}
+
+// The options each command takes; every one but --reprepare and --force
+// takes a value.
 bool KnownOption(const std::string& command, const std::string& name) {
-  static const std::set<std::string> dump = {"workbook", "sheet", "rows", "decimal"};
-  static const std::set<std::string> run = {"workbook",  "sheet",   "rows",        "database",
-                                            "reprepare", "decimal", "lock-timeout"};
-  return (command == "dump" ? dump : run).count(name) != 0;
+  static const std::map<std::string, std::set<std::string>> options = {
+      {"dump", {"workbook", "sheet", "rows", "decimal"}},
+      {"run",
+       {"workbook", "sheet", "rows", "database", "records", "reprepare", "decimal",
+        "lock-timeout"}},
+      {"preview", {"workbook", "sheet", "rows", "database", "tsv", "decimal"}},
+      {"undo", {"record", "database", "force", "records", "lock-timeout"}},
+  };
+  const auto it = options.find(command);
+  return it != options.end() && it->second.count(name) != 0;
 }
 
 }  // namespace
@@ -172,9 +243,12 @@ bool KnownOption(const std::string& command, const std::string& name) {
 int main(int argc, char** argv) {
   if (argc < 2) return Usage();
   const std::string command = argv[1];
-  if (command != "dump" && command != "run") return Usage();
-  std::map<std::string, std::string> opts;
+  if (command != "dump" && command != "run" && command != "preview" && command != "undo") {
+    return Usage();
+  }
+  TOpcoes opts;
   bool reprepare = false;
+  bool force = false;
   for (int i = 2; i < argc; ++i) {
     const std::string arg = argv[i];
     const std::string name = arg.rfind("--", 0) == 0 ? arg.substr(2) : std::string();
@@ -186,6 +260,8 @@ int main(int argc, char** argv) {
     }
     if (name == "reprepare") {
       reprepare = true;
+    } else if (name == "force") {
+      force = true;
     } else if (i + 1 < argc) {
       opts[name] = argv[++i];
     } else {
@@ -194,9 +270,9 @@ int main(int argc, char** argv) {
     }
   }
   try {
-    return Run(command, opts, reprepare);
+    return command == "undo" ? Undo(opts, force) : Workbook(command, opts, reprepare);
   } catch (const std::exception& e) {
-    std::cout << e.what() << std::endl;
+    std::cout << ForTerminal(e.what()) << std::endl;
     return 1;
   }
 }

@@ -2,17 +2,20 @@
 # An operator's sessions with the real updater under Wine, checked from the
 # native side with isql-fb:
 #   1. a run over the demo database and workbook: every client listed in the
-#      workbook gets the address of its row, the others keep none;
+#      workbook gets the address of its row, the others keep none; the run
+#      leaves its record in the user's records folder, and updater-cli undo
+#      with that record puts the database back as it was;
 #   2. a run that fails on one row (a trigger raises): the failure box names
 #      the reason and the database is exactly as before;
 #   3. the program started without its client library: the library message,
 #      no window, a failing exit code.
-#   sessao_test.sh PATH/TO/sessao_driver.exe PATH/TO/AtualizaEmails.exe
+#   sessao_test.sh PATH/TO/sessao_driver.exe PATH/TO/AtualizaEmails.exe PATH/TO/updater-cli.exe
 # E2E_SHOTS=DIR keeps screenshots of the screen taken during the sessions.
 set -euo pipefail
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/../../.." && pwd)"
 DRIVER="$1"
 PROGRAM="$2"
+CLI="$3"
 WORK="$(mktemp -d)"
 SHOOTER=""
 cleanup() {
@@ -22,6 +25,7 @@ cleanup() {
 trap cleanup EXIT
 export FIREBIRD_LOCK="$WORK/lock" FIREBIRD_TMP="$WORK/tmp"
 mkdir -p "$FIREBIRD_LOCK" "$FIREBIRD_TMP"
+source "$ROOT/scripts/wine-env.sh"  # WINEPREFIX: the records folder is inside it
 
 winpath() { local p="$1"; printf 'Z:%s' "${p//\//\\}"; }
 program_win="$(winpath "$(realpath "$PROGRAM")")"
@@ -46,6 +50,8 @@ status=0
 DB="$WORK/ok/VORTANA.FDB"
 XLSX="$WORK/ok/Clientes.xlsx"
 ROWS=250
+before_run="$(clients "$DB")"
+touch "$WORK/antes-da-execucao"
 "$ROOT/scripts/wine-run.sh" "$DRIVER" "$program_win" "$(winpath "$DB")" "$(winpath "$XLSX")" \
   "$ROWS" sucesso || status=1
 got="$(clients "$DB")"
@@ -67,6 +73,23 @@ if [[ "$got" != "$expected" ]]; then
   status=1
 else
   echo "ok: every client of the workbook has its address, the others none"
+fi
+# The run's record, in the Windows user's records folder of the prefix.
+record="$(find "$WINEPREFIX"/drive_c/users/*/AppData/Local/AtualizaEmails/historico \
+  -name '*_execucao*.txt' -newer "$WORK/antes-da-execucao" 2>/dev/null | head -1)"
+if [[ -z "$record" ]] || ! grep -q "^linhas	$ROWS$" "$record"; then
+  echo "FAIL: the run left no record of its $ROWS rows"
+  status=1
+else
+  "$ROOT/scripts/wine-run.sh" "$CLI" undo --record "$(winpath "$record")" \
+    --database "$(winpath "$DB")" --records "$(winpath "$WORK/desfazer")" >"$WORK/undo.txt" || true
+  if [[ "$(clients "$DB")" != "$before_run" ]]; then
+    echo "FAIL: the undo of the run's record did not put the database back:"
+    cat "$WORK/undo.txt"
+    status=1
+  else
+    echo "ok: the run left its record, and its undo put every address back"
+  fi
 fi
 
 # --- 2. A run that fails on row 125 ---------------------------------------------

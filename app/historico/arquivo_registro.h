@@ -1,0 +1,49 @@
+// The files of the run records: the folder they live in, a new file per
+// record named by date and time, written and flushed to the disk before the
+// database commits what it describes.
+//
+//   std::string pasta = app::PastaHistoricoPadrao();
+//   auto momento = app::Agora();
+//   std::string arquivo = app::GravaArquivoNovo(pasta, momento.ParaNome + "_execucao", texto);
+//   ...commit...; or, when the commit did not happen: app::RemoveArquivo(arquivo);
+//
+// Paths are UTF-8 (wide on Windows). Failures throw EHistoricoError with a
+// Portuguese reason.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace app {
+
+// The user's own records folder: on Windows %LOCALAPPDATA%\AtualizaEmails\historico,
+// elsewhere $XDG_DATA_HOME (or ~/.local/share)/AtualizaEmails/historico.
+// Throws when the environment names no such place.
+std::string PastaHistoricoPadrao();
+
+struct TMomento {
+  std::string Data;      // local time, "2026-12-10 21:20:24"
+  std::string ParaNome;  // the same for a file name, "2026-12-10_21-20-24"
+  std::string Id;        // unique: the time with milliseconds and a random part
+};
+TMomento Agora();
+
+// Creates the folder if needed and a file that did not exist,
+// `pasta`/`nome`.txt, or `nome`-2.txt, -3... when that name is taken (two
+// records in one second); writes `conteudo`, flushes it to the disk
+// (fsync / FlushFileBuffers) and returns the file's path.
+std::string GravaArquivoNovo(const std::string& pasta, const std::string& nome,
+                             const std::string& conteudo);
+// Writes `conteudo` to `arquivo`, replacing it (no flush: for reports).
+void GravaArquivo(const std::string& arquivo, const std::string& conteudo);
+// Removes a record whose database change did not happen; false if it could not.
+bool RemoveArquivo(const std::string& arquivo);
+
+// The regular files directly in `pasta` (none when it does not exist).
+std::vector<std::string> ArquivosDaPasta(const std::string& pasta);
+// The folder part of a file's path ("." when it has none).
+std::string PastaDoArquivo(const std::string& arquivo);
+// Up to `limite` bytes from the start of a file ("" when it cannot be read).
+std::string InicioDoArquivo(const std::string& arquivo, size_t limite);
+
+}  // namespace app

@@ -1,0 +1,254 @@
+#include "app/historico/desfaz_execucao.h"
+
+#include <algorithm>
+#include <unordered_map>
+
+#include "app/errors.h"
+#include "app/historico/arquivo_registro.h"
+#include "app/historico/enderecos_atuais.h"
+#include "app/workbook/file_io.h"
+
+namespace app {
+
+namespace {
+
+constexpr const char* kNadaAlterado = " Nada foi alterado.";
+constexpr const char* kSqlRestaura =
+    "UPDATE CLIENTE SET EMAIL = :PEMAIL WHERE CLIENTE.CODCLIENTE = :PCODCLIENTE";
+// How much of each file of a folder is read to find its header.
+constexpr size_t kInicioCabecalho = 64 * 1024;
+
+[[noreturn]] void Recusa(const std::string& arquivo, const std::string& motivo) {
+  throw EHistoricoError("O registro \"" + arquivo + "\" " + motivo + "." + kNadaAlterado);
+}
+
+bool MesmoCaminho(const std::string& a, const std::string& b) {
+#ifdef _WIN32
+  // Windows names a file in any case, with either slash.
+  auto normal = [](char c) {
+    if (c == '/') return '\\';
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c;
+  };
+  return a.size() == b.size() &&
+         std::equal(a.begin(), a.end(), b.begin(),
+                    [&](char x, char y) { return normal(x) == normal(y); });
+#else
+  return a == b;
+#endif
+}
+
+void ConfereBanco(const std::string& arquivo, const TCabecalhoRegistro& c, const std::string& banco,
+                  const std::string& identidade) {
+  if (!c.CriacaoBanco.empty() && !identidade.empty()) {
+    if (c.CriacaoBanco != identidade) {
+      Recusa(arquivo, "é de outro banco de dados: foi feito no banco \"" + c.Banco +
+                          "\", criado em " + c.CriacaoBanco + ", e este banco foi criado em " +
+                          identidade + " (outro arquivo, ou o mesmo restaurado de uma cópia)");
+    }
+    return;
+  }
+  if (!MesmoCaminho(c.Banco, banco)) {
+    Recusa(arquivo, "é de outro banco de dados: foi feito no banco \"" + c.Banco + "\", não em \"" +
+                        banco + "\"");
+  }
+}
+
+struct TCabecalhoLido {
+  std::string Arquivo;
+  TCabecalhoRegistro Cabecalho;
+};
+
+std::vector<TCabecalhoLido> CabecalhosDasPastas(const std::vector<std::string>& pastas) {
+  std::vector<TCabecalhoLido> lidos;
+  std::vector<std::string> vistas;
+  for (const std::string& pasta : pastas) {
+    bool repetida = false;
+    for (const std::string& v : vistas)
+      repetida = repetida || MesmoCaminho(v, pasta);
+    if (repetida) continue;
+    vistas.push_back(pasta);
+    for (const std::string& arquivo : ArquivosDaPasta(pasta)) {
+      if (auto c = LeCabecalho(InicioDoArquivo(arquivo, kInicioCabecalho))) {
+        lidos.push_back({arquivo, std::move(*c)});
+      }
+    }
+  }
+  return lidos;
+}
+
+// The undo record that undid record `id` and was not undone itself, or
+// null. An undo names a record older than itself, so the chain ends.
+const TCabecalhoLido* DesfeitoPor(const std::string& id, const std::vector<TCabecalhoLido>& lidos,
+                                  int profundidade = 0) {
+  if (profundidade > 1000) return nullptr;
+  for (const TCabecalhoLido& l : lidos) {
+    if (l.Cabecalho.Tipo != TTipoRegistro::trDesfazer || l.Cabecalho.Desfaz != id) continue;
+    if (DesfeitoPor(l.Cabecalho.Id, lidos, profundidade + 1) == nullptr) return &l;
+  }
+  return nullptr;
+}
+
+// What the record did to one client: the first row's address before, the
+// last row's address written.
+struct TPlano {
+  TClienteDesfeito Cliente;
+  bool Restaurar = false;
+};
+
+std::vector<TPlano> PlanoPorCliente(const TRegistro& r) {
+  std::vector<TPlano> planos;
+  std::unordered_map<std::string, size_t> indice;
+  for (const TLinhaRegistro& l : r.Linhas) {
+    if (!l.Encontrado) continue;
+    const auto [it, novo] = indice.emplace(std::string(ChaveDoCodigo(l.Codigo)), planos.size());
+    if (novo) {
+      TPlano& p = planos.emplace_back();
+      p.Cliente.Codigo = l.Codigo;
+      p.Cliente.Anterior = l.Antes;
+    }
+    TClienteDesfeito& c = planos[it->second].Cliente;
+    c.Linha = l.Linha;
+    c.Gravado = l.Depois;
+  }
+  return planos;
+}
+
+EIBError ErroAoRestaurar(const EIBError& e, const std::string& codigo) {
+  std::string texto;
+  switch (e.Kind()) {
+    case TIBErrorKind::ekRegistroEmUso:
+      texto = "O cliente " + codigo +
+              " está em uso por outra estação, que o alterou e ainda não gravou a alteração. "
+              "Nada foi desfeito; tente de novo quando a outra estação terminar.";
+      break;
+    case TIBErrorKind::ekNaoEVortana:
+    case TIBErrorKind::ekArquivo:
+    case TIBErrorKind::ekDiscoCheio:
+      return e;
+    case TIBErrorKind::ekCaractere:
+    case TIBErrorKind::ekOutro:
+      texto = "Ao restaurar o cliente " + codigo + ": " + e.what() + kNadaAlterado;
+      break;
+  }
+  return {texto, e.SqlCode(), e.IscCode(), e.Kind()};
+}
+
+// The undo's own record: one row per client it set back.
+std::string GravaRegistroDoDesfazer(const std::string& arquivo, const TCabecalhoRegistro& desfeito,
+                                    const std::vector<TPlano>& planos, const std::string& banco,
+                                    const std::string& identidade, const std::string& pasta) {
+  const TMomento momento = Agora();
+  TCabecalhoRegistro c;
+  c.Id = momento.Id;
+  c.Tipo = TTipoRegistro::trDesfazer;
+  c.Data = momento.Data;
+  c.Banco = banco;
+  c.CriacaoBanco = identidade;
+  c.Planilha = desfeito.Planilha;
+  c.Aba = desfeito.Aba;
+  c.Desfaz = desfeito.Id;
+  c.DesfazArquivo = arquivo;
+  for (const TPlano& p : planos)
+    c.Linhas += p.Restaurar ? 1 : 0;
+  TTextoRegistro texto(c);
+  for (const TPlano& p : planos) {
+    if (!p.Restaurar) continue;
+    texto.Linha(p.Cliente.Linha, p.Cliente.Codigo, true, Vista(p.Cliente.Atual),
+                Vista(p.Cliente.Anterior));
+  }
+  try {
+    return GravaArquivoNovo(pasta, momento.ParaNome + "_desfazer", texto.Conclui());
+  } catch (const EHistoricoError& e) {
+    throw EHistoricoError(std::string(e.what()) + kNadaAlterado);
+  }
+}
+
+}  // namespace
+
+TResultadoDesfazer DesfazExecucao(TIBDatabase& database, TIBTransaction& transaction,
+                                  const std::string& arquivo, const TOpcoesDesfazer& opcoes) {
+  std::string texto;
+  ReadWholeFile(arquivo, texto, uint64_t{1} << 31);
+  TRegistro registro;
+  try {
+    registro = LeRegistro(texto);
+  } catch (const EHistoricoError& e) {
+    Recusa(arquivo, std::string("está danificado: ") + e.what());
+  }
+  texto = std::string();
+  TResultadoDesfazer resultado;
+  resultado.Desfeito = registro.Cabecalho;
+  const std::string pasta = opcoes.Pasta.empty() ? PastaDoArquivo(arquivo) : opcoes.Pasta;
+  const auto lidos = CabecalhosDasPastas({PastaDoArquivo(arquivo), pasta});
+  if (const TCabecalhoLido* u = DesfeitoPor(registro.Cabecalho.Id, lidos)) {
+    Recusa(arquivo, "já foi desfeito em " + u->Cabecalho.Data + " (registro \"" + u->Arquivo + "\")");
+  }
+
+  std::string gravado;  // the undo's record until the commit has happened
+  try {
+    IniciaTransacao(transaction);
+    const std::string identidade = IdentidadeDoBanco(database, transaction);
+    ConfereBanco(arquivo, registro.Cabecalho, database.DatabaseName(), identidade);
+
+    std::vector<TPlano> planos = PlanoPorCliente(registro);
+    std::vector<std::string> codigos;
+    codigos.reserve(planos.size());
+    for (const TPlano& p : planos)
+      codigos.push_back(p.Cliente.Codigo);
+    const TEnderecosAtuais atuais = LeEnderecosAtuais(database, transaction, codigos, {});
+
+    TIBSQL restaura(database, transaction);
+    restaura.SetSQL(kSqlRestaura);
+    const int32_t p_email = restaura.ParamIndex("PEMAIL");
+    const int32_t p_codigo = restaura.ParamIndex("PCODCLIENTE");
+    for (TPlano& p : planos) {
+      TClienteDesfeito& c = p.Cliente;
+      const auto it = atuais.find(std::string(ChaveDoCodigo(c.Codigo)));
+      if (it == atuais.end()) {
+        resultado.Excluidos.push_back(c);
+        continue;
+      }
+      c.Atual = it->second;
+      // Exactly as before (a VARCHAR keeps trailing blanks): nothing to put back.
+      if (c.Atual == c.Anterior) {
+        ++resultado.JaComoAntes;
+        continue;
+      }
+      // Changed since the run, as the database compares addresses.
+      if (!MesmoEndereco(c.Atual, c.Gravado)) {
+        resultado.AlteradosDepois.push_back(c);
+        if (!opcoes.Forcar) continue;
+      }
+      p.Restaurar = true;
+      try {
+        restaura.SetParamAt(p_codigo, c.Codigo);
+        if (c.Anterior) {
+          restaura.SetParamAt(p_email, *c.Anterior);
+        } else {
+          restaura.SetParamNullAt(p_email);
+        }
+        restaura.ExecQuery();
+      } catch (const EIBError& e) {
+        throw ErroAoRestaurar(e, c.Codigo);
+      }
+      ++resultado.Restaurados;
+    }
+    gravado = GravaRegistroDoDesfazer(arquivo, registro.Cabecalho, planos, database.DatabaseName(),
+                                      identidade, pasta);
+    ConfirmaTransacao(transaction);
+  } catch (...) {
+    bool desfeita = true;
+    try {
+      CancelaTransacao(transaction);
+    } catch (const std::exception&) {
+      desfeita = false;  // the first error is the one told
+    }
+    // As for a run: the record of a rollback goes, unless the outcome is unknown.
+    if (!gravado.empty() && desfeita) RemoveArquivo(gravado);
+    throw;
+  }
+  resultado.Arquivo = std::move(gravado);
+  return resultado;
+}
+
+}  // namespace app
