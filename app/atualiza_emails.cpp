@@ -47,21 +47,14 @@ int32_t ColunaLida(const TTabelaTemp& tabela, int32_t coluna) {
   }
 }
 
-namespace {
-
-// The error of row `linha` (of the sheet: staged row i is sheet row i) for
-// client `cliente`: the status text that showed the row is cleared with the
-// failure, so the message itself says where the run stopped. Errors that do
-// not depend on the row (the file, the disk, a database of another system)
-// are told as they are.
-EIBError ErroNaLinha(const EIBError& e, int64_t linha, std::string_view cliente) {
-  const std::string onde = "linha " + std::to_string(linha) + " da planilha";
+EIBError ErroDoCliente(const EIBError& e, const std::string& cliente, std::string_view feito,
+                       const std::string& outro) {
   std::string texto;
   switch (e.Kind()) {
     case TIBErrorKind::ekRegistroEmUso:
-      texto = "O cliente " + std::string(cliente) + " (" + onde +
-              ") está em uso por outra estação, que o alterou e ainda não gravou a alteração. "
-              "Nada foi gravado; tente de novo quando a outra estação terminar.";
+      texto = cliente + " está em uso por outra estação, que o alterou e ainda não gravou a " +
+              "alteração. Nada foi " + std::string(feito) +
+              "; tente de novo quando a outra estação terminar.";
       break;
     case TIBErrorKind::ekNaoEVortana:
     case TIBErrorKind::ekArquivo:
@@ -69,10 +62,21 @@ EIBError ErroNaLinha(const EIBError& e, int64_t linha, std::string_view cliente)
       return e;
     case TIBErrorKind::ekCaractere:
     case TIBErrorKind::ekOutro:
-      texto = "Na " + onde + " (cliente " + std::string(cliente) + "): " + e.what();
+      texto = outro;
       break;
   }
   return {texto, e.SqlCode(), e.IscCode(), e.Kind()};
+}
+
+namespace {
+
+// The error of row `linha` (of the sheet: staged row i is sheet row i) for
+// client `cliente`: the status text that showed the row is cleared with the
+// failure, so the message itself says where the run stopped.
+EIBError ErroNaLinha(const EIBError& e, int64_t linha, std::string_view cliente) {
+  const std::string onde = "linha " + std::to_string(linha) + " da planilha";
+  return ErroDoCliente(e, "O cliente " + std::string(cliente) + " (" + onde + ")", "gravado",
+                       "Na " + onde + " (cliente " + std::string(cliente) + "): " + e.what());
 }
 
 void Limpa(const TRunFeedback& feedback) {

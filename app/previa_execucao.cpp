@@ -195,7 +195,9 @@ std::string TextoDaPrevia(const TPrevia& p) {
        }},
       {"linhas que fariam a atualização falhar (caractere que o banco não comporta)",
        [](const TLinhaPrevia& l) { return l.Efeito == TEfeitoPrevisto::epFalharia; },
-       [](const TLinhaPrevia& l) { return "código " + Aspas(l.Codigo) + ", endereço " + Aspas(l.Novo); }},
+       [](const TLinhaPrevia& l) {
+         return "código " + Aspas(l.Codigo) + ", endereço " + Aspas(l.Novo);
+       }},
   };
   for (const TAviso& a : avisos) {
     std::vector<const TLinhaPrevia*> linhas;
@@ -212,7 +214,8 @@ std::string TextoDaPrevia(const TPrevia& p) {
 }
 
 std::string DetalheDaPrevia(const TPrevia& p) {
-  std::string out = "linha\tcodigo_planilha\tcodigo_enviado\tcliente\tatual\tnovo\tefeito\tavisos\n";
+  std::string out =
+      "linha\tcodigo_planilha\tcodigo_enviado\tcliente\tatual\tnovo\tefeito\tavisos\n";
   for (const TLinhaPrevia& l : p.Detalhe) {
     out += std::to_string(l.Linha);
     out += '\t';

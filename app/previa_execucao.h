@@ -43,9 +43,9 @@ struct TLinhaPrevia {
   std::string Novo;                  // the address it would write
   TEfeitoPrevisto Efeito = TEfeitoPrevisto::epSemCliente;
   bool CodigoVazio = false;
-  bool CodigoCortado = false;      // longer than 8 characters
-  bool EnderecoCortado = false;    // longer than 60 characters
-  std::string EnderecoSuspeito;    // why it does not look like an e-mail address, or ""
+  bool CodigoCortado = false;    // longer than 8 characters
+  bool EnderecoCortado = false;  // longer than 60 characters
+  std::string EnderecoSuspeito;  // why it does not look like an e-mail address, or ""
 };
 
 struct TCodigoNaoEncontrado {

@@ -41,7 +41,8 @@ std::filesystem::path Caminho(const std::string& utf8) {
 }
 
 std::string Junta(std::string pasta, const std::string& nome) {
-  if (!pasta.empty() && pasta.back() != '/' && pasta.back() != kSeparador) pasta.push_back(kSeparador);
+  if (!pasta.empty() && pasta.back() != '/' && pasta.back() != kSeparador)
+    pasta.push_back(kSeparador);
   return pasta + nome;
 }
 
@@ -212,6 +213,19 @@ TMomento Agora() {
   std::snprintf(id, sizeof id, "%s-%03d-%08x", nome, static_cast<int>(ms),
                 static_cast<unsigned>(aleatorio()));
   return {data, nome, id};
+}
+
+TCabecalhoRegistro CabecalhoNovo(TTipoRegistro tipo, const TMomento& momento, std::string banco,
+                                 std::string criacao_banco, std::string planilha, std::string aba) {
+  TCabecalhoRegistro c;
+  c.Id = momento.Id;
+  c.Tipo = tipo;
+  c.Data = momento.Data;
+  c.Banco = std::move(banco);
+  c.CriacaoBanco = std::move(criacao_banco);
+  c.Planilha = std::move(planilha);
+  c.Aba = std::move(aba);
+  return c;
 }
 
 std::string GravaArquivoNovo(const std::string& pasta, const std::string& nome,

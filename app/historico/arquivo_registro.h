@@ -14,6 +14,8 @@
 #include <string>
 #include <vector>
 
+#include "app/historico/registro.h"
+
 namespace app {
 
 // The user's own records folder: on Windows %LOCALAPPDATA%\AtualizaEmails\historico,
@@ -27,6 +29,11 @@ struct TMomento {
   std::string Id;        // unique: the time with milliseconds and a random part
 };
 TMomento Agora();
+
+// The header of a new record made now: its id and time, its kind, the
+// database it describes (as named, and its creation time), the worksheet.
+TCabecalhoRegistro CabecalhoNovo(TTipoRegistro tipo, const TMomento& momento, std::string banco,
+                                 std::string criacao_banco, std::string planilha, std::string aba);
 
 // Creates the folder if needed and a file that did not exist,
 // `pasta`/`nome`.txt, or `nome`-2.txt, -3... when that name is taken (two

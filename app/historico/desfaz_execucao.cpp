@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <unordered_map>
 
+#include "app/atualiza_emails.h"
 #include "app/errors.h"
 #include "app/historico/arquivo_registro.h"
 #include "app/historico/enderecos_atuais.h"
@@ -29,9 +30,8 @@ bool MesmoCaminho(const std::string& a, const std::string& b) {
     if (c == '/') return '\\';
     return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c;
   };
-  return a.size() == b.size() &&
-         std::equal(a.begin(), a.end(), b.begin(),
-                    [&](char x, char y) { return normal(x) == normal(y); });
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
+                                            [&](char x, char y) { return normal(x) == normal(y); });
 #else
   return a == b;
 #endif
@@ -114,23 +114,8 @@ std::vector<TPlano> PlanoPorCliente(const TRegistro& r) {
 }
 
 EIBError ErroAoRestaurar(const EIBError& e, const std::string& codigo) {
-  std::string texto;
-  switch (e.Kind()) {
-    case TIBErrorKind::ekRegistroEmUso:
-      texto = "O cliente " + codigo +
-              " está em uso por outra estação, que o alterou e ainda não gravou a alteração. "
-              "Nada foi desfeito; tente de novo quando a outra estação terminar.";
-      break;
-    case TIBErrorKind::ekNaoEVortana:
-    case TIBErrorKind::ekArquivo:
-    case TIBErrorKind::ekDiscoCheio:
-      return e;
-    case TIBErrorKind::ekCaractere:
-    case TIBErrorKind::ekOutro:
-      texto = "Ao restaurar o cliente " + codigo + ": " + e.what() + kNadaAlterado;
-      break;
-  }
-  return {texto, e.SqlCode(), e.IscCode(), e.Kind()};
+  return ErroDoCliente(e, "O cliente " + codigo, "desfeito",
+                       "Ao restaurar o cliente " + codigo + ": " + e.what() + kNadaAlterado);
 }
 
 // The undo's own record: one row per client it set back.
@@ -138,14 +123,8 @@ std::string GravaRegistroDoDesfazer(const std::string& arquivo, const TCabecalho
                                     const std::vector<TPlano>& planos, const std::string& banco,
                                     const std::string& identidade, const std::string& pasta) {
   const TMomento momento = Agora();
-  TCabecalhoRegistro c;
-  c.Id = momento.Id;
-  c.Tipo = TTipoRegistro::trDesfazer;
-  c.Data = momento.Data;
-  c.Banco = banco;
-  c.CriacaoBanco = identidade;
-  c.Planilha = desfeito.Planilha;
-  c.Aba = desfeito.Aba;
+  TCabecalhoRegistro c = CabecalhoNovo(TTipoRegistro::trDesfazer, momento, banco, identidade,
+                                       desfeito.Planilha, desfeito.Aba);
   c.Desfaz = desfeito.Id;
   c.DesfazArquivo = arquivo;
   for (const TPlano& p : planos)
@@ -181,7 +160,8 @@ TResultadoDesfazer DesfazExecucao(TIBDatabase& database, TIBTransaction& transac
   const std::string pasta = opcoes.Pasta.empty() ? PastaDoArquivo(arquivo) : opcoes.Pasta;
   const auto lidos = CabecalhosDasPastas({PastaDoArquivo(arquivo), pasta});
   if (const TCabecalhoLido* u = DesfeitoPor(registro.Cabecalho.Id, lidos)) {
-    Recusa(arquivo, "já foi desfeito em " + u->Cabecalho.Data + " (registro \"" + u->Arquivo + "\")");
+    Recusa(arquivo,
+           "já foi desfeito em " + u->Cabecalho.Data + " (registro \"" + u->Arquivo + "\")");
   }
 
   std::string gravado;  // the undo's record until the commit has happened

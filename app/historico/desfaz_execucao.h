@@ -27,8 +27,8 @@
 namespace app {
 
 struct TOpcoesDesfazer {
-  bool Forcar = false;     // restore the clients changed since too
-  std::string Pasta;       // the undo's own record goes here; empty: beside the record undone
+  bool Forcar = false;  // restore the clients changed since too
+  std::string Pasta;    // the undo's own record goes here; empty: beside the record undone
 };
 
 struct TClienteDesfeito {
@@ -40,9 +40,9 @@ struct TClienteDesfeito {
 };
 
 struct TResultadoDesfazer {
-  TCabecalhoRegistro Desfeito;  // the header of the record undone
-  int64_t Restaurados = 0;      // clients set back (the forced ones included)
-  int64_t JaComoAntes = 0;      // clients that already had the earlier address
+  TCabecalhoRegistro Desfeito;                    // the header of the record undone
+  int64_t Restaurados = 0;                        // clients set back (the forced ones included)
+  int64_t JaComoAntes = 0;                        // clients that already had the earlier address
   std::vector<TClienteDesfeito> AlteradosDepois;  // restored only with Forcar
   std::vector<TClienteDesfeito> Excluidos;
   std::string Arquivo;  // the undo's own record

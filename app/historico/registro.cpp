@@ -127,7 +127,8 @@ bool LeCabecalhoDe(TLinhas& linhas, TCabecalhoRegistro& c) {
       c.Id = valor;
       tem_id = !valor.empty();
     } else if (chave == "tipo") {
-      if (valor != "execucao" && valor != "desfazer") Danificado("o tipo \"" + valor + "\" não existe");
+      if (valor != "execucao" && valor != "desfazer")
+        Danificado("o tipo \"" + valor + "\" não existe");
       c.Tipo = valor == "desfazer" ? TTipoRegistro::trDesfazer : TTipoRegistro::trExecucao;
       tem_tipo = true;
     } else if (chave == "data") {
@@ -146,7 +147,8 @@ bool LeCabecalhoDe(TLinhas& linhas, TCabecalhoRegistro& c) {
     } else if (chave == "desfaz-arquivo") {
       c.DesfazArquivo = valor;
     } else if (chave == "linhas") {
-      if (!Inteiro(valor, c.Linhas)) Danificado("o número de linhas \"" + valor + "\" não é válido");
+      if (!Inteiro(valor, c.Linhas))
+        Danificado("o número de linhas \"" + valor + "\" não é válido");
       tem_linhas = true;
     }
     // Keys this version does not know are passed over.
@@ -211,8 +213,8 @@ void TTextoRegistro::Linha(int64_t linha, std::string_view codigo, bool encontra
 
 std::string TTextoRegistro::Conclui() {
   if (escritas_ != esperadas_) {
-    throw std::logic_error("run record: " + std::to_string(escritas_) + " rows written, header says " +
-                           std::to_string(esperadas_));
+    throw std::logic_error("run record: " + std::to_string(escritas_) +
+                           " rows written, header says " + std::to_string(esperadas_));
   }
   const uint32_t crc = Crc32(texto_);
   texto_.append(kFim);

@@ -25,11 +25,11 @@ enum class TTipoRegistro { trExecucao, trDesfazer };
 struct TCabecalhoRegistro {
   std::string Id;  // unique: the undo of this record names it
   TTipoRegistro Tipo = TTipoRegistro::trExecucao;
-  std::string Data;          // local time the record was written, "2026-12-10 21:20:24"
-  std::string Banco;         // the database file as it was named for the run
-  std::string CriacaoBanco;  // the database's creation time (its identity); "" when unknown
-  std::string Planilha;      // the workbook
-  std::string Aba;           // its worksheet
+  std::string Data;           // local time the record was written, "2026-12-10 21:20:24"
+  std::string Banco;          // the database file as it was named for the run
+  std::string CriacaoBanco;   // the database's creation time (its identity); "" when unknown
+  std::string Planilha;       // the workbook
+  std::string Aba;            // its worksheet
   std::string Desfaz;         // an undo's: the Id of the record it undid
   std::string DesfazArquivo;  // and that record's file
   int64_t Linhas = 0;         // rows of the record
@@ -37,9 +37,9 @@ struct TCabecalhoRegistro {
 
 // One staged row of a run (or one client of an undo).
 struct TLinhaRegistro {
-  int64_t Linha = 0;   // the worksheet's row
-  std::string Codigo;  // the client code sent
-  bool Encontrado = false;  // a client with that code existed (else nothing was changed)
+  int64_t Linha = 0;                  // the worksheet's row
+  std::string Codigo;                 // the client code sent
+  bool Encontrado = false;            // a client with that code existed (else nothing was changed)
   std::optional<std::string> Antes;   // the address it overwrote (nullopt: null)
   std::optional<std::string> Depois;  // the address it wrote (nullopt: null)
 };

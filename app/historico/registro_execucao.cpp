@@ -39,14 +39,8 @@ TAntesDaExecucao LeAntesDaExecucao(TIBDatabase& database, TIBTransaction& transa
 std::string GravaRegistroDaExecucao(TAntesDaExecucao antes, TTabelaTemp& tabela,
                                     const TRegistroDaExecucao& destino, const std::string& banco) {
   const TMomento momento = Agora();
-  TCabecalhoRegistro c;
-  c.Id = momento.Id;
-  c.Tipo = TTipoRegistro::trExecucao;
-  c.Data = momento.Data;
-  c.Banco = banco;
-  c.CriacaoBanco = antes.IdentidadeBanco;
-  c.Planilha = destino.Planilha;
-  c.Aba = destino.Aba;
+  TCabecalhoRegistro c = CabecalhoNovo(TTipoRegistro::trExecucao, momento, banco,
+                                       antes.IdentidadeBanco, destino.Planilha, destino.Aba);
   c.Linhas = tabela.RecordCount();
   TTextoRegistro texto(c);
   int32_t codigo = -1, email = -1;

@@ -50,9 +50,9 @@ TEST(EnderecosAtuais, EveryWayOfReadingGivesTheSameAddresses) {
       const int n = 1 + c.passo * i;
       const auto it = atuais.find(Codigo(n));
       ASSERT_NE(it, atuais.end()) << n;
-      EXPECT_EQ(it->second, n % 10 == 7 ? std::nullopt
-                                        : std::optional<std::string>("old" + std::to_string(n) +
-                                                                     "@x"))
+      EXPECT_EQ(it->second, n % 10 == 7
+                                ? std::nullopt
+                                : std::optional<std::string>("old" + std::to_string(n) + "@x"))
           << n;
     }
     EXPECT_EQ(atuais.count("99999999"), 0u);

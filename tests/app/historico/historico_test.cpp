@@ -66,8 +66,8 @@ class Historico : public ::testing::Test {
       q.ExecQuery();
       tr.Commit();
     }
-    Exec(*db_, "UPDATE CLIENTE SET EMAIL = '" + std::string(60, 'z') +
-                   "' WHERE CODCLIENTE LIKE '%7'");
+    Exec(*db_,
+         "UPDATE CLIENTE SET EMAIL = '" + std::string(60, 'z') + "' WHERE CODCLIENTE LIKE '%7'");
     pasta_ = dir_.File("historico");
   }
 

@@ -23,21 +23,21 @@ TEST(PreviaDaExecucao, CountsWhatARunWouldDoAndWritesNothing) {
   Exec(*db, "UPDATE CLIENTE SET EMAIL = '' WHERE CODCLIENTE = '00000004'");
   const auto antes = Select(*db, "SELECT CODCLIENTE, EMAIL FROM CLIENTE ORDER BY 1");
   app::TTabelaTemp t = app_test::Staged({
-      {"CODIGO", "EMAIL"},        // 1: a header row, client 00CODIGO
-      {"1", "um@x"},              // 2: changes
-      {"2", "old2@x"},            // 3: unchanged
-      {"3", ""},                  // 4: null made empty
-      {"4", ""},                  // 5: empty stays empty
-      {"5", "cinco@x"},           // 6: changes...
-      {"5", "cinco-b@x"},         // 7: ...and again: the last row wins
-      {"6", "seis@x"},            // 8
-      {"6", "seis@x"},            // 9: the same address twice is no conflict
-      {"77", "sete"},             // 10: no such client
-      {"7", "a b@x"},             // 11: spaces
-      {"8", "a@@x"},              // 12: two @
-      {"", ""},                   // 13: a blank row: client 00000000
-      {"000000009", "nove@x"},    // 14: nine characters, sent as 00000000
-      {"9", std::string(61, 'n')} // 15: no @, cut to 60
+      {"CODIGO", "EMAIL"},         // 1: a header row, client 00CODIGO
+      {"1", "um@x"},               // 2: changes
+      {"2", "old2@x"},             // 3: unchanged
+      {"3", ""},                   // 4: null made empty
+      {"4", ""},                   // 5: empty stays empty
+      {"5", "cinco@x"},            // 6: changes...
+      {"5", "cinco-b@x"},          // 7: ...and again: the last row wins
+      {"6", "seis@x"},             // 8
+      {"6", "seis@x"},             // 9: the same address twice is no conflict
+      {"77", "sete"},              // 10: no such client
+      {"7", "a b@x"},              // 11: spaces
+      {"8", "a@@x"},               // 12: two @
+      {"", ""},                    // 13: a blank row: client 00000000
+      {"000000009", "nove@x"},     // 14: nine characters, sent as 00000000
+      {"9", std::string(61, 'n')}  // 15: no @, cut to 60
   });
   app::TIBTransaction tr(*db);
   tr.SetReadOnly(true);

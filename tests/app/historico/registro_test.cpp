@@ -101,20 +101,17 @@ TEST(Registro, DamagedRecordsAreRefusedWithTheirReason) {
       {"cut short", bom.substr(0, bom.size() / 2), "incompleto"},
       {"end line lost", bom.substr(0, bom.rfind("fim\t")), "incompleto"},
       {"one byte changed", trocado("novo@x", "novo@y"), "soma de verificação"},
-      {"a row removed", trocado("3\t00000002\tencontrado\t\tnovo@x\n", ""),
-       "soma de verificação"},
+      {"a row removed", trocado("3\t00000002\tencontrado\t\tnovo@x\n", ""), "soma de verificação"},
       {"not a record", "linha\tcodigo\n" + bom.substr(bom.rfind("fim\t")), "soma de verificação"},
       // Sealed again after the change: the content is what is refused.
-      {"unknown version", Selado(corpo(trocado("registro\t1\n", "registro\t2\n"))),
-       "versão 2"},
+      {"unknown version", Selado(corpo(trocado("registro\t1\n", "registro\t2\n"))), "versão 2"},
       {"fewer rows than the header says", Selado(corpo(trocado("linhas\t4\n", "linhas\t5\n"))),
        "tem 4 linhas, mas o cabeçalho diz 5"},
       {"no row count", Selado(corpo(trocado("linhas\t4\n", ""))), "faltam no cabeçalho"},
       {"a row with a column lost", Selado(corpo(trocado("\tencontrado\t\tnovo@x", "\tnovo@x"))),
        "colunas em vez de 5"},
       {"an unknown escape", Selado(corpo(trocado("novo@x", "novo\\x"))), "escape inválido"},
-      {"found neither yes nor no", Selado(corpo(trocado("inexistente", "talvez"))),
-       "encontrado"},
+      {"found neither yes nor no", Selado(corpo(trocado("inexistente", "talvez"))), "encontrado"},
       {"not a record at all", Selado("linha\tcodigo\n"), "não é um registro"},
   };
   for (const auto& c : casos) {
@@ -122,8 +119,8 @@ TEST(Registro, DamagedRecordsAreRefusedWithTheirReason) {
       app::LeRegistro(c.texto);
       ADD_FAILURE() << c.caso;
     } catch (const app::EHistoricoError& e) {
-      EXPECT_NE(std::string(e.what()).find(c.motivo), std::string::npos) << c.caso << ": "
-                                                                         << e.what();
+      EXPECT_NE(std::string(e.what()).find(c.motivo), std::string::npos)
+          << c.caso << ": " << e.what();
     }
   }
 }
