@@ -185,7 +185,10 @@ int Workbook(const std::string& command, TOpcoes& opts, bool reprepare) {
 }
 
 std::string Endereco(const std::optional<std::string>& valor) {
-  return valor ? "\"" + app::Escapado(*valor) + "\"" : "nulo";
+  if (!valor) return "nulo";
+  std::string out = "\"";
+  app::EscapaCampo(*valor, out);
+  return out.append("\"");
 }
 
 int Undo(TOpcoes& opts, bool force) {
