@@ -6,6 +6,11 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#ifdef _WIN32
+#include <process.h>
+#else
+#include <unistd.h>
+#endif
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -20,13 +25,24 @@ inline std::string Fixture(const std::string& name) {
   return std::string(PROJECT_SOURCE_DIR) + "/tests/fixtures/app/" + name;
 }
 
+inline long ProcessId() {
+#ifdef _WIN32
+  return static_cast<long>(_getpid());
+#else
+  return static_cast<long>(getpid());
+#endif
+}
+
 // A fresh folder under the build tree, removed with the object.
 class TempDir {
  public:
   explicit TempDir(const std::string& tag) {
     static int counter = 0;
+    // The process id too: ctest runs the cases of one fixture as parallel
+    // processes, which may share a seed and a tag.
     path_ = std::filesystem::path(PROJECT_BINARY_DIR) / "test-tmp" /
-            (tag + "-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" +
+            (tag + "-" + std::to_string(ProcessId()) + "-" +
+             std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" +
              std::to_string(++counter));
     std::filesystem::remove_all(path_);
     std::filesystem::create_directories(path_);
