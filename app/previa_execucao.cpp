@@ -49,12 +49,6 @@ const char* NomeDoEfeito(TEfeitoPrevisto e) {
   return "";
 }
 
-std::string Aspas(std::string_view texto) {
-  std::string out = "\"";
-  EscapaCampo(texto, out);
-  return out.append("\"");
-}
-
 std::string ListaDeLinhas(const std::vector<int64_t>& linhas) {
   std::string out = linhas.size() == 1 ? "linha " : "linhas ";
   for (size_t i = 0; i < linhas.size(); ++i)
@@ -164,7 +158,7 @@ std::string TextoDaPrevia(const TPrevia& p) {
     for (size_t i = 0; i < r.Linhas.size(); ++i) {
       const TLinhaPrevia& l = p.Detalhe[r.Linhas[i]];
       texto += (i > 0 ? "," : "") + std::string(" linha ") + std::to_string(l.Linha) + " " +
-               Aspas(l.Novo);
+               Citado(l.Novo);
     }
     linha(texto);
   }
@@ -178,25 +172,25 @@ std::string TextoDaPrevia(const TPrevia& p) {
   const TAviso avisos[] = {
       {"endereços que não parecem de e-mail (aviso)",
        [](const TLinhaPrevia& l) { return !l.EnderecoSuspeito.empty(); },
-       [](const TLinhaPrevia& l) { return Aspas(l.Novo) + " " + l.EnderecoSuspeito; }},
+       [](const TLinhaPrevia& l) { return Citado(l.Novo) + " " + l.EnderecoSuspeito; }},
       {"endereços com mais de 60 caracteres (enviados cortados aos 60 primeiros)",
        [](const TLinhaPrevia& l) { return l.EnderecoCortado; },
-       [](const TLinhaPrevia& l) { return "enviado " + Aspas(l.Novo); }},
+       [](const TLinhaPrevia& l) { return "enviado " + Citado(l.Novo); }},
       {"linhas com o código vazio (enviadas como cliente 00000000)",
        [](const TLinhaPrevia& l) { return l.CodigoVazio; },
        [](const TLinhaPrevia& l) {
-         return std::string(l.Novo.empty() ? "endereço vazio" : "endereço " + Aspas(l.Novo)) +
+         return std::string(l.Novo.empty() ? "endereço vazio" : "endereço " + Citado(l.Novo)) +
                 (l.Encontrado ? ", o cliente 00000000 existe" : "");
        }},
       {"códigos com mais de 8 caracteres (enviados cortados aos 8 primeiros)",
        [](const TLinhaPrevia& l) { return l.CodigoCortado; },
        [](const TLinhaPrevia& l) {
-         return Aspas(l.CodigoPlanilha) + " enviado como " + Escapado(l.Codigo);
+         return Citado(l.CodigoPlanilha) + " enviado como " + Escapado(l.Codigo);
        }},
       {"linhas que fariam a atualização falhar (caractere que o banco não comporta)",
        [](const TLinhaPrevia& l) { return l.Efeito == TEfeitoPrevisto::epFalharia; },
        [](const TLinhaPrevia& l) {
-         return "código " + Aspas(l.Codigo) + ", endereço " + Aspas(l.Novo);
+         return "código " + Citado(l.Codigo) + ", endereço " + Citado(l.Novo);
        }},
   };
   for (const TAviso& a : avisos) {

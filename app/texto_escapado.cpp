@@ -36,6 +36,12 @@ std::string Escapado(std::string_view text) {
   return out;
 }
 
+std::string Citado(std::string_view text) {
+  std::string out = "\"";
+  EscapaCampo(text, out);
+  return out.append("\"");
+}
+
 bool DesescapaCampo(std::string_view field, std::string& out) {
   out.clear();
   out.reserve(field.size());

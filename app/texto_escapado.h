@@ -15,6 +15,8 @@ namespace app {
 // Appends `text` escaped to `out`.
 void EscapaCampo(std::string_view text, std::string& out);
 std::string Escapado(std::string_view text);
+// The escaped text between double quotes, as reports show a value.
+std::string Citado(std::string_view text);
 // The text of an escaped field into `out` (replacing it); false when the field
 // has a backslash that starts none of the four escapes.
 bool DesescapaCampo(std::string_view field, std::string& out);

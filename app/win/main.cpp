@@ -10,19 +10,15 @@ int WINAPI wWinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, PWSTR /*comm
   // The main window's SkinData1 hands itself to the skin manager, which skins
   // the window when it is first activated (and every window of the program
   // after it: message boxes, dialogs, menus).
-  skin::win::UseSkinManager();
-  int code = 0;
-  {
-    fw::TApplication application;
-    try {
-      application.Initialize();
-      FPrincipal = application.CreateForm<TFPrincipal>();
-      application.Run();
-    } catch (const std::exception& e) {
-      application.HandleException(e);
-      code = 1;
-    }
+  const skin::win::TSkinManagerScope skinning;
+  fw::TApplication application;
+  try {
+    application.Initialize();
+    FPrincipal = application.CreateForm<TFPrincipal>();
+    application.Run();
+  } catch (const std::exception& e) {
+    application.HandleException(e);
+    return 1;
   }
-  skin::win::ShutdownSkinManager();
-  return code;
+  return 0;
 }

@@ -6,8 +6,9 @@
 // for (start, stop, refresh), deferred by a 250 ms timer once a window has
 // been activated.
 //
-//   skin::win::UseSkinManager();      // once, at program start: skin data
-//                                      // components then reach the manager
+//   skin::win::TSkinManagerScope skinning;  // at program start, around the
+//                                           // application: skin data
+//                                           // components then reach the manager
 //
 // The skin data components drive it through the portable ISkinManager
 // calls; nothing else in a program needs to call it.
@@ -129,5 +130,15 @@ class TSkinManage : public skin::ISkinManager {
 // (also done at the end of the program).
 void UseSkinManager();
 void ShutdownSkinManager();
+
+// UseSkinManager for the life of a program's main: the manager is freed when
+// the scope ends, after the application object made inside it.
+class TSkinManagerScope {
+ public:
+  TSkinManagerScope() { UseSkinManager(); }
+  ~TSkinManagerScope() { ShutdownSkinManager(); }
+  TSkinManagerScope(const TSkinManagerScope&) = delete;
+  TSkinManagerScope& operator=(const TSkinManagerScope&) = delete;
+};
 
 }  // namespace skin::win

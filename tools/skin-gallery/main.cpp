@@ -22,20 +22,16 @@ int WINAPI wWinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, PWSTR /*comm
     }
     LocalFree(argv);
   }
-  skin::win::UseSkinManager();
-  int code = 0;
-  {
-    fw::TApplication application;
-    try {
-      application.Initialize();
-      auto* form = new gallery::TGalleryForm(&application, skin_file);
-      application.SetMainForm(form);
-      application.Run();
-    } catch (const std::exception& e) {
-      application.HandleException(e);
-      code = 1;
-    }
+  const skin::win::TSkinManagerScope skinning;
+  fw::TApplication application;
+  try {
+    application.Initialize();
+    auto* form = new gallery::TGalleryForm(&application, skin_file);
+    application.SetMainForm(form);
+    application.Run();
+  } catch (const std::exception& e) {
+    application.HandleException(e);
+    return 1;
   }
-  skin::win::ShutdownSkinManager();
-  return code;
+  return 0;
 }

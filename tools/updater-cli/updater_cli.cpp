@@ -185,10 +185,7 @@ int Workbook(const std::string& command, TOpcoes& opts, bool reprepare) {
 }
 
 std::string Endereco(const std::optional<std::string>& valor) {
-  if (!valor) return "nulo";
-  std::string out = "\"";
-  app::EscapaCampo(*valor, out);
-  return out.append("\"");
+  return valor ? app::Citado(*valor) : "nulo";
 }
 
 int Undo(TOpcoes& opts, bool force) {
