@@ -354,10 +354,15 @@ void TWinControl::RecreateWnd() {
   bool had_focus = Focused();
   // The text lives in the window: keep it for the new one.
   text_ = GetTextValue();
-  recreating_ = true;
-  DestroyHandle();
-  recreating_ = false;
-  Handle();
+  {
+    recreating_ = true;
+    struct TDone {
+      bool& flag;
+      ~TDone() { flag = false; }
+    } done{recreating_};
+    DestroyHandle();
+    Handle();
+  }
   if (had_focus && CanFocus()) ::SetFocus(handle_);
   Perform(CM_RECREATEWND);
 }

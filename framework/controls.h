@@ -235,6 +235,10 @@ class TWinControl : public TControl {
   // (for properties that only a new window can take); children come back
   // with it. Subclasses of the old window end with it.
   void RecreateWnd();
+  // True from the old window's destruction until the new window exists (a
+  // WM_NCDESTROY seen meanwhile is no end of the control); CM_RECREATEWND
+  // follows through WindowProc once the new window is there.
+  bool Recreating() const { return recreating_; }
   // The control served by a window of this thread (or by its parent, for
   // the edit part of a combo box); nullptr for raw windows.
   static TWinControl* FindControl(HWND wnd);
