@@ -136,7 +136,7 @@ void TWinSkinForm::NCActivate(fw::TMessage& m) {
     HoverTimer->SetEnabled(Active);
     // The push button shown hot loses that look with the activation (its
     // skinner restores its own state).
-    if (was_enabled && !Active) HotButton = nullptr;
+    if (was_enabled && !Active) ResetHotButton();
   }
   if (MDIKind == mkFrame && MDIClient != nullptr) {
     SendMessageW(MDIClient, WM_NCACTIVATE, m.WParam, 0);

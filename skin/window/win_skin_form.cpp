@@ -25,11 +25,6 @@ bool Has(uint32_t set, TSkinControlType type) {
 
 }  // namespace
 
-fw::TBitmap& ScratchBitmap() {
-  static fw::TBitmap scratch;
-  return scratch;
-}
-
 // --- Construction ---------------------------------------------------------------
 
 TWinSkinForm::TWinSkinForm(fw::TComponent* owner) : fw::TComponent(owner) {

@@ -30,6 +30,7 @@
 #include "framework/subclass.h"
 #include "framework/timers.h"
 #include "framework/window_proc_hook.h"
+#include "skin/controls/skin_control.h"
 #include "skin/data/skin_elements.h"
 #include "skin/data/win/skin_data_component.h"
 
@@ -40,13 +41,10 @@ inline constexpr UINT WM_SKINCOLOURS = 0x3401;
 inline constexpr UINT WM_SKINREPAINTFRAME = 0x3502;
 inline constexpr UINT WM_SKINATTACHED = 0x3503;
 inline constexpr UINT WM_SKINQUERY = 0x3504;
-inline constexpr UINT WM_SKINENABLE = 0x3506;
 inline constexpr UINT WM_SKINBUTTONACTION = 0x3514;
 
 class TWinSkinForm;
-class TSkinControl;  // a control skinner
 class TWinSkinMenu;  // the skinned menu bar
-class TSkinButton;   // a push-button skinner that can be hot
 
 // Lifecycle states of a controller.
 enum TSkinFormState : int32_t {
@@ -97,7 +95,7 @@ class TWinSysButton : public TNCObject {
   TDataSkinSysButton* Element;  // not owned
 };
 
-class TWinSkinForm : public fw::TComponent {
+class TWinSkinForm : public fw::TComponent, public ISkinForm {
   FW_CLASS_INFO(TWinSkinForm)
 
  public:
@@ -123,8 +121,12 @@ class TWinSkinForm : public fw::TComponent {
   bool Attached() const { return subclass_.Installed(); }
 
   // Control skinners of this window (control discovery fills the list).
-  bool RegisterSkinner(TSkinControl* skinner);
-  void UnregisterSkinner(TSkinControl* skinner);
+  bool RegisterSkinner(TSkinControl* skinner) override;
+  void UnregisterSkinner(TSkinControl* skinner) override;
+  TSkinControl* GetHotButton() const override { return HotButton; }
+  void SetHotButton(TSkinControl* button) override { HotButton = button; }
+  // Takes the hot look off the hot push button (the mouse left it unseen).
+  void ResetHotButton();
   void ReleaseSkinners();
   void PurgeDeadSkinners();
   // Control discovery: skinners for the controls of a framework form, or for
@@ -233,7 +235,7 @@ class TWinSkinForm : public fw::TComponent {
   uint8_t BorderIcons = 0;
   TWindowState WindowState = wsNormal;
   int32_t State = ssCreated;
-  TSkinButton* HotButton = nullptr;
+  TSkinControl* HotButton = nullptr;
 
   // The portable skin data of SkinData (never null while attached).
   skin::TSkinData& Data() const { return SkinData->Data(); }
@@ -277,9 +279,5 @@ class TWinSkinForm : public fw::TComponent {
   fw::TWindowProcHook form_hook_;  // the framework form's WindowProc
   fw::TSubclass client_subclass_;  // the MDI client's procedure
 };
-
-// The scratch bitmap the menu bar and several control skinners share (one
-// per process, the engine runs in one thread).
-fw::TBitmap& ScratchBitmap();
 
 }  // namespace skin::win

@@ -1,0 +1,36 @@
+// Check-box and radio-button skinners: the box of the control is replaced by
+// the "CheckButton" or "RadioButton" image of the skin's "Buttons" element
+// (a strip of frames, one per state); the control draws its own caption.
+// Both serve framework controls (Attach) and the raw check boxes and radio
+// buttons of dialog boxes (AttachHandle). The control paints first, then the
+// skinner paints the box over it.
+#pragma once
+
+#include <windows.h>
+
+#include "skin/controls/skin_control.h"
+
+namespace skin::win {
+
+class TSkinCheckBox : public TSkinControl {
+  FW_CLASS_INFO(TSkinCheckBox)
+
+ public:
+  using TSkinControl::TSkinControl;
+
+ protected:
+  void AfterMessage(fw::TMessage& m) override;
+  void PaintTo(HDC dc, const RECT& rect) override;
+};
+
+class TSkinRadioButton : public TSkinCheckBox {
+  FW_CLASS_INFO(TSkinRadioButton)
+
+ public:
+  using TSkinCheckBox::TSkinCheckBox;
+
+ protected:
+  void PaintTo(HDC dc, const RECT& rect) override;
+};
+
+}  // namespace skin::win

@@ -1,0 +1,22 @@
+// TSkinHeader: the header of a list view, its items drawn with frame 1 of
+// the skin's "Headerbar" element and their text and image on top.
+#pragma once
+
+#include <windows.h>
+
+#include "skin/controls/skin_control.h"
+
+namespace skin::win {
+
+class TSkinHeader : public TSkinControl {
+  FW_CLASS_INFO(TSkinHeader)
+
+ public:
+  using TSkinControl::TSkinControl;
+
+ protected:
+  bool BeforeMessage(fw::TMessage& m) override;
+  void PaintTo(HDC dc, const RECT& rect) override;
+};
+
+}  // namespace skin::win

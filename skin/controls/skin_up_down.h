@@ -1,0 +1,32 @@
+// TSkinUpDown: the two arrow buttons of an up-down (spin) control drawn from
+// the skin's "UpDown.Vert" or "UpDown.Horz" element (8 frames: four states
+// of the first direction, then four of the second), or in a classic form
+// with arrows of lines when the skin has no such element.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+
+#include "skin/controls/skin_control.h"
+
+namespace skin::win {
+
+class TSkinUpDown : public TSkinControl {
+  FW_CLASS_INFO(TSkinUpDown)
+
+ public:
+  using TSkinControl::TSkinControl;
+
+  // The up-down lies inside an edit box: drawn one pixel inside its client
+  // area.
+  bool Embedded = false;
+  // 1 forces the left/right layout (the scroller of a tab set).
+  int32_t Horizontal = 0;
+
+ protected:
+  bool BeforeMessage(fw::TMessage& m) override;
+  void PaintTo(HDC dc, const RECT& rect) override;
+};
+
+}  // namespace skin::win
