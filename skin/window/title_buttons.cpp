@@ -352,8 +352,14 @@ void TWinSkinForm::HoverCheck() {
     const POINT p = ToWindowPoint(cursor.x, cursor.y);
     if (!PtInRect(&HotObject->Rect, p)) HotObject->MouseLeave();
   }
-  // A hot push button of a raw window (HotButton) is reset by the button
-  // skinner, which control skinning brings.
+  // A raw window's buttons hear of no mouse leaving: the hot one is reset
+  // once the cursor is off it.
+  if (Form == nullptr && HotButton != nullptr && HotButton->Handle != nullptr) {
+    POINT cursor{};
+    GetCursorPos(&cursor);
+    RECT r;
+    if (GetWindowRect(HotButton->Handle, &r) && !PtInRect(&r, cursor)) ResetHotButton();
+  }
 }
 
 // --- Actions ---------------------------------------------------------------------------

@@ -70,6 +70,8 @@ void TWinSkinForm::Notification(fw::TComponent* component, fw::TOperation operat
   if (component == HoverTimer) HoverTimer = nullptr;
   if (component == SystemMenu) SystemMenu = nullptr;
   if (component == MenuBarSkinner) MenuBarSkinner = nullptr;
+  painted_bars_.erase(std::remove(painted_bars_.begin(), painted_bars_.end(), component),
+                      painted_bars_.end());
 }
 
 void TWinSkinForm::RepaintWindow(HWND wnd) {
@@ -302,9 +304,14 @@ void TWinSkinForm::ApplySkinColours() {
     active = Form->ActiveControl();
     had_focus = active != nullptr && active->Focused();
   }
-  // Every control skinner takes the new skin (control discovery registers
-  // them; none exist until then).
+  // Every control skinner takes the new skin.
   State = ssColours;
+  const std::vector<TSkinControl*> skinners = Skinners;
+  for (TSkinControl* skinner : skinners) {
+    if (std::find(Skinners.begin(), Skinners.end(), skinner) != Skinners.end()) {
+      skinner->SkinChanged();
+    }
+  }
   if (FrameSkinned && Form != nullptr) {
     SetPopupMenusOwnerDraw(Form, true);
     AdjustWindowSize(true);
@@ -418,26 +425,6 @@ void TWinSkinForm::UnregisterSkinner(TSkinControl* skinner) {
   auto it = std::find(Skinners.rbegin(), Skinners.rend(), skinner);
   if (it != Skinners.rend()) Skinners.erase(std::next(it).base());
 }
-
-void TWinSkinForm::ReleaseSkinners() {
-  // Control skinners arrive with control discovery; until then the list
-  // stays empty.
-  Skinners.clear();
-}
-
-void TWinSkinForm::PurgeDeadSkinners() {}
-
-void TWinSkinForm::SkinChildren(fw::TWinControl* /*parent*/) {
-  PurgeDeadSkinners();
-}
-
-void TWinSkinForm::SkinChildWindows() {
-  for (HWND child = GetTopWindow(Handle); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
-    if ((GetWindowLongW(child, GWL_STYLE) & WS_CHILD) != 0) SkinChildWindow(child);
-  }
-}
-
-void TWinSkinForm::SkinChildWindow(HWND /*wnd*/) {}
 
 // --- The window procedure --------------------------------------------------------
 

@@ -29,6 +29,7 @@
 #include "framework/menus.h"
 #include "framework/subclass.h"
 #include "framework/timers.h"
+#include "framework/toolbar.h"
 #include "framework/window_proc_hook.h"
 #include "skin/controls/skin_control.h"
 #include "skin/data/skin_elements.h"
@@ -127,13 +128,22 @@ class TWinSkinForm : public fw::TComponent, public ISkinForm {
   void SetHotButton(TSkinControl* button) override { HotButton = button; }
   // Takes the hot look off the hot push button (the mouse left it unseen).
   void ResetHotButton();
+  // Detaches and frees every skinner (last attached first).
   void ReleaseSkinners();
+  // Frees the skinners whose window is gone.
   void PurgeDeadSkinners();
-  // Control discovery: skinners for the controls of a framework form, or for
-  // the child windows of a raw window.
+  // --- Control discovery (control_discovery.cpp) ---
+  // Skinners for the controls a framework form (or container) owns.
   void SkinChildren(fw::TWinControl* parent);
+  void SkinControl(fw::TControl* control, fw::TWinControl* parent);
+  // The Skin3rd rule: true when the class is mapped (whether or not a
+  // skinner was attached).
+  bool SkinByMapping(const std::string& upper_class, fw::TControl* control);
+  bool IsControlSkinned(const fw::TControl* control) const;
+  // Skinners for the child windows of a raw window, by class and style.
   void SkinChildWindows();
   void SkinChildWindow(HWND wnd);
+  TSkinControl* FindSkinnerByHandle(HWND wnd) const;
 
   // --- Frame and caption (frame_painting.cpp) ---
   void LoadFrameMetrics();
@@ -272,6 +282,21 @@ class TWinSkinForm : public fw::TComponent, public ISkinForm {
   // Owner-drawn menu messages (menu_items.cpp); true when handled.
   bool MeasureItem(fw::TMessage& m);
   bool DrawItem(fw::TMessage& m);
+
+  // Control discovery (control_discovery.cpp).
+  void ApplyRow(int row, fw::TControl* control);
+  template <class T>
+  T* AttachSkinner(fw::TControl* control, bool use_skin_colour);
+  template <class T>
+  T* AttachSkinnerByHandle(fw::TWinControl* control);
+  template <class T>
+  T* AttachScrollSkinner(fw::TWinControl* control);
+  void SkinToolBar(fw::TToolBar* bar);
+  // The painter of tool-bar buttons installed on bars that had none.
+  void PaintToolButton(fw::TToolBar* bar, fw::TToolButton* button, uint32_t state,
+                       bool& default_draw);
+  void ReleaseToolBars();
+  std::vector<fw::TToolBar*> painted_bars_;  // bars given the painter
 
   int32_t disable_tag_ = 0;
   fw::TGdiHandle<HFONT> caption_font_;
