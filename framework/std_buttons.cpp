@@ -110,7 +110,11 @@ void TButton::WndProc(TMessage& m) {
 
 // --- TCustomCheckBox -------------------------------------------------------------
 
-TCustomCheckBox::TCustomCheckBox(TComponent* owner) : TButtonControl(owner) {}
+// Check boxes and radio buttons show their parent's colour around the box
+// and the caption, as they do on dialog boxes.
+TCustomCheckBox::TCustomCheckBox(TComponent* owner) : TButtonControl(owner) {
+  parent_color_ = true;
+}
 
 const TClassInfo& TCustomCheckBox::StaticClassInfo() {
   static const TClassInfo info =
@@ -193,7 +197,9 @@ const TClassInfo& TCheckBox::StaticClassInfo() {
 
 // --- TRadioButton ----------------------------------------------------------------
 
-TRadioButton::TRadioButton(TComponent* owner) : TButtonControl(owner) {}
+TRadioButton::TRadioButton(TComponent* owner) : TButtonControl(owner) {
+  parent_color_ = true;
+}
 
 const TClassInfo& TRadioButton::StaticClassInfo() {
   static const TClassInfo info =
