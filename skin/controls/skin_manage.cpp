@@ -281,6 +281,17 @@ void TSkinManage::ReloadForms() {
   }
 }
 
+void TSkinManage::ElementsReplaced(skin::TSkinData* data) {
+  // Title buttons point at the elements they draw: they are made again from
+  // the new ones before the old ones are freed. Control skinners read the
+  // elements at every paint and keep none.
+  for (TWinSkinForm* form : skin_forms_) {
+    if (&form->Data() != data || form->TitleButtons.empty()) continue;
+    form->FreeSysButtons();
+    form->CreateSysButtons();
+  }
+}
+
 void TSkinManage::UnskinAndFree(TWinSkinForm* form) {
   form->Unskin();
   form->RepaintWindow(form->Handle);

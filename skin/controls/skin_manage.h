@@ -52,6 +52,7 @@ class TSkinManage : public skin::ISkinManager {
   int StartState() const override { return start_state_; }
   void SetStartState(int state) override { start_state_ = state; }
   void SetActive(bool active) override { active_ = active; }
+  void ElementsReplaced(skin::TSkinData* data) override;
 
   bool Active() const { return active_; }
   bool Forcing() const { return forcing_; }

@@ -47,11 +47,36 @@ void TSkinData::ReadSkinStream(TMemoryStream& in) {
     if (in.Size() - std::min(in.Position(), in.Size()) < static_cast<size_t>(n)) {
       throw ESkinPackageError("stored skin is cut short");
     }
+    std::vector<uint8_t> bytes(static_cast<size_t>(n));
+    in.Read(bytes.data(), bytes.size());
+    if (!DesignMode) {
+      LoadPackage(std::move(bytes));
+      return;
+    }
     SkinStream.Clear();
-    SkinStream.Data().resize(static_cast<size_t>(n));
-    in.Read(SkinStream.Data().data(), static_cast<size_t>(n));
+    SkinStream.Write(bytes);
   }
   if (!DesignMode) LoadSkin();
+}
+
+bool TSkinData::LoadPackage(std::vector<uint8_t> bytes) {
+  // The package of the skin in use comes back when the new one fails.
+  std::vector<uint8_t> previous(SkinStream.Bytes().begin(), SkinStream.Bytes().end());
+  auto put_back = [&] {
+    SkinStream.Clear();
+    SkinStream.Write(previous);
+  };
+  SkinStream.Clear();
+  SkinStream.Write(bytes);
+  bool loaded = false;
+  try {
+    loaded = LoadSkin();
+  } catch (...) {
+    if (!NotLoaded) put_back();
+    throw;
+  }
+  if (!loaded && !NotLoaded) put_back();
+  return loaded;
 }
 
 void TSkinData::WriteSkinStream(TMemoryStream& out) const {
@@ -63,6 +88,15 @@ void TSkinData::WriteSkinStream(TMemoryStream& out) const {
 }
 
 bool TSkinData::LoadSkin() {
+  // A skin that was loaded stays loaded when the new one fails.
+  const bool had_skin = !NotLoaded;
+  struct TRestore {
+    TSkinData& d;
+    bool had_skin;
+    ~TRestore() {
+      if (had_skin) d.NotLoaded = false;
+    }
+  } restore{*this, had_skin};
   NotLoaded = true;
   if (DesignMode) return false;
   // A component without a stored skin simply stays without one.
@@ -82,9 +116,9 @@ bool TSkinData::LoadSkin() {
 }
 
 void TSkinData::SetSkinFile(const std::string& file_name) {
-  NotLoaded = true;
   skin_file_ = file_name;
   if (DesignMode) {
+    NotLoaded = true;
     if (!file_name.empty() && SkinStream.Size() > 0) SkinStream.Clear();
     return;
   }
@@ -93,14 +127,13 @@ void TSkinData::SetSkinFile(const std::string& file_name) {
   const std::u8string utf8(file_name.begin(), file_name.end());
   const std::filesystem::path path(utf8);
   std::error_code ec;
+  // No file to read: the skin in use (if any) stays.
   if (file_name.empty() || !std::filesystem::is_regular_file(path, ec)) return;
   std::ifstream file(path, std::ios::binary);
   if (!file) return;
   std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(file)),
                              std::istreambuf_iterator<char>());
-  SkinStream.Clear();
-  SkinStream.Write(bytes);
-  LoadSkin();
+  if (!LoadPackage(std::move(bytes))) return;
   if (SkinFormtype == sfMainform) ApplySkin();
 }
 

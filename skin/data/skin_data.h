@@ -82,6 +82,9 @@ class ISkinManager {
   virtual int StartState() const = 0;
   virtual void SetStartState(int state) = 0;
   virtual void SetActive(bool active) = 0;
+  // A load replaced the elements of `data`: whatever a window keeps of the
+  // old ones (title buttons) must go now, before they are freed.
+  virtual void ElementsReplaced(TSkinData* /*data*/) {}
 };
 
 // What TSkinData needs from the platform.
@@ -204,8 +207,10 @@ class TSkinData {
   // Called once after the component was read from its form.
   void Loaded();
   // Loads SkinStream into elements; false on a wrong package version or an
-  // empty SkinStream.
-  // Codec, package and bitmap errors propagate; NotLoaded then stays true.
+  // empty SkinStream. Codec, package and bitmap errors propagate. The new
+  // elements are built apart and take the place of the old ones only when
+  // the whole skin loaded: a failed load leaves the skin loaded before (and
+  // NotLoaded as it was) untouched.
   bool LoadSkin();
   void ApplySkin();
   void MaySkinClass(const std::string& class_name, bool& do_skin);
@@ -215,8 +220,11 @@ class TSkinData {
   void WriteSkinStream(TMemoryStream& out) const;
 
   // Element loading (run by LoadSkin with the reader and description of the
-  // current load).
+  // current load): into a fresh set, swapped in when complete.
   void LoadSkinElements(const TQuickIni& ini, const TSkinReader& reader);
+  // Exchanges every element slot, the colours and the skin's name with
+  // `other`'s.
+  void SwapElements(TSkinData& other);
 
   // The default Skin3rd lines.
   static std::vector<std::string> DefaultSkin3rd();
@@ -225,6 +233,9 @@ class TSkinData {
 
  private:
   ISkinManager* Manager(bool create) const;
+  // Puts `bytes` in SkinStream and loads them; on a failure the package of
+  // the skin in use is put back. True when the new skin loaded.
+  bool LoadPackage(std::vector<uint8_t> bytes);
 
   ISkinDataHost* host_;
   bool active_ = false;

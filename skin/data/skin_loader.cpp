@@ -447,11 +447,69 @@ void Loader::BuildComboImage(int scroll_arrow_width) {
 }  // namespace
 
 void TSkinData::LoadSkinElements(const TQuickIni& ini, const TSkinReader& reader) {
-  Loader loader(*this, ini, reader);
+  // Windows are painted from the current elements until the new set is
+  // complete: a bad image halfway leaves them untouched.
+  TSkinData fresh(nullptr);
+  Loader loader(fresh, ini, reader);
   loader.Run();
   loader.BuildComboImage(host_ ? host_->HorzScrollArrowWidth() : 17);
+  fresh.DefaultIcon = DefaultIcon;
+  SwapElements(fresh);
   NotLoaded = false;
+  // The old elements go with `fresh`: what windows keep of them goes first.
+  if (ISkinManager* m = Manager(false)) m->ElementsReplaced(this);
   if (host_) host_->SkinLoaded();
+}
+
+void TSkinData::SwapElements(TSkinData& o) {
+  using std::swap;
+  swap(Borders, o.Borders);
+  swap(Title, o.Title);
+  swap(SysButtons, o.SysButtons);
+  swap(Buttons, o.Buttons);
+  swap(Progress, o.Progress);
+  swap(MenuBar, o.MenuBar);
+  swap(GroupBoxEdge, o.GroupBoxEdge);
+  swap(GroupBox, o.GroupBox);
+  swap(Toolbars, o.Toolbars);
+  swap(Tabs, o.Tabs);
+  swap(StatusBarEdges, o.StatusBarEdges);
+  swap(ComboButton, o.ComboButton);
+  swap(SunkEdge, o.SunkEdge);
+  swap(ExtraImages, o.ExtraImages);
+  swap(Headerbar, o.Headerbar);
+  swap(MenuItem, o.MenuItem);
+  swap(MenuBackground, o.MenuBackground);
+  swap(Scrollbar, o.Scrollbar);
+  swap(HorzScroll, o.HorzScroll);
+  swap(VertScroll, o.VertScroll);
+  swap(HorzScrollThumb, o.HorzScrollThumb);
+  swap(VertScrollThumb, o.VertScrollThumb);
+  swap(TrackbarThumbHorz, o.TrackbarThumbHorz);
+  swap(TrackbarThumbVert, o.TrackbarThumbVert);
+  swap(TrackbarThumbLeft, o.TrackbarThumbLeft);
+  swap(TrackbarThumbRight, o.TrackbarThumbRight);
+  swap(TrackbarThumbUp, o.TrackbarThumbUp);
+  swap(TrackbarThumbDown, o.TrackbarThumbDown);
+  swap(UpDownHorz, o.UpDownHorz);
+  swap(UpDownVert, o.UpDownVert);
+  swap(WindowTextColour, o.WindowTextColour);
+  swap(ButtonFaceColour, o.ButtonFaceColour);
+  swap(ScrollbarColour, o.ScrollbarColour);
+  swap(HilightTextColour, o.HilightTextColour);
+  swap(HilightColour, o.HilightColour);
+  swap(MenubarColour, o.MenubarColour);
+  swap(MenuColour, o.MenuColour);
+  swap(MenuTextColour, o.MenuTextColour);
+  swap(ButtonTextColour, o.ButtonTextColour);
+  swap(ButtonHilightColour, o.ButtonHilightColour);
+  swap(ButtonlightColour, o.ButtonlightColour);
+  swap(ButtonShadowColour, o.ButtonShadowColour);
+  swap(ButtonDkShadowColour, o.ButtonDkShadowColour);
+  swap(MenuBarTextColour, o.MenuBarTextColour);
+  swap(TitleTextActiveColour, o.TitleTextActiveColour);
+  swap(TitleTextNoActiveColour, o.TitleTextNoActiveColour);
+  swap(SkinName, o.SkinName);
 }
 
 }  // namespace skin

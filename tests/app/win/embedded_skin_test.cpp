@@ -279,7 +279,7 @@ TEST(SkinDataFailures, StoredResourceMissingOrNoPackageStopsTheReading) {
   }
 }
 
-TEST(SkinDataFailures, DamagedPackageRaisesAndLeavesNoSkin) {
+TEST(SkinDataFailures, DamagedPackageRaisesAndLeavesTheSkinInUse) {
   // A well-compressed package whose size table runs past its data.
   std::vector<uint8_t> unpacked = skin::BuildSkinPackage({{"skin.ini", {'[', 'a', ']'}}});
   unpacked[unpacked.size() - 3 - 4] = 200;  // the one entry's size
@@ -298,8 +298,11 @@ TEST(SkinDataFailures, DamagedPackageRaisesAndLeavesNoSkin) {
     EXPECT_EQ(std::string(e.what()).rfind("SkinData1: SkinStream: skin package is damaged", 0), 0u)
         << e.what();
   }
-  EXPECT_TRUE(c.Data().NotLoaded);
-  // Windows already skinned keep the brush of the skin they were given.
+  // The skin loaded before stays in use, whole: its elements, its package
+  // and the brush windows already skinned were given.
+  EXPECT_FALSE(c.Data().NotLoaded);
+  EXPECT_EQ(c.Data().SkinStream.Data(), good);
+  EXPECT_FALSE(c.Data().Buttons->Bitmap.Empty());
   EXPECT_EQ(c.ButtonFaceBrush(), brush);
 }
 
@@ -374,10 +377,11 @@ TEST(SkinDataFailures, SkinFileWithLettersOutsideAsciiLoads) {
   HBRUSH brush = c.ButtonFaceBrush();
   EXPECT_NE(brush, nullptr);
 
-  // A missing file leaves the component without a usable skin, quietly;
+  // A missing file changes nothing, quietly: the skin in use stays, and
   // windows already skinned keep their brush.
   EXPECT_TRUE(fw::SetTextProp(&c, "SkinFile", (folder / L"nenhum.skn").wstring()));
-  EXPECT_TRUE(c.Data().NotLoaded);
+  EXPECT_FALSE(c.Data().NotLoaded);
+  EXPECT_EQ(c.Data().SkinStream.Data(), package);
   EXPECT_EQ(c.ButtonFaceBrush(), brush);
   std::filesystem::remove_all(folder);
 }

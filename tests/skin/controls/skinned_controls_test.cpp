@@ -6,7 +6,10 @@
 // behind when skinning goes off.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
 #include <functional>
+#include <iterator>
 #include <memory>
 #include <string>
 #include <vector>
@@ -21,6 +24,8 @@
 #include "skin/controls/skin_check_box.h"
 #include "skin/controls/skin_manage.h"
 #include "skin/data/skin_draw.h"
+#include "skin/data/skin_package_writer.h"
+#include "skin/data/skin_reader.h"
 #include "skin/window/skin_surface.h"
 #include "tests/skin/window/skinned_window.h"
 #include "tests/skin/window/skinned_window_fixture.h"
@@ -572,13 +577,18 @@ TEST_F(SkinnedControlsTest, SkinningOffAndOnLeavesNothingBehind) {
   paint_all();
   auto* panel = Find<fw::TPanel>("Panel1");
   EXPECT_EQ(panel->Color(), fw::ColorToRGB(Data().Data().ButtonFaceColour));
-  const test_support::TLiveCounts skinned = test_support::Live();
   auto* manager = skin::win::TSkinManage::Instance();
   auto skinning = [&](bool on) {
     Data().SetActive(on);
     manager->DoTimer();
     PumpPending();
   };
+  // One round first: the controls make the brushes and fonts they keep for
+  // their life on first use; after that, a round must leave nothing.
+  skinning(false);
+  skinning(true);
+  paint_all();
+  const test_support::TLiveCounts skinned = test_support::Live();
   for (int i = 0; i < 3; ++i) {
     skinning(false);
     EXPECT_EQ(manager->FindSkinForm(form_->Handle()), nullptr);
@@ -595,6 +605,85 @@ TEST_F(SkinnedControlsTest, SkinningOffAndOnLeavesNothingBehind) {
   form_ = nullptr;
   PumpPending();
   EXPECT_EQ(test_support::Live(), start);
+}
+
+// A copy of a built skin whose images with "button" in their name are
+// damaged (the push buttons' image among them), written beside the tests.
+std::filesystem::path DamagedSkinFile(const char* skin) {
+  const std::filesystem::path dir = std::filesystem::path(PROJECT_BINARY_DIR) / "skins";
+  std::ifstream in(dir / skin, std::ios::binary);
+  skin::TMemoryStream packed;
+  packed.Write(std::vector<uint8_t>((std::istreambuf_iterator<char>(in)),
+                                    std::istreambuf_iterator<char>()));
+  packed.SetPosition(0);
+  skin::TSkinReader reader;
+  if (!reader.LoadPackage(packed)) return {};
+  std::vector<skin::TSkinPackageEntry> entries;
+  for (const std::string& name : reader.Names()) {
+    skin::TMemoryStream entry;
+    reader.ExtractEntry(name, entry);
+    std::vector<uint8_t> bytes(entry.Bytes().begin(), entry.Bytes().end());
+    if (name.find("button") != std::string::npos && name.ends_with(".bmp")) {
+      bytes = {'B', 'M', 0, 1, 2, 3, 4, 5};
+    }
+    entries.push_back({name, std::move(bytes)});
+  }
+  const std::filesystem::path out =
+      dir / ("damaged-" + std::to_string(GetCurrentProcessId()) + ".skn");
+  const std::vector<uint8_t> bytes = skin::WriteSkinPackage(entries);
+  std::ofstream(out, std::ios::binary)
+      .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  return out;
+}
+
+TEST_F(SkinnedControlsTest, AFailedSkinSwitchLeavesTheOldSkinWorking) {
+  TWinSkinForm* c = SkinnedForm();
+  ASSERT_NE(c, nullptr);
+  const skin::TSkinData& d = Data().Data();
+  std::vector<const void*> elements;
+  for (const auto& b : c->TitleButtons) elements.push_back(b->Element);
+  ASSERT_FALSE(elements.empty());
+  const std::filesystem::path damaged = DamagedSkinFile("default.skn");
+  ASSERT_FALSE(damaged.empty());
+  bool failed = false;
+  try {
+    Data().SetSkinFile(damaged.wstring());
+  } catch (const std::exception& e) {
+    failed = true;
+    EXPECT_NE(std::string(e.what()).find("SkinFile"), std::string::npos) << e.what();
+  }
+  EXPECT_TRUE(failed);
+  std::filesystem::remove(damaged);
+  skin::win::TSkinManage::Instance()->DoTimer();
+  PumpPending();
+  // The elements every window paints from are those it had.
+  EXPECT_FALSE(d.NotLoaded);
+  ASSERT_EQ(c->TitleButtons.size(), elements.size());
+  for (size_t i = 0; i < elements.size(); ++i) {
+    EXPECT_EQ(c->TitleButtons[i]->Element, elements[i]);
+    EXPECT_EQ(c->TitleButtons[i]->Element, d.SysButtons[i].get());
+  }
+  // The mouse over the frame's buttons and over the controls still paints
+  // from the old skin.
+  for (const auto& b : c->TitleButtons) {
+    if (!b->Visible) continue;
+    SendNCMouse(*c, WM_NCMOUSEMOVE, HTCAPTION, Centre(b->Rect));
+  }
+  PumpPending();
+  auto* button = Find<fw::TButton>("Button1");
+  fw::TMessage enter{skin::win::CM_MOUSEENTER, 0, 0, 0};
+  SkinnerOf(*c, button)->WndProc(enter);
+  form_->SetActiveControl(Find<fw::TEdit>("Edit1"));
+  EXPECT_TRUE(ShowsFrame(button->Handle(), d, 4, "hot after a failed switch"));
+  // A good package after that switches completely.
+  const std::filesystem::path good = std::filesystem::path(PROJECT_BINARY_DIR) / "skins" / "default.skn";
+  Data().SetSkinFile(good.wstring());
+  skin::win::TSkinManage::Instance()->DoTimer();
+  PumpPending();
+  for (size_t i = 0; i < c->TitleButtons.size(); ++i) {
+    EXPECT_EQ(c->TitleButtons[i]->Element, d.SysButtons[i].get());
+  }
+  EXPECT_TRUE(ShowsFrame(button->Handle(), d, 4, "hot after a good switch"));
 }
 
 }  // namespace

@@ -271,7 +271,7 @@ TEST(SkinDataTest, SkinFileLoadsAndAppliesOrChangesNothingWhenMissing) {
   host.manager.calls.clear();
   const size_t stored = d.SkinStream.Size();
   d.SetSkinFile(path + ".missing");
-  EXPECT_TRUE(d.NotLoaded);
+  EXPECT_FALSE(d.NotLoaded);  // the skin in use stays
   EXPECT_EQ(d.SkinStream.Size(), stored);
   EXPECT_TRUE(host.manager.calls.empty());
 }

@@ -283,5 +283,89 @@ TEST(SkinLoaderTest, BadBitmapEndsTheLoad) {
   EXPECT_TRUE(data.NotLoaded);
 }
 
+// A switch to a package whose button image is damaged, after a complete
+// load: the load fails before anything the windows paint from is touched.
+// Each element, its pixels and every colour stay as they were (the address
+// sanitizer sees any read of freed elements in the tests that follow).
+TEST_F(LoadedSample, AFailedSwitchLeavesTheLoadedSkinWhole) {
+  const std::vector<std::pair<std::string, const TDataSkinObject*>> before = SkinSlots(data_);
+  const uint32_t button_pixel = data_.Buttons->Bitmap.Pixel(3, 3);
+  const TColour face = data_.ButtonFaceColour;
+  auto entries = SampleEntries();
+  for (auto& e : entries) {
+    if (e.Name == "BUTTONS.BMP") e.Data = {'B', 'M', 9, 9, 9, 9};
+    if (e.Name.find(".ini") != std::string::npos) {
+      std::string ini(e.Data.begin(), e.Data.end());
+      testing::AddToSection(ini, "Colours", "ButtonFaceR=1\nButtonFaceG=2\nButtonFaceB=3");
+      e.Data.assign(ini.begin(), ini.end());
+    }
+  }
+  TMemoryStream damaged;
+  damaged.Write(WriteSkinPackage(entries));
+  const std::vector<uint8_t> good(data_.SkinStream.Bytes().begin(), data_.SkinStream.Bytes().end());
+  data_.SkinStream.Clear();
+  data_.SkinStream.Write(damaged.Bytes());
+  EXPECT_THROW(data_.LoadSkin(), EBitmapError);
+  EXPECT_FALSE(data_.NotLoaded);
+  EXPECT_EQ(SkinSlots(data_), before);
+  EXPECT_EQ(data_.Buttons->Bitmap.Pixel(3, 3), button_pixel);
+  EXPECT_EQ(data_.ButtonFaceColour, face);
+  EXPECT_EQ(data_.SkinName, "Sample Skin");
+  // The same through a stored stream: the package in use comes back too.
+  data_.SkinStream.Clear();
+  data_.SkinStream.Write(good);
+  TMemoryStream stored;
+  const auto n = static_cast<uint32_t>(damaged.Size());
+  const uint8_t len[4] = {static_cast<uint8_t>(n), static_cast<uint8_t>(n >> 8),
+                          static_cast<uint8_t>(n >> 16), static_cast<uint8_t>(n >> 24)};
+  stored.Write(len, 4);
+  stored.Write(damaged.Bytes());
+  stored.SetPosition(0);
+  EXPECT_THROW(data_.ReadSkinStream(stored), EBitmapError);
+  EXPECT_FALSE(data_.NotLoaded);
+  EXPECT_EQ(std::vector<uint8_t>(data_.SkinStream.Bytes().begin(), data_.SkinStream.Bytes().end()),
+            good);
+  EXPECT_EQ(SkinSlots(data_), before);
+}
+
+// A complete switch replaces the elements, and the manager hears of it while
+// the old ones still exist.
+TEST(SkinLoaderTest, ASuccessfulSwitchTellsTheManagerBeforeTheOldElementsGo) {
+  struct TManager : ISkinManager {
+    void AddSkinData(TSkinData*) override {}
+    void RemoveSkinData(TSkinData*) override {}
+    void InstallHook() override {}
+    void ScheduleAction(int, int) override {}
+    void SkinWindow(void*) override {}
+    void ReloadForms() override {}
+    void SetPendingSkinData(TSkinData*) override {}
+    int StartState() const override { return 0; }
+    void SetStartState(int) override {}
+    void SetActive(bool) override {}
+    void ElementsReplaced(TSkinData* d) override {
+      ++calls;
+      replaced_with = d->Buttons.get();
+    }
+    int calls = 0;
+    const TDataSkinButton* replaced_with = nullptr;
+  } manager;
+  struct THost : ISkinDataHost {
+    explicit THost(ISkinManager& m) : m_(m) {}
+    ISkinManager* Manager(bool) override { return &m_; }
+    void ShowMessage(const std::string&) override {}
+    void* OwnerWindow() override { return nullptr; }
+    int HorzScrollArrowWidth() override { return 17; }
+    ISkinManager& m_;
+  } host(manager);
+  TSkinData data(&host);
+  data.SkinStream.Write(SamplePackage());
+  ASSERT_TRUE(data.LoadSkin());
+  const TDataSkinButton* first = data.Buttons.get();
+  ASSERT_TRUE(data.LoadSkin());
+  EXPECT_EQ(manager.calls, 2);
+  EXPECT_NE(data.Buttons.get(), first);
+  EXPECT_EQ(manager.replaced_with, data.Buttons.get());
+}
+
 }  // namespace
 }  // namespace skin
