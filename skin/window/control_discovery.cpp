@@ -115,8 +115,8 @@ const std::vector<TDiscoveryRow>& DiscoveryTable() {
       R{16, "a progress bar", [](const fw::TControl& c, const std::string&) {
           return Is<fw::TProgressBar>(c);
         }, xcProgress, false, "TSkinProgress"},
-      R{17, "a scrolling container", [](const fw::TControl& c, const std::string&) {
-          return Is<fw::TScrollBox>(c);
+      R{17, "a scroll-bar control", [](const fw::TControl& c, const std::string&) {
+          return Is<fw::TScrollBar>(c);
         }, xcScrollbar, false, "TSkinScControl"},
       R{18, "a combo box", [](const fw::TControl& c, const std::string&) {
           return Is<fw::TCustomComboBox>(c);
@@ -468,7 +468,7 @@ bool TWinSkinForm::SkinByMapping(const std::string& upper_class, fw::TControl* c
   } else if (kind == "embedscrollbar") {
     if (Has(set, xcScrollbar)) {
       children([&](fw::TControl* child) {
-        if (auto* box = dynamic_cast<fw::TScrollBox*>(child)) AttachScrollSkinner<TSkinScControl>(box);
+        if (auto* bar = dynamic_cast<fw::TScrollBar*>(child)) AttachScrollSkinner<TSkinScControl>(bar);
       });
     }
   } else if (kind == "groupbox") {

@@ -261,6 +261,14 @@ void TGalleryForm::BuildControls() {
   speed2->SetFlat(true);
   speed2->SetGroupIndex(1);
 
+  auto* list_combo = new fw::TComboBox(this);
+  list_combo->SetStyle(fw::csDropDownList);
+  place(list_combo, this, 452, 402, 180, 21);
+  for (const wchar_t* s : {L"Drop-down list", L"Second", L"Third", L"Fourth", L"Fifth", L"Sixth",
+                           L"Seventh", L"Eighth", L"Ninth", L"Tenth"})
+    list_combo->Items()->Add(s);
+  list_combo->SetItemIndex(0);
+
   // Right clicks open the popups (the panel's is the native one).
   OnContextPopup = [this](fw::TObject*, POINT at) { FormPopup->Popup(at.x, at.y); };
   native->OnContextPopup = [this](fw::TObject*, POINT at) { NativePopup->Popup(at.x, at.y); };
