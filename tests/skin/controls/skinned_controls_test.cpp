@@ -11,6 +11,7 @@
 #include <functional>
 #include <iterator>
 #include <memory>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -605,6 +606,62 @@ TEST_F(SkinnedControlsTest, SkinningOffAndOnLeavesNothingBehind) {
   form_ = nullptr;
   PumpPending();
   EXPECT_EQ(test_support::Live(), start);
+}
+
+// A skinner whose painting and whose message handling fail on demand.
+class TFailingSkinner : public skin::win::TSkinButton {
+ public:
+  using TSkinButton::TSkinButton;
+  bool fail_paint = false;
+  bool fail_message = false;
+
+ protected:
+  void PaintTo(HDC dc, const RECT& rect) override {
+    // Something half drawn first: the error must not leave it selected.
+    HGDIOBJ old = SelectObject(dc, GetStockObject(BLACK_BRUSH));
+    SelectObject(dc, old);
+    if (fail_paint) throw std::runtime_error("painting failed");
+    TSkinButton::PaintTo(dc, rect);
+  }
+  void AfterMessage(fw::TMessage& m) override {
+    if (fail_message && m.Msg == WM_KEYUP) throw std::runtime_error("handling failed");
+    TSkinButton::AfterMessage(m);
+  }
+};
+
+TEST_F(SkinnedControlsTest, PaintingErrorsAreSwallowedAndHandlingErrorsReachTheApplication) {
+  std::vector<std::string> errors;
+  app_->OnException = [&](const std::exception& e) { errors.push_back(e.what()); };
+  TFailingSkinner* failing = nullptr;
+  Data().OnSkinControl = [&](fw::TComponent*, skin::win::TSkinData*, fw::TControl*,
+                             fw::TControl* control, const std::wstring&, fw::TComponent*& made) {
+    if (control->Name() == "Button1") made = failing = new TFailingSkinner(control);
+  };
+  TWinSkinForm* c = SkinnedForm();
+  ASSERT_NE(c, nullptr);
+  ASSERT_NE(failing, nullptr);
+  HWND button = Find<fw::TButton>("Button1")->Handle();
+  PumpPending();
+  const test_support::TLiveCounts before = test_support::Live();
+  failing->fail_paint = true;
+  for (int i = 0; i < 20; ++i) {
+    RedrawWindow(button, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    failing->Paint(nullptr);
+  }
+  PumpPending();
+  EXPECT_TRUE(errors.empty()) << errors.front();
+  // The window was validated: no paint loop.
+  EXPECT_FALSE(GetUpdateRect(button, nullptr, FALSE));
+  failing->fail_paint = false;
+  failing->fail_message = true;
+  SendMessageW(button, WM_KEYUP, 'A', 0);
+  ASSERT_EQ(errors.size(), 1u);
+  EXPECT_EQ(errors[0], "handling failed");
+  failing->fail_message = false;
+  // The skinner still serves the button, and nothing stayed behind.
+  form_->SetActiveControl(Find<fw::TEdit>("Edit1"));
+  EXPECT_TRUE(ShowsFrame(button, Data().Data(), 1, "after the errors"));
+  EXPECT_EQ(test_support::Live(), before);
 }
 
 // A copy of a built skin whose images with "button" in their name are
