@@ -24,6 +24,7 @@
 #include <string_view>
 #include <vector>
 
+#include "framework/list_walk.h"
 #include "framework/object.h"
 
 namespace fw {
@@ -106,6 +107,7 @@ class TComponent : public TPersistent {
   TComponent* owner_ = nullptr;
   std::vector<TComponent*> components_;
   std::vector<TComponent*> free_notifies_;
+  TListWalk<TComponent>* walks_ = nullptr;  // walks over components_ in progress
   std::string name_;
   int32_t tag_ = 0;
   uint32_t state_ = 0;

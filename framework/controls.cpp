@@ -552,9 +552,8 @@ void TWinControl::CreateWnd() {
   HandleCreated();
   // The children's windows; creating one calls out (hooks, handlers), which
   // may add children (they get their windows as they come) or take some away.
-  std::vector<TControl*> list = controls_;
-  for (TControl* c : list) {
-    if (!HasChild(c)) continue;
+  TListWalk<TControl> walk(controls_, control_walks_);
+  for (TControl* c : walk) {
     if (auto* w = dynamic_cast<TWinControl*>(c)) w->Handle();
   }
 }
@@ -576,9 +575,14 @@ void TWinControl::InsertControl(TControl* control) {
 }
 
 void TWinControl::RemoveControl(TControl* control) {
+  // A control that leaves its form is no longer its focused or active one.
+  if (auto* w = dynamic_cast<TWinControl*>(control)) {
+    if (TForm* form = GetParentForm(); form != nullptr && form != w) form->DefocusControl(w);
+  }
   if (mouse_capture_ == control) mouse_capture_ = nullptr;
   if (mouse_control_ == control) mouse_control_ = nullptr;
   control->Invalidate();
+  TListWalk<TControl>::Forget(control_walks_, control);
   controls_.erase(std::remove(controls_.begin(), controls_.end(), control), controls_.end());
   tab_list_.erase(std::remove(tab_list_.begin(), tab_list_.end(), control), tab_list_.end());
   if (auto* w = dynamic_cast<TWinControl*>(control); w != nullptr && w->handle_ != nullptr) {
@@ -783,41 +787,44 @@ void TWinControl::AlignControls() {
     return list;
   };
   // Placing a child calls out (its handlers may take children away, or free
-  // them): each one is looked for again before it is placed and measured.
-  for (TControl* c : aligned(alTop)) {
-    if (!HasChild(c)) continue;
-    c->SetBounds(rect.left, rect.top, rect.right - rect.left, c->height_);
-    if (HasChild(c)) rect.top += c->height_;
+  // them): one that has left is neither placed nor measured.
+  {
+    TListWalk<TControl> walk(aligned(alTop), control_walks_);
+    for (TControl* c : walk) {
+      c->SetBounds(rect.left, rect.top, rect.right - rect.left, c->height_);
+      if (walk.Has(c)) rect.top += c->height_;
+    }
   }
-  for (TControl* c : aligned(alBottom)) {
-    if (!HasChild(c)) continue;
-    c->SetBounds(rect.left, rect.bottom - c->height_, rect.right - rect.left, c->height_);
-    if (HasChild(c)) rect.bottom -= c->height_;
+  {
+    TListWalk<TControl> walk(aligned(alBottom), control_walks_);
+    for (TControl* c : walk) {
+      c->SetBounds(rect.left, rect.bottom - c->height_, rect.right - rect.left, c->height_);
+      if (walk.Has(c)) rect.bottom -= c->height_;
+    }
   }
-  for (TControl* c : aligned(alLeft)) {
-    if (!HasChild(c)) continue;
-    c->SetBounds(rect.left, rect.top, c->width_, rect.bottom - rect.top);
-    if (HasChild(c)) rect.left += c->width_;
+  {
+    TListWalk<TControl> walk(aligned(alLeft), control_walks_);
+    for (TControl* c : walk) {
+      c->SetBounds(rect.left, rect.top, c->width_, rect.bottom - rect.top);
+      if (walk.Has(c)) rect.left += c->width_;
+    }
   }
-  for (TControl* c : aligned(alRight)) {
-    if (!HasChild(c)) continue;
-    c->SetBounds(rect.right - c->width_, rect.top, c->width_, rect.bottom - rect.top);
-    if (HasChild(c)) rect.right -= c->width_;
+  {
+    TListWalk<TControl> walk(aligned(alRight), control_walks_);
+    for (TControl* c : walk) {
+      c->SetBounds(rect.right - c->width_, rect.top, c->width_, rect.bottom - rect.top);
+      if (walk.Has(c)) rect.right -= c->width_;
+    }
   }
-  for (TControl* c : aligned(alClient)) {
-    if (HasChild(c))
-      c->SetBounds(rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top);
-  }
+  TListWalk<TControl> walk(aligned(alClient), control_walks_);
+  for (TControl* c : walk)
+    c->SetBounds(rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top);
 }
 
 void TWinControl::RequestAlign() {
   // Not while this control is placing its children: that placement is the
   // one being asked for.
   if (!aligning_) AlignControls();
-}
-
-bool TWinControl::HasChild(const TControl* control) const {
-  return std::find(controls_.begin(), controls_.end(), control) != controls_.end();
 }
 
 std::wstring TWinControl::GetTextValue() const {
@@ -850,9 +857,9 @@ void TWinControl::FontChanged() {
   if (handle_ != nullptr) {
     SendMessageW(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Handle()), TRUE);
   }
-  std::vector<TControl*> list = controls_;
-  for (TControl* c : list) {
-    if (HasChild(c) && c->parent_font_) c->SetParentFont(true);
+  TListWalk<TControl> walk(controls_, control_walks_);
+  for (TControl* c : walk) {
+    if (c->parent_font_) c->SetParentFont(true);
   }
   Invalidate();
 }
@@ -897,9 +904,8 @@ void TWinControl::PaintControls(HDC dc) {
   GetClipBox(dc, &clip);
   // A child's painting may add or take away children: the ones there at the
   // start are painted while they are still there.
-  std::vector<TControl*> list = controls_;
-  for (TControl* c : list) {
-    if (!HasChild(c)) continue;
+  TListWalk<TControl> walk(controls_, control_walks_);
+  for (TControl* c : walk) {
     if (dynamic_cast<TWinControl*>(c) != nullptr || !c->visible_) continue;
     RECT r = c->BoundsRect();
     RECT x{};
@@ -1032,9 +1038,9 @@ void TWinControl::WndProc(TMessage& m) {
     case CM_DIALOGKEY:
     case CM_DIALOGCHAR: {
       // Offered to every child until one takes it.
-      std::vector<TControl*> list = controls_;
-      for (TControl* c : list) {
-        if (HasChild(c) && c->Perform(m.Msg, m.WParam, m.LParam) != 0) {
+      TListWalk<TControl> walk(controls_, control_walks_);
+      for (TControl* c : walk) {
+        if (c->Perform(m.Msg, m.WParam, m.LParam) != 0) {
           m.Result = 1;
           return;
         }
@@ -1094,18 +1100,16 @@ void TWinControl::WndProc(TMessage& m) {
       return;
     }
     case CM_FOCUSCHANGED: {
-      std::vector<TControl*> list = controls_;
-      for (TControl* c : list) {
-        if (HasChild(c)) c->Perform(CM_FOCUSCHANGED, m.WParam, m.LParam);
-      }
+      TListWalk<TControl> walk(controls_, control_walks_);
+      for (TControl* c : walk)
+        c->Perform(CM_FOCUSCHANGED, m.WParam, m.LParam);
       break;
     }
     case CM_COLORCHANGED: {
       brush_.reset();
-      std::vector<TControl*> list = controls_;
-      for (TControl* c : list) {
-        if (HasChild(c)) c->Perform(CM_PARENTCOLORCHANGED);
-      }
+      TListWalk<TControl> walk(controls_, control_walks_);
+      for (TControl* c : walk)
+        c->Perform(CM_PARENTCOLORCHANGED);
       Invalidate();
       break;
     }

@@ -46,6 +46,7 @@
 
 #include "framework/component.h"
 #include "framework/graphics.h"
+#include "framework/list_walk.h"
 #include "framework/subclass.h"
 #include "framework/window_proc_hook.h"
 #include "framework/wnd_method.h"
@@ -356,7 +357,6 @@ class TWinControl : public TControl {
   virtual void ControlBoundsChanged(TControl* /*control*/) {}
   // Lays the children out again unless that is what is happening now.
   void RequestAlign();
-  bool HasChild(const TControl* control) const;
 
   HWND handle_ = nullptr;
   HWND parent_window_ = nullptr;
@@ -383,6 +383,7 @@ class TWinControl : public TControl {
 
   TSubclass subclass_;
   std::vector<TControl*> controls_;
+  TListWalk<TControl>* control_walks_ = nullptr;  // walks over controls_ in progress
   std::vector<TWinControl*> tab_list_;
   int32_t stored_tab_order_ = -1;
   bool tab_stop_ = false;

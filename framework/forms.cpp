@@ -278,14 +278,11 @@ void TForm::SetActiveControl(TWinControl* control) {
   if (control != nullptr && (control == this || !control->IsInside(this))) {
     throw Exception("Invalid active control");
   }
+  active_control_ = control;
   if (control != nullptr && handle_ != nullptr && IsWindowVisible(handle_)) {
     if (!control->CanFocus()) throw Exception("Cannot focus a disabled or invisible window");
-    // The focus makes it the active control (FocusChanged), with CM_EXIT and
-    // CM_ENTER on the way.
-    ::SetFocus(control->Handle());
-    if (active_control_ == control) return;
+    ::SetFocus(control->Handle());  // CM_EXIT and CM_ENTER come with the focus
   }
-  active_control_ = control;
 }
 
 void TForm::SetActiveControlObject(TObject* control) {
@@ -293,23 +290,25 @@ void TForm::SetActiveControlObject(TObject* control) {
 }
 
 void TForm::FocusChanged(TWinControl* control) {
-  // The control that leaves hears CM_EXIT (and raises OnExit), the one that
-  // comes CM_ENTER (OnEnter), each through its own message handling.
-  if (active_control_ == control) return;
-  if (active_control_ != nullptr) active_control_->Perform(CM_EXIT);
   active_control_ = control;
+  // The control that had the focus hears CM_EXIT (and raises OnExit), the
+  // one that has it now CM_ENTER (OnEnter), each through its own message
+  // handling; the active control may have been chosen before the focus came.
+  if (focused_control_ == control) return;
+  if (focused_control_ != nullptr) focused_control_->Perform(CM_EXIT);
+  focused_control_ = control;
   // Every control hears where the focus is now (push buttons show which
   // one Enter presses).
   Perform(CM_FOCUSCHANGED, 0, reinterpret_cast<LPARAM>(control));
-  if (active_control_ == control) control->Perform(CM_ENTER);
+  if (focused_control_ == control) control->Perform(CM_ENTER);
 }
 
 void TForm::DefocusControl(TWinControl* control) {
-  bool contains = false;
-  for (TControl* c = active_control_; c != nullptr; c = c->Parent()) {
-    if (c == control) contains = true;
-  }
-  if (!contains) return;
+  // A control that goes (or is switched off) is no longer the one that had
+  // the focus; it hears no CM_EXIT.
+  if (focused_control_ != nullptr && focused_control_->IsInside(control))
+    focused_control_ = nullptr;
+  if (active_control_ == nullptr || !active_control_->IsInside(control)) return;
   active_control_ = nullptr;
   if (handle_ != nullptr && control->HandleAllocated()) {
     HWND focus = GetFocus();

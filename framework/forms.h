@@ -148,6 +148,7 @@ class TForm : public TCustomForm {
   int32_t client_width_ = 0;
   int32_t client_height_ = 0;
   TWinControl* active_control_ = nullptr;
+  TWinControl* focused_control_ = nullptr;  // the one that last heard CM_ENTER
   TMainMenu* menu_ = nullptr;
   bool destroy_fired_ = false;
 };
