@@ -110,16 +110,18 @@ void TComponent::RemoveComponent(TComponent* component) {
   auto it = std::find(components_.begin(), components_.end(), component);
   if (it == components_.end()) return;
   NotifyAll(component, TOperation::opRemove);
+  TListWalk<TComponent>::Forget(walks_, component);
   components_.erase(std::find(components_.begin(), components_.end(), component));
   component->owner_ = nullptr;
 }
 
 void TComponent::NotifyAll(TComponent* component, TOperation operation) {
   // The owner and every component it owns hear about a component that joins
-  // or leaves (the list is copied: a handler may free components).
+  // or leaves. A handler may add or free components: the walk goes over the
+  // list as it was, and skips one that has left the list since.
   Notification(component, operation);
-  std::vector<TComponent*> list = components_;
-  for (TComponent* c : list) {
+  TListWalk<TComponent> walk(components_, walks_);
+  for (TComponent* c : walk) {
     if (c != component) c->Notification(component, operation);
   }
 }

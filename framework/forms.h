@@ -63,6 +63,11 @@ class TForm : public TCustomForm {
   // Fires OnDestroy while the whole form (the derived class too) exists.
   void BeforeDestruction() override;
 
+  // A form with a Parent control (or a ParentWindow) is embedded: a child
+  // window inside it, without caption or frame; BorderStyle, BorderIcons
+  // and Position are then not used, and focus is its outer form's business.
+  bool Embedded() const { return parent_ != nullptr || ParentWindow() != nullptr; }
+
   TFormBorderStyle BorderStyle() const { return border_style_; }
   void SetBorderStyle(TFormBorderStyle v) { border_style_ = v; }
   uint32_t BorderIcons() const { return border_icons_; }
@@ -143,6 +148,7 @@ class TForm : public TCustomForm {
   int32_t client_width_ = 0;
   int32_t client_height_ = 0;
   TWinControl* active_control_ = nullptr;
+  TWinControl* focused_control_ = nullptr;  // the one that last heard CM_ENTER
   TMainMenu* menu_ = nullptr;
   bool destroy_fired_ = false;
 };

@@ -409,8 +409,10 @@ TEST_F(FrameTest, NonClientSizeAndHitTestOfTheWorkedExamples) {
 
 TEST_F(FrameTest, ClientSizeKeptAfterAttachAndRestoredAfterUnskin) {
   auto data = LoadSkin("default.skn");
-  // The scratch bitmap the menu bar paints on lives as long as the program.
+  // The scratch bitmap the menu bar paints on lives as long as the program,
+  // and the menu images as long as the skin data.
   ScratchBitmap().SetSize(1, 1);
+  data->MenuImages()->Handle();
   const struct {
     const char* what;
     std::string description;

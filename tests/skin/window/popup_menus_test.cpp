@@ -141,6 +141,7 @@ TEST_F(PopupMenusTest, FrameworkPopupsAreOwnerDrawnButTheExemptOne) {
 }
 
 TEST_F(PopupMenusTest, ThePopupWindowAndItsEntriesArePaintedFromTheSkin) {
+  menu_->Handle();  // the menu's own handle lives as long as the menu
   const test_support::TLiveCounts before = test_support::Live();
   skin::TBitmap shot;
   std::vector<RECT> entries;
