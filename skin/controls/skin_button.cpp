@@ -402,24 +402,18 @@ void TSkinSpeedButton::AfterMessage(fw::TMessage& m) {
 }
 
 void TSkinSpeedButton::Paint(HDC dc) {
-  if (GraphicControl == nullptr) return;
-  const fw::TWinControl* parent = GraphicControl->Parent();
-  if (parent == nullptr || !parent->HandleAllocated() || !GraphicControl->Showing()) return;
-  const RECT bounds = GraphicControl->BoundsRect();
+  auto* graphic = dynamic_cast<fw::TGraphicControl*>(GraphicControl);
+  if (graphic == nullptr) return;
+  const RECT bounds = graphic->BoundsRect();
   const RECT r{0, 0, bounds.right - bounds.left, bounds.bottom - bounds.top};
   try {
     if (dc != nullptr) {
       DrawSpeedButton(dc, r);
       return;
     }
-    // At once, through the parent's DC with the button's origin and clip.
-    HWND parent_wnd = const_cast<fw::TWinControl*>(parent)->Handle();
-    const fw::TClientDC client(parent_wnd);
-    if (client.Get() == nullptr) return;
-    const fw::TSavedDC saved(client.Get());
-    SetViewportOrgEx(client.Get(), bounds.left, bounds.top, nullptr);
-    IntersectClipRect(client.Get(), 0, 0, r.right, r.bottom);
-    DrawSpeedButton(client.Get(), r);
+    // At once, through the parent's window at the button's place.
+    const fw::TControlDC at(*graphic);
+    if (at.Get() != nullptr) DrawSpeedButton(at.Get(), r);
   } catch (...) {  // NOLINT(bugprone-empty-catch): painting errors leave what was drawn
   }
 }

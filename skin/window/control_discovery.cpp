@@ -64,7 +64,8 @@ bool Is(const fw::TControl& c) {
 // too (controls placed on them are mostly owned by the form, which the
 // form's own walk reaches).
 bool IsContainer(const fw::TControl& c) {
-  return Is<fw::TTabSheet>(c) || Is<fw::TCustomTabControl>(c) || Is<fw::TScrollingWinControl>(c);
+  const auto* w = dynamic_cast<const fw::TWinControl*>(&c);
+  return w != nullptr && w->IsContainer();
 }
 
 }  // namespace

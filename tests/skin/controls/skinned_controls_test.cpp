@@ -565,6 +565,7 @@ TEST_F(SkinnedControlsTest, AWindowCreatedAgainIsSkinnedAgain) {
 }
 
 TEST_F(SkinnedControlsTest, SkinningOffAndOnLeavesNothingBehind) {
+  Data().MenuImages();  // the skin data's own glyphs, kept for its life
   const test_support::TLiveCounts start = test_support::Live();
   TWinSkinForm* c = SkinnedForm();
   ASSERT_NE(c, nullptr);
