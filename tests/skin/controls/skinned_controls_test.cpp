@@ -31,6 +31,7 @@
 #include "tests/skin/window/skinned_window.h"
 #include "tests/skin/window/skinned_window_fixture.h"
 #include "tests/support/win/live_counts.h"
+#include "tests/support/win/message_sequence.h"
 #include "tests/support/win/pump.h"
 
 namespace skin_test {
@@ -607,6 +608,115 @@ TEST_F(SkinnedControlsTest, SkinningOffAndOnLeavesNothingBehind) {
   form_ = nullptr;
   PumpPending();
   EXPECT_EQ(test_support::Live(), start);
+}
+
+// --- Message order ----------------------------------------------------------------
+
+using test_support::kOptional;
+using test_support::kSent;
+using test_support::MatchesSequence;
+using test_support::TExpectedMessage;
+using test_support::TMessageRecorder;
+using test_support::TWindowProcRecorder;
+
+// What a skinner takes for itself never reaches the control below it, and
+// the framework's control messages reach both: a recorder of the button's
+// WindowProc made before skinning sits below the skinner, a window hook
+// sees what goes through the window.
+TEST_F(SkinnedControlsTest, MessageOrderThroughAttachRecreateAndDetach) {
+  Data().SetActive(false);  // nothing was activated yet: off at once
+  form_ = CreateForm(skin::win::fixtures::FormDescription(kControls));
+  auto* button = Find<fw::TButton>("Button1");
+  auto* check = Find<fw::TCheckBox>("Check1");
+  TWindowProcRecorder below(*button);
+  TWindowProcRecorder below_check(*check);
+  auto* manager = skin::win::TSkinManage::Instance();
+  Data().SetActive(true);
+  manager->DoTimer();
+  TWinSkinForm* c = Skin(form_->Handle());
+  ASSERT_NE(c, nullptr);
+  ASSERT_NE(SkinnerOf(*c, button), nullptr);
+
+  // Painting: the window is painted, the button's own painting never runs.
+  {
+    TMessageRecorder window({button->Handle()});
+    below.Clear();
+    RedrawWindow(button->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    PumpPending();
+    EXPECT_FALSE(below.SawMessage(WM_PAINT));
+    EXPECT_FALSE(below.SawMessage(WM_ERASEBKGND));
+  }
+  // A press is the skinner's; the release goes on; the control messages of
+  // the mouse go through the window and on to the control.
+  {
+    TMessageRecorder window({button->Handle()});
+    window.KeepOnly({WM_LBUTTONDOWN, WM_LBUTTONUP, fw::CM_MOUSEENTER, fw::CM_MOUSELEAVE});
+    below.Clear();
+    button->Perform(fw::CM_MOUSEENTER);
+    SendMessageW(button->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+    SendMessageW(button->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+    button->Perform(fw::CM_MOUSELEAVE);
+    const TExpectedMessage kWindow[] = {
+        {fw::CM_MOUSEENTER, kSent},
+        {WM_LBUTTONDOWN, kSent},
+        {WM_LBUTTONUP, kSent},
+        {fw::CM_MOUSELEAVE, kSent},
+    };
+    EXPECT_TRUE(MatchesSequence(window.Seen(), kWindow, "through the window"));
+    const TExpectedMessage kBelow[] = {
+        {fw::CM_MOUSEENTER, kSent},
+        {WM_LBUTTONUP, kSent},
+        {fw::CM_MOUSELEAVE, kSent},
+    };
+    std::vector<test_support::TSeenMessage> kept;
+    for (const auto& m : below.Seen()) {
+      if (m.Msg == WM_LBUTTONDOWN || m.Msg == WM_LBUTTONUP || m.Msg == fw::CM_MOUSEENTER ||
+          m.Msg == fw::CM_MOUSELEAVE) {
+        kept.push_back(m);
+      }
+    }
+    EXPECT_TRUE(MatchesSequence(kept, kBelow, "passed on to the button"));
+  }
+  // A new window for the check box: destroyed and made again under the
+  // skinner, which hooks the new one when the framework says it is there.
+  {
+    below_check.Clear();
+    check->SetAlignment(fw::taLeftJustify);
+    const TExpectedMessage kRecreate[] = {
+        {WM_WINDOWPOSCHANGING, kSent | kOptional},
+        {WM_WINDOWPOSCHANGED, kSent | kOptional},
+        {WM_KILLFOCUS, kSent | kOptional},
+        {WM_DESTROY, kSent},
+        {WM_NCDESTROY, kSent},
+        // The new window, placed among its siblings and given its font.
+        {WM_WINDOWPOSCHANGING, kSent | kOptional},
+        {WM_WINDOWPOSCHANGED, kSent | kOptional},
+        {WM_SETFONT, kSent},
+        {fw::CM_RECREATEWND, kSent},
+    };
+    std::vector<test_support::TSeenMessage> kept;
+    for (const auto& m : below_check.Seen()) {
+      if (m.Msg == WM_DESTROY || m.Msg == WM_NCDESTROY || m.Msg == fw::CM_RECREATEWND ||
+          m.Msg == WM_WINDOWPOSCHANGING || m.Msg == WM_WINDOWPOSCHANGED ||
+          m.Msg == WM_KILLFOCUS || m.Msg == WM_SETFONT) {
+        kept.push_back(m);
+      }
+    }
+    EXPECT_TRUE(MatchesSequence(kept, kRecreate, "recreate"));
+    TSkinControl* skinner = SkinnerOf(*c, check);
+    ASSERT_NE(skinner, nullptr);
+    EXPECT_EQ(skinner->Handle, check->Handle());
+    EXPECT_EQ(skinner->Status, skin::win::ssnAttached);
+  }
+  // Skinning off: the skinner is gone from the chain and the button paints
+  // itself again.
+  Data().SetActive(false);
+  manager->DoTimer();
+  PumpPending();
+  below.Clear();
+  RedrawWindow(button->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+  PumpPending();
+  EXPECT_TRUE(below.SawMessage(WM_PAINT));
 }
 
 // A skinner whose painting and whose message handling fail on demand.

@@ -94,8 +94,39 @@ LRESULT CALLBACK TMessageRecorder::CbtProc(int code, WPARAM wparam, LPARAM lpara
   return CallNextHookEx(nullptr, code, wparam, lparam);
 }
 
+TWindowProcRecorder::TWindowProcRecorder(fw::TControl& control) : control_(control) {
+  hook_.Hook(control, fw::TWndMethod::Bind<&TWindowProcRecorder::Handle>(this));
+}
+
+void TWindowProcRecorder::Handle(fw::TMessage& m) {
+  if (!IsNoise(m.Msg)) {
+    auto* w = dynamic_cast<fw::TWinControl*>(&control_);
+    HWND wnd = w != nullptr && w->HandleAllocated() ? w->Handle() : nullptr;
+    seen_.push_back(TSeenMessage{wnd, m.Msg, m.WParam, m.LParam, false});
+  }
+  hook_.CallPrevious(m);
+}
+
+bool TWindowProcRecorder::SawMessage(UINT msg) const {
+  return std::any_of(seen_.begin(), seen_.end(),
+                     [msg](const TSeenMessage& s) { return s.Msg == msg; });
+}
+
 std::string MessageName(UINT msg) {
   static const std::pair<UINT, const char*> kNames[] = {
+      {fw::CM_FOCUSCHANGED, "CM_FOCUSCHANGED"},
+      {fw::CM_VISIBLECHANGED, "CM_VISIBLECHANGED"},
+      {fw::CM_ENABLEDCHANGED, "CM_ENABLEDCHANGED"},
+      {fw::CM_COLORCHANGED, "CM_COLORCHANGED"},
+      {fw::CM_FONTCHANGED, "CM_FONTCHANGED"},
+      {fw::CM_PARENTCOLORCHANGED, "CM_PARENTCOLORCHANGED"},
+      {fw::CM_TEXTCHANGED, "CM_TEXTCHANGED"},
+      {fw::CM_MOUSEENTER, "CM_MOUSEENTER"},
+      {fw::CM_MOUSELEAVE, "CM_MOUSELEAVE"},
+      {fw::CM_ENTER, "CM_ENTER"},
+      {fw::CM_EXIT, "CM_EXIT"},
+      {fw::CM_RECREATEWND, "CM_RECREATEWND"},
+      {fw::CN_COMMAND, "CN_COMMAND"},
       {WM_CREATE, "WM_CREATE"},
       {WM_DESTROY, "WM_DESTROY"},
       {WM_MOVE, "WM_MOVE"},

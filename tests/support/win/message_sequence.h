@@ -23,6 +23,9 @@
 
 #include <gtest/gtest.h>
 
+#include "framework/controls.h"
+#include "framework/window_proc_hook.h"
+
 #include <functional>
 #include <initializer_list>
 #include <span>
@@ -85,6 +88,34 @@ class TMessageRecorder {
   HHOOK call_hook_ = nullptr;
   HHOOK get_hook_ = nullptr;
   HHOOK cbt_hook_ = nullptr;
+};
+
+// Records the messages that pass a framework control's WindowProc at the
+// place the recorder takes in its chain: made before a skinner attaches, it
+// sees only what the skinner passes on to the control (Perform'd framework
+// messages included, which a window hook may not see). Noise is dropped as
+// by TMessageRecorder; messages are recorded as sent to the control's
+// window.
+//
+//   TWindowProcRecorder below(*button);   // before skinning
+//   ... skin, click ...
+//   EXPECT_TRUE(MatchesSequence(below.Seen(), kPassedOn, "passed on"));
+class TWindowProcRecorder {
+ public:
+  explicit TWindowProcRecorder(fw::TControl& control);
+  TWindowProcRecorder(const TWindowProcRecorder&) = delete;
+  TWindowProcRecorder& operator=(const TWindowProcRecorder&) = delete;
+
+  void Clear() { seen_.clear(); }
+  const std::vector<TSeenMessage>& Seen() const { return seen_; }
+  bool SawMessage(UINT msg) const;
+
+ private:
+  void Handle(fw::TMessage& m);
+
+  fw::TControl& control_;
+  std::vector<TSeenMessage> seen_;
+  fw::TWindowProcHook hook_;
 };
 
 // Compares what was seen with the table (optional entries may be skipped);
