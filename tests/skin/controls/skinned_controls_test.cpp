@@ -610,6 +610,45 @@ TEST_F(SkinnedControlsTest, SkinningOffAndOnLeavesNothingBehind) {
   EXPECT_EQ(test_support::Live(), start);
 }
 
+TEST_F(SkinnedControlsTest, AHundredSkinSwitchesLeaveNothingBehind) {
+  test_support::Live();  // the counting starts before any window exists
+  TWinSkinForm* c = SkinnedForm();
+  ASSERT_NE(c, nullptr);
+  auto* manager = skin::win::TSkinManage::Instance();
+  const std::filesystem::path dir = std::filesystem::path(PROJECT_BINARY_DIR) / "skins";
+  auto use = [&](const char* file) {
+    Data().SetSkinFile((dir / file).wstring());
+    manager->DoTimer();
+    RedrawWindow(form_->Handle(), nullptr, nullptr,
+                 RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    PumpPending();
+  };
+  auto settle = [] { PumpUntil([] { return false; }, 300); };
+  // The window's own region belongs to the system once set, which may keep
+  // the handle or not: it is left out, and only the window's one may be
+  // alive beyond what was there before.
+  auto counts = [&] {
+    test_support::TLiveCounts live = test_support::Live();
+    live.regions = 0;
+    return live;
+  };
+  use("test.skn");
+  use("default.skn");
+  settle();
+  const test_support::TLiveCounts before = counts();
+  const int regions_before = test_support::Live().regions;
+  const size_t skinners = c->Skinners.size();
+  for (int i = 0; i < 50; ++i) {
+    use("test.skn");
+    use("default.skn");
+  }
+  settle();
+  EXPECT_EQ(counts(), before);
+  EXPECT_LE(test_support::Live().regions, regions_before + (c->HasRegion ? 1 : 0));
+  EXPECT_EQ(c->Skinners.size(), skinners);
+  EXPECT_EQ(manager->FindSkinForm(form_->Handle()), c);
+}
+
 // --- Message order ----------------------------------------------------------------
 
 using test_support::kAnyWindow;
