@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
+#include <sstream>
 #include <memory>
 #include <string>
 #include <vector>
@@ -13,6 +15,7 @@
 #include "skin/window/win_skin_form.h"
 #include "tests/support/win/live_counts.h"
 #include "tests/support/win/pump.h"
+#include "tools/skin-gallery/coverage_run.h"
 #include "tools/skin-gallery/gallery_form.h"
 
 namespace gallery {
@@ -81,6 +84,62 @@ TEST_F(SkinGalleryTest, ASkinFileItCannotLoadIsToldAndLeavesItUnskinned) {
   EXPECT_FALSE(form->SkinData1->Active());
   form->Show();
   EXPECT_EQ(TSkinManage::Instance()->FindSkinForm(form->Handle()), nullptr);
+}
+
+// The coverage run as `SkinGallery --coverage FILE` makes it: the form, its
+// plain dialog box and a message box over it are open when the report is
+// written, then everything closes. Every window and every graphic control is
+// listed, and each is either served by a skinner or left alone for a stated
+// reason; none is merely forgotten.
+TEST_F(SkinGalleryTest, TheCoverageReportListsEveryWindowWithItsSkinnerOrReason) {
+  auto* form = new TGalleryForm(app_.get(), L"");
+  app_->SetMainForm(form);
+  const std::filesystem::path file =
+      std::filesystem::path(PROJECT_BINARY_DIR) /
+      ("coverage-" + std::to_string(GetCurrentProcessId()) + ".txt");
+  TCoverageRun run(*form, file.wstring());
+  run.Start();
+  app_->Run();
+  ASSERT_TRUE(run.Written());
+  ASSERT_TRUE(errors_.empty()) << errors_[0];
+  std::ifstream in(file);
+  std::stringstream text;
+  text << in.rdbuf();
+  const std::string report = text.str();
+  std::filesystem::remove(file);
+
+  EXPECT_NE(report.find("#32770 \"A plain dialog box\": TWinSkinForm"), std::string::npos);
+  EXPECT_NE(report.find("#32770 \"Coverage\": TWinSkinForm"), std::string::npos);
+  EXPECT_NE(report.find("FwForm \"Skin Gallery\" (Gallery TGalleryForm): TWinSkinForm"),
+            std::string::npos);
+  int lines = 0;
+  std::istringstream lines_in(report);
+  for (std::string line; std::getline(lines_in, line);) {
+    ++lines;
+    const size_t colon = line.rfind("): ");
+    const size_t at = line.find(": ", colon == std::string::npos ? 0 : colon);
+    ASSERT_NE(at, std::string::npos) << line;
+    const std::string what = line.substr(at + 2);
+    EXPECT_FALSE(what.empty()) << line;
+    // A control that a skinner should serve and none does is a fault.
+    EXPECT_EQ(what.find("not attached"), std::string::npos) << line;
+    if (what.rfind("left alone: ", 0) == 0) {
+      EXPECT_GT(what.size(), std::string("left alone: ").size()) << line;
+    } else {
+      EXPECT_TRUE(what.rfind("T", 0) == 0 || what.find("overlay") != std::string::npos ||
+                  what.find("part") != std::string::npos)
+          << line;
+    }
+  }
+  EXPECT_GT(lines, 40);
+  // Every kind of skinner the gallery shows is there.
+  for (const char* skinner :
+       {": TSkinButton", ": TSkinBitButton", ": TSkinSpeedButton", ": TSkinCheckBox",
+        ": TSkinRadioButton", ": TSkinEdit", ": TSkinComBox", ": TSkinUpDown", ": TSkinScrollbar",
+        ": TSkinListView", ": TSkinScControl", ": TSkinBox", ": TSkinGroupBox", ": TSkinStatusBar",
+        ": TSkinProgress", ": TSkinTrackBar", ": TSkinTab", ": TSkinHeader"}) {
+    EXPECT_NE(report.find(skinner), std::string::npos) << skinner;
+  }
 }
 
 }  // namespace
