@@ -78,8 +78,7 @@ TBoxPlace CheckBoxPlace(int left, int top, int right, int bottom, int w, int h, 
   return Place(left, top, right, bottom, w, h, left_text, 2, 1, 15);
 }
 
-TBoxPlace RadioButtonPlace(int left, int top, int right, int bottom, int w, int h,
-                           bool left_text) {
+TBoxPlace RadioButtonPlace(int left, int top, int right, int bottom, int w, int h, bool left_text) {
   // Radio button: left for a wide image, else centred in 14.
   return Place(left, top, right, bottom, w, h, left_text, 0, 0, 14);
 }

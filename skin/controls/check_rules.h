@@ -41,7 +41,6 @@ struct TBoxPlace {
   int CellLeft = 0, CellTop = 0, CellRight = 0, CellBottom = 0;
 };
 TBoxPlace CheckBoxPlace(int left, int top, int right, int bottom, int w, int h, bool left_text);
-TBoxPlace RadioButtonPlace(int left, int top, int right, int bottom, int w, int h,
-                           bool left_text);
+TBoxPlace RadioButtonPlace(int left, int top, int right, int bottom, int w, int h, bool left_text);
 
 }  // namespace skin

@@ -75,7 +75,8 @@ HFONT TextFont(const TSkinControl& s) {
 // Selects `font` for the guard's life (nothing for nullptr).
 class TFontScope {
  public:
-  TFontScope(HDC dc, HFONT font) : dc_(dc), old_(font != nullptr ? SelectObject(dc, font) : nullptr) {}
+  TFontScope(HDC dc, HFONT font)
+      : dc_(dc), old_(font != nullptr ? SelectObject(dc, font) : nullptr) {}
   ~TFontScope() {
     if (old_ != nullptr && old_ != HGDI_ERROR) SelectObject(dc_, old_);
   }

@@ -394,8 +394,7 @@ void DrawStripFrame(HDC dc, const RECT& rect, int frame_count, int frame,
                     const skin::TPixels& bitmap) {
   if (Inverted(rect) || bitmap.Empty()) return;
   PaintPixels(dc, rect, [&](skin::TPixels& surface, const skin::TRect& target) {
-    skin::DrawSkinFrameStretched(surface, target, bitmap, /*transparent=*/true, frame_count,
-                                 frame);
+    skin::DrawSkinFrameStretched(surface, target, bitmap, /*transparent=*/true, frame_count, frame);
   });
 }
 
@@ -445,9 +444,8 @@ std::wstring DrawCaption(HDC dc, const RECT& rect, UINT alignment, const std::ws
   const int block_w = block.right - block.left;
   const int block_h = block.bottom - block.top;
   const bool centre = (alignment & DT_CENTER) != 0;
-  const skin::TBlockPlace at = skin::CaptionBlockPlace(rect.right - rect.left,
-                                                       rect.bottom - rect.top, block_w, block_h,
-                                                       centre);
+  const skin::TBlockPlace at = skin::CaptionBlockPlace(
+      rect.right - rect.left, rect.bottom - rect.top, block_w, block_h, centre);
   RECT place = rect;
   place.top = rect.top + at.Y;
   place.bottom = place.top + block_h;

@@ -36,12 +36,14 @@ namespace skin::win {
 namespace {
 
 std::string Upper(std::string s) {
-  for (char& c : s) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  for (char& c : s)
+    c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
   return s;
 }
 
 std::string Lower(std::string s) {
-  for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  for (char& c : s)
+    c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
   return s;
 }
 
@@ -81,86 +83,90 @@ const std::vector<TDiscoveryRow>& DiscoveryTable() {
     };
   };
   static const std::vector<TDiscoveryRow> table = {
-      R{1, "a tab or page control", [](const fw::TControl& c, const std::string&) {
-          return Is<fw::TCustomTabControl>(c);
-        }, xcTab, true, "TSkinTab", false},
-      R{2, "a control that carries its own menu item tree", [](const fw::TControl& c, const std::string&) {
+      R{1, "a tab or page control",
+        [](const fw::TControl& c, const std::string&) { return Is<fw::TCustomTabControl>(c); },
+        xcTab, true, "TSkinTab", false},
+      R{2, "a control that carries its own menu item tree",
+        [](const fw::TControl& c, const std::string&) {
           return dynamic_cast<fw::TMenuItem*>(fw::GetObjectProp(&c, "Items")) != nullptr;
-        }, xcMainMenu, false, "menu item hooks"},
+        },
+        xcMainMenu, false, "menu item hooks"},
       R{3, "class TTabSet", name_is({"TTABSET"}), xcTab, true, "TSkinTab31"},
       R{4, "class TTabbedNotebook", name_is({"TTABBEDNOTEBOOK"}), xcTab, true, "TSkinTab"},
       R{5, "class TMVCPanel", name_is({"TMVCPANEL"}), kNoRequirement, false, "its children"},
-      R{6, "a check box", [](const fw::TControl& c, const std::string&) {
-          return Is<fw::TCustomCheckBox>(c);
-        }, xcCheckBox, false, "TSkinCheckBox"},
+      R{6, "a check box",
+        [](const fw::TControl& c, const std::string&) { return Is<fw::TCustomCheckBox>(c); },
+        xcCheckBox, false, "TSkinCheckBox"},
       R{7, "class TTrackBar", name_is({"TTRACKBAR"}), xcButton, false, "TSkinTrackBar"},
       R{8, "class TUpDown or TSpinButton", name_is({"TUPDOWN", "TSPINBUTTON"}), xcButton, false,
         "TSkinUpDown"},
-      R{9, "a radio group", [](const fw::TControl& c, const std::string&) {
-          return Is<fw::TCustomRadioGroup>(c);
-        }, xcRadioButton, false, "TSkinGroupBox"},
+      R{9, "a radio group",
+        [](const fw::TControl& c, const std::string&) { return Is<fw::TCustomRadioGroup>(c); },
+        xcRadioButton, false, "TSkinGroupBox"},
       R{10, "class TDBNavigator", name_is({"TDBNAVIGATOR"}), xcPanel, false, "TSkinBox"},
       R{11, "class TRzDBCheckBox", name_is({"TRZDBCHECKBOX"}), xcCheckBox, false, "TSkinObjImage"},
-      R{12, "a group box", [](const fw::TControl& c, const std::string&) {
-          return Is<fw::TCustomGroupBox>(c);
-        }, xcPanel, false, "TSkinGroupBox"},
-      R{13, "a radio button", [](const fw::TControl& c, const std::string&) {
-          return Is<fw::TRadioButton>(c);
-        }, xcRadioButton, false, "TSkinRadioButton"},
-      R{14, "a tool bar", [](const fw::TControl& c, const std::string&) {
-          return Is<fw::TToolBar>(c);
-        }, xcToolbar, false, "TSkinBox"},
-      R{15, "a status bar", [](const fw::TControl& c, const std::string&) {
-          return Is<fw::TCustomStatusBar>(c);
-        }, xcStatusBar, false, "TSkinStatusBar"},
-      R{16, "a progress bar", [](const fw::TControl& c, const std::string&) {
-          return Is<fw::TProgressBar>(c);
-        }, xcProgress, false, "TSkinProgress"},
-      R{17, "a scroll-bar control", [](const fw::TControl& c, const std::string&) {
-          return Is<fw::TScrollBar>(c);
-        }, xcScrollbar, false, "TSkinScControl"},
-      R{18, "a combo box", [](const fw::TControl& c, const std::string&) {
-          return Is<fw::TCustomComboBox>(c);
-        }, xcCombo, false, "TSkinComBox"},
+      R{12, "a group box",
+        [](const fw::TControl& c, const std::string&) { return Is<fw::TCustomGroupBox>(c); },
+        xcPanel, false, "TSkinGroupBox"},
+      R{13, "a radio button",
+        [](const fw::TControl& c, const std::string&) { return Is<fw::TRadioButton>(c); },
+        xcRadioButton, false, "TSkinRadioButton"},
+      R{14, "a tool bar",
+        [](const fw::TControl& c, const std::string&) { return Is<fw::TToolBar>(c); }, xcToolbar,
+        false, "TSkinBox"},
+      R{15, "a status bar",
+        [](const fw::TControl& c, const std::string&) { return Is<fw::TCustomStatusBar>(c); },
+        xcStatusBar, false, "TSkinStatusBar"},
+      R{16, "a progress bar",
+        [](const fw::TControl& c, const std::string&) { return Is<fw::TProgressBar>(c); },
+        xcProgress, false, "TSkinProgress"},
+      R{17, "a scroll-bar control",
+        [](const fw::TControl& c, const std::string&) { return Is<fw::TScrollBar>(c); },
+        xcScrollbar, false, "TSkinScControl"},
+      R{18, "a combo box",
+        [](const fw::TControl& c, const std::string&) { return Is<fw::TCustomComboBox>(c); },
+        xcCombo, false, "TSkinComBox"},
       R{19, "class TDateTimePicker", name_is({"TDATETIMEPICKER"}), xcEdit, false,
         "TSkinEdit or TSkinComBox"},
       R{20, "a rich edit or memo of another library",
         name_is({"TRICHEDIT", "TWWDBRICHEDIT", "TDXDBMEMO"}), xcScrollbar, false, "TSkinScrollbar"},
-      R{21, "a glyph button", [](const fw::TControl& c, const std::string&) {
-          return Is<fw::TBitBtn>(c);
-        }, xcBitBtn, false, "TSkinBitButton", /*final=*/true},
-      R{22, "a speed button", [](const fw::TControl& c, const std::string&) {
-          return Is<fw::TSpeedButton>(c);
-        }, xcSpeedButton, false, "TSkinSpeedButton"},
-      R{23, "a panel", [](const fw::TControl& c, const std::string&) {
-          return Is<fw::TCustomPanel>(c);
-        }, xcPanel, false, "TSkinBox"},
+      R{21, "a glyph button",
+        [](const fw::TControl& c, const std::string&) { return Is<fw::TBitBtn>(c); }, xcBitBtn,
+        false, "TSkinBitButton", /*final=*/true},
+      R{22, "a speed button",
+        [](const fw::TControl& c, const std::string&) { return Is<fw::TSpeedButton>(c); },
+        xcSpeedButton, false, "TSkinSpeedButton"},
+      R{23, "a panel",
+        [](const fw::TControl& c, const std::string&) { return Is<fw::TCustomPanel>(c); }, xcPanel,
+        false, "TSkinBox"},
       R{24, "a tree list or grid of another library",
         name_is({"TDXTREELIST", "TDXDBTREELIST", "TDXDBGRID"}), xcScrollbar, false,
         "TSkinScrollbar"},
-      R{25, "a list view", [](const fw::TControl& c, const std::string&) {
-          return Is<fw::TCustomListView>(c);
-        }, xcScrollbar, false, "TSkinListView"},
-      R{26, "a list or tree control with scroll bars", [](const fw::TControl& c, const std::string&) {
+      R{25, "a list view",
+        [](const fw::TControl& c, const std::string&) { return Is<fw::TCustomListView>(c); },
+        xcScrollbar, false, "TSkinListView"},
+      R{26, "a list or tree control with scroll bars",
+        [](const fw::TControl& c, const std::string&) {
           return Is<fw::TCustomListBox>(c) || Is<fw::TCustomTreeView>(c);
-        }, xcScrollbar, false, "TSkinScrollbar"},
-      R{27, "a control with scroll bars (or Tag 55)", [](const fw::TControl& c, const std::string&) {
-          return HasScrollBars(c);
-        }, xcScrollbar, false, "TSkinScrollbar"},
-      R{28, "a push button", [](const fw::TControl& c, const std::string&) {
-          return Is<fw::TButton>(c);
-        }, xcButton, false, "TSkinButton"},
-      R{29, "an edit", [](const fw::TControl& c, const std::string&) {
-          return Is<fw::TCustomEdit>(c);
-        }, xcEdit, false, "TSkinEdit"},
+        },
+        xcScrollbar, false, "TSkinScrollbar"},
+      R{27, "a control with scroll bars (or Tag 55)",
+        [](const fw::TControl& c, const std::string&) { return HasScrollBars(c); }, xcScrollbar,
+        false, "TSkinScrollbar"},
+      R{28, "a push button",
+        [](const fw::TControl& c, const std::string&) { return Is<fw::TButton>(c); }, xcButton,
+        false, "TSkinButton"},
+      R{29, "an edit",
+        [](const fw::TControl& c, const std::string&) { return Is<fw::TCustomEdit>(c); }, xcEdit,
+        false, "TSkinEdit"},
       R{30, "class TDCEdit or TDCDBEdit", name_is({"TDCEDIT", "TDCDBEDIT"}), kNoRequirement, false,
         "TSkinComBox or TSkinEdit", /*final=*/true},
-      R{31, "a container", [](const fw::TControl& c, const std::string&) {
-          return IsContainer(c);
-        }, kNoRequirement, false, "its children"},
-      R{32, "a form inside another control", [](const fw::TControl& c, const std::string&) {
-          return Is<fw::TCustomForm>(c) && c.Parent() != nullptr;
-        }, kNoRequirement, false, "TSkinBox"},
+      R{31, "a container", [](const fw::TControl& c, const std::string&) { return IsContainer(c); },
+        kNoRequirement, false, "its children"},
+      R{32, "a form inside another control",
+        [](const fw::TControl& c,
+           const std::string&) { return Is<fw::TCustomForm>(c) && c.Parent() != nullptr; },
+        kNoRequirement, false, "TSkinBox"},
   };
   return table;
 }
@@ -175,7 +181,8 @@ bool HasScrollBars(const fw::TControl& control) {
 }
 
 bool RowAvailable(const TDiscoveryRow& row, const skin::TSkinData& data) {
-  if (row.Requires != kNoRequirement && !Has(data.SkinControls, static_cast<TSkinControlType>(row.Requires))) {
+  if (row.Requires != kNoRequirement &&
+      !Has(data.SkinControls, static_cast<TSkinControlType>(row.Requires))) {
     return false;
   }
   if (row.NeedsTabs && data.Tabs == nullptr) return false;
@@ -469,7 +476,8 @@ bool TWinSkinForm::SkinByMapping(const std::string& upper_class, fw::TControl* c
   } else if (kind == "embedscrollbar") {
     if (Has(set, xcScrollbar)) {
       children([&](fw::TControl* child) {
-        if (auto* bar = dynamic_cast<fw::TScrollBar*>(child)) AttachScrollSkinner<TSkinScControl>(bar);
+        if (auto* bar = dynamic_cast<fw::TScrollBar*>(child))
+          AttachScrollSkinner<TSkinScControl>(bar);
       });
     }
   } else if (kind == "groupbox") {

@@ -24,8 +24,8 @@ struct TDiscoveryRow {
   int Number;
   const char* What;  // the control test, in words
   std::function<bool(const fw::TControl& control, const std::string& upper_class)> Matches;
-  int Requires;     // a TSkinControlType, or kNoRequirement
-  bool NeedsTabs;   // the skin must have a "Tabs" element
+  int Requires;         // a TSkinControlType, or kNoRequirement
+  bool NeedsTabs;       // the skin must have a "Tabs" element
   const char* Skinner;  // what the row attaches, in words
   // A matching row whose member is off ends the search: the control never
   // reaches the rows below (glyph buttons, the TDCEdit classes).

@@ -19,12 +19,14 @@ namespace skin::win {
 namespace {
 
 std::string Upper(std::string s) {
-  for (char& c : s) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  for (char& c : s)
+    c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
   return s;
 }
 
 std::string Lower(std::string s) {
-  for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  for (char& c : s)
+    c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
   return s;
 }
 
@@ -46,10 +48,10 @@ std::string TextOf(HWND wnd) {
 
 const char* SkinControlName(int type) {
   static const char* const names[] = {
-      "xcMainMenu",    "xcPopupMenu", "xcMenuItem", "xcToolbar",  "xcControlbar",
-      "xcCombo",       "xcCheckBox",  "xcRadioButton", "xcProgress", "xcScrollbar",
-      "xcEdit",        "xcButton",    "xcBitBtn",   "xcSpeedButton", "xcPanel",
-      "xcGroupBox",    "xcStatusBar", "xcTab",      "xcSystemMenu", "xcFastReport"};
+      "xcMainMenu", "xcPopupMenu", "xcMenuItem",    "xcToolbar",     "xcControlbar",
+      "xcCombo",    "xcCheckBox",  "xcRadioButton", "xcProgress",    "xcScrollbar",
+      "xcEdit",     "xcButton",    "xcBitBtn",      "xcSpeedButton", "xcPanel",
+      "xcGroupBox", "xcStatusBar", "xcTab",         "xcSystemMenu",  "xcFastReport"};
   return type >= 0 && type < 20 ? names[type] : "?";
 }
 
@@ -149,8 +151,8 @@ class TReport {
   }
 
   void Children(HWND parent, int depth, TWinSkinForm* c) {
-    if (auto* w = fw::TWinControl::FindControl(parent); w != nullptr && w->HandleAllocated() &&
-                                                         w->Handle() == parent) {
+    if (auto* w = fw::TWinControl::FindControl(parent);
+        w != nullptr && w->HandleAllocated() && w->Handle() == parent) {
       // Graphic controls have no window: listed under their parent.
       for (int i = 0; i < w->ControlCount(); ++i) {
         fw::TControl* g = w->Controls(i);
@@ -244,7 +246,8 @@ std::string ExplainControl(const TWinSkinForm& c, const fw::TControl& control) {
   if (row.Number == 2) return "its menu items are drawn from the skin; no skinner";
   std::string why = "row " + std::to_string(row.Number) + " (" + row.What + ") gives " +
                     row.Skinner + ", not attached";
-  if (row.Requires != kNoRequirement) why += std::string(" (needs ") + SkinControlName(row.Requires) + ")";
+  if (row.Requires != kNoRequirement)
+    why += std::string(" (needs ") + SkinControlName(row.Requires) + ")";
   return why + ": created after its window was skinned";
 }
 
@@ -255,11 +258,13 @@ std::string CoverageReport() {
       [](HWND wnd, LPARAM list) -> BOOL {
         DWORD process = 0;
         GetWindowThreadProcessId(wnd, &process);
-        if (process == GetCurrentProcessId()) reinterpret_cast<std::vector<HWND>*>(list)->push_back(wnd);
+        if (process == GetCurrentProcessId())
+          reinterpret_cast<std::vector<HWND>*>(list)->push_back(wnd);
         return TRUE;
       },
       reinterpret_cast<LPARAM>(&tops));
-  for (HWND wnd : tops) report.TopLevel(wnd);
+  for (HWND wnd : tops)
+    report.TopLevel(wnd);
   return report.Text();
 }
 

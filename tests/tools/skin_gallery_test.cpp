@@ -5,8 +5,8 @@
 
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <memory>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -94,9 +94,8 @@ TEST_F(SkinGalleryTest, ASkinFileItCannotLoadIsToldAndLeavesItUnskinned) {
 TEST_F(SkinGalleryTest, TheCoverageReportListsEveryWindowWithItsSkinnerOrReason) {
   auto* form = new TGalleryForm(app_.get(), L"");
   app_->SetMainForm(form);
-  const std::filesystem::path file =
-      std::filesystem::path(PROJECT_BINARY_DIR) /
-      ("coverage-" + std::to_string(GetCurrentProcessId()) + ".txt");
+  const std::filesystem::path file = std::filesystem::path(PROJECT_BINARY_DIR) /
+                                     ("coverage-" + std::to_string(GetCurrentProcessId()) + ".txt");
   TCoverageRun run(*form, file.wstring());
   run.Start();
   app_->Run();

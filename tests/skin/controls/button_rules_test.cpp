@@ -50,7 +50,8 @@ TEST(ButtonRules, SpeedButtonFramesAndFlatRest) {
       {{.Enabled = false, .MouseState = kLookMouseInside}, 3},
       {{.Enabled = false, .Down = true}, 2},  // down wins even when disabled
   };
-  for (const auto& c : cases) EXPECT_EQ(SpeedButtonFrame(c.look), c.frame);
+  for (const auto& c : cases)
+    EXPECT_EQ(SpeedButtonFrame(c.look), c.frame);
   EXPECT_FALSE(SpeedButtonDrawsFrame(1, /*flat=*/true));
   EXPECT_TRUE(SpeedButtonDrawsFrame(4, /*flat=*/true));
   EXPECT_TRUE(SpeedButtonDrawsFrame(1, /*flat=*/false));
@@ -58,7 +59,8 @@ TEST(ButtonRules, SpeedButtonFramesAndFlatRest) {
 
 TEST(ButtonRules, GlyphImageAndTextColourFollowTheFrame) {
   const int images[] = {0, 1, 3, 2, 1, 1};  // by frame 1..5
-  for (int frame = 1; frame <= 5; ++frame) EXPECT_EQ(GlyphImageOfFrame(frame), images[frame]);
+  for (int frame = 1; frame <= 5; ++frame)
+    EXPECT_EQ(GlyphImageOfFrame(frame), images[frame]);
   EXPECT_EQ(ButtonTextColourOf(1), TButtonTextColour::kNormal);
   EXPECT_EQ(ButtonTextColourOf(2), TButtonTextColour::kPressed);
   EXPECT_EQ(ButtonTextColourOf(3), TButtonTextColour::kDisabled);
@@ -69,8 +71,14 @@ TEST(ButtonRules, GlyphImageAndTextColourFollowTheFrame) {
 TEST(ButtonRules, GlyphLayoutWorkedExamples) {
   // Width 142, a 16-pixel glyph and a text 100 pixels wide, both centred
   // with spacing shared: (142 - 16 - 100) / 3 = 8 on each side and between.
-  TGlyphLayoutInput in{.ClientW = 142, .ClientH = 30, .GlyphW = 16, .GlyphH = 16,
-                       .TextW = 100, .TextH = 13, .Margin = -1, .Spacing = -1};
+  TGlyphLayoutInput in{.ClientW = 142,
+                       .ClientH = 30,
+                       .GlyphW = 16,
+                       .GlyphH = 16,
+                       .TextW = 100,
+                       .TextH = 13,
+                       .Margin = -1,
+                       .Spacing = -1};
   TGlyphLayout l = BitButtonLayout(in);
   EXPECT_EQ(l.Margin, 8);
   EXPECT_EQ(l.Spacing, 8);
@@ -102,8 +110,14 @@ TEST(ButtonRules, GlyphLayoutWorkedExamples) {
 }
 
 TEST(ButtonRules, GlyphLayoutSidesAndFormats) {
-  const TGlyphLayoutInput base{.ClientW = 100, .ClientH = 60, .GlyphW = 16, .GlyphH = 16,
-                               .TextW = 40, .TextH = 13, .Margin = 4, .Spacing = 2};
+  const TGlyphLayoutInput base{.ClientW = 100,
+                               .ClientH = 60,
+                               .GlyphW = 16,
+                               .GlyphH = 16,
+                               .TextW = 40,
+                               .TextH = 13,
+                               .Margin = 4,
+                               .Spacing = 2};
   TGlyphLayoutInput in = base;
   in.Layout = glRight;
   TGlyphLayout l = BitButtonLayout(in);
@@ -113,7 +127,7 @@ TEST(ButtonRules, GlyphLayoutSidesAndFormats) {
   in.Layout = glTop;
   l = BitButtonLayout(in);
   EXPECT_EQ(l.GlyphY, 4);
-  EXPECT_EQ(l.TextY, 22);  // 4 + 16 + 2
+  EXPECT_EQ(l.TextY, 22);   // 4 + 16 + 2
   EXPECT_EQ(l.GlyphX, 42);  // (100 - 16 + 1) / 2
   EXPECT_EQ(l.Format, kLayoutWordBreak | kLayoutCenter);
   in.Layout = glBottom;

@@ -22,7 +22,8 @@ TEST(CheckRules, CheckBoxFrameTables) {
       {{.Check = 1, .Indeterminate = true, .Disabled = true}, 4, 12},
   };
   for (const auto& c : cases) {
-    for (int f : {4, 5, 6, 8}) EXPECT_EQ(CheckBoxFrame(c.look, f), c.other) << f;
+    for (int f : {4, 5, 6, 8})
+      EXPECT_EQ(CheckBoxFrame(c.look, f), c.other) << f;
     EXPECT_EQ(CheckBoxFrame(c.look, 12), c.twelve);
   }
 }
@@ -38,7 +39,8 @@ TEST(CheckRules, RadioButtonFrameTables) {
       {{.Check = 2, .Disabled = true}, 4, 8},
   };
   for (const auto& c : cases) {
-    for (int f : {4, 5, 12}) EXPECT_EQ(RadioButtonFrame(c.look, f), c.other) << f;
+    for (int f : {4, 5, 12})
+      EXPECT_EQ(RadioButtonFrame(c.look, f), c.other) << f;
     EXPECT_EQ(RadioButtonFrame(c.look, 8), c.eight);
   }
 }

@@ -13,7 +13,7 @@ TEST(DiscoveryRules, Skin3rdMapsWholeClassNamesWithoutLetterCase) {
                                           "TNothing=nil", "TLong=" + std::string(60, 'x')};
   EXPECT_EQ(MappedKind(lines, "TFANCYEDIT"), "edit");
   EXPECT_EQ(MappedKind(lines, "tfancyeditpro"), "combobox");
-  EXPECT_EQ(MappedKind(lines, "TFancyEd"), "");    // a prefix of a mapped name
+  EXPECT_EQ(MappedKind(lines, "TFancyEd"), "");          // a prefix of a mapped name
   EXPECT_EQ(MappedKind(lines, "TFancyEditProMax"), "");  // a longer name
   EXPECT_EQ(MappedKind(lines, "TNothing"), "nil");
   EXPECT_EQ(MappedKind(lines, "TLong").size(), 50u);
@@ -28,24 +28,24 @@ TEST(DiscoveryRules, RawChildWindowsByClassAndStyle) {
     bool child;
     TRawChoice choice;
   } cases[] = {
-      {"button", 0x0, false, TRawChoice::kButton},        // BS_PUSHBUTTON
-      {"button", 0x1, false, TRawChoice::kButton},        // BS_DEFPUSHBUTTON
-      {"button", 0x2, false, TRawChoice::kCheckBox},      // BS_CHECKBOX
-      {"button", 0x3, false, TRawChoice::kCheckBox},      // BS_AUTOCHECKBOX
-      {"button", 0x4, false, TRawChoice::kRadioButton},   // BS_RADIOBUTTON
-      {"button", 0x5, false, TRawChoice::kCheckBox},      // BS_3STATE
-      {"button", 0x6, false, TRawChoice::kCheckBox},      // BS_AUTO3STATE
-      {"button", 0x7, false, TRawChoice::kNone},          // BS_GROUPBOX
-      {"button", 0x9, false, TRawChoice::kRadioButton},   // BS_AUTORADIOBUTTON
-      {"button", 0xB, false, TRawChoice::kNone},          // BS_OWNERDRAW
-      {"button", 0xC, false, TRawChoice::kNone},          // BS_SPLITBUTTON
+      {"button", 0x0, false, TRawChoice::kButton},           // BS_PUSHBUTTON
+      {"button", 0x1, false, TRawChoice::kButton},           // BS_DEFPUSHBUTTON
+      {"button", 0x2, false, TRawChoice::kCheckBox},         // BS_CHECKBOX
+      {"button", 0x3, false, TRawChoice::kCheckBox},         // BS_AUTOCHECKBOX
+      {"button", 0x4, false, TRawChoice::kRadioButton},      // BS_RADIOBUTTON
+      {"button", 0x5, false, TRawChoice::kCheckBox},         // BS_3STATE
+      {"button", 0x6, false, TRawChoice::kCheckBox},         // BS_AUTO3STATE
+      {"button", 0x7, false, TRawChoice::kNone},             // BS_GROUPBOX
+      {"button", 0x9, false, TRawChoice::kRadioButton},      // BS_AUTORADIOBUTTON
+      {"button", 0xB, false, TRawChoice::kNone},             // BS_OWNERDRAW
+      {"button", 0xC, false, TRawChoice::kNone},             // BS_SPLITBUTTON
       {"button", 0x20 | 0x3, false, TRawChoice::kCheckBox},  // BS_LEFTTEXT too
-      {"combobox", 0x1, false, TRawChoice::kNone},        // CBS_SIMPLE
-      {"combobox", 0x2, false, TRawChoice::kComboBox},    // CBS_DROPDOWN
-      {"combobox", 0x3, false, TRawChoice::kComboBox},    // CBS_DROPDOWNLIST
+      {"combobox", 0x1, false, TRawChoice::kNone},           // CBS_SIMPLE
+      {"combobox", 0x2, false, TRawChoice::kComboBox},       // CBS_DROPDOWN
+      {"combobox", 0x3, false, TRawChoice::kComboBox},       // CBS_DROPDOWNLIST
       {"comboboxex32", 0x2, true, TRawChoice::kInnerComboBox},
       {"comboboxex32", 0x2, false, TRawChoice::kNone},
-      {"scrollbar", 0x10, false, TRawChoice::kSizer},     // SBS_SIZEGRIP
+      {"scrollbar", 0x10, false, TRawChoice::kSizer},  // SBS_SIZEGRIP
       {"edit", 0x0, false, TRawChoice::kEdit},
       {"systreeview32", 0x0, false, TRawChoice::kNone},
       {"static", 0x0, false, TRawChoice::kNone},

@@ -169,13 +169,19 @@ TEST_F(SkinnedControlsTest, EveryControlGetsTheSkinnerOfItsRow) {
     const char* control;
     const char* skinner;
   } expected[] = {
-      {"Button1", "TSkinButton"},     {"Default1", "TSkinButton"},
-      {"BitBtn1", "TSkinBitButton"},  {"Check1", "TSkinCheckBox"},
-      {"Radio1", "TSkinRadioButton"}, {"Edit1", "TSkinEdit"},
+      {"Button1", "TSkinButton"},
+      {"Default1", "TSkinButton"},
+      {"BitBtn1", "TSkinBitButton"},
+      {"Check1", "TSkinCheckBox"},
+      {"Radio1", "TSkinRadioButton"},
+      {"Edit1", "TSkinEdit"},
       {"Edit55", "TSkinScrollbar"},  // Tag 55 counts as having scroll bars
-      {"Combo1", "TSkinComBox"},      {"Panel1", "TSkinBox"},
-      {"Status1", "TSkinStatusBar"},  {"Tag99", "none"},
-      {"Tag199", "none"},             {"Tag98", "TSkinButton"},
+      {"Combo1", "TSkinComBox"},
+      {"Panel1", "TSkinBox"},
+      {"Status1", "TSkinStatusBar"},
+      {"Tag99", "none"},
+      {"Tag199", "none"},
+      {"Tag98", "TSkinButton"},
   };
   for (const auto& e : expected) {
     EXPECT_EQ(SkinnerClass(*c, Find<fw::TControl>(e.control)), e.skinner) << e.control;
@@ -232,7 +238,8 @@ HWND RawDialog(HWND owner) {
       if (words.size() % 2 != 0) words.push_back(0);
     }
     void Text(const wchar_t* s) {
-      for (; *s != 0; ++s) words.push_back(static_cast<WORD>(*s));
+      for (; *s != 0; ++s)
+        words.push_back(static_cast<WORD>(*s));
       words.push_back(0);
     }
     void Add(DWORD style, short x, short y, short cx, short cy, WORD id, WORD cls,
@@ -247,8 +254,8 @@ HWND RawDialog(HWND owner) {
       words.push_back(0);
     }
   } t;
-  DLGTEMPLATE head{WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT, 0, 6, 10, 10,
-                   200, 120};
+  DLGTEMPLATE head{
+      WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT, 0, 6, 10, 10, 200, 120};
   const auto* h = reinterpret_cast<const WORD*>(&head);
   t.words.assign(h, h + sizeof(head) / 2);
   t.words.push_back(0);  // no menu
@@ -262,12 +269,10 @@ HWND RawDialog(HWND owner) {
   t.Add(BS_AUTORADIOBUTTON, 10, 25, 80, 10, 103, 0x80, L"Opção");
   t.Add(ES_AUTOHSCROLL | WS_BORDER, 10, 45, 80, 12, 104, 0x81, L"texto");
   t.Add(CBS_DROPDOWNLIST | WS_VSCROLL, 100, 50, 80, 60, 105, 0x85, L"");
-  return CreateDialogIndirectParamW(GetModuleHandleW(nullptr),
-                                    reinterpret_cast<const DLGTEMPLATE*>(t.words.data()), owner,
-                                    [](HWND, UINT msg, WPARAM, LPARAM) -> INT_PTR {
-                                      return msg == WM_INITDIALOG ? TRUE : FALSE;
-                                    },
-                                    0);
+  return CreateDialogIndirectParamW(
+      GetModuleHandleW(nullptr), reinterpret_cast<const DLGTEMPLATE*>(t.words.data()), owner,
+      [](HWND, UINT msg, WPARAM, LPARAM) -> INT_PTR { return msg == WM_INITDIALOG ? TRUE : FALSE; },
+      0);
 }
 
 TEST_F(SkinnedControlsTest, RawDialogChildrenBySkinnerOfTheirClassAndStyle) {
@@ -299,7 +304,8 @@ skin::TBitmap ExpectedButton(const skin::TSkinData& d, int w, int h, int frame) 
   skin::TBitmap expected(w, h, skin::PixelFormat::k32Bit);
   const uint32_t face = fw::ColorToRGB(d.ButtonFaceColour);
   for (int y = 0; y < h; ++y) {
-    for (int x = 0; x < w; ++x) expected.SetPixel(x, y, face);
+    for (int x = 0; x < w; ++x)
+      expected.SetPixel(x, y, face);
   }
   const skin::TDataSkinButton& b = *d.Buttons;
   skin::DrawSkinElement(expected, {0, 0, w, h}, b.Bitmap, false, b.Tile != 0, b.Trans == 1,
@@ -371,7 +377,8 @@ TEST_F(SkinnedControlsTest, TheGlyphOfAGlyphButtonSitsWhereTheLayoutPutsIt) {
   fw::TBitmap glyph;
   glyph.SetSize(32, 16);
   for (int y = 0; y < 16; ++y) {
-    for (int x = 0; x < 32; ++x) glyph.ScanLine(y)[x] = x < 16 ? 0xFF0000 : 0x0000FF;
+    for (int x = 0; x < 32; ++x)
+      glyph.ScanLine(y)[x] = x < 16 ? 0xFF0000 : 0x0000FF;
   }
   glyph.ScanLine(15)[0] = 0x808000;
   button->Glyph()->Assign(glyph);
@@ -388,9 +395,14 @@ TEST_F(SkinnedControlsTest, TheGlyphOfAGlyphButtonSitsWhereTheLayoutPutsIt) {
   DrawTextW(dc, L"Efetuar", -1, &text, DT_CALCRECT | DT_WORDBREAK);
   SelectObject(dc, old);
   ReleaseDC(button->Handle(), dc);
-  const skin::TGlyphLayout layout = skin::BitButtonLayout(
-      {.ClientW = button->Width(), .ClientH = button->Height(), .GlyphW = 16, .GlyphH = 16,
-       .TextW = text.right, .TextH = text.bottom, .Margin = -1, .Spacing = -1});
+  const skin::TGlyphLayout layout = skin::BitButtonLayout({.ClientW = button->Width(),
+                                                           .ClientH = button->Height(),
+                                                           .GlyphW = 16,
+                                                           .GlyphH = 16,
+                                                           .TextW = text.right,
+                                                           .TextH = text.bottom,
+                                                           .Margin = -1,
+                                                           .Spacing = -1});
   RedrawWindow(button->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
   skin::TBitmap shot = CaptureWindow(button->Handle());
   EXPECT_EQ(shot.Pixel(layout.GlyphX + 8, layout.GlyphY + 8), 0x0000FFu);  // red, as 0xBBGGRR
@@ -490,9 +502,9 @@ TEST_F(SkinnedControlsTest, CheckAndRadioBoxesShowTheFrameOfTheirState) {
     const skin::TBitmap shot = CaptureWindow(wnd);
     const int w = strip.Width() / count;
     const skin::TBoxPlace p =
-        is_check ? skin::CheckBoxPlace(0, 0, shot.Width(), shot.Height(), w, strip.Height(), false)
-                 : skin::RadioButtonPlace(0, 0, shot.Width(), shot.Height(), w, strip.Height(),
-                                          false);
+        is_check
+            ? skin::CheckBoxPlace(0, 0, shot.Width(), shot.Height(), w, strip.Height(), false)
+            : skin::RadioButtonPlace(0, 0, shot.Width(), shot.Height(), w, strip.Height(), false);
     return shot.Pixel(p.BoxLeft + w / 2, p.BoxTop + strip.Height() / 2);
   };
   const int fc = b.CheckFrameCount;
@@ -505,18 +517,24 @@ TEST_F(SkinnedControlsTest, CheckAndRadioBoxesShowTheFrameOfTheirState) {
     int check_frame, radio_frame;
   } cases[] = {
       {"unchecked", [] {}, 1, 1},
-      {"checked", [&] {
+      {"checked",
+       [&] {
          check->SetChecked(true);
          radio->SetChecked(true);
-       }, 5, 5},
-      {"checked disabled", [&] {
+       },
+       5, 5},
+      {"checked disabled",
+       [&] {
          check->SetEnabled(false);
          radio->SetEnabled(false);
-       }, 8, 8},
-      {"unchecked disabled", [&] {
+       },
+       8, 8},
+      {"unchecked disabled",
+       [&] {
          check->SetChecked(false);
          radio->SetChecked(false);
-       }, 4, 4},
+       },
+       4, 4},
   };
   for (const auto& k : cases) {
     k.set();
@@ -530,9 +548,11 @@ TEST_F(SkinnedControlsTest, CheckAndRadioBoxesShowTheFrameOfTheirState) {
   // Grey: 9, and 12 when disabled.
   check->SetAllowGrayed(true);
   check->SetState(fw::cbGrayed);
-  EXPECT_EQ(box_centre(check->Handle(), b.CheckBitmap, fc, true), StripCentre(b.CheckBitmap, fc, 12));
+  EXPECT_EQ(box_centre(check->Handle(), b.CheckBitmap, fc, true),
+            StripCentre(b.CheckBitmap, fc, 12));
   check->SetEnabled(true);
-  EXPECT_EQ(box_centre(check->Handle(), b.CheckBitmap, fc, true), StripCentre(b.CheckBitmap, fc, 9));
+  EXPECT_EQ(box_centre(check->Handle(), b.CheckBitmap, fc, true),
+            StripCentre(b.CheckBitmap, fc, 9));
 }
 
 // --- Recreation, and nothing left behind ---------------------------------------------
@@ -559,8 +579,8 @@ TEST_F(SkinnedControlsTest, AWindowCreatedAgainIsSkinnedAgain) {
   const skin::TDataSkinButton& b = *Data().Data().Buttons;
   const skin::TBitmap shot = CaptureWindow(check->Handle());
   const int w = b.CheckBitmap.Width() / b.CheckFrameCount;
-  const skin::TBoxPlace p = skin::CheckBoxPlace(0, 0, shot.Width(), shot.Height(), w,
-                                                b.CheckBitmap.Height(), true);
+  const skin::TBoxPlace p =
+      skin::CheckBoxPlace(0, 0, shot.Width(), shot.Height(), w, b.CheckBitmap.Height(), true);
   EXPECT_EQ(shot.Pixel(p.BoxLeft + w / 2, p.BoxTop + b.CheckBitmap.Height() / 2),
             StripCentre(b.CheckBitmap, b.CheckFrameCount, 5));
 }
@@ -738,8 +758,8 @@ TEST_F(SkinnedControlsTest, MessageOrderThroughAttachRecreateAndDetach) {
     std::vector<test_support::TSeenMessage> kept;
     for (const auto& m : below_check.Seen()) {
       if (m.Msg == WM_DESTROY || m.Msg == WM_NCDESTROY || m.Msg == fw::CM_RECREATEWND ||
-          m.Msg == WM_WINDOWPOSCHANGING || m.Msg == WM_WINDOWPOSCHANGED ||
-          m.Msg == WM_KILLFOCUS || m.Msg == WM_SETFONT) {
+          m.Msg == WM_WINDOWPOSCHANGING || m.Msg == WM_WINDOWPOSCHANGED || m.Msg == WM_KILLFOCUS ||
+          m.Msg == WM_SETFONT) {
         kept.push_back(m);
       }
     }
@@ -822,8 +842,8 @@ std::filesystem::path DamagedSkinFile(const char* skin) {
   const std::filesystem::path dir = std::filesystem::path(PROJECT_BINARY_DIR) / "skins";
   std::ifstream in(dir / skin, std::ios::binary);
   skin::TMemoryStream packed;
-  packed.Write(std::vector<uint8_t>((std::istreambuf_iterator<char>(in)),
-                                    std::istreambuf_iterator<char>()));
+  packed.Write(
+      std::vector<uint8_t>((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>()));
   packed.SetPosition(0);
   skin::TSkinReader reader;
   if (!reader.LoadPackage(packed)) return {};
@@ -841,7 +861,8 @@ std::filesystem::path DamagedSkinFile(const char* skin) {
       dir / ("damaged-" + std::to_string(GetCurrentProcessId()) + ".skn");
   const std::vector<uint8_t> bytes = skin::WriteSkinPackage(entries);
   std::ofstream(out, std::ios::binary)
-      .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+      .write(reinterpret_cast<const char*>(bytes.data()),
+             static_cast<std::streamsize>(bytes.size()));
   return out;
 }
 
@@ -850,7 +871,8 @@ TEST_F(SkinnedControlsTest, AFailedSkinSwitchLeavesTheOldSkinWorking) {
   ASSERT_NE(c, nullptr);
   const skin::TSkinData& d = Data().Data();
   std::vector<const void*> elements;
-  for (const auto& b : c->TitleButtons) elements.push_back(b->Element);
+  for (const auto& b : c->TitleButtons)
+    elements.push_back(b->Element);
   ASSERT_FALSE(elements.empty());
   const std::filesystem::path damaged = DamagedSkinFile("default.skn");
   ASSERT_FALSE(damaged.empty());
@@ -885,7 +907,8 @@ TEST_F(SkinnedControlsTest, AFailedSkinSwitchLeavesTheOldSkinWorking) {
   form_->SetActiveControl(Find<fw::TEdit>("Edit1"));
   EXPECT_TRUE(ShowsFrame(button->Handle(), d, 4, "hot after a failed switch"));
   // A good package after that switches completely.
-  const std::filesystem::path good = std::filesystem::path(PROJECT_BINARY_DIR) / "skins" / "default.skn";
+  const std::filesystem::path good =
+      std::filesystem::path(PROJECT_BINARY_DIR) / "skins" / "default.skn";
   Data().SetSkinFile(good.wstring());
   skin::win::TSkinManage::Instance()->DoTimer();
   PumpPending();
