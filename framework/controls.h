@@ -25,8 +25,8 @@
 //
 // Controls get CM_MOUSEENTER and CM_MOUSELEAVE when the mouse comes onto
 // them and leaves them (graphic controls from their parent), and windowed
-// controls CM_ENTER and CM_EXIT when they become or stop being their form's
-// active control (OnEnter and OnExit are raised there). Bounds follow
+// controls CM_ENTER and CM_EXIT when they get and lose the focus within
+// their form (OnEnter and OnExit are raised there). Bounds follow
 // the window: a window moved or sized by the user or by the system updates
 // Left, Top, Width and Height (WM_WINDOWPOSCHANGED), and aligned children
 // are laid out again.
@@ -62,10 +62,10 @@ using TKeyPressEvent = std::function<void(TObject* sender, wchar_t& key)>;
 // Framework messages (control messages and reflected notifications).
 inline constexpr UINT CM_BASE = 0xB000;
 inline constexpr UINT CM_DIALOGKEY = CM_BASE + 5;
+inline constexpr UINT CM_DIALOGCHAR = CM_BASE + 6;
 // The focus moved within a form (lParam: the control that has it now);
 // broadcast to every control of the form.
 inline constexpr UINT CM_FOCUSCHANGED = CM_BASE + 7;
-inline constexpr UINT CM_DIALOGCHAR = CM_BASE + 6;
 inline constexpr UINT CM_VISIBLECHANGED = CM_BASE + 11;
 inline constexpr UINT CM_ENABLEDCHANGED = CM_BASE + 12;
 inline constexpr UINT CM_COLORCHANGED = CM_BASE + 13;

@@ -290,12 +290,19 @@ void TForm::SetActiveControlObject(TObject* control) {
 }
 
 void TForm::FocusChanged(TWinControl* control) {
-  active_control_ = control;
   // The control that had the focus hears CM_EXIT (and raises OnExit), the
   // one that has it now CM_ENTER (OnEnter), each through its own message
   // handling; the active control may have been chosen before the focus came.
-  if (focused_control_ == control) return;
-  if (focused_control_ != nullptr) focused_control_->Perform(CM_EXIT);
+  if (focused_control_ == control) {
+    active_control_ = control;
+    return;
+  }
+  if (TWinControl* old = focused_control_; old != nullptr) {
+    focused_control_ = nullptr;  // told once, whatever its handlers do
+    old->Perform(CM_EXIT);
+    if (focused_control_ != nullptr) return;  // a handler moved the focus on
+  }
+  active_control_ = control;
   focused_control_ = control;
   // Every control hears where the focus is now (push buttons show which
   // one Enter presses).
