@@ -34,7 +34,8 @@ double Microseconds(const std::function<void()>& work) {
 
 double Best(int rounds, const std::function<void()>& work) {
   double best = 1e30;
-  for (int i = 0; i < rounds; ++i) best = std::min(best, Microseconds(work));
+  for (int i = 0; i < rounds; ++i)
+    best = std::min(best, Microseconds(work));
   return best;
 }
 
