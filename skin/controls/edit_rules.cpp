@@ -4,8 +4,8 @@
 
 namespace skin {
 
-bool EditHasBorder(int client_w, int client_h, int window_w, int window_h) {
-  return client_w != window_w && client_h != window_h;
+bool EditHasBorder(int client_w, int client_h, int window_w, int window_h, bool line_inside) {
+  return line_inside || (client_w != window_w && client_h != window_h);
 }
 
 bool EditPrintHasBorder(int client_w, int client_h, int window_w, int window_h) {

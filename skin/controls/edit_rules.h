@@ -16,8 +16,11 @@
 namespace skin {
 
 // An edit box's border is drawn only when it has one: its client area is
-// narrower and lower than its window.
-bool EditHasBorder(int client_w, int client_h, int window_w, int window_h);
+// narrower and lower than its window, or it is a flat edit whose one-pixel
+// line the system draws inside the client area (`line_inside`; some
+// systems give such an edit no non-client area at all).
+bool EditHasBorder(int client_w, int client_h, int window_w, int window_h,
+                   bool line_inside = false);
 // The printing form (WM_PRINT) wants a border wider than 1 pixel on both
 // axes: client + 2 below the window's size.
 bool EditPrintHasBorder(int client_w, int client_h, int window_w, int window_h);

@@ -71,9 +71,6 @@ void TWScrollbar::CreateParams(fw::TCreateParams& p) {
   p.WndParent = parent_wnd_;
   p.Style = WS_CHILD | WS_CLIPSIBLINGS;
   if (Visible()) p.Style |= WS_VISIBLE;
-  if (Target != nullptr && (GetWindowLongW(Target, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0) {
-    p.ExStyle |= WS_EX_TOPMOST;
-  }
 }
 
 void TWScrollbar::AttachControl(fw::TWinControl* control, int kind) {
@@ -179,15 +176,29 @@ void TWScrollbar::Update() {
   RECT now{};
   GetWindowRect(wnd, &now);
   MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&now), 2);
-  // Directly above the covered window: whatever lies above it lies above
-  // the overlay too, as it does above the real bar.
-  HWND above = GetWindow(Target, GW_HWNDPREV);
+  // Directly above the covered window (the other overlays of the same
+  // window may lie between): whatever lies above the covered window lies
+  // above the overlay too, as it does above the real bar.
   UINT flags = SWP_NOACTIVATE;
   HWND insert_after = HWND_TOP;
-  if (above == wnd) {
-    flags |= SWP_NOZORDER;
-  } else if (above != nullptr) {
-    insert_after = above;
+  for (HWND above = GetWindow(Target, GW_HWNDPREV); above != nullptr;
+       above = GetWindow(above, GW_HWNDPREV)) {
+    if (above == wnd) {
+      flags |= SWP_NOZORDER;
+      break;
+    }
+    const auto* other = dynamic_cast<const TWScrollbar*>(fw::TWinControl::FindControl(above));
+    if (other == nullptr || other->Target != Target) {
+      insert_after = above;
+      break;
+    }
+  }
+  // A covered window kept above the others (a dropped list) takes its
+  // overlay into that band; one that leaves it takes it out.
+  const bool target_topmost = (GetWindowLongW(Target, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+  if (target_topmost != ((GetWindowLongW(wnd, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0)) {
+    flags &= ~static_cast<UINT>(SWP_NOZORDER);
+    insert_after = target_topmost ? HWND_TOPMOST : HWND_NOTOPMOST;
   }
   if ((flags & SWP_NOZORDER) == 0 || !SameRect(now, bar) || !Visible()) {
     SetWindowPos(wnd, insert_after, bar.left, bar.top, bar.right - bar.left, bar.bottom - bar.top,

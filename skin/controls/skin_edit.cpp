@@ -3,6 +3,7 @@
 #include <cwctype>
 #include <string>
 
+#include "framework/stdctrls.h"
 #include "skin/controls/edit_rules.h"
 #include "skin/controls/skin_up_down.h"
 
@@ -86,14 +87,22 @@ void TSkinEdit::FindUpDown() {
   }
 }
 
+bool TSkinEdit::FlatFrameworkEdit() const {
+  // A framework edit always has a border: a sunken edge, or with Ctl3D off
+  // a one-pixel line, which the system may draw inside the client area.
+  return dynamic_cast<const fw::TCustomEdit*>(Served()) != nullptr && HasProp("Ctl3D") &&
+         !PropTrue("Ctl3D");
+}
+
 void TSkinEdit::PaintTo(HDC dc, const RECT& rect) {
   FindUpDown();
   RECT client;
   if (!GetClientRect(Handle, &client)) return;
   const int w = rect.right - rect.left;
   const int h = rect.bottom - rect.top;
-  const bool border = printing_ ? skin::EditPrintHasBorder(client.right, client.bottom, w, h)
-                                : skin::EditHasBorder(client.right, client.bottom, w, h);
+  const bool border =
+      printing_ ? skin::EditPrintHasBorder(client.right, client.bottom, w, h)
+                : skin::EditHasBorder(client.right, client.bottom, w, h, FlatFrameworkEdit());
   if (!border) return;
   const skin::TSkinData& d = Data();
   RECT r = rect;

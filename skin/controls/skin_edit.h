@@ -32,6 +32,8 @@ class TSkinEdit : public TSkinControl {
   // Looks for an up-down among the edit's child windows (at every paint
   // until one is found) and skins it.
   void FindUpDown();
+  // A framework edit drawn flat (Ctl3D off).
+  bool FlatFrameworkEdit() const;
 
   bool printing_ = false;  // painting for WM_PRINT
 };

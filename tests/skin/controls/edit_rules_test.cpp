@@ -17,6 +17,9 @@ TEST(EditRules, OnlyAnEditWithABorderGetsOne) {
   EXPECT_FALSE(EditHasBorder(100, 19, 100, 19));  // no border
   EXPECT_FALSE(EditHasBorder(100, 17, 100, 19));  // as wide as its window
   EXPECT_FALSE(EditHasBorder(98, 19, 100, 19));
+  // A flat edit whose line the system draws inside a client area as large
+  // as the window.
+  EXPECT_TRUE(EditHasBorder(100, 19, 100, 19, /*line_inside=*/true));
   // The printing form wants more than a one-pixel border.
   EXPECT_FALSE(EditPrintHasBorder(98, 17, 100, 19));
   EXPECT_TRUE(EditPrintHasBorder(96, 15, 100, 19));

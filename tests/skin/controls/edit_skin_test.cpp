@@ -197,6 +197,10 @@ TEST_F(EditSkinTest, UpDownHalvesFromTheSkinsImages) {
 TEST_F(EditSkinTest, AWideUpDownWithoutTheHorizontalStyleIsStillVertical) {
   HWND wide = CreateWindowExW(0, UPDOWN_CLASSW, L"", WS_CHILD | WS_VISIBLE, 300, 60, 40, 17,
                               form_->Handle(), nullptr, nullptr, nullptr);
+  MoveWindow(wide, 300, 60, 40, 17, TRUE);  // the control takes a width of its own at first
+  RECT r;
+  GetClientRect(wide, &r);
+  ASSERT_EQ(r.right, 40);
   auto* s = new TSkinUpDown(&Form());
   s->AttachHandle(wide, &Skin(), &Controller(), &Canvas());
   MouseTo(POINT{0, 0});
@@ -310,14 +314,17 @@ TEST_F(EditSkinTest, ADroppedListGetsItsOverlayAsAChildOfTheListsParent) {
   ASSERT_TRUE(bar->HandleAllocated());
   EXPECT_TRUE(IsWindowVisible(bar->Handle()));
   EXPECT_EQ(GetAncestor(bar->Handle(), GA_PARENT), GetAncestor(s->ListHandle, GA_PARENT));
+  // Above the list (which the system keeps above other windows while it is
+  // dropped down).
+  EXPECT_EQ(GetWindow(s->ListHandle, GW_HWNDPREV), bar->Handle());
   SCROLLBARINFO info{};
   info.cbSize = sizeof(info);
   ASSERT_TRUE(GetScrollBarInfo(s->ListHandle, OBJID_VSCROLL, &info));
   RECT over;
   GetWindowRect(bar->Handle(), &over);
   EXPECT_TRUE(EqualRect(&over, &info.rcScrollBar));
-  // The up arrow on screen is the skin's frame 9.
-  const skin::TBitmap shot = ShotOfScreen(info.rcScrollBar);
+  // The up arrow on the overlay is the skin's frame 9.
+  const skin::TBitmap shot = Shot(bar->Handle());
   const int a = GetSystemMetrics(SM_CXHSCROLL);
   EXPECT_TRUE(SamePixels(shot, 0, 0,
                          StripFrame(Elements().Scrollbar->Bitmap, 23, 9, shot.Width(), a),

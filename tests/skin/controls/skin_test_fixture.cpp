@@ -46,13 +46,21 @@ void ControlSkinTest::Settle() {
 }
 
 skin::TBitmap ControlSkinTest::ShotOfScreen(const RECT& r) {
+  // Read from the window surface of the top-level window shown there (the
+  // pixels the windows drew, children included), not from the screen,
+  // which the system updates from those surfaces a little later.
+  const POINT centre{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+  HWND root = GetAncestor(WindowFromPoint(centre), GA_ROOT);
+  RECT at{};
+  GetWindowRect(root, &at);
   const int w = r.right - r.left;
   const int h = r.bottom - r.top;
   fw::TBitmap shot;
   shot.SetSize(w, h);
   {
-    const fw::TClientDC screen(nullptr);
-    BitBlt(shot.Canvas()->Handle(), 0, 0, w, h, screen.Get(), r.left, r.top, SRCCOPY);
+    const fw::TWindowDC dc(root);
+    BitBlt(shot.Canvas()->Handle(), 0, 0, w, h, dc.Get(), r.left - at.left, r.top - at.top,
+           SRCCOPY);
   }
   GdiFlush();
   const skin::TBitmapView view = skin::TBitmapView::WrapDib(

@@ -76,10 +76,11 @@ class ControlSkinTest : public ::testing::Test {
 
   // Handles what is waiting and lets every window paint.
   static void Settle();
-  // The screen's pixels of a window (children and windows above it
-  // included), after Settle.
+  // The pixels of a window as shown (children and windows above it in the
+  // same top-level window included), after Settle.
   static skin::TBitmap Shot(HWND wnd);
-  // The screen's pixels of a rectangle of the screen.
+  // The pixels of a rectangle of the screen, as the top-level window shown
+  // there drew them.
   static skin::TBitmap ShotOfScreen(const RECT& r);
   // The windows of this thread, children included.
   static int ThreadWindows();
