@@ -75,8 +75,8 @@ std::vector<TSegment> ClassicArrow(TUpDownArrow arrow, const TRect& half) {
               {x, y + 1, x - 2, y + 4}};
     case udaDown:
       y -= 2;
-      return {{x, y + 3, x, y + 4},     {x + 1, y + 2, x + 4, y - 1}, {x, y + 2, x + 3, y - 1},
-              {x, y + 1, x + 2, y},     {x - 1, y + 2, x - 4, y - 1}, {x, y + 2, x - 3, y - 1},
+      return {{x, y + 3, x, y + 4}, {x + 1, y + 2, x + 4, y - 1}, {x, y + 2, x + 3, y - 1},
+              {x, y + 1, x + 2, y}, {x - 1, y + 2, x - 4, y - 1}, {x, y + 2, x - 3, y - 1},
               {x, y + 1, x - 2, y}};
     case udaLeft:
       // A closed path: (x, y), (x+1, y+2), (x+1, y-2), (x-1, y), (x+1, y+2).

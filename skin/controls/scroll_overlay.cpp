@@ -112,8 +112,8 @@ bool TWScrollbar::ReadInfo(SCROLLBARINFO& info) const {
   info.cbSize = sizeof(info);
   if (Target == nullptr || !IsWindow(Target)) return false;
   if (Kind != kKindControl) {
-    return GetScrollBarInfo(Target, Kind == kKindVertical ? OBJID_VSCROLL : OBJID_HSCROLL,
-                            &info) != FALSE;
+    return GetScrollBarInfo(Target, Kind == kKindVertical ? OBJID_VSCROLL : OBJID_HSCROLL, &info) !=
+           FALSE;
   }
   // A scroll-bar control: the whole window is the bar; the thumb is laid
   // out from the control's own range, page and position (the position the
@@ -215,7 +215,7 @@ void TWScrollbar::Sync() {
   SCROLLBARINFO info;
   if (!ReadInfo(info)) return;
   const TShown now{info.rcScrollBar, info.xyThumbTop, info.xyThumbBottom,
-                   info.rgstate[0],  info.rgstate[1],  info.rgstate[5]};
+                   info.rgstate[0],  info.rgstate[1], info.rgstate[5]};
   if (!(now == shown_)) Invalidate();
 }
 
@@ -278,8 +278,8 @@ void TWScrollbar::MouseDown(LPARAM lparam) {
       ThumbStart = info.xyThumbTop;
       ThumbEnd = info.xyThumbBottom;
     }
-    HitPart = skin::ScrollHitTest(Vertical != 0 ? p.y : p.x, ArrowSize, ThumbStart, ThumbEnd,
-                                  Length);
+    HitPart =
+        skin::ScrollHitTest(Vertical != 0 ? p.y : p.x, ArrowSize, ThumbStart, ThumbEnd, Length);
     RepaintNow();
   }
   ReleaseCapture();
@@ -334,7 +334,7 @@ void TWScrollbar::PaintBar() {
   SCROLLBARINFO info;
   if (!ReadInfo(info) || (info.rgstate[0] & STATE_SYSTEM_INVISIBLE) != 0) return;
   shown_ = TShown{info.rcScrollBar, info.xyThumbTop, info.xyThumbBottom,
-                  info.rgstate[0],  info.rgstate[1],  info.rgstate[5]};
+                  info.rgstate[0],  info.rgstate[1], info.rgstate[5]};
   const bool enabled = skin::ScrollBarEnabled(info.rgstate[0], info.rgstate[1], info.rgstate[5]);
   const bool vertical = Vertical != 0;
   const int w = info.rcScrollBar.right - info.rcScrollBar.left;

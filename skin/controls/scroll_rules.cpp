@@ -103,8 +103,7 @@ TThumbSpan ControlThumb(int length, int arrow, int thumb_size, int min_thumb,
   return {start, start + thumb};
 }
 
-bool ScrollBarEnabled(uint32_t bar_state, uint32_t first_arrow_state,
-                      uint32_t second_arrow_state) {
+bool ScrollBarEnabled(uint32_t bar_state, uint32_t first_arrow_state, uint32_t second_arrow_state) {
   constexpr uint32_t kUnavailable = 0x1;  // STATE_SYSTEM_UNAVAILABLE
   if ((bar_state & kUnavailable) != 0) return false;
   return (first_arrow_state & kUnavailable) == 0 || (second_arrow_state & kUnavailable) == 0;
@@ -115,8 +114,8 @@ TRect ScrollCorner(const TRect& vertical_bar, const TRect& horizontal_bar) {
 }
 
 uint32_t HeaderTextAlignment(int format) {
-  constexpr int kRight = 0x1;   // HDF_RIGHT
-  constexpr int kCenter = 0x2;  // HDF_CENTER
+  constexpr int kRight = 0x1;               // HDF_RIGHT
+  constexpr int kCenter = 0x2;              // HDF_CENTER
   if ((format & kRight) != 0) return 0x2;   // DT_RIGHT
   if ((format & kCenter) != 0) return 0x1;  // DT_CENTER
   return 0;                                 // DT_LEFT

@@ -45,7 +45,7 @@ int ScrollThumbFrame(bool pressed, int hit_part);
 
 // What a bar's layout reads.
 struct TScrollBarInput {
-  int Width = 0;   // the bar's rectangle
+  int Width = 0;  // the bar's rectangle
   int Height = 0;
   bool Vertical = false;
   int ArrowSize = 0;         // the system's arrow length (SM_CXHSCROLL)
@@ -84,8 +84,7 @@ struct TThumbSpan {
 // Where a thumb being dragged is drawn: where it was when the button went
 // down (`drag_thumb`) moved by the cursor's travel along the axis, kept
 // between the arrows, as long as it was.
-TThumbSpan DraggedThumb(int drag_thumb, int cursor_travel, int thumb_length, int length,
-                        int arrow);
+TThumbSpan DraggedThumb(int drag_thumb, int cursor_travel, int thumb_length, int length, int arrow);
 
 // The part of a scroll-bar control under the point `p` along its axis:
 // first arrow, track before the thumb, thumb, track after it, second arrow.
@@ -115,8 +114,7 @@ TThumbSpan ControlThumb(int length, int arrow, int thumb_size, int min_thumb,
 // Whether a window's bar is drawn enabled, from the states the system gives
 // (bit 0 "unavailable"): the bar itself is available and its two arrows
 // are not both unavailable (a bar switched off with ESB_DISABLE_BOTH).
-bool ScrollBarEnabled(uint32_t bar_state, uint32_t first_arrow_state,
-                      uint32_t second_arrow_state);
+bool ScrollBarEnabled(uint32_t bar_state, uint32_t first_arrow_state, uint32_t second_arrow_state);
 
 // The square between a vertical and a horizontal bar of one window (the
 // system's size box): across the vertical bar, along the horizontal one.

@@ -29,8 +29,8 @@ class TSkinComBox : public TSkinControl {
 
   uint32_t ComboStyle = 0;
   uint32_t ComboExStyle = 0;
-  HWND ListHandle = nullptr;  // the list of a simple or drop-down-list combo box
-  HWND EditHandle = nullptr;  // the edit part while it is hooked
+  HWND ListHandle = nullptr;                 // the list of a simple or drop-down-list combo box
+  HWND EditHandle = nullptr;                 // the edit part while it is hooked
   TSkinScrollbarH* ListScrollbar = nullptr;  // owned by this skinner
   COMBOBOXINFO Info{};
 

@@ -72,8 +72,7 @@ void TSkinEdit::Notification(fw::TComponent* component, fw::TOperation operation
 
 void TSkinEdit::FindUpDown() {
   if (UpDown != nullptr || Handle == nullptr) return;
-  for (HWND child = GetTopWindow(Handle); child != nullptr;
-       child = GetWindow(child, GW_HWNDNEXT)) {
+  for (HWND child = GetTopWindow(Handle); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
     if (!IsUpDownClass(child)) continue;
     // Owned by the edit's owner (the edit itself, or the controller for a
     // raw edit), so it goes with the edit; told to this skinner when freed

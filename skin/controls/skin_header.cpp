@@ -56,8 +56,8 @@ void TSkinHeader::PaintTo(HDC dc, const RECT& rect) {
   if (Buffer.Empty()) return;
   HDC mem = Buffer.Canvas()->Handle();
   const auto font = reinterpret_cast<HFONT>(SendMessageW(Handle, WM_GETFONT, 0, 0));
-  const fw::TSelectObject select_font(mem, font != nullptr ? static_cast<HGDIOBJ>(font)
-                                                           : GetStockObject(DEFAULT_GUI_FONT));
+  const fw::TSelectObject select_font(
+      mem, font != nullptr ? static_cast<HGDIOBJ>(font) : GetStockObject(DEFAULT_GUI_FONT));
   SetBkMode(mem, TRANSPARENT);
   SetTextColor(mem, fw::ColorToRGB(d.ButtonTextColour));
   const auto images = reinterpret_cast<HIMAGELIST>(SendMessageW(Handle, HDM_GETIMAGELIST, 0, 0));

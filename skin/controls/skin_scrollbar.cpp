@@ -192,8 +192,8 @@ void TSkinScrollbar::PaintTo(HDC dc, const RECT& /*rect*/) {
   // The square between the two bars in the background colour.
   const RECT v = ScreenRectOf(*VBar);
   const RECT h = ScreenRectOf(*HBar);
-  const skin::TRect corner = skin::ScrollCorner({v.left, v.top, v.right, v.bottom},
-                                                {h.left, h.top, h.right, h.bottom});
+  const skin::TRect corner =
+      skin::ScrollCorner({v.left, v.top, v.right, v.bottom}, {h.left, h.top, h.right, h.bottom});
   RECT r{corner.Left, corner.Top, corner.Right, corner.Bottom};
   OffsetRect(&r, -WindowRect.left, -WindowRect.top);
   FillSkinColour(dc, r);

@@ -121,20 +121,19 @@ void TSkinUpDown::PaintTo(HDC dc, const RECT& rect) {
       const int frame = skin::UpDownFrame(state, direction);
       DrawStripFrame(Buffer, ToWin(half), 8, frame, e->Bitmap);
       if (!e->Bitmap2.Empty()) {
-        const skin::TRect glyph = skin::UpDownGlyphPlace(half, e->Bitmap2.Width() / 8,
-                                                         e->Bitmap2.Height());
+        const skin::TRect glyph =
+            skin::UpDownGlyphPlace(half, e->Bitmap2.Width() / 8, e->Bitmap2.Height());
         DrawStripFrame(Buffer, ToWin(glyph), 8, frame, e->Bitmap2);
       }
     } else {
-      const skin::TUpDownArrow arrow =
-          horizontal ? (direction == 0 ? skin::udaLeft : skin::udaRight)
-                     : (direction == 0 ? skin::udaUp : skin::udaDown);
+      const skin::TUpDownArrow arrow = horizontal
+                                           ? (direction == 0 ? skin::udaLeft : skin::udaRight)
+                                           : (direction == 0 ? skin::udaUp : skin::udaDown);
       DrawClassicHalf(mem, d, half, state, arrow);
     }
   }
   GdiFlush();
-  BitBlt(dc, rect.left, rect.top, std::max(l.CopyW, 0), std::max(l.CopyH, 0), mem, 0, 0,
-         SRCCOPY);
+  BitBlt(dc, rect.left, rect.top, std::max(l.CopyW, 0), std::max(l.CopyH, 0), mem, 0, 0, SRCCOPY);
 }
 
 }  // namespace skin::win

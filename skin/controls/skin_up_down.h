@@ -35,7 +35,7 @@ class TSkinUpDown : public TSkinControl {
   // The half under the mouse: 0 first, 1 second, -1 none.
   int HalfUnderCursor() const;
 
-  fw::TBitmap Buffer;     // the work bitmap, sized to the client area
+  fw::TBitmap Buffer;      // the work bitmap, sized to the client area
   int painted_half_ = -1;  // the half shown under the mouse at the last paint
 };
 

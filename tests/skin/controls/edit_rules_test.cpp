@@ -34,8 +34,8 @@ TEST(EditRules, ComboFrameForEveryState) {
     uint8_t mouse;
     int expected;
   } cases[] = {
-      {true, false, 0, 1},        {true, true, 0, 4},          {true, false, in, 4},
-      {true, false, down, 2},     {true, true, in | down, 2},  {false, false, 0, 3},
+      {true, false, 0, 1},    {true, true, 0, 4},         {true, false, in, 4},
+      {true, false, down, 2}, {true, true, in | down, 2}, {false, false, 0, 3},
       {false, false, in, 4},  // the mouse bit is only ever set while enabled
       {true, true, in, 4},
   };
@@ -82,7 +82,7 @@ TEST(EditRules, UpDownStatesAndFrames) {
     uint8_t mouse;
     int expected;
   } cases[] = {
-      {true, true, 0, 1},     {true, true, in, 4},     {true, true, down, 2},
+      {true, true, 0, 1},         {true, true, in, 4},         {true, true, down, 2},
       {true, true, in | down, 2}, {false, true, in | down, 1}, {true, false, down, 3},
       {false, false, 0, 3},
   };

@@ -78,8 +78,8 @@ class EditSkinTest : public ControlSkinTest {
 // glyph centred, as the skin draws it.
 skin::TBitmap UpDownHalf(const skin::TDataSkinBorder& e, int frame, int w, int h) {
   skin::TBitmap image = StripFrame(e.Bitmap, 8, frame, w, h);
-  const skin::TRect g = skin::UpDownGlyphPlace({0, 0, w, h}, e.Bitmap2.Width() / 8,
-                                               e.Bitmap2.Height());
+  const skin::TRect g =
+      skin::UpDownGlyphPlace({0, 0, w, h}, e.Bitmap2.Width() / 8, e.Bitmap2.Height());
   skin::DrawSkinFrameStretched(image, g, e.Bitmap2, true, 8, frame);
   return image;
 }
@@ -88,9 +88,11 @@ skin::TBitmap UpDownHalf(const skin::TDataSkinBorder& e, int frame, int w, int h
 void ExpectTwoColourBorder(const skin::TPixels& shot, uint32_t shadow, const std::string& what) {
   const int w = shot.Width();
   const int h = shot.Height();
-  for (const auto& [x, y] : {std::pair{0, 0}, {w / 2, 0}, {w - 1, h / 2}, {w / 2, h - 1}, {0, h - 1}})
+  for (const auto& [x, y] :
+       {std::pair{0, 0}, {w / 2, 0}, {w - 1, h / 2}, {w / 2, h - 1}, {0, h - 1}})
     EXPECT_EQ(shot.Pixel(x, y), shadow) << what << " outer at " << x << "," << y;
-  for (const auto& [x, y] : {std::pair{1, 1}, {w / 2, 1}, {w - 2, h / 2}, {w / 2, h - 2}, {1, h - 2}})
+  for (const auto& [x, y] :
+       {std::pair{1, 1}, {w / 2, 1}, {w - 2, h / 2}, {w / 2, h - 2}, {1, h - 2}})
     EXPECT_EQ(shot.Pixel(x, y), 0xFFFFFFu) << what << " inner at " << x << "," << y;
 }
 
@@ -229,10 +231,10 @@ TEST_F(EditSkinTest, WithoutUpDownImagesTheClassicFormIsDrawn) {
   const skin::TBitmap shot = Shot(up_down->Handle());
   const uint32_t dark = ScreenColour(Elements().ButtonDkShadowColour);
   const uint32_t face = ScreenColour(Elements().ButtonFaceColour);
-  EXPECT_EQ(shot.Pixel(0, 0), dark);    // the top half's outline
-  EXPECT_EQ(shot.Pixel(0, 12), dark);   // the bottom half's outline
-  EXPECT_EQ(shot.Pixel(2, 2), face);    // the top half's face
-  EXPECT_EQ(shot.Pixel(8, 4), dark);    // the up arrow's tip: centre (8, 6) less 2
+  EXPECT_EQ(shot.Pixel(0, 0), dark);   // the top half's outline
+  EXPECT_EQ(shot.Pixel(0, 12), dark);  // the bottom half's outline
+  EXPECT_EQ(shot.Pixel(2, 2), face);   // the top half's face
+  EXPECT_EQ(shot.Pixel(8, 4), dark);   // the up arrow's tip: centre (8, 6) less 2
   EXPECT_EQ(shot.Pixel(2, 21), face);
 }
 
@@ -293,9 +295,8 @@ TEST_F(EditSkinTest, ComboFramesFromTheCompositeImage) {
   test_support::PumpUntil([&] { return (s->MouseState & skin::win::kMousePressed) == 0; });
   const skin::TBitmap released = Shot(combo->Handle());
   EXPECT_GT(ComboFrameMismatches(released, 2), 0) << "still pressed after the release";
-  const int expected = skin::ComboFrame({.Enabled = true,
-                                         .Focused = GetFocus() == combo->Handle(),
-                                         .MouseState = s->MouseState});
+  const int expected = skin::ComboFrame(
+      {.Enabled = true, .Focused = GetFocus() == combo->Handle(), .MouseState = s->MouseState});
   EXPECT_TRUE(ShowsComboFrame(released, expected, "combo after the release"));
   MouseTo(POINT{0, 0});
 }
@@ -395,6 +396,45 @@ TEST_F(EditSkinTest, ARecreatedComboIsHookedAgain) {
   Settle();
   EXPECT_EQ(s->ListScrollbar, nullptr);
   EXPECT_EQ(s->EditHandle, combo->EditHandle());
+}
+
+// The updater's fields as its window holds them: the two path boxes (flat,
+// disabled), the row-number box (flat) and the worksheet chooser (a flat
+// drop-down combo box).
+TEST_F(EditSkinTest, TheUpdatersFieldsLookSkinned) {
+  auto flat = [](bool enabled) {
+    return [enabled](fw::TEdit& e) {
+      e.SetCtl3D(false);
+      e.SetEnabled(enabled);
+    };
+  };
+  auto* vortana = Add<fw::TEdit>(5, 20, 516, 19, flat(false));
+  vortana->SetText(L"C:\\Vortana\\Dados\\VORTANA.FDB");
+  auto* origem = Add<fw::TEdit>(5, 60, 405, 19, flat(false));
+  origem->SetText(L"C:\\Planilhas\\Clientes.xlsx");
+  auto* linha = Add<fw::TEdit>(266, 84, 75, 19, flat(true));
+  linha->SetText(L"250");
+  auto* planilha = new fw::TComboBox(form_);
+  planilha->SetBounds(415, 60, 105, 21);
+  planilha->SetBevelKind(fw::bkFlat);
+  planilha->SetCtl3D(false);
+  planilha->SetParent(form_);
+  planilha->Items()->Add(L"Clientes");
+  planilha->Items()->Add(L"Planilha2");
+  planilha->SetItemIndex(0);
+  for (fw::TEdit* e : {vortana, origem, linha})
+    SkinEdit(e);
+  TSkinComBox* combo = SkinCombo(planilha);
+  linha->SetFocus();
+  MouseTo(POINT{0, 0});
+  Settle();
+
+  const uint32_t shadow = ScreenColour(Elements().ButtonShadowColour);
+  ExpectTwoColourBorder(Shot(vortana->Handle()), shadow, "edtCaminhoVortana");
+  ExpectTwoColourBorder(Shot(origem->Handle()), shadow, "edtCaminhoOrigem");
+  ExpectTwoColourBorder(Shot(linha->Handle()), shadow, "edtNumLinha");
+  EXPECT_NE(combo->EditHandle, nullptr);
+  EXPECT_TRUE(ShowsComboFrame(Shot(planilha->Handle()), 1, "MostraPlanilha"));
 }
 
 }  // namespace

@@ -15,11 +15,11 @@ TEST(ScrollRules, ArrowFramesFollowThePressedPart) {
     int hit;
     TArrowFrames expected;
   } cases[] = {
-      {false, false, kHitFirstArrow, {1, 5}},  {false, true, kHitFirstArrow, {2, 5}},
-      {false, true, kHitSecondArrow, {1, 6}},  {true, false, kHitSecondArrow, {9, 13}},
-      {true, true, kHitFirstArrow, {10, 13}},  {true, true, kHitSecondArrow, {9, 14}},
-      {true, true, kHitThumb, {9, 13}},        {true, true, kHitTrackBefore, {9, 13}},
-      {true, true, kHitEnd, {9, 13}},          {false, true, kHitTrackAfter, {1, 5}},
+      {false, false, kHitFirstArrow, {1, 5}}, {false, true, kHitFirstArrow, {2, 5}},
+      {false, true, kHitSecondArrow, {1, 6}}, {true, false, kHitSecondArrow, {9, 13}},
+      {true, true, kHitFirstArrow, {10, 13}}, {true, true, kHitSecondArrow, {9, 14}},
+      {true, true, kHitThumb, {9, 13}},       {true, true, kHitTrackBefore, {9, 13}},
+      {true, true, kHitEnd, {9, 13}},         {false, true, kHitTrackAfter, {1, 5}},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(ScrollArrowFrames(c.vertical, c.pressed, c.hit), c.expected)
@@ -59,15 +59,16 @@ TEST(ScrollRules, LayoutOfBarsLongAndShort) {
   EXPECT_EQ(h.FirstArrow, (TRect{0, 0, 17, 14}));
   EXPECT_EQ(h.SecondArrow, (TRect{103, 0, 120, 14}));
   EXPECT_EQ(h.Track, (TRect{17, 0, 103, 14}));
-  EXPECT_EQ(ScrollBarLayout({.Width = 120, .Height = 17, .ArrowSize = 17, .ArrowImageHeight = 13})
-                .Cross,
-            17);
+  EXPECT_EQ(
+      ScrollBarLayout({.Width = 120, .Height = 17, .ArrowSize = 17, .ArrowImageHeight = 13}).Cross,
+      17);
   // A thicker image is cut by the bar, not squeezed.
-  EXPECT_EQ(ScrollBarLayout({.Width = 120, .Height = 15, .ArrowSize = 17, .ArrowImageHeight = 21})
-                .Cross,
-            21);
+  EXPECT_EQ(
+      ScrollBarLayout({.Width = 120, .Height = 15, .ArrowSize = 17, .ArrowImageHeight = 21}).Cross,
+      21);
   // Nothing at all: no negative sizes.
-  TScrollBarLayout z = ScrollBarLayout({.Width = 0, .Height = 0, .Vertical = true, .ArrowSize = 17});
+  TScrollBarLayout z =
+      ScrollBarLayout({.Width = 0, .Height = 0, .Vertical = true, .ArrowSize = 17});
   EXPECT_EQ(z.Arrow, 0);
   EXPECT_LE(z.Track.Height(), 0);
 
@@ -108,9 +109,9 @@ TEST(ScrollRules, ThumbOfAScrollBarControl) {
     TScrollRange range;
     TThumbSpan expected;
   } cases[] = {
-      {{0, 100, 0, 0}, {17, 34}},     // no page: a thumb as long as an arrow
-      {{0, 100, 0, 50}, {92, 109}},   // half way: 17 + 149 * 50 / 100, rounded
-      {{0, 100, 10, 50}, {99, 115}},  // a page of 10 of 101: 16 long
+      {{0, 100, 0, 0}, {17, 34}},       // no page: a thumb as long as an arrow
+      {{0, 100, 0, 50}, {92, 109}},     // half way: 17 + 149 * 50 / 100, rounded
+      {{0, 100, 10, 50}, {99, 115}},    // a page of 10 of 101: 16 long
       {{0, 100, 50, 100}, {101, 183}},  // the position past the last page is the last page
       {{0, 9, 0, 5}, {100, 117}},
       {{0, 1000, 1, 500}, {96, 104}},  // a tiny page gives the shortest thumb
@@ -119,8 +120,7 @@ TEST(ScrollRules, ThumbOfAScrollBarControl) {
   };
   for (const auto& c : cases) {
     EXPECT_EQ(ControlThumb(200, 17, 17, 8, c.range), c.expected)
-        << c.range.Min << ".." << c.range.Max << " page " << c.range.Page << " pos "
-        << c.range.Pos;
+        << c.range.Min << ".." << c.range.Max << " page " << c.range.Page << " pos " << c.range.Pos;
   }
   EXPECT_EQ(ControlThumb(38, 17, 17, 8, {0, 100, 0, 0}), (TThumbSpan{}));  // 4 pixels between
   EXPECT_EQ(ControlThumb(45, 17, 17, 8, {0, 100, 0, 0}), (TThumbSpan{}));  // thumb does not fit
@@ -132,19 +132,19 @@ TEST(ScrollRules, ThumbOfAScrollBarControl) {
 
 TEST(ScrollRules, ABarIsEnabledUnlessTheSystemSaysOtherwise) {
   EXPECT_TRUE(ScrollBarEnabled(0, 0, 0));
-  EXPECT_FALSE(ScrollBarEnabled(0x1, 0, 0));       // the bar unavailable
-  EXPECT_TRUE(ScrollBarEnabled(0, 0x1, 0));        // one arrow off
+  EXPECT_FALSE(ScrollBarEnabled(0x1, 0, 0));  // the bar unavailable
+  EXPECT_TRUE(ScrollBarEnabled(0, 0x1, 0));   // one arrow off
   EXPECT_TRUE(ScrollBarEnabled(0, 0, 0x1));
-  EXPECT_FALSE(ScrollBarEnabled(0, 0x1, 0x1));     // both arrows off
-  EXPECT_TRUE(ScrollBarEnabled(0x8, 0x8, 0x8));    // pressed is no state of availability
+  EXPECT_FALSE(ScrollBarEnabled(0, 0x1, 0x1));   // both arrows off
+  EXPECT_TRUE(ScrollBarEnabled(0x8, 0x8, 0x8));  // pressed is no state of availability
   EXPECT_EQ(ScrollCorner({183, 2, 200, 83}, {2, 83, 183, 100}), (TRect{183, 83, 200, 100}));
 }
 
 TEST(ScrollRules, HeaderItemsAlignAndShowImagesByTheirFormat) {
-  EXPECT_EQ(HeaderTextAlignment(0x0), 0u);             // HDF_LEFT
-  EXPECT_EQ(HeaderTextAlignment(0x1), 2u);             // HDF_RIGHT
-  EXPECT_EQ(HeaderTextAlignment(0x2), 1u);             // HDF_CENTER
-  EXPECT_EQ(HeaderTextAlignment(0x4000 | 0x2), 1u);    // HDF_STRING | HDF_CENTER
+  EXPECT_EQ(HeaderTextAlignment(0x0), 0u);           // HDF_LEFT
+  EXPECT_EQ(HeaderTextAlignment(0x1), 2u);           // HDF_RIGHT
+  EXPECT_EQ(HeaderTextAlignment(0x2), 1u);           // HDF_CENTER
+  EXPECT_EQ(HeaderTextAlignment(0x4000 | 0x2), 1u);  // HDF_STRING | HDF_CENTER
   EXPECT_TRUE(HeaderShowsImage(0x800));
   EXPECT_TRUE(HeaderShowsImage(0x8000));
   EXPECT_FALSE(HeaderShowsImage(0x4000 | 0x2000));  // string and bitmap only

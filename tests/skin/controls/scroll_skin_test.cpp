@@ -116,10 +116,9 @@ class ScrollSkinTest : public ControlSkinTest {
     const skin::TScrollBarLayout l = Layout(shot.Width(), shot.Height(), vertical);
     const skin::TDataSkinObject& e = vertical ? *Elements().VertScroll : *Elements().HorzScroll;
     skin::TBitmap track = ElementFrame(e, 4, frame, l.Track.Width(), l.Track.Height(), e.Tile != 0);
-    const skin::TRect thumb = vertical ? skin::TRect{0, thumb_start - l.Track.Top, l.Cross,
-                                                     thumb_end - l.Track.Top}
-                                       : skin::TRect{thumb_start - l.Track.Left, 0,
-                                                     thumb_end - l.Track.Left, l.Cross};
+    const skin::TRect thumb =
+        vertical ? skin::TRect{0, thumb_start - l.Track.Top, l.Cross, thumb_end - l.Track.Top}
+                 : skin::TRect{thumb_start - l.Track.Left, 0, thumb_end - l.Track.Left, l.Cross};
     track.FillRect(thumb, skin::kSkinTransparent);
     return SamePixels(shot, l.Track.Left, l.Track.Top, track, what + " track");
   }
@@ -155,8 +154,7 @@ TEST_F(ScrollSkinTest, OverlayArrowsTrackAndThumbFromTheSkinsImages) {
   EXPECT_TRUE(ShowsArrows(shot, true, 9, 13, "vertical bar"));
   ASSERT_GT(info.xyThumbBottom, info.xyThumbTop);
   EXPECT_TRUE(ShowsThumb(shot, true, 1, info.xyThumbTop, info.xyThumbBottom, "vertical bar"));
-  EXPECT_TRUE(
-      ShowsTrack(shot, true, 1, info.xyThumbTop, info.xyThumbBottom, "vertical bar"));
+  EXPECT_TRUE(ShowsTrack(shot, true, 1, info.xyThumbTop, info.xyThumbBottom, "vertical bar"));
 
   // Scrolled by the program: the thumb follows without a click.
   SendMessageW(list->Handle(), LB_SETTOPINDEX, 30, 0);
@@ -272,8 +270,8 @@ TEST_F(ScrollSkinTest, AClickOnAnOverlayArrowScrollsTheRealControl) {
     held = ShotOfScreen(info.rcScrollBar);
     MouseButton(false);
   });
-  MouseTo(POINT{(info.rcScrollBar.left + info.rcScrollBar.right) / 2,
-                info.rcScrollBar.bottom - a / 2});
+  MouseTo(
+      POINT{(info.rcScrollBar.left + info.rcScrollBar.right) / 2, info.rcScrollBar.bottom - a / 2});
   MouseButton(true);
   ASSERT_TRUE(test_support::PumpUntil([&] { return !held.Empty() && !s->VBar->Pressed; }, 5000));
   EXPECT_TRUE(pressed_while_held);
@@ -298,8 +296,11 @@ TEST_F(ScrollSkinTest, ScrollCodesNameThePressedArrow) {
   const struct {
     WORD code;
     int first, second;
-  } steps[] = {{SB_LINEDOWN, 9, 14}, {SB_ENDSCROLL, 9, 13}, {SB_LINEUP, 10, 13},
-               {SB_PAGEDOWN, 9, 13}, {SB_ENDSCROLL, 9, 13}};
+  } steps[] = {{SB_LINEDOWN, 9, 14},
+               {SB_ENDSCROLL, 9, 13},
+               {SB_LINEUP, 10, 13},
+               {SB_PAGEDOWN, 9, 13},
+               {SB_ENDSCROLL, 9, 13}};
   for (const auto& step : steps) {
     list->Perform(WM_VSCROLL, MAKEWPARAM(step.code, 0), 0);
     EXPECT_TRUE(ShowsArrows(ShotOfScreen(info.rcScrollBar), true, step.first, step.second,
@@ -424,7 +425,8 @@ TEST_F(ScrollSkinTest, ARawWindowDestroyedTakesItsOverlaysAlong) {
                              nullptr, nullptr, nullptr, nullptr);
   HWND inner = CreateWindowExW(0, L"LISTBOX", L"", WS_CHILD | WS_VISIBLE | WS_VSCROLL, 5, 5, 120,
                                80, box, nullptr, nullptr, nullptr);
-  for (int i = 0; i < 30; ++i) SendMessageW(inner, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L"x"));
+  for (int i = 0; i < 30; ++i)
+    SendMessageW(inner, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L"x"));
   auto* t = new TSkinScrollbarH(nullptr);
   t->AttachHandle(inner, &Skin(), &Controller(), &Canvas());
   Settle();
@@ -444,12 +446,12 @@ TEST_F(ScrollSkinTest, SkinningOnAndOffLeavesNothingBehind) {
     b.SetKind(fw::sbVertical);
     b.SetBounds(400, 10, 17, 200);
   });
-  auto* view = Add<fw::TListView>(180, 10, 200, 150, [](fw::TListView& v) {
-    v.SetViewStyle(fw::vsReport);
-  });
+  auto* view =
+      Add<fw::TListView>(180, 10, 200, 150, [](fw::TListView& v) { v.SetViewStyle(fw::vsReport); });
   view->Columns()->Add(L"Código", 80);
   view->Columns()->Add(L"E-mail", 150);
-  for (int i = 0; i < 40; ++i) view->AddItem(std::to_wstring(i), {L"a@b.c"});
+  for (int i = 0; i < 40; ++i)
+    view->AddItem(std::to_wstring(i), {L"a@b.c"});
   Settle();
   const test_support::TLiveCounts before = test_support::Live();
   const int windows = ThreadWindows();
@@ -460,8 +462,8 @@ TEST_F(ScrollSkinTest, SkinningOnAndOffLeavesNothingBehind) {
     auto* c = new TSkinListView(view);
     c->AttachScroll(view, &Skin(), &Controller(), &Canvas());
     Settle();
-    const int shown = Shown(*a->VBar) + Shown(*a->HBar) + Shown(*b->Bar) + Shown(*c->VBar) +
-                      Shown(*c->HBar);
+    const int shown =
+        Shown(*a->VBar) + Shown(*a->HBar) + Shown(*b->Bar) + Shown(*c->VBar) + Shown(*c->HBar);
     EXPECT_GE(shown, 3);
     EXPECT_EQ(ThreadWindows(), windows + shown) << "one window per overlay shown";
     skin::win::TSkinHeader* header = c->Header;
@@ -512,19 +514,20 @@ TEST_F(ScrollSkinTest, ASkinSwitchWhileOverlaysExistLeavesNothingDangling) {
 
   const test_support::TLiveCounts before = test_support::Live();
   const int windows = ThreadWindows();
-  for (int i = 0; i < 20; ++i) load(i % 2 == 0 ? "default.skn" : "test.skn");
+  for (int i = 0; i < 20; ++i)
+    load(i % 2 == 0 ? "default.skn" : "test.skn");
   EXPECT_EQ(test_support::Live(), before);
   EXPECT_EQ(ThreadWindows(), windows);
   MouseTo(POINT{0, 0});
 }
 
 TEST_F(ScrollSkinTest, AListViewsHeaderIsDrawnFromTheHeaderImage) {
-  auto* view = Add<fw::TListView>(10, 10, 300, 150, [](fw::TListView& v) {
-    v.SetViewStyle(fw::vsReport);
-  });
+  auto* view =
+      Add<fw::TListView>(10, 10, 300, 150, [](fw::TListView& v) { v.SetViewStyle(fw::vsReport); });
   view->Columns()->Add(L"Código", 80);
   view->Columns()->Add(L"E-mail", 150);
-  for (int i = 0; i < 40; ++i) view->AddItem(std::to_wstring(i), {L"cliente@exemplo.com.br"});
+  for (int i = 0; i < 40; ++i)
+    view->AddItem(std::to_wstring(i), {L"cliente@exemplo.com.br"});
   auto* s = new TSkinListView(view);
   s->AttachScroll(view, &Skin(), &Controller(), &Canvas());
   ASSERT_NE(s->Header, nullptr);

@@ -153,11 +153,13 @@ void MouseTo(POINT screen) {
   in.mi.dy = static_cast<LONG>((screen.y * 65536 + 32768) / h);
   in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
   SendInput(1, &in, sizeof(in));
-  test_support::PumpUntil([&] {
-    POINT p;
-    GetCursorPos(&p);
-    return p.x == screen.x && p.y == screen.y;
-  }, 1000);
+  test_support::PumpUntil(
+      [&] {
+        POINT p;
+        GetCursorPos(&p);
+        return p.x == screen.x && p.y == screen.y;
+      },
+      1000);
 }
 
 void MouseButton(bool down) {
