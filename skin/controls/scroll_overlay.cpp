@@ -378,7 +378,8 @@ void TWScrollbar::PaintBar() {
   const skin::TDataSkinObject* thumb = vertical ? d.VertScrollThumb.get() : d.HorzScrollThumb.get();
   if (enabled && Drawable(thumb) && ThumbEnd > ThumbStart) {
     DrawUntiled(buffer_, ToWin(skin::ScrollThumbRect(vertical, l.Cross, ThumbStart, ThumbEnd)),
-                thumb->FrameCount, skin::ScrollThumbFrame(Pressed, HitPart), *thumb);
+                thumb->FrameCount, skin::ScrollThumbFrame(Pressed, HitPart, thumb->FrameCount),
+                *thumb);
   }
   GdiFlush();
   BitBlt(Canvas()->Handle(), 0, 0, w, h, buffer_.Canvas()->Handle(), 0, 0, SRCCOPY);

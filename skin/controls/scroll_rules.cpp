@@ -31,8 +31,9 @@ int ScrollTrackFrame(bool enabled) {
   return enabled ? 1 : 3;
 }
 
-int ScrollThumbFrame(bool pressed, int hit_part) {
-  return pressed && hit_part == kHitThumb ? 2 : 1;
+int ScrollThumbFrame(bool pressed, int hit_part, int frame_count) {
+  const int frame = pressed && hit_part == kHitThumb ? 2 : 1;
+  return std::min(frame, std::max(frame_count, 1));
 }
 
 TScrollBarLayout ScrollBarLayout(const TScrollBarInput& in) {

@@ -40,8 +40,9 @@ struct TArrowFrames {
 TArrowFrames ScrollArrowFrames(bool vertical, bool pressed, int hit_part);
 // The track ("HorzScroll", "VertScroll", 4 frames): 1 enabled, 3 disabled.
 int ScrollTrackFrame(bool enabled);
-// The thumb: 2 while it is pressed, else 1.
-int ScrollThumbFrame(bool pressed, int hit_part);
+// The thumb: 2 while it is pressed, else 1; an image of one frame shows
+// that one.
+int ScrollThumbFrame(bool pressed, int hit_part, int frame_count);
 
 // What a bar's layout reads.
 struct TScrollBarInput {

@@ -16,6 +16,7 @@
 #include "framework/comctrls.h"
 #include "framework/stdctrls.h"
 #include "framework/subclass.h"
+#include "framework/timers.h"
 #include "skin/controls/button_rules.h"
 #include "skin/controls/edit_rules.h"
 #include "skin/controls/scroll_overlay.h"
@@ -238,6 +239,44 @@ TEST_F(EditSkinTest, WithoutUpDownImagesTheClassicFormIsDrawn) {
   EXPECT_EQ(shot.Pixel(2, 21), face);
 }
 
+// The printing form (WM_PRINT) draws the same two lines into the DC given,
+// for an edit whose border is wider than one pixel.
+TEST_F(EditSkinTest, PrintingAnEditDrawsItsBorderIntoTheDcGiven) {
+  auto* sunken = Add<fw::TEdit>(10, 10, 120, 21);
+  SkinEdit(sunken);
+  fw::TBitmap page;
+  page.SetSize(120, 21);
+  // The frame only: this system's edit leaves the DC clipped to its client
+  // area after printing that.
+  SendMessageW(sunken->Handle(), WM_PRINT, reinterpret_cast<WPARAM>(page.Canvas()->Handle()),
+               PRF_NONCLIENT);
+  GdiFlush();
+  const skin::TBitmapView view = skin::TBitmapView::WrapDib(
+      reinterpret_cast<uint8_t*>(page.Pixels()), 120, 21, false, skin::PixelFormat::k32Bit);
+  ExpectTwoColourBorder(view, ScreenColour(Elements().ButtonShadowColour), "printed edit");
+}
+
+// A skin whose button image is not the composite (its Style 1): the
+// classic form, framed by the DC's brush and the shadow colour, the image
+// stretched into the right-most thumb width.
+TEST_F(EditSkinTest, TheClassicComboFormForASkinWithoutTheComposite) {
+  Skin().Data().ComboButton->Style = 1;
+  fw::TComboBox* combo = AddCombo(fw::csDropDownList, 10, 220, 5);
+  Add<fw::TEdit>(300, 220, 60, 21)->SetFocus();
+  SkinCombo(combo);
+  MouseTo(POINT{0, 0});
+  const skin::TBitmap shot = Shot(combo->Handle());
+  const int w = shot.Width();
+  const int h = shot.Height();
+  EXPECT_EQ(shot.Pixel(0, 0), ScreenColour(Elements().ButtonShadowColour));
+  EXPECT_EQ(shot.Pixel(w - 1, h / 2), ScreenColour(Elements().ButtonShadowColour));
+  EXPECT_EQ(shot.Pixel(1, 1), 0xFFFFFFu);  // the window DC's own (white) brush
+  const int thumb = GetSystemMetrics(SM_CYVTHUMB);
+  const skin::TDataSkinBorder& e = *Elements().ComboButton;
+  EXPECT_TRUE(SamePixels(shot, w - 2 - thumb, 2, StripFrame(e.Bitmap, 4, 1, thumb, h - 4),
+                         "classic combo button"));
+}
+
 TEST_F(EditSkinTest, DropDownHooksItsEditPartDropDownListSkinsItsListsScrollBar) {
   fw::TComboBox* drop_down = AddCombo(fw::csDropDown, 10, 180, 30);
   fw::TComboBox* drop_list = AddCombo(fw::csDropDownList, 170, 180, 30);
@@ -330,6 +369,27 @@ TEST_F(EditSkinTest, ADroppedListGetsItsOverlayAsAChildOfTheListsParent) {
   EXPECT_TRUE(SamePixels(shot, 0, 0,
                          StripFrame(Elements().Scrollbar->Bitmap, 23, 9, shot.Width(), a),
                          "dropped list's up arrow"));
+
+  // A real click on its down arrow: the dropped list holds the mouse and
+  // hands the click to its own bar; the overlay shows it pressed meanwhile
+  // and the list scrolls.
+  skin::TBitmap held;
+  fw::TTimerHandle timer;
+  timer.Start(300, [&] {
+    timer.Stop();
+    bar->RepaintNow();
+    held = Shot(bar->Handle());
+    MouseButton(false);
+  });
+  MouseTo(POINT{(over.left + over.right) / 2, over.bottom - a / 2});
+  MouseButton(true);
+  ASSERT_TRUE(test_support::PumpUntil([&] { return !held.Empty() && !bar->Pressed; }, 5000));
+  EXPECT_TRUE(SamePixels(held, 0, held.Height() - a,
+                         StripFrame(Elements().Scrollbar->Bitmap, 23, 14, held.Width(), a),
+                         "dropped list's down arrow held"));
+  EXPECT_GE(SendMessageW(s->ListHandle, LB_GETTOPINDEX, 0, 0), 1);
+  MouseTo(POINT{0, 0});
+
   SendMessageW(combo->Handle(), CB_SHOWDROPDOWN, FALSE, 0);
   Settle();
   EXPECT_FALSE(bar->BarVisible);

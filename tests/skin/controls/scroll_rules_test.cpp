@@ -27,9 +27,11 @@ TEST(ScrollRules, ArrowFramesFollowThePressedPart) {
   }
   EXPECT_EQ(ScrollTrackFrame(true), 1);
   EXPECT_EQ(ScrollTrackFrame(false), 3);
-  EXPECT_EQ(ScrollThumbFrame(true, kHitThumb), 2);
-  EXPECT_EQ(ScrollThumbFrame(false, kHitThumb), 1);  // the last code alone is no press
-  EXPECT_EQ(ScrollThumbFrame(true, kHitSecondArrow), 1);
+  EXPECT_EQ(ScrollThumbFrame(true, kHitThumb, 3), 2);
+  EXPECT_EQ(ScrollThumbFrame(false, kHitThumb, 3), 1);  // the last code alone is no press
+  EXPECT_EQ(ScrollThumbFrame(true, kHitSecondArrow, 3), 1);
+  EXPECT_EQ(ScrollThumbFrame(true, kHitThumb, 1), 1);  // a one-frame image
+  EXPECT_EQ(ScrollThumbFrame(true, kHitThumb, 0), 1);
 }
 
 TEST(ScrollRules, LayoutOfBarsLongAndShort) {

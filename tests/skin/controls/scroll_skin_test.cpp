@@ -14,6 +14,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -309,6 +310,41 @@ TEST_F(ScrollSkinTest, ScrollCodesNameThePressedArrow) {
   s->VBar->Pressed = false;
 }
 
+// A real drag of the thumb: while the system tracks it, the thumb is drawn
+// pressed (frame 2) under the cursor, moved as far as the cursor moved.
+TEST_F(ScrollSkinTest, ADraggedThumbFollowsTheCursor) {
+  fw::TListBox* list = AddList(10, 10, 150, 200, 200);
+  TSkinScrollbar* s = SkinScroll(list);
+  Settle();
+  const SCROLLBARINFO info = BarInfo(list->Handle(), OBJID_VSCROLL);
+  const int x = (info.rcScrollBar.left + info.rcScrollBar.right) / 2;
+  const int y = info.rcScrollBar.top + (info.xyThumbTop + info.xyThumbBottom) / 2;
+  constexpr int kTravel = 40;
+  skin::TBitmap held;
+  int hit_part = -1;
+  fw::TTimerHandle timer;
+  int ticks = 0;
+  timer.Start(150, [&] {
+    if (++ticks == 1) {
+      MouseTo(POINT{x, y + kTravel});  // the drag
+      return;
+    }
+    timer.Stop();
+    hit_part = s->VBar->HitPart;
+    s->VBar->RepaintNow();
+    held = ShotOfScreen(info.rcScrollBar);
+    MouseButton(false);
+  });
+  MouseTo(POINT{x, y});
+  MouseButton(true);
+  ASSERT_TRUE(test_support::PumpUntil([&] { return !held.Empty() && !s->VBar->Pressed; }, 5000));
+  EXPECT_EQ(hit_part, skin::kHitThumb);
+  EXPECT_TRUE(ShowsThumb(held, true, 2, info.xyThumbTop + kTravel, info.xyThumbBottom + kTravel,
+                         "dragged thumb"));
+  EXPECT_GT(SendMessageW(list->Handle(), LB_GETTOPINDEX, 0, 0), 0);  // the list followed
+  MouseTo(POINT{0, 0});
+}
+
 TEST_F(ScrollSkinTest, AScrollBarControlHasOneOverlayOverItAll) {
   auto* bar = Add<fw::TScrollBar>(400, 10, 17, 200, [](fw::TScrollBar& b) {
     b.SetKind(fw::sbVertical);  // turns the control a quarter: the size again
@@ -519,6 +555,51 @@ TEST_F(ScrollSkinTest, ASkinSwitchWhileOverlaysExistLeavesNothingDangling) {
   EXPECT_EQ(test_support::Live(), before);
   EXPECT_EQ(ThreadWindows(), windows);
   MouseTo(POINT{0, 0});
+}
+
+// Any skin, not only ours: elements missing or odd leave the system's look
+// or a plain background where the skin has nothing, and never fail.
+TEST_F(ScrollSkinTest, SkinsWithoutSomeElementsFallBack) {
+  fw::TListBox* list = AddList(10, 10, 150, 160, 60);
+  auto* view =
+      Add<fw::TListView>(180, 10, 250, 150, [](fw::TListView& v) { v.SetViewStyle(fw::vsReport); });
+  view->Columns()->Add(L"Código", 80);
+  Settle();
+  const skin::TBitmap native_header = Shot(view->HeaderHandle());
+  skin::TSkinData& d = Skin().Data();
+  d.VertScroll.reset();       // no track image
+  d.VertScrollThumb.reset();  // no thumb image
+  d.Headerbar.reset();        // no header image
+  TSkinScrollbar* s = SkinScroll(list);
+  auto* v = new TSkinListView(view);
+  v->AttachScroll(view, &Skin(), &Controller(), &Canvas());
+  Settle();
+  const SCROLLBARINFO info = BarInfo(list->Handle(), OBJID_VSCROLL);
+  const skin::TBitmap shot = ShotOfScreen(info.rcScrollBar);
+  // The arrows still from the skin; between them the skin's background.
+  EXPECT_TRUE(ShowsArrows(shot, true, 9, 13, "bar without track and thumb images"));
+  const skin::TScrollBarLayout l = Layout(shot.Width(), shot.Height(), true);
+  skin::TBitmap face(l.Track.Width(), l.Track.Height(), skin::PixelFormat::k32Bit);
+  face.Fill(ScreenColour(Elements().ButtonFaceColour));
+  EXPECT_TRUE(SamePixels(shot, l.Track.Left, l.Track.Top, face, "track without images"));
+  // The header keeps its own look.
+  EXPECT_TRUE(SamePixels(Shot(view->HeaderHandle()), 0, 0, native_header, "header without image"));
+
+  // A thumb image of one frame and margins wider than the image: drawn, and
+  // pressed or not the same frame.
+  const fw::TOwned<skin::win::TSkinData> fresh = skin::win::fixtures::LoadSkin("test.skn");
+  d.VertScrollThumb = std::make_unique<skin::TDataSkinObject>("VertScrollThumb");
+  d.VertScrollThumb->Bitmap = fresh->Data().VertScrollThumb->Bitmap;
+  d.VertScrollThumb->FrameCount = 1;
+  d.VertScrollThumb->Margins = {400, 400, 400, 400};
+  s->VBar->Pressed = true;
+  s->VBar->HitPart = skin::kHitThumb;
+  s->VBar->DragThumb = info.xyThumbTop;
+  GetCursorPos(&s->VBar->DragCursor);
+  s->VBar->RepaintNow();
+  EXPECT_TRUE(ShowsThumb(ShotOfScreen(info.rcScrollBar), true, 1, info.xyThumbTop,
+                         info.xyThumbBottom, "one-frame thumb"));
+  s->VBar->Pressed = false;
 }
 
 TEST_F(ScrollSkinTest, AListViewsHeaderIsDrawnFromTheHeaderImage) {
