@@ -64,15 +64,6 @@ TWScrollbar::~TWScrollbar() {
   if (HandleAllocated()) DestroyWnd();
 }
 
-void TWScrollbar::CreateParams(fw::TCreateParams& p) {
-  fw::TCustomControl::CreateParams(p);
-  // A child of the covered window's parent, which may be a raw window (a
-  // dialog box, the desktop for a combo box's dropped list).
-  p.WndParent = parent_wnd_;
-  p.Style = WS_CHILD | WS_CLIPSIBLINGS;
-  if (Visible()) p.Style |= WS_VISIBLE;
-}
-
 void TWScrollbar::AttachControl(fw::TWinControl* control, int kind) {
   TargetControl = control;
   Kind = static_cast<uint8_t>(kind);
@@ -166,11 +157,12 @@ void TWScrollbar::Update() {
   ScreenOrigin = POINT{bar.left, bar.top};
   Length = Vertical != 0 ? bar.bottom - bar.top : bar.right - bar.left;
 
-  // The overlay lives on the covered window's parent; a window moved to
-  // another parent takes a new overlay window there.
+  // The overlay lives on the covered window's parent (a raw window, maybe
+  // the desktop for a combo box's dropped list), and follows the covered
+  // window to another parent.
   HWND parent = GetAncestor(Target, GA_PARENT);
+  SetParentWindow(parent);
   if (HandleAllocated() && GetAncestor(Handle(), GA_PARENT) != parent) DestroyWnd();
-  parent_wnd_ = parent;
   MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&bar), 2);
   HWND wnd = Handle();
   RECT now{};

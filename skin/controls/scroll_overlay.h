@@ -12,8 +12,9 @@
 // The overlay is shown only while the bar is there to cover: the covered
 // window visible with that bar, and the skin holding scroll-bar images (a
 // skin without them leaves the system's own bar in sight). Its window is
-// made the first time it is shown, and made again under the new parent when
-// the covered window moves to another one.
+// made the first time it is shown, on the covered window's parent window
+// (SetParentWindow: the parent may be a raw window), and follows the
+// covered window to another parent.
 #pragma once
 
 #include <windows.h>
@@ -71,7 +72,6 @@ class TWScrollbar : public fw::TCustomControl {
   bool Pressed = false;
 
  protected:
-  void CreateParams(fw::TCreateParams& params) override;
   void Paint() override;
   void WndProc(fw::TMessage& m) override;
 
@@ -86,7 +86,6 @@ class TWScrollbar : public fw::TCustomControl {
   void MouseUp(LPARAM lparam);
   bool SkinHasArrows() const;
 
-  HWND parent_wnd_ = nullptr;  // the covered window's parent
   fw::TBitmap buffer_;
   // What the last paint showed, so Sync repaints only on a change.
   struct TShown {

@@ -101,6 +101,15 @@ void TSkinScrollbar::FreeBars() {
   }
 }
 
+void TSkinScrollbar::Notification(fw::TComponent* component, fw::TOperation operation) {
+  TSkinControl::Notification(component, operation);
+  // The overlays are owned: freed first when the skinner is (the owned
+  // components go before the owner's destructor runs).
+  if (operation != fw::TOperation::opRemove) return;
+  if (component == HBar) HBar = nullptr;
+  if (component == VBar) VBar = nullptr;
+}
+
 void TSkinScrollbar::Detach() {
   TSkinControl::Detach();
   // Also when the window is gone: the overlays are windows of the parent
@@ -295,6 +304,11 @@ void TSkinScControl::FreeBar() {
   TWScrollbar* b = Bar;
   Bar = nullptr;
   b->Free();
+}
+
+void TSkinScControl::Notification(fw::TComponent* component, fw::TOperation operation) {
+  TSkinControl::Notification(component, operation);
+  if (operation == fw::TOperation::opRemove && component == Bar) Bar = nullptr;
 }
 
 void TSkinScControl::Detach() {

@@ -41,6 +41,7 @@ class TSkinScrollbar : public TSkinControl {
   void AfterMessage(fw::TMessage& m) override;
   void PaintTo(HDC dc, const RECT& rect) override;
   void WindowRecreated() override;
+  void Notification(fw::TComponent* component, fw::TOperation operation) override;
   // Makes the two overlays over the bars of the window served.
   void CreateBars();
   void FreeBars();
@@ -100,6 +101,7 @@ class TSkinScControl : public TSkinControl {
   void AfterMessage(fw::TMessage& m) override;
   void PaintTo(HDC dc, const RECT& rect) override;
   void WindowRecreated() override;
+  void Notification(fw::TComponent* component, fw::TOperation operation) override;
 
  private:
   void FreeBar();

@@ -407,7 +407,7 @@ TEST_F(EditSkinTest, SkinningOnAndOffLeavesNothingBehind) {
   SendMessageW(drop_list->Handle(), CB_SHOWDROPDOWN, FALSE, 0);
   Settle();
   const test_support::TLiveCounts before = test_support::Live();
-  const int windows = ThreadWindows();
+  const int windows = test_support::LiveWindows();
   for (int round = 0; round < 3; ++round) {
     TSkinComBox* a = SkinCombo(drop_down);
     TSkinComBox* b = SkinCombo(drop_list);
@@ -427,18 +427,18 @@ TEST_F(EditSkinTest, SkinningOnAndOffLeavesNothingBehind) {
     Settle();
     EXPECT_TRUE(Controller().Skinners.empty());
     EXPECT_EQ(test_support::Live(), before) << "round " << round;
-    EXPECT_EQ(ThreadWindows(), windows) << "round " << round;
+    EXPECT_EQ(test_support::LiveWindows(), windows) << "round " << round;
   }
 }
 
 TEST_F(EditSkinTest, ARecreatedComboIsHookedAgain) {
   fw::TComboBox* combo = AddCombo(fw::csDropDownList, 10, 180, 30);
-  const int windows = ThreadWindows();
+  const int windows = test_support::LiveWindows();
   TSkinComBox* s = SkinCombo(combo);
   SendMessageW(combo->Handle(), CB_SHOWDROPDOWN, TRUE, 0);  // the list's overlay is made
   Settle();
   SendMessageW(combo->Handle(), CB_SHOWDROPDOWN, FALSE, 0);
-  ASSERT_EQ(ThreadWindows(), windows + 1);
+  ASSERT_EQ(test_support::LiveWindows(), windows + 1);
   combo->RecreateWnd();
   Settle();
   EXPECT_EQ(s->Status, skin::win::ssnAttached);
@@ -449,7 +449,7 @@ TEST_F(EditSkinTest, ARecreatedComboIsHookedAgain) {
   ASSERT_TRUE(GetComboBoxInfo(combo->Handle(), &info));
   EXPECT_EQ(s->ListHandle, info.hwndList);
   EXPECT_EQ(s->ListScrollbar->Handle, info.hwndList);
-  EXPECT_EQ(ThreadWindows(), windows);  // nothing left of the old list's overlays
+  EXPECT_EQ(test_support::LiveWindows(), windows);  // nothing left of the old list's overlays
   // Now a drop-down: its edit part is hooked instead.
   combo->SetStyle(fw::csDropDown);
   combo->RecreateWnd();

@@ -428,30 +428,30 @@ TEST_F(ScrollSkinTest, OverlaysFollowTheirControl) {
   Settle();
   EXPECT_TRUE(covers()) << "bar back";
 
-  const int windows = ThreadWindows();
+  const int windows = test_support::LiveWindows();
   list->RecreateWnd();
   Settle();
   EXPECT_EQ(s->Status, skin::win::ssnAttached);
   EXPECT_EQ(s->VBar->Target, list->Handle());
   EXPECT_TRUE(covers()) << "created again";
-  EXPECT_EQ(ThreadWindows(), windows);
+  EXPECT_EQ(test_support::LiveWindows(), windows);
   EXPECT_EQ(GetWindow(list->Handle(), GW_HWNDPREV), s->VBar->Handle());
 }
 
 TEST_F(ScrollSkinTest, ARawWindowDestroyedTakesItsOverlaysAlong) {
-  const int windows = ThreadWindows();
+  const int windows = test_support::LiveWindows();
   const test_support::TLiveCounts before = test_support::Live();
   HWND list = RawList(WS_HSCROLL, 10, 10, 150, 120, 40);
   SendMessageW(list, LB_SETHORIZONTALEXTENT, 600, 0);
   auto* s = new TSkinScrollbarH(&Form());
   s->AttachHandle(list, &Skin(), &Controller(), &Canvas());
   Settle();
-  ASSERT_EQ(ThreadWindows(), windows + 3);  // the list and two overlays
+  ASSERT_EQ(test_support::LiveWindows(), windows + 3);  // the list and two overlays
   DestroyWindow(list);
   EXPECT_EQ(s->Status, skin::win::ssnDestroyed);
   EXPECT_EQ(s->HBar, nullptr);
   EXPECT_EQ(s->VBar, nullptr);
-  EXPECT_EQ(ThreadWindows(), windows);
+  EXPECT_EQ(test_support::LiveWindows(), windows);
   s->Free();
   EXPECT_EQ(test_support::Live(), before);
 
@@ -472,7 +472,7 @@ TEST_F(ScrollSkinTest, ARawWindowDestroyedTakesItsOverlaysAlong) {
   EXPECT_EQ(t->Status, skin::win::ssnDestroyed);
   t->Free();
   Settle();
-  EXPECT_EQ(ThreadWindows(), windows);
+  EXPECT_EQ(test_support::LiveWindows(), windows);
   EXPECT_EQ(test_support::Live(), before);
 }
 
@@ -490,7 +490,7 @@ TEST_F(ScrollSkinTest, SkinningOnAndOffLeavesNothingBehind) {
     view->AddItem(std::to_wstring(i), {L"a@b.c"});
   Settle();
   const test_support::TLiveCounts before = test_support::Live();
-  const int windows = ThreadWindows();
+  const int windows = test_support::LiveWindows();
   for (int round = 0; round < 3; ++round) {
     TSkinScrollbar* a = SkinScroll(list);
     auto* b = new TSkinScControl(bar);
@@ -501,7 +501,7 @@ TEST_F(ScrollSkinTest, SkinningOnAndOffLeavesNothingBehind) {
     const int shown =
         Shown(*a->VBar) + Shown(*a->HBar) + Shown(*b->Bar) + Shown(*c->VBar) + Shown(*c->HBar);
     EXPECT_GE(shown, 3);
-    EXPECT_EQ(ThreadWindows(), windows + shown) << "one window per overlay shown";
+    EXPECT_EQ(test_support::LiveWindows(), windows + shown) << "one window per overlay shown";
     skin::win::TSkinHeader* header = c->Header;
     ASSERT_NE(header, nullptr);
     for (skin::win::TSkinControl* x : std::vector<skin::win::TSkinControl*>{a, b, c, header})
@@ -513,7 +513,7 @@ TEST_F(ScrollSkinTest, SkinningOnAndOffLeavesNothingBehind) {
     header->Free();
     Settle();
     EXPECT_TRUE(Controller().Skinners.empty());
-    EXPECT_EQ(ThreadWindows(), windows) << "round " << round;
+    EXPECT_EQ(test_support::LiveWindows(), windows) << "round " << round;
     EXPECT_EQ(test_support::Live(), before) << "round " << round;
   }
 }
@@ -549,11 +549,11 @@ TEST_F(ScrollSkinTest, ASkinSwitchWhileOverlaysExistLeavesNothingDangling) {
   EXPECT_TRUE(Shown(*s->VBar));
 
   const test_support::TLiveCounts before = test_support::Live();
-  const int windows = ThreadWindows();
+  const int windows = test_support::LiveWindows();
   for (int i = 0; i < 20; ++i)
     load(i % 2 == 0 ? "default.skn" : "test.skn");
   EXPECT_EQ(test_support::Live(), before);
-  EXPECT_EQ(ThreadWindows(), windows);
+  EXPECT_EQ(test_support::LiveWindows(), windows);
   MouseTo(POINT{0, 0});
 }
 

@@ -75,27 +75,6 @@ skin::TBitmap ControlSkinTest::Shot(HWND wnd) {
   return ShotOfScreen(r);
 }
 
-namespace {
-
-BOOL CALLBACK CountChild(HWND /*wnd*/, LPARAM count) {
-  ++*reinterpret_cast<int*>(count);
-  return TRUE;
-}
-
-BOOL CALLBACK CountTop(HWND wnd, LPARAM count) {
-  ++*reinterpret_cast<int*>(count);
-  EnumChildWindows(wnd, CountChild, count);
-  return TRUE;
-}
-
-}  // namespace
-
-int ControlSkinTest::ThreadWindows() {
-  int count = 0;
-  EnumThreadWindows(GetCurrentThreadId(), CountTop, reinterpret_cast<LPARAM>(&count));
-  return count;
-}
-
 skin::TBitmap StripFrame(const skin::TPixels& strip, int frames, int frame, int w, int h) {
   skin::TBitmap image(w, h, skin::PixelFormat::k32Bit);
   image.Fill(skin::kSkinTransparent);

@@ -82,8 +82,6 @@ class ControlSkinTest : public ::testing::Test {
   // The pixels of a rectangle of the screen, as the top-level window shown
   // there drew them.
   static skin::TBitmap ShotOfScreen(const RECT& r);
-  // The windows of this thread, children included.
-  static int ThreadWindows();
 
   std::unique_ptr<fw::TApplication> app_;
   fw::TOwned<skin::win::TSkinData> data_;
