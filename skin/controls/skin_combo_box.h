@@ -29,21 +29,28 @@ class TSkinComBox : public TSkinControl {
 
   uint32_t ComboStyle = 0;
   uint32_t ComboExStyle = 0;
-  HWND ListHandle = nullptr;  // the list of a simple or drop-down-list combo box
-  HWND EditHandle = nullptr;  // the edit part while it is hooked
-  TSkinScrollbarH* ListScrollbar = nullptr;  // owned
+  HWND ListHandle = nullptr;                 // the list of a simple or drop-down-list combo box
+  HWND EditHandle = nullptr;                 // the edit part while it is hooked
+  TSkinScrollbarH* ListScrollbar = nullptr;  // owned by this skinner
   COMBOBOXINFO Info{};
 
  protected:
   void AfterMessage(fw::TMessage& m) override;
   void PaintTo(HDC dc, const RECT& rect) override;
   void WindowRecreated() override;
+  void Notification(fw::TComponent* component, fw::TOperation operation) override;
 
  private:
   // The edit part's procedure: the edit first, then the combo's look.
   void EditWndProc(fw::TMessage& m);
+  // Hooks the edit part of a drop-down combo box, or skins the list's
+  // scroll bar of a simple or drop-down-list one.
   void HookParts();
   void UnhookParts();
+  void FreeListScrollbar();
+  // The button image in the frame the DC's brush draws (a skin without the
+  // composite image).
+  void PaintClassic(HDC dc, const RECT& r, int frame);
 
   fw::TSubclass edit_subclass_;
 };

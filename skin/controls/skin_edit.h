@@ -17,6 +17,7 @@ class TSkinEdit : public TSkinControl {
 
  public:
   using TSkinControl::TSkinControl;
+  ~TSkinEdit() override;
 
   // The skinner of an up-down button inside the edit, once found (owned by
   // the edit's owner).
@@ -26,6 +27,15 @@ class TSkinEdit : public TSkinControl {
   void AfterMessage(fw::TMessage& m) override;
   void PaintTo(HDC dc, const RECT& rect) override;
   void Notification(fw::TComponent* component, fw::TOperation operation) override;
+
+ private:
+  // Looks for an up-down among the edit's child windows (at every paint
+  // until one is found) and skins it.
+  void FindUpDown();
+  // A framework edit drawn flat (Ctl3D off).
+  bool FlatFrameworkEdit() const;
+
+  bool printing_ = false;  // painting for WM_PRINT
 };
 
 }  // namespace skin::win

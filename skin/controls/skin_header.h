@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include "framework/graphics.h"
 #include "skin/controls/skin_control.h"
 
 namespace skin::win {
@@ -17,6 +18,9 @@ class TSkinHeader : public TSkinControl {
  protected:
   bool BeforeMessage(fw::TMessage& m) override;
   void PaintTo(HDC dc, const RECT& rect) override;
+
+ private:
+  fw::TBitmap Buffer;  // the work bitmap, sized to the header
 };
 
 }  // namespace skin::win

@@ -3,8 +3,12 @@
 // - TSkinScrollbarH: the two bars of a raw window (a combo box's list);
 // - TSkinListView: a list view's bars and its header;
 // - TSkinScControl: a standalone scroll-bar control.
-// The overlays follow the covered window on every WM_SIZE and WM_NCPAINT,
-// and show the pressed arrow while the system scrolls.
+// The overlays follow the covered window (moved, sized, shown, hidden,
+// created again, a bar shown or taken away), and show the pressed arrow
+// while the system scrolls.
+//
+//   auto* s = new skin::win::TSkinScrollbar(memo);   // owned by the control
+//   s->AttachScroll(memo, skin_data, form_link, &controller->ControlCanvas);
 #pragma once
 
 #include <windows.h>
@@ -27,15 +31,26 @@ class TSkinScrollbar : public TSkinControl {
   virtual void AttachScroll(fw::TWinControl* control, TSkinData* data, ISkinForm* form,
                             fw::TCanvas* canvas);
   void Detach() override;
+  void SkinChanged() override;
 
   TWScrollbar* HBar = nullptr;  // owned
   TWScrollbar* VBar = nullptr;  // owned
 
  protected:
+  bool BeforeMessage(fw::TMessage& m) override;
   void AfterMessage(fw::TMessage& m) override;
   void PaintTo(HDC dc, const RECT& rect) override;
   void WindowRecreated() override;
+  void Notification(fw::TComponent* component, fw::TOperation operation) override;
+  // Makes the two overlays over the bars of the window served.
+  void CreateBars();
   void FreeBars();
+  // Both overlays follow their bars; with `repaint_changed`, one whose bar
+  // changed since it was painted is painted again.
+  void UpdateBars(bool repaint_changed);
+
+ private:
+  bool updating_ = false;  // the overlays are being moved (no nested update)
 };
 
 class TSkinScrollbarH : public TSkinScrollbar {
@@ -45,9 +60,6 @@ class TSkinScrollbarH : public TSkinScrollbar {
   using TSkinScrollbar::TSkinScrollbar;
 
   void AttachHandle(HWND wnd, TSkinData* data, ISkinForm* form, fw::TCanvas* canvas) override;
-
- protected:
-  void AfterMessage(fw::TMessage& m) override;
 };
 
 class TSkinListView : public TSkinScrollbar {
@@ -55,11 +67,20 @@ class TSkinListView : public TSkinScrollbar {
 
  public:
   using TSkinScrollbar::TSkinScrollbar;
+  ~TSkinListView() override;
 
   void AttachScroll(fw::TWinControl* control, TSkinData* data, ISkinForm* form,
                     fw::TCanvas* canvas) override;
 
   TSkinHeader* Header = nullptr;  // owned by the list view's owner
+
+ protected:
+  void WindowRecreated() override;
+  void Notification(fw::TComponent* component, fw::TOperation operation) override;
+
+ private:
+  // Skins the list view's header window, when it has one.
+  void AttachHeader();
 };
 
 class TSkinScControl : public TSkinControl {
@@ -72,12 +93,18 @@ class TSkinScControl : public TSkinControl {
   void AttachScroll(fw::TWinControl* control, TSkinData* data, ISkinForm* form,
                     fw::TCanvas* canvas);
   void Detach() override;
+  void SkinChanged() override;
 
   TWScrollbar* Bar = nullptr;  // owned
 
  protected:
   void AfterMessage(fw::TMessage& m) override;
   void PaintTo(HDC dc, const RECT& rect) override;
+  void WindowRecreated() override;
+  void Notification(fw::TComponent* component, fw::TOperation operation) override;
+
+ private:
+  void FreeBar();
 };
 
 }  // namespace skin::win

@@ -8,6 +8,7 @@
 
 #include <cstdint>
 
+#include "framework/graphics.h"
 #include "skin/controls/skin_control.h"
 
 namespace skin::win {
@@ -26,7 +27,16 @@ class TSkinUpDown : public TSkinControl {
 
  protected:
   bool BeforeMessage(fw::TMessage& m) override;
+  void AfterMessage(fw::TMessage& m) override;
   void PaintTo(HDC dc, const RECT& rect) override;
+
+ private:
+  bool IsHorizontal() const;
+  // The half under the mouse: 0 first, 1 second, -1 none.
+  int HalfUnderCursor() const;
+
+  fw::TBitmap Buffer;      // the work bitmap, sized to the client area
+  int painted_half_ = -1;  // the half shown under the mouse at the last paint
 };
 
 }  // namespace skin::win
