@@ -74,6 +74,14 @@ TBitmap ChunkedProgressImage(const TDataSkinBorder& element, int w, int h,
   return bar;
 }
 
+TBitmap BarImage(const TDataSkinBorder& element, int w, int h, const TProgressState& state,
+                 bool vertical, uint32_t background) {
+  if (element.Style != 1) return ProgressImage(element, w, h, state, vertical, background);
+  if (!vertical) return ChunkedProgressImage(element, w, h, state, background);
+  const TBitmap lying = ChunkedProgressImage(element, h, w, state, background);
+  return lying.Empty() ? lying : RotatedLeft(lying);
+}
+
 TCustomDrawAnswer TrackBarCustomDraw(uint32_t draw_stage, uintptr_t item_spec) {
   if (draw_stage == kPrePaint) return {true, kNotifyItemDraw, false};
   if (draw_stage == kItemPrePaint) {

@@ -44,6 +44,12 @@ TBitmap ProgressImage(const TDataSkinObject& element, int w, int h, const TProgr
 TBitmap ChunkedProgressImage(const TDataSkinBorder& element, int w, int h,
                              const TProgressState& state, uint32_t background);
 
+// The picture of a bar in the element's style: chunked for Style 1, else
+// plain. A vertical bar, in either style, is drawn lying and turned a
+// quarter to the left (it fills from the bottom up).
+TBitmap BarImage(const TDataSkinBorder& element, int w, int h, const TProgressState& state,
+                 bool vertical, uint32_t background);
+
 // What a skinned track bar answers to NM_CUSTOMDRAW: at CDDS_PREPAINT it asks
 // for item notifications (CDRF_NOTIFYITEMDRAW); the channel and the tick
 // marks are drawn by the control (CDRF_DODEFAULT); the thumb is drawn by the
