@@ -59,8 +59,8 @@ TBitmap ChunkedProgressImage(const TDataSkinBorder& element, int w, int h,
   if (chunk.Empty() || filled <= 0) return bar;
   const int cw = chunk.Width();
   const int ch = chunk.Height();
-  const TRect margins = ClampMargins(element.Margins, element.Bitmap.Width(),
-                                     element.Bitmap.Height());
+  const TRect margins =
+      ClampMargins(element.Margins, element.Bitmap.Width(), element.Bitmap.Height());
   const int left = margins.Left;
   // The chunks end where the trough's right band begins.
   const int width = std::min(filled, w - margins.Right - left);

@@ -19,8 +19,7 @@ const fw::TClassInfo& TSkinBox::StaticClassInfo() {
 
 // A container is skinned by its colour alone: nothing is hooked. A second
 // attach would save the skin colour as the control's own, so it does nothing.
-void TSkinBox::Attach(ISkinForm* form, TSkinData* data, bool use_skin_colour,
-                      fw::TCanvas* canvas) {
+void TSkinBox::Attach(ISkinForm* form, TSkinData* data, bool use_skin_colour, fw::TCanvas* canvas) {
   if (Attached) return;
   auto* control = dynamic_cast<fw::TWinControl*>(Owner());
   if (control == nullptr) return;
@@ -67,8 +66,7 @@ void TSkinGroupBox::PaintTo(HDC dc, const RECT& rect) {
   const skin::TGroupBoxLines g = skin::GroupBoxLines(ToSkinRect(rect), zero.cy);
 
   HBRUSH face = SkinData->ButtonFaceBrush();
-  const fw::TGdiHandle<HBRUSH> own_face(face == nullptr ? CreateSolidBrush(SkinColour())
-                                                        : nullptr);
+  const fw::TGdiHandle<HBRUSH> own_face(face == nullptr ? CreateSolidBrush(SkinColour()) : nullptr);
   if (face == nullptr) face = own_face.get();
   const RECT erase = ToRECT(g.Erase);
   const RECT inner = ToRECT(g.EraseInner);

@@ -69,9 +69,7 @@ bool TSkinProgress::BeforeMessage(fw::TMessage& m) {
       if (m.WParam != 0) {
         Paint(reinterpret_cast<HDC>(m.WParam));
       } else {
-        {
-          const fw::TPaintDC validated(Handle);
-        }
+        { const fw::TPaintDC validated(Handle); }
         Paint(nullptr);
       }
       return false;
@@ -83,8 +81,7 @@ bool TSkinProgress::BeforeMessage(fw::TMessage& m) {
 
 bool TSkinProgress::PaintsGauge() const {
   const std::string kind = GetEnumName("Kind");
-  return Drawable(Data().Progress.get()) &&
-         (kind == "gkhorizontalbar" || kind == "gkverticalbar");
+  return Drawable(Data().Progress.get()) && (kind == "gkhorizontalbar" || kind == "gkverticalbar");
 }
 
 void TSkinProgress::Paint(HDC dc) {
@@ -120,9 +117,8 @@ void TSkinProgress::PaintTo(HDC dc, const RECT& rect) {
   }
   // The plain bar stops one row short of the window (on the control's own
   // bottom edge).
-  const skin::TBitmapView shown = skin::TBitmapView::Wrap(bar.Row(0), bar.Width(),
-                                                          bar.Height() - 1, bar.Stride(),
-                                                          bar.Format());
+  const skin::TBitmapView shown = skin::TBitmapView::Wrap(bar.Row(0), bar.Width(), bar.Height() - 1,
+                                                          bar.Stride(), bar.Format());
   DrawSkinBitmap(dc, rect.left, rect.top, shown);
 }
 
@@ -213,9 +209,9 @@ void TSkinTrackBar::PaintTo(HDC dc, const RECT& /*rect*/) {
   RECT thumb{};
   SendMessageW(Handle, TBM_GETTHUMBRECT, 0, reinterpret_cast<LPARAM>(&thumb));
   const bool vertical = (GetWindowLongW(Handle, GWL_STYLE) & TBS_VERT) != 0;
-  const skin::TDataSkinObject* e =
-      vertical && Drawable(d.TrackbarThumbVert.get()) ? d.TrackbarThumbVert.get()
-                                                      : d.TrackbarThumbHorz.get();
+  const skin::TDataSkinObject* e = vertical && Drawable(d.TrackbarThumbVert.get())
+                                       ? d.TrackbarThumbVert.get()
+                                       : d.TrackbarThumbHorz.get();
   if (Drawable(e)) {
     const int count = std::max(e->FrameCount, 1);
     DrawStripFrame(dc, thumb, count, std::min(2, count), e->Bitmap);

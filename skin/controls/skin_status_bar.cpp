@@ -37,8 +37,8 @@ void DrawPanelFrame(fw::TBitmap& target, const RECT& r, int frame,
                     const skin::TDataSkinObject* edges) {
   if (Drawable(edges)) {
     skin::TBitmapView view = ViewOf(target);
-    skin::DrawSkinElement(view, ToSkinRect(r), edges->Bitmap, /*vertical=*/false,
-                          edges->Tile != 0, /*transparent=*/false, 3, frame, edges->Margins);
+    skin::DrawSkinElement(view, ToSkinRect(r), edges->Bitmap, /*vertical=*/false, edges->Tile != 0,
+                          /*transparent=*/false, 3, frame, edges->Margins);
     return;
   }
   const COLORREF shadow = fw::ColorToRGB(fw::clBtnShadow);
@@ -54,9 +54,8 @@ void DrawPanelText(HDC dc, const RECT& panel, const std::wstring& text, skin::TT
   const UINT flag = skin::DrawTextAlignFlag(align);
   RECT measured{panel.left + 2, panel.top, panel.right - 2, panel.bottom};
   SkinDrawText(dc, text, measured, DT_CALCRECT | DT_NOCLIP | DT_EXPANDTABS | flag);
-  const skin::TRect place =
-      skin::StatusTextRect(ToSkinRect(panel), measured.right - measured.left,
-                           measured.bottom - measured.top, align);
+  const skin::TRect place = skin::StatusTextRect(ToSkinRect(panel), measured.right - measured.left,
+                                                 measured.bottom - measured.top, align);
   RECT r = ToRECT(place);
   SkinDrawText(dc, text, r, DT_EXPANDTABS | flag);
 }
@@ -65,8 +64,7 @@ void DrawPanelText(HDC dc, const RECT& panel, const std::wstring& text, skin::TT
 
 const fw::TClassInfo& TSkinStatusBar::StaticClassInfo() {
   static const fw::TClassInfo info =
-      fw::TClassBuilder<TSkinStatusBar>("TSkinStatusBar", TSkinControl::StaticClassInfo())
-          .Build();
+      fw::TClassBuilder<TSkinStatusBar>("TSkinStatusBar", TSkinControl::StaticClassInfo()).Build();
   return info;
 }
 
@@ -101,9 +99,7 @@ void TSkinStatusBar::PaintWhole(fw::TMessage& m) {
     PaintClient(m);
     return;
   }
-  {
-    const fw::TPaintDC validated(Handle);
-  }
+  { const fw::TPaintDC validated(Handle); }
   Paint(nullptr);
 }
 
@@ -144,8 +140,8 @@ void TSkinStatusBar::PaintTo(HDC dc, const RECT& rect) {
       const int frame =
           skin::StatusPanelFrame(skin::PanelBevelOfName(LowerEnumName(panel, "Bevel")));
       RECT part{};
-      if (SendMessageW(Handle, SB_GETRECT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&part)) ==
-          0) {
+      if (SendMessageW(Handle, SB_GETRECT, static_cast<WPARAM>(i),
+                       reinterpret_cast<LPARAM>(&part)) == 0) {
         continue;
       }
       const RECT r = ToRECT(skin::StatusPanelRect(ToSkinRect(part), i == n - 1, whole.right));
@@ -160,8 +156,8 @@ void TSkinStatusBar::PaintTo(HDC dc, const RECT& rect) {
   const skin::TDataSkinObject* extra = d.ExtraImages.get();
   if ((GetWindowLongW(Handle, GWL_STYLE) & SBARS_SIZEGRIP) != 0 && Drawable(extra)) {
     const int count = std::max(extra->FrameCount, 1);
-    const skin::TRect grip = skin::SizeGripRect(ToSkinRect(whole), extra->Bitmap.Width(),
-                                                extra->Bitmap.Height(), count);
+    const skin::TRect grip =
+        skin::SizeGripRect(ToSkinRect(whole), extra->Bitmap.Width(), extra->Bitmap.Height(), count);
     if (grip.Width() > 0) DrawStripFrame(scratch, ToRECT(grip), count, 5, extra->Bitmap);
   }
   BitBlt(dc, rect.left, rect.top, w, h, mem, 0, 0, SRCCOPY);

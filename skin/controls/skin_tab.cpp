@@ -146,8 +146,7 @@ void TSkinTab::PaintTo(HDC dc, const RECT& rect) {
     HDC mem = Work.Canvas()->Handle();
     FillParentColour(mem, RECT{0, 0, size.W, size.H});
     const fw::TSelectObject font(mem, ControlFont(*this));
-    const auto images =
-        reinterpret_cast<HIMAGELIST>(SendMessageW(Handle, TCM_GETIMAGELIST, 0, 0));
+    const auto images = reinterpret_cast<HIMAGELIST>(SendMessageW(Handle, TCM_GETIMAGELIST, 0, 0));
     const int count = static_cast<int>(SendMessageW(Handle, TCM_GETITEMCOUNT, 0, 0));
     const int focus = static_cast<int>(SendMessageW(Handle, TCM_GETCURFOCUS, 0, 0));
     for (int i = 0; i < count; ++i) {
@@ -304,8 +303,8 @@ void TSkinTab31::PaintTo(HDC dc, const RECT& rect) {
     const skin::TRect at{tab.Left, 0, tab.Right, h};
     DrawTab(scratch, at, TabBitmap, *element, frame);
     SetTextColor(mem, TabTextColour(*element, frame));
-    DrawImageAndText(mem, ToRECT(at), nullptr, -1, texts[static_cast<size_t>(tab.Index)],
-                     DT_CENTER, Enabled);
+    DrawImageAndText(mem, ToRECT(at), nullptr, -1, texts[static_cast<size_t>(tab.Index)], DT_CENTER,
+                     Enabled);
   }
   BitBlt(dc, rect.left, rect.top, w, h, mem, 0, 0, SRCCOPY);
 }

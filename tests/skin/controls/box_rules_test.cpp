@@ -27,11 +27,9 @@ TEST(BoxRules, CheckGlyphCellsBySourceFrame) {
     int frame_count;
     std::vector<int> sources;  // cells 0 to 8
   } cases[] = {
-      {5, {0, 1, 4, 0, 1, 4, 2, 3, 4}},
-      {4, {0, 1, -1, 0, 1, -1, 2, 3, -1}},
+      {5, {0, 1, 4, 0, 1, 4, 2, 3, 4}},      {4, {0, 1, -1, 0, 1, -1, 2, 3, -1}},
       {12, {0, 1, -1, 0, 1, -1, 2, 3, -1}},  // the fifth frame only for exactly five
-      {2, {0, 1, -1, 0, 1, -1, -1, -1, -1}},
-      {1, {0, -1, -1, 0, -1, -1, -1, -1, -1}},
+      {2, {0, 1, -1, 0, 1, -1, -1, -1, -1}}, {1, {0, -1, -1, 0, -1, -1, -1, -1, -1}},
   };
   for (const auto& c : cases) {
     std::vector<int> got;

@@ -124,13 +124,13 @@ TEST(ProgressRules, TrackBarCustomDrawAnswers) {
     int32_t result;
     bool thumb;
   } cases[] = {
-      {0x1, 0, true, 0x20, false},      // CDDS_PREPAINT: CDRF_NOTIFYITEMDRAW
-      {0x10001, 1, true, 0, false},     // tics: CDRF_DODEFAULT
-      {0x10001, 3, true, 0, false},     // channel: CDRF_DODEFAULT
-      {0x10001, 2, true, 4, true},      // thumb: drawn here, CDRF_SKIPDEFAULT
-      {0x10001, 7, false, 0, false},    // an unknown part
-      {0x2, 0, false, 0, false},        // CDDS_POSTPAINT
-      {0x10002, 2, false, 0, false},    // CDDS_ITEMPOSTPAINT
+      {0x1, 0, true, 0x20, false},    // CDDS_PREPAINT: CDRF_NOTIFYITEMDRAW
+      {0x10001, 1, true, 0, false},   // tics: CDRF_DODEFAULT
+      {0x10001, 3, true, 0, false},   // channel: CDRF_DODEFAULT
+      {0x10001, 2, true, 4, true},    // thumb: drawn here, CDRF_SKIPDEFAULT
+      {0x10001, 7, false, 0, false},  // an unknown part
+      {0x2, 0, false, 0, false},      // CDDS_POSTPAINT
+      {0x10002, 2, false, 0, false},  // CDDS_ITEMPOSTPAINT
   };
   for (const auto& c : cases) {
     const TCustomDrawAnswer a = TrackBarCustomDraw(c.stage, c.item);

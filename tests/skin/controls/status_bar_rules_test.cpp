@@ -42,8 +42,7 @@ TEST(StatusBarRules, RightToLeftPanelsSwapLeftAndRight) {
 
 TEST(StatusBarRules, TextTwoPixelsInAndOnePixelAboveTheCentre) {
   // The updater's bar: 584 x 19, simple text 13 pixels high, left-aligned.
-  EXPECT_EQ(StatusTextRect({0, 0, 584, 19}, 210, 13, TTextAlign::kLeft),
-            (TRect{2, 2, 582, 15}));
+  EXPECT_EQ(StatusTextRect({0, 0, 584, 19}, 210, 13, TTextAlign::kLeft), (TRect{2, 2, 582, 15}));
   // Right-aligned text spans the narrowed panel too (DrawText aligns it).
   EXPECT_EQ(StatusTextRect({100, 0, 200, 19}, 40, 13, TTextAlign::kRight),
             (TRect{102, 2, 198, 15}));

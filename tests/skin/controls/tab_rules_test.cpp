@@ -12,9 +12,9 @@ namespace {
 
 TEST(TabRules, OrientationFromTheStyle) {
   EXPECT_EQ(TabOrientation(0), kTabsTop);
-  EXPECT_EQ(TabOrientation(0x2), kTabsBottom);    // TCS_BOTTOM
-  EXPECT_EQ(TabOrientation(0x80), kTabsLeft);     // TCS_VERTICAL
-  EXPECT_EQ(TabOrientation(0x82), kTabsRight);    // both
+  EXPECT_EQ(TabOrientation(0x2), kTabsBottom);               // TCS_BOTTOM
+  EXPECT_EQ(TabOrientation(0x80), kTabsLeft);                // TCS_VERTICAL
+  EXPECT_EQ(TabOrientation(0x82), kTabsRight);               // both
   EXPECT_EQ(TabOrientation(0x50010000 | 0x2), kTabsBottom);  // other bits do not count
 }
 
