@@ -1,6 +1,7 @@
 #include "tests/skin/controls/panel_test_fixture.h"
 
 #include <algorithm>
+#include <string>
 
 #include "framework/reader.h"
 #include "framework/registry.h"
@@ -46,7 +47,9 @@ void PanelSkinnerTest::UseSkin(const std::string& file) {
 fw::TForm* PanelSkinnerTest::CreateForm(const std::string& controls) {
   auto* form = new fw::TForm(app_.get());
   if (app_->MainForm() == nullptr) app_->SetMainForm(form);
-  fw::ReadComponent(*form, R"(object Janela: TForm
+  // Each form of a test has a name of its own.
+  const std::string name = "Janela" + std::to_string(app_->ComponentCount());
+  fw::ReadComponent(*form, "object " + name + R"(: TForm
   Left = 80
   Top = 60
   ClientWidth = 420
