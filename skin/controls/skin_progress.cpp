@@ -35,25 +35,21 @@ bool TSkinProgress::AttachGraphic(ISkinForm* form, TSkinData* data, fw::TCanvas*
   return known;
 }
 
-bool TSkinProgress::SkinsItsWindow() const {
-  if (!Drawable(Data().Progress.get()) || Handle == nullptr) return false;
-  if (Data().Progress->Style == 1) return true;
-  // The plain style leaves the window's last row alone: only a frame there
-  // (the progress bar's own edge) lets the whole client area be skinned.
+bool TSkinProgress::NeedsOwnPicture() const {
+  if (Data().Progress->Style == 1) return false;
+  // The plain bar stops one row short of the window: when that row is the
+  // bar's own (no frame around the client area), the bar paints it.
   RECT window;
-  GetWindowRect(Handle, &window);
-  POINT bottom{0, 0};
   RECT client;
+  GetWindowRect(Handle, &window);
   GetClientRect(Handle, &client);
-  bottom.y = client.bottom;
-  ClientToScreen(Handle, &bottom);
-  return bottom.y < window.bottom;
+  return client.right == window.right - window.left && client.bottom == window.bottom - window.top;
 }
 
 bool TSkinProgress::BeforeMessage(fw::TMessage& m) {
   switch (m.Msg) {
     case WM_ERASEBKGND:
-      if (GraphicControl != nullptr || !SkinsItsWindow()) break;
+      if (GraphicControl != nullptr || !Drawable(Data().Progress.get())) break;
       m.Result = 1;
       return false;
     case WM_PAINT:
@@ -63,20 +59,43 @@ bool TSkinProgress::BeforeMessage(fw::TMessage& m) {
         if (m.WParam != 0) Paint(reinterpret_cast<HDC>(m.WParam));
         return false;
       }
-      if (!SkinsItsWindow()) break;
-      // The skinned picture alone, never the control's own first.
-      m.Result = 0;
-      if (m.WParam != 0) {
-        Paint(reinterpret_cast<HDC>(m.WParam));
-      } else {
-        { const fw::TPaintDC validated(Handle); }
-        Paint(nullptr);
-      }
+      if (!Drawable(Data().Progress.get()) || Handle == nullptr) break;
+      PaintWhole(m);
       return false;
     default:
       break;
   }
   return TSkinControl::BeforeMessage(m);
+}
+
+// The skinned picture reaches the screen in one piece, never the bar's own
+// first: where the bar's own painting shows through (the last row of the
+// plain style), the bar paints off screen and the skin goes over it there.
+void TSkinProgress::PaintWhole(fw::TMessage& m) {
+  m.Result = 0;
+  auto target = reinterpret_cast<HDC>(m.WParam);
+  if (!NeedsOwnPicture()) {
+    if (target == nullptr) {
+      const fw::TPaintDC validated(Handle);
+    }
+    Paint(target);
+    return;
+  }
+  RECT client;
+  GetClientRect(Handle, &client);
+  SizeBuffer(buffer_, client.right, client.bottom);
+  if (buffer_.Empty()) return;
+  HDC mem = buffer_.Canvas()->Handle();
+  FillSkinColour(mem, client);
+  fw::TMessage own{WM_PAINT, reinterpret_cast<WPARAM>(mem), 0, 0};
+  CallOldProc(own);
+  Paint(mem);
+  if (target != nullptr) {
+    BitBlt(target, 0, 0, client.right, client.bottom, mem, 0, 0, SRCCOPY);
+    return;
+  }
+  const fw::TPaintDC paint(Handle);
+  BitBlt(paint.Get(), 0, 0, client.right, client.bottom, mem, 0, 0, SRCCOPY);
 }
 
 bool TSkinProgress::PaintsGauge() const {
@@ -138,8 +157,8 @@ void TSkinProgress::PaintGauge(HDC dc, const RECT& rect) {
   const bool vertical = GetEnumName("Kind") == "gkverticalbar";
   const skin::TBitmap bar = skin::BarImage(*e, w, h, s, vertical, SkinColour());
   if (bar.Empty()) return;
-  CopyPixels(bar, gauge_buffer_);
-  HDC mem = gauge_buffer_.Canvas()->Handle();
+  CopyPixels(bar, buffer_);
+  HDC mem = buffer_.Canvas()->Handle();
   if (PropTrue("ShowText")) {
     const int64_t range = static_cast<int64_t>(s.Max) - s.Min;
     const int64_t done = std::clamp<int64_t>(static_cast<int64_t>(s.Pos) - s.Min, 0, range);

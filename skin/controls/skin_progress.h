@@ -34,14 +34,16 @@ class TSkinProgress : public TSkinControl {
   void PaintTo(HDC dc, const RECT& rect) override;
 
  private:
-  // Whether the skinned picture covers the whole client area, so the bar's
-  // own painting can be left out.
-  bool SkinsItsWindow() const;
+  // Whether the bar's own painting shows in the skinned picture (the last
+  // row of the plain style, when it lies in the client area).
+  bool NeedsOwnPicture() const;
+  // WM_PAINT: the skinned picture, put on the screen in one piece.
+  void PaintWhole(fw::TMessage& m);
   // A gauge of a bar kind, with the skin's element to draw it.
   bool PaintsGauge() const;
   void PaintGauge(HDC dc, const RECT& rect);
 
-  fw::TBitmap gauge_buffer_;
+  fw::TBitmap buffer_;  // the picture before it goes to the screen
 };
 
 class TSkinTrackBar : public TSkinControl {
