@@ -3,6 +3,7 @@
 #include <cwctype>
 
 #include "framework/forms.h"
+#include "framework/imglist.h"
 
 namespace fw {
 
@@ -40,8 +41,55 @@ const TClassInfo& TBitBtn::StaticClassInfo() {
                 &TBitBtn::Layout, &TBitBtn::SetLayout)
           .Int("Margin", &TBitBtn::Margin, &TBitBtn::SetMargin)
           .Int("Spacing", &TBitBtn::Spacing, &TBitBtn::SetSpacing)
+          .Obj("Images", &TBitBtn::ImagesObject, &TBitBtn::SetImagesObject)
+          .Int("ImageIndex", &TBitBtn::ImageIndex, &TBitBtn::SetImageIndex)
+          .Int("DisabledIndex", &TBitBtn::DisabledIndex, &TBitBtn::SetDisabledIndex)
+          .Enum("Alignment", {"taLeftJustify", "taRightJustify", "taCenter"}, &TBitBtn::Alignment,
+                &TBitBtn::SetAlignment)
           .Build();
   return info;
+}
+
+void TBitBtn::SetImages(TImageList* v) {
+  if (v == images_) return;
+  if (images_ != nullptr) images_->RemoveFreeNotification(this);
+  images_ = v;
+  if (images_ != nullptr) images_->FreeNotification(this);
+  Invalidate();
+}
+
+TObject* TBitBtn::ImagesObject() const {
+  return images_;
+}
+
+void TBitBtn::SetImagesObject(TObject* v) {
+  SetImages(dynamic_cast<TImageList*>(v));
+}
+
+void TBitBtn::SetImageIndex(int32_t v) {
+  image_index_ = v;
+  Invalidate();
+}
+
+void TBitBtn::SetDisabledIndex(int32_t v) {
+  disabled_index_ = v;
+  Invalidate();
+}
+
+void TBitBtn::SetAlignment(TAlignment v) {
+  alignment_ = v;
+  Invalidate();
+}
+
+void TBitBtn::Notification(TComponent* component, TOperation operation) {
+  TButton::Notification(component, operation);
+  if (operation == TOperation::opRemove && component == images_) images_ = nullptr;
+}
+
+void TBitBtn::UpdateDefaultStyle() {
+  // Drawn by the button itself: the default one draws the active frame
+  // only while no other push button has the focus.
+  if (Default()) Invalidate();
 }
 
 void TBitBtn::SetNumGlyphs(int32_t v) {
@@ -143,9 +191,26 @@ void TBitBtn::DrawItem(const DRAWITEMSTRUCT& dis) {
     text = SIZE{calc.right, calc.bottom};
   }
   SIZE glyph{};
+  // Without a glyph bitmap, an image of the image list takes its place.
+  int32_t list_index = -1;
+  if (glyph_.Empty() && images_ != nullptr) {
+    list_index = !enabled_ && disabled_index_ != -1 ? disabled_index_ : image_index_;
+    if (list_index >= 0 && list_index < images_->Count()) {
+      glyph = SIZE{images_->Width(), images_->Height()};
+    } else {
+      list_index = -1;
+    }
+  }
   if (!glyph_.Empty()) glyph = SIZE{glyph_.Width() / num_glyphs_, glyph_.Height()};
   TLayoutResult layout = CalcLayout(client, glyph, text, layout_, margin_, spacing_);
 
+  if (list_index >= 0) {
+    TCanvas canvas;
+    canvas.SetHandle(dc);
+    // No disabled image: the normal one, dimmed.
+    images_->Draw(canvas, layout.GlyphPos.x, layout.GlyphPos.y, list_index,
+                  enabled_ || disabled_index_ != -1);
+  }
   if (!glyph_.Empty()) {
     // Image 2 is the disabled one, 3 the pressed one, when the strip has them.
     int index = 0;

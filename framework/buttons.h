@@ -11,6 +11,8 @@ namespace fw {
 
 enum TButtonLayout { blGlyphLeft, blGlyphRight, blGlyphTop, blGlyphBottom };
 
+class TImageList;
+
 class TBitBtn : public TButton {
   FW_CLASS_INFO(TBitBtn)
 
@@ -28,6 +30,19 @@ class TBitBtn : public TButton {
   // Distance between glyph and text.
   int32_t Spacing() const { return spacing_; }
   void SetSpacing(int32_t v);
+  // Without a Glyph, the image ImageIndex of Images is the glyph (-1: none);
+  // a disabled button shows DisabledIndex, or ImageIndex dimmed when that
+  // is -1. Images is cleared when the image list is freed.
+  TImageList* Images() const { return images_; }
+  void SetImages(TImageList* v);
+  int32_t ImageIndex() const { return image_index_; }
+  void SetImageIndex(int32_t v);
+  int32_t DisabledIndex() const { return disabled_index_; }
+  void SetDisabledIndex(int32_t v);
+  // How glyph and text sit as a block (read by painters that place them by
+  // it); the button's own drawing places them by Margin alone.
+  TAlignment Alignment() const { return alignment_; }
+  void SetAlignment(TAlignment v);
 
   // Where glyph and text go inside `client` (pure layout, tested alone).
   struct TLayoutResult {
@@ -40,15 +55,23 @@ class TBitBtn : public TButton {
  protected:
   void CreateParams(TCreateParams& params) override;
   void WndProc(TMessage& message) override;
+  void Notification(TComponent* component, TOperation operation) override;
+  void UpdateDefaultStyle() override;
 
  private:
   void DrawItem(const DRAWITEMSTRUCT& dis);
+  TObject* ImagesObject() const;
+  void SetImagesObject(TObject* v);
 
   TBitmap glyph_;
   int32_t num_glyphs_ = 1;
   TButtonLayout layout_ = blGlyphLeft;
   int32_t margin_ = -1;
   int32_t spacing_ = 4;
+  TImageList* images_ = nullptr;
+  int32_t image_index_ = -1;
+  int32_t disabled_index_ = -1;
+  TAlignment alignment_ = taCenter;
 };
 
 // A button painted by its parent: raised, flat (a frame only while the mouse

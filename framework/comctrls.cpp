@@ -18,8 +18,29 @@ const TClassInfo& TStatusPanel::StaticClassInfo() {
           .Enum("Style", {"psText", "psOwnerDraw"}, &TStatusPanel::Style, &TStatusPanel::SetStyle)
           .Enum("Bevel", {"pbNone", "pbLowered", "pbRaised"}, &TStatusPanel::Bevel,
                 &TStatusPanel::SetBevel)
+          .Enum("BiDiMode",
+                {"bdLeftToRight", "bdRightToLeft", "bdRightToLeftNoAlign",
+                 "bdRightToLeftReadingOnly"},
+                &TStatusPanel::BiDiMode, &TStatusPanel::SetBiDiMode)
           .Build();
   return info;
+}
+
+void TStatusPanel::SetBiDiMode(TBiDiMode v) {
+  bidi_mode_ = v;
+  bar_.UpdatePanels();
+}
+
+TAlignment TStatusPanel::ShownAlignment() const {
+  if (bidi_mode_ != bdRightToLeft) return alignment_;
+  switch (alignment_) {
+    case taLeftJustify:
+      return taRightJustify;
+    case taRightJustify:
+      return taLeftJustify;
+    default:
+      return alignment_;
+  }
 }
 
 void TStatusPanel::SetText(const std::wstring& v) {
@@ -87,6 +108,8 @@ const TClassInfo& TCustomStatusBar::StaticClassInfo() {
           .Bool("SimplePanel", &TCustomStatusBar::SimplePanel, &TCustomStatusBar::SetSimplePanel)
           .Bool("SizeGrip", &TCustomStatusBar::SizeGrip, &TCustomStatusBar::SetSizeGrip)
           .Obj("Panels", &TCustomStatusBar::Panels)
+          .Event<void(TObject*, TStatusPanel*, const RECT&)>("OnDrawPanel",
+                                                             &TCustomStatusBar::OnDrawPanel)
           .Build();
   return info;
 }
@@ -137,9 +160,10 @@ void TCustomStatusBar::UpdatePanels() {
     const TStatusPanel* p = panels_.Items(i);
     std::wstring text = p->Text();
     // The control aligns a part's text after tabs: one centres, two align right.
-    if (p->Alignment() == taCenter) text = L"\t" + text;
-    if (p->Alignment() == taRightJustify) text = L"\t\t" + text;
+    if (p->ShownAlignment() == taCenter) text = L"\t" + text;
+    if (p->ShownAlignment() == taRightJustify) text = L"\t\t" + text;
     WPARAM flags = static_cast<WPARAM>(i);
+    if (p->BiDiMode() != bdLeftToRight) flags |= SBT_RTLREADING;
     if (p->Style() == psOwnerDraw) flags |= SBT_OWNERDRAW;
     if (p->Bevel() == pbNone) flags |= SBT_NOBORDERS;
     if (p->Bevel() == pbRaised) flags |= SBT_POPOUT;
@@ -162,7 +186,30 @@ void TCustomStatusBar::HandleCreated() {
   UpdatePanels();
 }
 
+void TCustomStatusBar::DrawPanel(TStatusPanel* panel, const RECT& rect, HDC dc) {
+  if (!OnDrawPanel || panel == nullptr) return;
+  struct TRelease {
+    TCanvas& canvas;
+    HDC previous;
+    ~TRelease() { canvas.SetHandle(previous); }
+  } release{canvas_, canvas_.Handle()};
+  canvas_.SetHandle(dc);
+  canvas_.Font()->Assign(font_);
+  canvas_.Brush()->SetColor(color_);
+  OnDrawPanel(this, panel, rect);
+}
+
 void TCustomStatusBar::WndProc(TMessage& m) {
+  if (m.Msg == CN_DRAWITEM) {
+    // A part drawn by its owner: the panel of that index.
+    const auto& dis = *reinterpret_cast<const DRAWITEMSTRUCT*>(m.LParam);
+    const int index = static_cast<int>(dis.itemID);
+    if (index >= 0 && index < panels_.Count() && panels_.Items(index)->Style() == psOwnerDraw) {
+      DrawPanel(panels_.Items(index), dis.rcItem, dis.hDC);
+    }
+    m.Result = TRUE;
+    return;
+  }
   if (m.Msg == CM_COLORCHANGED && HandleAllocated()) {
     SendMessageW(handle_, SB_SETBKCOLOR, 0, static_cast<LPARAM>(ColorToRGB(color_)));
   }

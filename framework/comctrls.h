@@ -2,6 +2,7 @@
 // bar, the track bar and the up-down buttons.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -31,6 +32,11 @@ class TStatusPanel : public TPersistent {
   void SetStyle(TStatusPanelStyle v);
   TStatusPanelBevel Bevel() const { return bevel_; }
   void SetBevel(TStatusPanelBevel v);
+  // Right to left reads the text that way and mirrors the alignment.
+  TBiDiMode BiDiMode() const { return bidi_mode_; }
+  void SetBiDiMode(TBiDiMode v);
+  // The alignment the text is shown with (Alignment, mirrored by BiDiMode).
+  TAlignment ShownAlignment() const;
   int Index() const;
 
  private:
@@ -40,6 +46,7 @@ class TStatusPanel : public TPersistent {
   TAlignment alignment_ = taLeftJustify;
   TStatusPanelStyle style_ = psText;
   TStatusPanelBevel bevel_ = pbLowered;
+  TBiDiMode bidi_mode_ = bdLeftToRight;
 };
 
 class TStatusPanels : public TPersistent {
@@ -57,6 +64,11 @@ class TStatusPanels : public TPersistent {
   TCustomStatusBar& bar_;
   std::vector<std::unique_ptr<TStatusPanel>> items_;
 };
+
+// Paints a panel of style psOwnerDraw: `rect` is the panel's place in the
+// bar, the bar's Canvas draws on the DC meanwhile.
+using TDrawPanelEvent =
+    std::function<void(TObject* status_bar, TStatusPanel* panel, const RECT& rect)>;
 
 class TCustomStatusBar : public TWinControl {
   FW_CLASS_INFO(TCustomStatusBar)
@@ -76,6 +88,14 @@ class TCustomStatusBar : public TWinControl {
   // Puts the panels (or the simple text) into the window.
   void UpdatePanels();
 
+  // Raised for panels of style psOwnerDraw when the bar paints them.
+  TDrawPanelEvent OnDrawPanel;
+  // Raises OnDrawPanel for `panel` with the Canvas on `dc` (the bar's own
+  // owner-draw does this; a painter that draws the whole bar calls it too).
+  void DrawPanel(TStatusPanel* panel, const RECT& rect, HDC dc);
+  // The DC of the panel being drawn while OnDrawPanel runs.
+  TCanvas* Canvas() { return &canvas_; }
+
  protected:
   void CreateParams(TCreateParams& params) override;
   void HandleCreated() override;
@@ -86,6 +106,7 @@ class TCustomStatusBar : public TWinControl {
   bool simple_panel_ = false;
   bool size_grip_ = false;
   TStatusPanels panels_{*this};
+  TCanvas canvas_;
 };
 
 class TStatusBar : public TCustomStatusBar {

@@ -116,11 +116,14 @@ void TComponent::RemoveComponent(TComponent* component) {
 
 void TComponent::NotifyAll(TComponent* component, TOperation operation) {
   // The owner and every component it owns hear about a component that joins
-  // or leaves (the list is copied: a handler may free components).
+  // or leaves. A handler may add or free components: the walk goes over the
+  // list as it was, and skips one that has left the list since.
   Notification(component, operation);
   std::vector<TComponent*> list = components_;
   for (TComponent* c : list) {
-    if (c != component) c->Notification(component, operation);
+    if (c == component) continue;
+    if (std::find(components_.begin(), components_.end(), c) == components_.end()) continue;
+    c->Notification(component, operation);
   }
 }
 

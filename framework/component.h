@@ -6,10 +6,13 @@
 // with Free()).
 //
 // Destruction, in this order: BeforeDestruction() while the whole object
-// still exists (csDestroying is set; a form fires OnDestroy), then the
-// destructors. The first framework destructor that needs it (controls do)
-// calls DestroyComponents() at its top: those who asked to be told hear of
-// the end, and the owned components are freed while the owner is still whole.
+// still exists (csDestroying is set; a form fires OnDestroy first), which
+// calls DestroyComponents(): those who asked to be told hear of the end, and
+// the owned components are freed while the owner is still whole, so one
+// that reads its owner's properties by name sees the owner's own class.
+// Then the destructors. A component deleted without Free() skips
+// BeforeDestruction: the framework's destructors call DestroyComponents()
+// at their top for it, when the derived parts are already gone.
 //
 // Notification(c, opInsert/opRemove) tells a component that `c` joined or
 // left its owner, or, after FreeNotification, that `c` is being freed.
@@ -48,8 +51,9 @@ class TComponent : public TPersistent {
     delete this;
   }
   // Called by Free (and by an owner freeing its components) before the
-  // destructors run; the base sets csDestroying.
-  virtual void BeforeDestruction() { state_ |= csDestroying; }
+  // destructors run; the base sets csDestroying and frees the owned
+  // components (DestroyComponents). An override calls the base at its end.
+  virtual void BeforeDestruction() { DestroyComponents(); }
 
   TComponent* Owner() const { return owner_; }
   int ComponentCount() const { return static_cast<int>(components_.size()); }

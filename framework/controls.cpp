@@ -3,6 +3,7 @@
 #include <windowsx.h>
 
 #include <algorithm>
+#include <exception>
 #include <map>
 #include <utility>
 
@@ -16,6 +17,24 @@ WNDPROC FrameworkWndProc();
 namespace {
 
 constexpr wchar_t kControlProp[] = L"FwControl";
+
+// A framework message that Perform sent through a control's window: the
+// control's dispatch takes it (once) and keeps what WindowProc threw, for
+// Perform to throw again once SendMessage has returned. Nested calls stack.
+struct TPerformCall {
+  const TWinControl* control;
+  UINT msg;
+  WPARAM wparam;
+  LPARAM lparam;
+  bool taken = false;
+  std::exception_ptr error;
+  TPerformCall* outer = nullptr;
+};
+thread_local TPerformCall* t_perform = nullptr;
+
+bool IsFrameworkMessage(UINT msg) {
+  return msg >= CM_BASE && msg < 0xC000;
+}
 
 // The control whose window of a framework class is being created: its first
 // messages arrive before CreateWindowEx returns the handle. A window created
@@ -136,6 +155,11 @@ const TClassInfo& TControl::StaticClassInfo() {
 }
 
 LRESULT TControl::Perform(UINT msg, WPARAM wparam, LPARAM lparam) {
+  if (IsFrameworkMessage(msg)) {
+    if (auto* w = dynamic_cast<TWinControl*>(this); w != nullptr && w->RoutesThroughWindow()) {
+      return w->PerformThroughWindow(msg, wparam, lparam);
+    }
+  }
   TMessage m{msg, wparam, lparam, 0};
   WindowProc(m);
   return m.Result;
@@ -169,7 +193,11 @@ void TControl::SetBounds(int32_t left, int32_t top, int32_t width, int32_t heigh
   height_ = std::max(height, 0);
   if (parent_ != nullptr && parent_->HandleAllocated()) Invalidate();
   BoundsChanged();
-  if (parent_ != nullptr) parent_->ControlBoundsChanged(this);
+  if (parent_ != nullptr) {
+    // An aligned control that changes its own size moves its neighbours.
+    if (align_ != alNone) parent_->RequestAlign();
+    parent_->ControlBoundsChanged(this);
+  }
 }
 
 void TControl::SetAlign(TAlign align) {
@@ -257,6 +285,13 @@ void TControl::Repaint() {
 
 void TControl::Click() {
   if (OnClick) OnClick(this);
+}
+
+bool TControl::IsInside(const TControl* control) const {
+  for (const TControl* c = this; c != nullptr; c = c->parent_) {
+    if (c == control) return true;
+  }
+  return false;
 }
 
 TForm* TControl::GetParentForm() const {
@@ -349,9 +384,29 @@ HWND TWinControl::Handle() {
   return handle_;
 }
 
+bool TWinControl::Recreating() const {
+  for (const TWinControl* c = this; c != nullptr; c = c->parent_) {
+    if (c->recreating_) return true;
+  }
+  return false;
+}
+
+void TWinControl::GetWindowedDescendants(std::vector<TWinControl*>& list) const {
+  for (TControl* c : controls_) {
+    if (auto* w = dynamic_cast<TWinControl*>(c)) {
+      list.push_back(w);
+      w->GetWindowedDescendants(list);
+    }
+  }
+}
+
 void TWinControl::RecreateWnd() {
   if (handle_ == nullptr) return;
-  bool had_focus = Focused();
+  // The focus comes back to the control that had it, this one or one inside.
+  TWinControl* focused = nullptr;
+  if (HWND f = GetFocus(); f != nullptr && (f == handle_ || IsChild(handle_, f))) {
+    focused = FindControl(f);
+  }
   // The text lives in the window: keep it for the new one.
   text_ = GetTextValue();
   {
@@ -363,8 +418,43 @@ void TWinControl::RecreateWnd() {
     DestroyHandle();
     Handle();
   }
-  if (had_focus && CanFocus()) ::SetFocus(handle_);
+  std::vector<TWinControl*> inside;
+  GetWindowedDescendants(inside);
+  if (focused != nullptr &&
+      (focused == this || std::find(inside.begin(), inside.end(), focused) != inside.end())) {
+    if (focused->CanFocus() && focused->HandleAllocated()) ::SetFocus(focused->handle_);
+  }
   Perform(CM_RECREATEWND);
+  // A handler may free controls inside: each one is looked for again first.
+  for (TWinControl* w : inside) {
+    std::vector<TWinControl*> now;
+    GetWindowedDescendants(now);
+    if (std::find(now.begin(), now.end(), w) != now.end() && w->HandleAllocated()) {
+      w->Perform(CM_RECREATEWND);
+    }
+  }
+}
+
+bool TWinControl::RoutesThroughWindow() const {
+  return handle_ != nullptr && !window_closing_ && !IsDestroying();
+}
+
+LRESULT TWinControl::PerformThroughWindow(UINT msg, WPARAM wparam, LPARAM lparam) {
+  TPerformCall call{this, msg, wparam, lparam, false, nullptr, t_perform};
+  t_perform = &call;
+  struct TPop {
+    TPerformCall& call;
+    ~TPop() { t_perform = call.outer; }
+  };
+  LRESULT result = 0;
+  {
+    TPop pop{call};
+    // The control may be freed while the message is handled (CM_RELEASE):
+    // nothing of it is touched after this call.
+    result = SendMessageW(handle_, msg, wparam, lparam);
+  }
+  if (call.error) std::rethrow_exception(call.error);
+  return result;
 }
 
 TWinControl* TWinControl::FindControl(HWND wnd) {
@@ -393,7 +483,31 @@ void TWinControl::CreateParams(TCreateParams& p) {
   p.Y = top_;
   p.Width = width_;
   p.Height = height_;
-  if (parent_ != nullptr) p.WndParent = parent_->Handle();
+  if (parent_ != nullptr) {
+    p.WndParent = parent_->Handle();
+  } else if (parent_window_ != nullptr) {
+    p.WndParent = parent_window_;
+  }
+}
+
+void TWinControl::SetParent(TWinControl* parent) {
+  // A window on a raw parent window cannot stay when a Parent control comes:
+  // it is created again under the new parent on use.
+  if (parent != nullptr && parent != parent_ && parent_ == nullptr && handle_ != nullptr) {
+    DestroyHandle();
+  }
+  TControl::SetParent(parent);
+}
+
+void TWinControl::SetParentWindow(HWND wnd) {
+  if (wnd == parent_window_) return;
+  parent_window_ = wnd;
+  if (parent_ != nullptr || handle_ == nullptr) return;
+  if (wnd != nullptr && IsWindow(wnd)) {
+    ::SetParent(handle_, wnd);
+  } else {
+    DestroyHandle();  // a child window cannot stand alone
+  }
 }
 
 void TWinControl::CreateWnd() {
@@ -436,7 +550,11 @@ void TWinControl::CreateWnd() {
   }
   SendMessageW(h, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Handle()), FALSE);
   HandleCreated();
-  for (TControl* c : controls_) {
+  // The children's windows; creating one calls out (hooks, handlers), which
+  // may add children (they get their windows as they come) or take some away.
+  std::vector<TControl*> list = controls_;
+  for (TControl* c : list) {
+    if (!HasChild(c)) continue;
     if (auto* w = dynamic_cast<TWinControl*>(c)) w->Handle();
   }
 }
@@ -561,7 +679,10 @@ void TWinControl::SetBounds(int32_t left, int32_t top, int32_t width, int32_t he
   }
   if (resized) AlignControls();
   BoundsChanged();
-  if (parent_ != nullptr) parent_->ControlBoundsChanged(this);
+  if (parent_ != nullptr) {
+    if (align_ != alNone) parent_->RequestAlign();
+    parent_->ControlBoundsChanged(this);
+  }
 }
 
 void TWinControl::UpdateBoundsFromWindow() {
@@ -573,15 +694,24 @@ void TWinControl::UpdateBoundsFromWindow() {
   }
   int32_t w = r.right - r.left;
   int32_t h = r.bottom - r.top;
-  if (r.left == left_ && r.top == top_ && w == width_ && h == height_) return;
-  bool resized = w != width_ || h != height_;
+  const bool moved = r.left != left_ || r.top != top_;
+  const bool resized = w != width_ || h != height_;
   left_ = r.left;
   top_ = r.top;
   width_ = w;
   height_ = h;
-  if (resized) AlignControls();
+  // The client area may change at the same window size (a frame drawn by
+  // someone else, scroll bars shown): the children are laid out again then.
+  RECT client = ClientRect();
+  const bool client_changed = client.right - client.left != aligned_client_.cx ||
+                              client.bottom - client.top != aligned_client_.cy;
+  if (resized || client_changed) AlignControls();
+  if (!moved && !resized) return;
   BoundsChanged();
-  if (parent_ != nullptr) parent_->ControlBoundsChanged(this);
+  if (parent_ != nullptr) {
+    if (resized && align_ != alNone) parent_->RequestAlign();
+    parent_->ControlBoundsChanged(this);
+  }
 }
 
 RECT TWinControl::ClientRect() const {
@@ -617,6 +747,17 @@ void TWinControl::AlignControls() {
   struct TLeave {
     ~TLeave() { --depth; }
   } leave;
+  const bool was_aligning = aligning_;
+  aligning_ = true;
+  struct TDone {
+    bool& flag;
+    bool was;
+    ~TDone() { flag = was; }
+  } done{aligning_, was_aligning};
+  {
+    RECT client = ClientRect();
+    aligned_client_ = SIZE{client.right - client.left, client.bottom - client.top};
+  }
   RECT rect = AlignRect();
   auto aligned = [&](TAlign align) {
     std::vector<TControl*> list;
@@ -641,25 +782,42 @@ void TWinControl::AlignControls() {
                      [&](const TControl* a, const TControl* b) { return key(a) < key(b); });
     return list;
   };
+  // Placing a child calls out (its handlers may take children away, or free
+  // them): each one is looked for again before it is placed and measured.
   for (TControl* c : aligned(alTop)) {
+    if (!HasChild(c)) continue;
     c->SetBounds(rect.left, rect.top, rect.right - rect.left, c->height_);
-    rect.top += c->height_;
+    if (HasChild(c)) rect.top += c->height_;
   }
   for (TControl* c : aligned(alBottom)) {
+    if (!HasChild(c)) continue;
     c->SetBounds(rect.left, rect.bottom - c->height_, rect.right - rect.left, c->height_);
-    rect.bottom -= c->height_;
+    if (HasChild(c)) rect.bottom -= c->height_;
   }
   for (TControl* c : aligned(alLeft)) {
+    if (!HasChild(c)) continue;
     c->SetBounds(rect.left, rect.top, c->width_, rect.bottom - rect.top);
-    rect.left += c->width_;
+    if (HasChild(c)) rect.left += c->width_;
   }
   for (TControl* c : aligned(alRight)) {
+    if (!HasChild(c)) continue;
     c->SetBounds(rect.right - c->width_, rect.top, c->width_, rect.bottom - rect.top);
-    rect.right -= c->width_;
+    if (HasChild(c)) rect.right -= c->width_;
   }
   for (TControl* c : aligned(alClient)) {
-    c->SetBounds(rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top);
+    if (HasChild(c))
+      c->SetBounds(rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top);
   }
+}
+
+void TWinControl::RequestAlign() {
+  // Not while this control is placing its children: that placement is the
+  // one being asked for.
+  if (!aligning_) AlignControls();
+}
+
+bool TWinControl::HasChild(const TControl* control) const {
+  return std::find(controls_.begin(), controls_.end(), control) != controls_.end();
 }
 
 std::wstring TWinControl::GetTextValue() const {
@@ -692,8 +850,9 @@ void TWinControl::FontChanged() {
   if (handle_ != nullptr) {
     SendMessageW(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Handle()), TRUE);
   }
-  for (TControl* c : controls_) {
-    if (c->parent_font_) c->SetParentFont(true);
+  std::vector<TControl*> list = controls_;
+  for (TControl* c : list) {
+    if (HasChild(c) && c->parent_font_) c->SetParentFont(true);
   }
   Invalidate();
 }
@@ -736,7 +895,11 @@ void TWinControl::PaintWindow(HDC /*dc*/) {}
 void TWinControl::PaintControls(HDC dc) {
   RECT clip{};
   GetClipBox(dc, &clip);
-  for (TControl* c : controls_) {
+  // A child's painting may add or take away children: the ones there at the
+  // start are painted while they are still there.
+  std::vector<TControl*> list = controls_;
+  for (TControl* c : list) {
+    if (!HasChild(c)) continue;
     if (dynamic_cast<TWinControl*>(c) != nullptr || !c->visible_) continue;
     RECT r = c->BoundsRect();
     RECT x{};
@@ -871,7 +1034,7 @@ void TWinControl::WndProc(TMessage& m) {
       // Offered to every child until one takes it.
       std::vector<TControl*> list = controls_;
       for (TControl* c : list) {
-        if (c->Perform(m.Msg, m.WParam, m.LParam) != 0) {
+        if (HasChild(c) && c->Perform(m.Msg, m.WParam, m.LParam) != 0) {
           m.Result = 1;
           return;
         }
@@ -930,11 +1093,19 @@ void TWinControl::WndProc(TMessage& m) {
       m.Result = reinterpret_cast<LRESULT>(ColorBrush());
       return;
     }
+    case CM_FOCUSCHANGED: {
+      std::vector<TControl*> list = controls_;
+      for (TControl* c : list) {
+        if (HasChild(c)) c->Perform(CM_FOCUSCHANGED, m.WParam, m.LParam);
+      }
+      break;
+    }
     case CM_COLORCHANGED: {
       brush_.reset();
       std::vector<TControl*> list = controls_;
-      for (TControl* c : list)
-        c->Perform(CM_PARENTCOLORCHANGED);
+      for (TControl* c : list) {
+        if (HasChild(c)) c->Perform(CM_PARENTCOLORCHANGED);
+      }
       Invalidate();
       break;
     }
@@ -948,6 +1119,12 @@ void TWinControl::WndProc(TMessage& m) {
       break;
     case WM_MOUSELEAVE:
       MouseLeft();
+      break;
+    case CM_ENTER:
+      if (OnEnter) OnEnter(this);
+      break;
+    case CM_EXIT:
+      if (OnExit) OnExit(this);
       break;
     case WM_CONTEXTMENU:
       if (OnContextPopup && reinterpret_cast<HWND>(m.WParam) == handle_) {
@@ -1023,26 +1200,41 @@ void TWinControl::DefaultHandler(TMessage& m) {
 }
 
 void TWinControl::DispatchToControl(TWinControl* c, HWND wnd, TMessage& m) {
-  if (m.Msg == CM_RELEASE) {
-    // A form asked to be freed once the message that asked has been handled:
-    // freed here, outside every handler of its own.
-    if (auto* form = dynamic_cast<TForm*>(c)) {
-      form->Free();
-      return;
-    }
+  // A message that Perform sent through the window: what WindowProc throws
+  // goes back to Perform's caller instead of the error box.
+  TPerformCall* call = t_perform;
+  if (call != nullptr && (call->taken || call->control != c || call->msg != m.Msg ||
+                          call->wparam != m.WParam || call->lparam != m.LParam)) {
+    call = nullptr;
   }
-  if (m.Msg == WM_DESTROY && c->system_class_ && !c->IsDestroying()) {
-    c->text_ = c->GetTextValue();  // for a window created again
+  if (call != nullptr) call->taken = true;
+  if (m.Msg == WM_DESTROY) {
+    if (c->handle_ == wnd) c->window_closing_ = true;
+    if (c->system_class_ && !c->IsDestroying()) c->text_ = c->GetTextValue();  // for a new window
   }
+  // A form asked to be freed once the message that asked has been handled:
+  // its handlers see CM_RELEASE, then it is freed here, outside all of them.
+  auto* released = m.Msg == CM_RELEASE ? dynamic_cast<TForm*>(c) : nullptr;
   try {
     TWndMethod proc = c->WindowProc;
     proc(m);
   } catch (...) {
-    HandleCallbackException();
+    if (call != nullptr) {
+      call->error = std::current_exception();
+    } else {
+      HandleCallbackException();
+    }
+  }
+  if (released != nullptr) {
+    released->Free();
+    return;
   }
   if (m.Msg == WM_NCDESTROY) {
     RemovePropW(wnd, kControlProp);
-    if (c->handle_ == wnd) c->handle_ = nullptr;
+    if (c->handle_ == wnd) {
+      c->handle_ = nullptr;
+      c->window_closing_ = false;
+    }
     c->tracking_leave_ = false;
   }
 }
@@ -1107,13 +1299,34 @@ TGraphicControl::~TGraphicControl() {
   DestroyComponents();
 }
 
+TControlDC::TControlDC(TGraphicControl& control) : control_(control) {
+  TWinControl* parent = control.Parent();
+  if (parent == nullptr || !parent->HandleAllocated() || !control.Showing()) return;
+  wnd_ = parent->Handle();
+  dc_ = GetDC(wnd_);
+  if (dc_ == nullptr) return;
+  SetViewportOrgEx(dc_, control.Left(), control.Top(), nullptr);
+  IntersectClipRect(dc_, 0, 0, control.Width(), control.Height());
+  previous_ = control.canvas_.Handle();
+  control.canvas_.SetHandle(dc_);
+  control.canvas_.Font()->Assign(control.font_);
+}
+
+TControlDC::~TControlDC() {
+  if (dc_ == nullptr) return;
+  control_.canvas_.SetHandle(previous_);
+  ReleaseDC(wnd_, dc_);
+}
+
 void TGraphicControl::WndProc(TMessage& m) {
   if (m.Msg == WM_PAINT) {
-    // The canvas holds the parent's DC only while painting, on every path.
+    // The canvas holds the parent's DC only while painting, on every path
+    // (then the DC it had before, if a TControlDC lives around the paint).
     struct TRelease {
       TCanvas& canvas;
-      ~TRelease() { canvas.SetHandle(nullptr); }
-    } release{canvas_};
+      HDC previous;
+      ~TRelease() { canvas.SetHandle(previous); }
+    } release{canvas_, canvas_.Handle()};
     canvas_.SetHandle(reinterpret_cast<HDC>(m.WParam));
     canvas_.Font()->Assign(font_);
     Paint();

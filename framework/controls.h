@@ -15,8 +15,18 @@
 // (wParam: a DC whose origin is the control's top-left) and mouse messages
 // from their parent through Perform.
 //
+// Framework messages (CM_*, CN_*: CM_BASE to 0xBFFF) performed on a windowed
+// control whose window exists go through the window (SendMessage), so a raw
+// subclass of that window (a TSubclass installed after the control's own)
+// sees them before WindowProc does; an exception thrown by WindowProc still
+// reaches the caller of Perform. Before the window exists, while it is being
+// destroyed and while the control is, they go straight to WindowProc. Other
+// messages always go straight to WindowProc.
+//
 // Controls get CM_MOUSEENTER and CM_MOUSELEAVE when the mouse comes onto
-// them and leaves them (graphic controls from their parent). Bounds follow
+// them and leaves them (graphic controls from their parent), and windowed
+// controls CM_ENTER and CM_EXIT when they become or stop being their form's
+// active control (OnEnter and OnExit are raised there). Bounds follow
 // the window: a window moved or sized by the user or by the system updates
 // Left, Top, Width and Height (WM_WINDOWPOSCHANGED), and aligned children
 // are laid out again.
@@ -51,6 +61,9 @@ using TKeyPressEvent = std::function<void(TObject* sender, wchar_t& key)>;
 // Framework messages (control messages and reflected notifications).
 inline constexpr UINT CM_BASE = 0xB000;
 inline constexpr UINT CM_DIALOGKEY = CM_BASE + 5;
+// The focus moved within a form (lParam: the control that has it now);
+// broadcast to every control of the form.
+inline constexpr UINT CM_FOCUSCHANGED = CM_BASE + 7;
 inline constexpr UINT CM_DIALOGCHAR = CM_BASE + 6;
 inline constexpr UINT CM_VISIBLECHANGED = CM_BASE + 11;
 inline constexpr UINT CM_ENABLEDCHANGED = CM_BASE + 12;
@@ -61,6 +74,8 @@ inline constexpr UINT CM_TEXTCHANGED = CM_BASE + 18;
 inline constexpr UINT CM_MOUSEENTER = CM_BASE + 19;
 inline constexpr UINT CM_MOUSELEAVE = CM_BASE + 20;
 inline constexpr UINT CM_MENUCHANGED = CM_BASE + 21;
+inline constexpr UINT CM_ENTER = CM_BASE + 26;
+inline constexpr UINT CM_EXIT = CM_BASE + 27;
 inline constexpr UINT CM_RELEASE = CM_BASE + 33;
 inline constexpr UINT CM_RECREATEWND = CM_BASE + 51;
 inline constexpr UINT CM_WANTSPECIALKEY = CM_BASE + 54;
@@ -83,6 +98,9 @@ inline constexpr UINT CN_SYSCHAR = CN_BASE + WM_SYSCHAR;
 
 enum TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient };
 enum TAlignment { taLeftJustify, taRightJustify, taCenter };
+// Reading order and alignment of a text: right to left mirrors the
+// alignment (left becomes right), NoAlign keeps it, ReadingOnly only reads.
+enum TBiDiMode { bdLeftToRight, bdRightToLeft, bdRightToLeftNoAlign, bdRightToLeftReadingOnly };
 
 class TWinControl;
 class TForm;
@@ -104,7 +122,8 @@ class TControl : public TComponent {
   // The control's message handler; see TWindowProcHook for putting another
   // in front of it.
   TWndMethod WindowProc;
-  // Sends a message through WindowProc and returns its result.
+  // Sends a message to the control and returns its result: through the
+  // window for framework messages (see above), else straight to WindowProc.
   LRESULT Perform(UINT msg, WPARAM wparam = 0, LPARAM lparam = 0);
 
   TWinControl* Parent() const { return parent_; }
@@ -166,8 +185,11 @@ class TControl : public TComponent {
   // where a menu would open.
   std::function<void(TObject* sender, POINT screen)> OnContextPopup;
 
-  // The form this control is on (itself for a form); nullptr when none.
+  // The form this control is on, the outermost one when forms are embedded
+  // (itself for a form on its own); nullptr when none.
   TForm* GetParentForm() const;
+  // Whether `control` is this control or one of its parents.
+  bool IsInside(const TControl* control) const;
 
  protected:
   virtual void WndProc(TMessage& message);
@@ -236,12 +258,30 @@ class TWinControl : public TControl {
   // with it. Subclasses of the old window end with it.
   void RecreateWnd();
   // True from the old window's destruction until the new window exists (a
-  // WM_NCDESTROY seen meanwhile is no end of the control); CM_RECREATEWND
-  // follows through WindowProc once the new window is there.
-  bool Recreating() const { return recreating_; }
+  // WM_NCDESTROY seen meanwhile is no end of the control), for the control
+  // and for every control inside it, whose windows go and come back with
+  // its own. CM_RECREATEWND follows once the new windows are there: to the
+  // control, then to each windowed control inside it (parents first).
+  bool Recreating() const;
   // The control served by a window of this thread (or by its parent, for
   // the edit part of a combo box); nullptr for raw windows.
   static TWinControl* FindControl(HWND wnd);
+
+  void SetParent(TWinControl* parent) override;
+  // A control without a Parent control placed on a raw window (a dialog, a
+  // combo box's list): its window is created as a child of `wnd`, its bounds
+  // are in that window's client coordinates, and it is destroyed with that
+  // window (the control stays). A Parent control, when there is one, wins.
+  //
+  //   overlay->SetParentWindow(GetParent(target));
+  //   overlay->SetBounds(x, y, w, h);   // where target's bar lies
+  HWND ParentWindow() const { return parent_window_; }
+  void SetParentWindow(HWND wnd);
+
+  // Whether the control is made to hold other controls (panels, group
+  // boxes, scroll boxes, tab sheets): what is inside it is its own
+  // contents. Forms, even embedded ones, are not containers in this sense.
+  virtual bool IsContainer() const { return false; }
 
   int ControlCount() const { return static_cast<int>(controls_.size()); }
   TControl* Controls(int index) const { return controls_.at(static_cast<size_t>(index)); }
@@ -269,7 +309,9 @@ class TWinControl : public TControl {
   void SetBounds(int32_t left, int32_t top, int32_t width, int32_t height) override;
   RECT ClientRect() const override;
   void SetEnabled(bool enabled) override;
-  // Lays the aligned children out again in the client area.
+  // Lays the aligned children out again in the client area. It happens by
+  // itself when the client area changes size (with the window or without)
+  // and when an aligned child changes its own bounds.
   void Realign() { AlignControls(); }
 
   TKeyEvent OnKeyDown;
@@ -312,8 +354,12 @@ class TWinControl : public TControl {
   virtual void UpdateBoundsFromWindow();
   // A child control moved or changed size.
   virtual void ControlBoundsChanged(TControl* /*control*/) {}
+  // Lays the children out again unless that is what is happening now.
+  void RequestAlign();
+  bool HasChild(const TControl* control) const;
 
   HWND handle_ = nullptr;
+  HWND parent_window_ = nullptr;
   bool system_class_ = false;
 
  private:
@@ -329,6 +375,11 @@ class TWinControl : public TControl {
   void SetMouseControl(TControl* control);
   void DestroyHandle();
   void BindHandle(HWND wnd);
+  // Whether a framework message performed now goes through the window.
+  bool RoutesThroughWindow() const;
+  LRESULT PerformThroughWindow(UINT msg, WPARAM wparam, LPARAM lparam);
+  // The windowed controls inside this one, parents first.
+  void GetWindowedDescendants(std::vector<TWinControl*>& list) const;
 
   TSubclass subclass_;
   std::vector<TControl*> controls_;
@@ -339,6 +390,9 @@ class TWinControl : public TControl {
   bool double_buffered_ = false;
   bool tracking_leave_ = false;
   bool recreating_ = false;
+  bool window_closing_ = false;  // from WM_DESTROY to WM_NCDESTROY
+  bool aligning_ = false;        // AlignControls is placing the children
+  SIZE aligned_client_{-1, -1};  // the client size of the last layout
   TControl* mouse_capture_ = nullptr;
   TControl* mouse_control_ = nullptr;  // graphic child under the mouse
   TGdiHandle<HBRUSH> brush_;
@@ -364,18 +418,51 @@ class TCustomControl : public TWinControl {
   TCanvas canvas_;
 };
 
+class TGraphicControl;
+
+// A DC on a graphic control's place in its parent's window, for painting at
+// once outside WM_PAINT (a hover frame drawn as the mouse comes): the origin
+// is the control's top-left corner, drawing is clipped to the control, and
+// while it lives the control's Canvas() draws on it (with the control's
+// font). Get() is nullptr when the control is not showing or its parent has
+// no window. The DC is released when it goes.
+//
+//   fw::TControlDC dc = speed_button->PaintDC();
+//   if (dc.Get() != nullptr) speed_button->Canvas()->FrameRect(RECT{0, 0, 23, 22});
+class TControlDC {
+ public:
+  explicit TControlDC(TGraphicControl& control);
+  ~TControlDC();
+  TControlDC(const TControlDC&) = delete;
+  TControlDC& operator=(const TControlDC&) = delete;
+  HDC Get() const { return dc_; }
+
+ private:
+  TGraphicControl& control_;
+  HWND wnd_ = nullptr;
+  HDC dc_ = nullptr;
+  HDC previous_ = nullptr;  // the canvas's DC before (one made inside Paint)
+};
+
 class TGraphicControl : public TControl {
   FW_CLASS_INFO(TGraphicControl)
 
  public:
   explicit TGraphicControl(TComponent* owner);
   ~TGraphicControl() override;
+  // The DC of WM_PAINT while Paint runs, the one of a TControlDC while it
+  // lives, else none (Handle() nullptr).
   TCanvas* Canvas() { return &canvas_; }
+  // A DC for painting the control at once; see TControlDC.
+  TControlDC PaintDC() { return TControlDC(*this); }
 
  protected:
   void WndProc(TMessage& message) override;
   virtual void Paint() {}
   TCanvas canvas_;
+
+ private:
+  friend class TControlDC;
 };
 
 }  // namespace fw

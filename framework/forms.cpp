@@ -46,8 +46,10 @@ TForm::~TForm() {
 }
 
 void TForm::BeforeDestruction() {
-  TCustomForm::BeforeDestruction();
+  // OnDestroy first, with every component of the form still there.
+  SetComponentState(csDestroying);
   DoDestroy();
+  TCustomForm::BeforeDestruction();
 }
 
 void TForm::DoDestroy() {
@@ -200,6 +202,20 @@ void TForm::CreateParams(TCreateParams& p) {
   p.ClassName = L"FwForm";
   p.Style = WS_CLIPCHILDREN | WS_CLIPSIBLINGS;
   p.ExStyle = 0;
+  if (Embedded()) {
+    // A form placed inside a control: a plain child window, no caption or
+    // frame of its own, where its bounds say in its parent's client area.
+    p.Style |= WS_CHILD;
+    if (visible_) p.Style |= WS_VISIBLE;
+    if (!enabled_) p.Style |= WS_DISABLED;
+    p.ExStyle |= WS_EX_CONTROLPARENT;
+    p.X = left_;
+    p.Y = top_;
+    p.Width = width_;
+    p.Height = height_;
+    p.WndParent = parent_ != nullptr ? parent_->Handle() : ParentWindow();
+    return;
+  }
   switch (border_style_) {
     case bsNone:
       p.Style |= WS_POPUP;
@@ -245,8 +261,9 @@ void TForm::CreateParams(TCreateParams& p) {
 }
 
 void TForm::CreateWnd() {
-  AdjustSize();
-  if (position_ == poScreenCenter || position_ == poDesktopCenter) {
+  // An embedded form keeps the bounds it was given (or its alignment).
+  if (!Embedded()) AdjustSize();
+  if (!Embedded() && (position_ == poScreenCenter || position_ == poDesktopCenter)) {
     left_ = (Screen().Width() - width_) / 2;
     top_ = (Screen().Height() - height_) / 2;
   }
@@ -258,14 +275,17 @@ void TForm::CreateWnd() {
 }
 
 void TForm::SetActiveControl(TWinControl* control) {
-  if (control != nullptr && (control == this || control->GetParentForm() != this)) {
+  if (control != nullptr && (control == this || !control->IsInside(this))) {
     throw Exception("Invalid active control");
   }
-  active_control_ = control;
   if (control != nullptr && handle_ != nullptr && IsWindowVisible(handle_)) {
     if (!control->CanFocus()) throw Exception("Cannot focus a disabled or invisible window");
+    // The focus makes it the active control (FocusChanged), with CM_EXIT and
+    // CM_ENTER on the way.
     ::SetFocus(control->Handle());
+    if (active_control_ == control) return;
   }
+  active_control_ = control;
 }
 
 void TForm::SetActiveControlObject(TObject* control) {
@@ -273,12 +293,15 @@ void TForm::SetActiveControlObject(TObject* control) {
 }
 
 void TForm::FocusChanged(TWinControl* control) {
-  if (active_control_ != control && active_control_ != nullptr && active_control_->OnExit) {
-    active_control_->OnExit(active_control_);
-  }
-  bool changed = active_control_ != control;
+  // The control that leaves hears CM_EXIT (and raises OnExit), the one that
+  // comes CM_ENTER (OnEnter), each through its own message handling.
+  if (active_control_ == control) return;
+  if (active_control_ != nullptr) active_control_->Perform(CM_EXIT);
   active_control_ = control;
-  if (changed && control->OnEnter) control->OnEnter(control);
+  // Every control hears where the focus is now (push buttons show which
+  // one Enter presses).
+  Perform(CM_FOCUSCHANGED, 0, reinterpret_cast<LPARAM>(control));
+  if (active_control_ == control) control->Perform(CM_ENTER);
 }
 
 void TForm::DefocusControl(TWinControl* control) {
@@ -310,6 +333,13 @@ void TForm::SelectFirst() {
 }
 
 void TForm::Show() {
+  if (Embedded()) {
+    // Shown in its place; the focus stays where it is.
+    SetVisible(true);
+    Handle();
+    if (OnShow) OnShow(this);
+    return;
+  }
   visible_ = true;
   HWND h = Handle();
   ShowWindow(h, SW_SHOWNORMAL);

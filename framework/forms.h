@@ -63,6 +63,11 @@ class TForm : public TCustomForm {
   // Fires OnDestroy while the whole form (the derived class too) exists.
   void BeforeDestruction() override;
 
+  // A form with a Parent control (or a ParentWindow) is embedded: a child
+  // window inside it, without caption or frame; BorderStyle, BorderIcons
+  // and Position are then not used, and focus is its outer form's business.
+  bool Embedded() const { return parent_ != nullptr || ParentWindow() != nullptr; }
+
   TFormBorderStyle BorderStyle() const { return border_style_; }
   void SetBorderStyle(TFormBorderStyle v) { border_style_ = v; }
   uint32_t BorderIcons() const { return border_icons_; }

@@ -25,6 +25,7 @@ class TCustomPanel : public TCustomControl {
 
  public:
   explicit TCustomPanel(TComponent* owner);
+  bool IsContainer() const override { return true; }
 
   TBevelCut BevelOuter() const { return bevel_outer_; }
   void SetBevelOuter(TBevelCut v);
@@ -59,6 +60,7 @@ class TCustomGroupBox : public TCustomControl {
 
  public:
   explicit TCustomGroupBox(TComponent* owner);
+  bool IsContainer() const override { return true; }
 
  protected:
   void CreateParams(TCreateParams& params) override;

@@ -72,6 +72,7 @@ class TScrollBox : public TScrollingWinControl {
 
  public:
   explicit TScrollBox(TComponent* owner);
+  bool IsContainer() const override { return true; }
   // bsSingle: a sunken edge around the box.
   bool BorderSingle() const { return border_single_; }
   void SetBorderSingle(bool v);

@@ -79,8 +79,10 @@ void TButton::UpdateDefaultStyle() {
   // owner-drawn one draws it itself.
   if (!HandleAllocated()) return;
   LONG style = GetWindowLongW(handle_, GWL_STYLE);
-  if ((style & BS_TYPEMASK) != BS_PUSHBUTTON && (style & BS_TYPEMASK) != BS_DEFPUSHBUTTON) return;
-  SendMessageW(handle_, BM_SETSTYLE, IsActive() ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON, TRUE);
+  LONG type = style & BS_TYPEMASK;
+  if (type != BS_PUSHBUTTON && type != BS_DEFPUSHBUTTON) return;
+  LONG wanted = IsActive() ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON;
+  if (type != wanted) SendMessageW(handle_, BM_SETSTYLE, static_cast<WPARAM>(wanted), TRUE);
 }
 
 void TButton::WndProc(TMessage& m) {
@@ -99,6 +101,7 @@ void TButton::WndProc(TMessage& m) {
       return;
     case WM_SETFOCUS:
     case WM_KILLFOCUS:
+    case CM_FOCUSCHANGED:
       TButtonControl::WndProc(m);
       UpdateDefaultStyle();
       return;

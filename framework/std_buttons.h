@@ -5,7 +5,8 @@
 //   auto* box = new fw::TCheckBox(form); box->SetChecked(true);
 //
 // A push button is pressed by Enter when it is the default one (or focused)
-// and by Escape when it is the cancel one. Radio buttons with the same parent
+// and by Escape when it is the cancel one; only that button shows the
+// default frame, as the focus moves. Radio buttons with the same parent
 // form a group: checking one unchecks the others.
 #pragma once
 
@@ -49,9 +50,10 @@ class TButton : public TButtonControl {
   // The button Enter presses: the focused push button, else the default one
   // while no push button has the focus.
   bool IsActive() const;
-
- private:
-  void UpdateDefaultStyle();
+  // Shows whether the button is the active one: a plain push button through
+  // its style (BS_DEFPUSHBUTTON only for the active button of its form), an
+  // owner-drawn one by painting again. Called as the focus moves.
+  virtual void UpdateDefaultStyle();
 
   bool default_ = false;
   bool cancel_ = false;

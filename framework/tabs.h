@@ -21,6 +21,7 @@ class TCustomTabControl : public TWinControl {
 
  public:
   explicit TCustomTabControl(TComponent* owner);
+  bool IsContainer() const override { return true; }
 
   int32_t TabIndex() const;
   void SetTabIndex(int32_t index);
@@ -65,6 +66,7 @@ class TTabSheet : public TWinControl {
 
  public:
   explicit TTabSheet(TComponent* owner);
+  bool IsContainer() const override { return true; }
   ~TTabSheet() override;
 
   TPageControl* PageControl() const { return page_control_; }

@@ -82,6 +82,7 @@ class TToolBar : public TWinControl {
 
  public:
   explicit TToolBar(TComponent* owner);
+  bool IsContainer() const override { return true; }
   ~TToolBar() override;
 
   bool Flat() const { return flat_; }

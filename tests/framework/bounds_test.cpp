@@ -105,6 +105,69 @@ TEST_F(BoundsTest, TheClientSizeIsKeptOverTheFrameTheWindowHasNow) {
   EXPECT_EQ(form_->ClientWidth(), 250);
 }
 
+TEST_F(BoundsTest, AClientAreaChangedAtTheSameWindowSizeLaysTheChildrenOutAgain) {
+  auto* panel = new TPanel(form_);
+  panel->SetParent(form_);
+  panel->SetAlign(alClient);
+  // A frame drawn by someone else, who changes its width while the window
+  // keeps its size (as a skin engine does to a maximized window).
+  int frame = 0;
+  test_support::TLambdaHook frame_hook(*form_, [&](TMessage& m, const TWindowProcHook& self) {
+    if (m.Msg == WM_NCCALCSIZE && m.WParam != 0) {
+      auto* p = reinterpret_cast<NCCALCSIZE_PARAMS*>(m.LParam);
+      InflateRect(&p->rgrc[0], -frame, -frame);
+      m.Result = 0;
+      return;
+    }
+    self.CallPrevious(m);
+  });
+  form_->Show();
+  for (int width : {0, 10, 3}) {
+    frame = width;
+    SetWindowPos(form_->Handle(), nullptr, 0, 0, 0, 0,
+                 SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+    RECT client;
+    GetClientRect(form_->Handle(), &client);
+    EXPECT_EQ(client.right, WindowRect().right - WindowRect().left - 2 * width);
+    EXPECT_EQ(panel->Width(), client.right) << width;
+    EXPECT_EQ(panel->Height(), client.bottom) << width;
+    EXPECT_EQ(form_->ClientWidth(), client.right) << width;
+  }
+}
+
+TEST_F(BoundsTest, AnAlignedControlThatChangesItsOwnSizeMovesItsNeighbours) {
+  auto add = [&](TAlign align, int size) {
+    auto* p = new TPanel(form_);
+    p->SetParent(form_);
+    p->SetBounds(0, 0, size, size);
+    p->SetAlign(align);
+    return p;
+  };
+  TPanel* top = add(alTop, 30);
+  TPanel* left = add(alLeft, 40);
+  TPanel* client = add(alClient, 10);
+  for (bool shown : {false, true}) {
+    if (shown) form_->Show();
+    top->SetHeight(30);
+    left->SetWidth(40);
+    EXPECT_EQ(client->Top(), 30);
+    top->SetHeight(60);  // taller: pushes the others down
+    EXPECT_EQ(top->Height(), 60);
+    EXPECT_EQ(top->Width(), 300);
+    EXPECT_EQ(left->Top(), 60);
+    EXPECT_EQ(client->Top(), 60);
+    EXPECT_EQ(client->Height(), 140);
+    left->SetWidth(70);  // wider: pushes the client one right
+    EXPECT_EQ(client->Left(), 70);
+    EXPECT_EQ(client->Width(), 230);
+    client->SetHeight(10);  // the client one keeps the rest
+    EXPECT_EQ(client->Height(), 140);
+  }
+  // A window sized by someone else counts too.
+  SetWindowPos(top->Handle(), nullptr, 0, 0, 300, 50, SWP_NOMOVE | SWP_NOZORDER);
+  EXPECT_EQ(client->Top(), 50);
+}
+
 TEST_F(BoundsTest, RecreatingAWindowKeepsChildrenTextsAndHooksButEndsSubclasses) {
   auto* panel = new TPanel(form_);
   panel->SetParent(form_);

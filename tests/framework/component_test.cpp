@@ -7,6 +7,7 @@
 
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace fw {
@@ -100,6 +101,42 @@ TEST_F(ComponentTest, FreeNotificationReachesAComponentOfAnotherOwner) {
   skinner->Free();
   other->Free();
   SUCCEED();
+}
+
+// Frees a sibling and adds a new one when it hears of a component joining,
+// as a skinner created during a walk over its owner's components does.
+class TMeddler : public TLogged {
+ public:
+  using TLogged::TLogged;
+  TComponent* to_free = nullptr;
+  bool add = false;
+
+ protected:
+  void Notification(TComponent* c, TOperation op) override {
+    TLogged::Notification(c, op);
+    if (op != TOperation::opInsert || c->Name() != "x") return;
+    if (TComponent* f = std::exchange(to_free, nullptr)) f->Free();
+    if (std::exchange(add, false)) Owner()->InsertComponent(new TLogged(nullptr, "added"));
+  }
+};
+
+TEST_F(ComponentTest, AWalkOverOwnedComponentsSkipsOnesFreedOnTheWay) {
+  TLogged owner(nullptr, "form");
+  auto* meddler = new TMeddler(&owner, "m");
+  auto* b = new TLogged(&owner, "b");
+  new TLogged(&owner, "c");
+  meddler->to_free = b;
+  meddler->add = true;
+  log.clear();
+  owner.InsertComponent(new TLogged(nullptr, "x"));
+  // b was freed before its turn came: it hears nothing more. The component
+  // added meanwhile heard of nothing that came before it.
+  EXPECT_EQ(log, (std::vector<std::string>{
+                     "form sees insert x", "m sees insert x", "free b", "form sees remove b",
+                     "m sees remove b", "c sees remove b", "x sees remove b",
+                     "form sees insert added", "m sees insert added", "c sees insert added",
+                     "x sees insert added", "c sees insert x"}));
+  EXPECT_EQ(owner.ComponentCount(), 4);
 }
 
 TEST_F(ComponentTest, LoadedClearsTheLoadingState) {

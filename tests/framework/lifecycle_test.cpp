@@ -4,12 +4,17 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <memory>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
+#include "framework/buttons.h"
+#include "framework/comctrls.h"
 #include "framework/forms.h"
+#include "framework/panels.h"
+#include "framework/std_buttons.h"
 #include "framework/stdctrls.h"
 #include "tests/support/win/lambda_hooks.h"
 #include "tests/support/win/pump.h"
@@ -101,6 +106,115 @@ TEST_F(LifecycleTest, OnDestroySeesTheWholeForm) {
   form->Free();
   EXPECT_EQ(class_name, "TDerivedForm");
   EXPECT_EQ(data, 3u);
+}
+
+// Reads, when it is freed, a property of its owner by name, as a skinner's
+// Detach reads the control it served.
+class TPropertyReader : public TComponent {
+ public:
+  TPropertyReader(TComponent* owner, std::string property, std::string& read)
+      : TComponent(owner), property_(std::move(property)), read_(read) {}
+  ~TPropertyReader() override {
+    const TObject* owner = Owner();
+    read_ = owner == nullptr ? "(no owner)" : owner->ClassName() + "." + property_ + "=";
+    if (!IsPublishedProp(owner, property_)) {
+      read_ += "(missing)";
+    } else if (std::string e = GetEnumName(owner, property_); !e.empty()) {
+      read_ += e;
+    } else {
+      std::wstring t = GetTextProp(owner, property_);
+      read_ += std::string(t.begin(), t.end());
+    }
+  }
+
+ private:
+  std::string property_;
+  std::string& read_;
+};
+
+class TModeForm : public TForm {
+  FW_CLASS_INFO(TModeForm)
+
+ public:
+  using TForm::TForm;
+  std::wstring Mode() const { return L"edicao"; }
+};
+
+const TClassInfo& TModeForm::StaticClassInfo() {
+  static const TClassInfo info = TClassBuilder<TModeForm>("TModeForm", TForm::StaticClassInfo())
+                                     .Str("Mode", &TModeForm::Mode)
+                                     .Build();
+  return info;
+}
+
+TEST_F(LifecycleTest, AnOwnedComponentReadsItsOwnersOwnPropertiesWhenFreed) {
+  // Each control publishes a property its base classes do not.
+  struct TCase {
+    std::function<TControl*(TForm*)> make;
+    const char* property;
+    const char* expected;
+  } cases[] = {
+      {[](TForm* f) {
+         auto* b = new TButton(f);
+         b->SetDefault(true);
+         return b;
+       },
+       "Default", "TButton.Default=True"},
+      {[](TForm* f) {
+         auto* b = new TBitBtn(f);
+         b->SetLayout(blGlyphTop);
+         return b;
+       },
+       "Layout", "TBitBtn.Layout=blGlyphTop"},
+      {[](TForm* f) {
+         auto* b = new TStatusBar(f);
+         b->SetSimpleText(L"pronto");
+         return b;
+       },
+       "SimpleText", "TStatusBar.SimpleText=pronto"},
+      {[](TForm* f) {
+         auto* b = new TCheckBox(f);
+         b->SetAllowGrayed(true);
+         return b;
+       },
+       "AllowGrayed", "TCheckBox.AllowGrayed=True"},
+      {[](TForm* f) {
+         auto* p = new TPanel(f);
+         p->SetBevelOuter(bvLowered);
+         return p;
+       },
+       "BevelOuter", "TPanel.BevelOuter=bvLowered"},
+      {[](TForm* f) {
+         auto* e = new TEdit(f);
+         e->SetReadOnly(true);
+         return e;
+       },
+       "ReadOnly", "TEdit.ReadOnly=True"},
+  };
+  for (bool through_form : {false, true}) {
+    for (const auto& c : cases) {
+      auto* form = new TForm(app_.get());
+      TControl* control = c.make(form);
+      control->SetParent(form);
+      std::string read;
+      new TPropertyReader(control, c.property, read);
+      if (!through_form) control->Free();
+      form->Free();
+      EXPECT_EQ(read, c.expected) << (through_form ? "freed with its form" : "freed alone");
+    }
+  }
+  // A form's own components, after OnDestroy, while the derived form is whole.
+  auto* form = new TModeForm(app_.get());
+  std::string read;
+  bool reader_alive_in_on_destroy = false;
+  auto* reader = new TPropertyReader(form, "Mode", read);
+  form->OnDestroy = [&](TObject* sender) {
+    reader_alive_in_on_destroy = static_cast<TForm*>(sender)->ComponentCount() == 1 &&
+                                 static_cast<TForm*>(sender)->Components(0) == reader;
+  };
+  form->Free();
+  EXPECT_TRUE(reader_alive_in_on_destroy);
+  EXPECT_EQ(read, "TModeForm.Mode=edicao");
 }
 
 // A form created from a hook while another form's window is being created.
