@@ -127,7 +127,8 @@ void TSkinStatusBar::PaintTo(HDC dc, const RECT& rect) {
 
   auto* panels = dynamic_cast<fw::TStatusPanels*>(GetObjectProp("Panels"));
   const int n = panels != nullptr ? panels->Count() : 0;
-  if (PropTrue("SimplePanel") || n == 0) {
+  const bool simple = PropTrue("SimplePanel") || n == 0;
+  if (simple) {
     DrawPanelFrame(scratch, whole, 1, edges);
     const std::wstring text = Served() != nullptr ? GetTextProp("SimpleText") : WindowText();
     DrawPanelText(mem, whole, skin::StatusPanelText(text), skin::TTextAlign::kLeft);
@@ -161,6 +162,21 @@ void TSkinStatusBar::PaintTo(HDC dc, const RECT& rect) {
     if (grip.Width() > 0) DrawStripFrame(scratch, ToRECT(grip), count, 5, extra->Bitmap);
   }
   BitBlt(dc, rect.left, rect.top, w, h, mem, 0, 0, SRCCOPY);
+
+  // The program's own panel painting goes on top, one pixel inside each
+  // panel (only when the panels show: a simple text covers them).
+  auto* bar = dynamic_cast<fw::TCustomStatusBar*>(Served());
+  if (simple || bar == nullptr || !bar->OnDrawPanel) return;
+  for (int i = 0; i < n; ++i) {
+    RECT part{};
+    if (SendMessageW(Handle, SB_GETRECT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&part)) ==
+        0) {
+      continue;
+    }
+    InflateRect(&part, -1, -1);
+    OffsetRect(&part, rect.left, rect.top);
+    bar->DrawPanel(panels->Items(i), part, dc);
+  }
 }
 
 }  // namespace skin::win

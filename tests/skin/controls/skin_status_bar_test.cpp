@@ -199,6 +199,70 @@ TEST_F(StatusBarSkinnerTest, PanelsShowTheirBevelsFramesAndTheLastReachesTheEdge
   skinner->Free();
 }
 
+TEST_F(StatusBarSkinnerTest, RightToLeftPanelsSwapTheirAlignmentAndDrawPanelGoesOnTop) {
+  fw::TStatusBar* bar = UpdaterBar();
+  const struct {
+    fw::TAlignment alignment;
+    fw::TBiDiMode bidi;
+    bool at_right;
+  } panels[] = {{fw::taLeftJustify, fw::bdRightToLeft, true},
+                {fw::taRightJustify, fw::bdRightToLeft, false},
+                {fw::taLeftJustify, fw::bdRightToLeftNoAlign, false},
+                {fw::taRightJustify, fw::bdLeftToRight, true}};
+  for (const auto& p : panels) {
+    fw::TStatusPanel* panel = bar->Panels()->Add();
+    panel->SetWidth(100);
+    panel->SetAlignment(p.alignment);
+    panel->SetBiDiMode(p.bidi);
+    panel->SetText(L"Oi");
+  }
+  UseFlatEdges(Elements());
+  // The program paints a mark in every panel it is asked to draw.
+  std::vector<RECT> drawn;
+  bar->OnDrawPanel = [&](fw::TObject* sender, fw::TStatusPanel* panel, const RECT& r) {
+    EXPECT_EQ(sender, bar);
+    EXPECT_EQ(panel->Index(), static_cast<int>(drawn.size()));
+    drawn.push_back(r);
+    const fw::TGdiHandle<HBRUSH> yellow(CreateSolidBrush(skin::kY));
+    const RECT mark{r.left, r.top, r.left + 3, r.top + 3};
+    FillRect(bar->Canvas()->Handle(), &mark, yellow.get());
+  };
+  TSkinStatusBar* skinner = Skin(bar);
+  drawn.clear();
+  const skin::TBitmap shot = Shot(bar->Handle());
+  ASSERT_EQ(drawn.size(), 4u);
+  for (int i = 0; i < 4; ++i) {
+    SCOPED_TRACE(i);
+    RECT part{};
+    SendMessageW(bar->Handle(), SB_GETRECT, i, reinterpret_cast<LPARAM>(&part));
+    EXPECT_EQ(drawn[i].left, part.left + 1);
+    EXPECT_EQ(drawn[i].top, part.top + 1);
+    EXPECT_EQ(drawn[i].right, part.right - 1);
+    EXPECT_EQ(drawn[i].bottom, part.bottom - 1);
+    EXPECT_EQ(shot.Pixel(part.left + 1, part.top + 1), skin::kY) << "the handler draws on top";
+    // The text's side: the ink nearer the panel's right or left edge (the
+    // last panel reaches the bar's).
+    const int panel_right = i == 3 ? bar->Width() : part.right;
+    int first = -1;
+    int last = -1;
+    for (int x = part.left + 4; x < panel_right; ++x) {
+      for (int y = part.top + 4; y < part.bottom - 1; ++y) {
+        if (shot.Pixel(x, y) != skin::kR) {
+          if (first < 0) first = x;
+          last = x;
+        }
+      }
+    }
+    ASSERT_GE(first, 0);
+    if (panels[i].at_right) {
+      EXPECT_GE(last, panel_right - 6);
+    } else {
+      EXPECT_LE(first, part.left + 4);
+    }
+  }
+  skinner->Free();
+}
+
 TEST_F(StatusBarSkinnerTest, TheSizeGripIsFrameFiveOfTheExtraImages) {
   fw::TStatusBar* bar = UpdaterBar("    SizeGrip = True\n");
   ASSERT_NE(GetWindowLongW(bar->Handle(), GWL_STYLE) & SBARS_SIZEGRIP, 0);
