@@ -2,7 +2,9 @@
 // - TSkinTab: tab and page controls (SysTabControl32), the tabs drawn from
 //   the skin's "Tabs" element (frame 2 the focused tab, 1 the others) for
 //   tabs on any side, the page framed with the element's "Border" image;
-// - TSkinTab31: old-style tab sets, the tabs drawn below the set.
+// - TSkinTab31: old-style tab sets, the tabs hanging below the set's edge
+//   (the skin's tab image upside down), laid out from the set's first visible
+//   tab.
 #pragma once
 
 #include <windows.h>
@@ -21,6 +23,7 @@ class TSkinTab : public TSkinControl {
 
  public:
   using TSkinControl::TSkinControl;
+  ~TSkinTab() override;
 
   void AttachHandle(HWND wnd, TSkinData* data, ISkinForm* form, fw::TCanvas* canvas) override;
   void SkinChanged() override;
@@ -34,8 +37,13 @@ class TSkinTab : public TSkinControl {
  protected:
   void PaintTo(HDC dc, const RECT& rect) override;
   void Notification(fw::TComponent* component, fw::TOperation operation) override;
+  void WindowRecreated() override;
   // Orientation and the bitmaps turned for it.
   void PrepareTabs();
+
+ private:
+  // Attaches the up-down skinner to the control's scroller once it exists.
+  void FindScroller();
 };
 
 class TSkinTab31 : public TSkinControl {
@@ -43,8 +51,14 @@ class TSkinTab31 : public TSkinControl {
 
  public:
   using TSkinControl::TSkinControl;
+  ~TSkinTab31() override;
 
+  // Subclasses the set's window (the set's published "Tabs", "TabIndex",
+  // "FirstIndex", "StartMargin", "EndMargin" and "Font" are read at each
+  // paint) and skins its scroller, the set's first component when it is a
+  // windowed control.
   void Attach(ISkinForm* form, TSkinData* data, bool use_skin_colour, fw::TCanvas* canvas) override;
+  void SkinChanged() override;
 
   fw::TBitmap TabBitmap;
   fw::TWinControl* ScrollerControl = nullptr;
@@ -53,6 +67,10 @@ class TSkinTab31 : public TSkinControl {
  protected:
   bool BeforeMessage(fw::TMessage& m) override;
   void PaintTo(HDC dc, const RECT& rect) override;
+  void Notification(fw::TComponent* component, fw::TOperation operation) override;
+
+ private:
+  void PrepareTabs();
 };
 
 }  // namespace skin::win
