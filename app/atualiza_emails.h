@@ -36,6 +36,7 @@
 
 #include "app/database/fb_client.h"
 #include "app/database/tabela_temp.h"
+#include "app/envio_cliente.h"
 #include "app/errors.h"
 #include "app/historico/registro_execucao.h"
 #include "app/run_feedback.h"
@@ -58,28 +59,5 @@ bool AtualizaEmails(TIBDatabase& database, TIBTransaction& transaction, TTabelaT
 // Lets errors pass; the caller owns the transaction.
 void AtualizaClientes(TIBDatabase& database, TIBTransaction& transaction, TTabelaTemp& tabela,
                       const TRunFeedback& feedback, TModoPreparo modo = TModoPreparo::mpUmaVez);
-
-// Puts "0" in front of `text` until it has `length` characters; a text
-// already that long or longer comes back unchanged.
-std::string CompletaZeros(std::string_view text, int32_t length);
-
-// The first `count` characters (UTF-8 code points) of `text`.
-std::string_view PrimeirosCaracteres(std::string_view text, int32_t count);
-
-// The index of column `coluna` ("18" or "46") of the staging table; a sheet
-// too narrow for it throws EDatabaseError saying so.
-int32_t ColunaLida(const TTabelaTemp& tabela, int32_t coluna);
-
-// The error of a statement on one client. A client another station holds
-// is told as `cliente` ("O cliente 00000123 (linha 7 da planilha)") "está em
-// uso por outra estação, ... Nada foi " `feito` ("gravado"); errors that do
-// not depend on the client (the file, the disk, a database of another
-// system) stay as they are; any other becomes `outro`.
-EIBError ErroDoCliente(const EIBError& e, const std::string& cliente, std::string_view feito,
-                       const std::string& outro);
-
-// The client code a staged column "18" is sent as: zero-filled to 8
-// characters, then cut to its first 8.
-std::string CodigoEnviado(std::string_view coluna18);
 
 }  // namespace app

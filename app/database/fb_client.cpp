@@ -136,14 +136,16 @@ std::string ErrorText(const TFbApi& api, const fb::Status* status) {
 
 // The error of a failed status: a Portuguese text for the causes the
 // operator can act on, the library's own otherwise.
-EIBError StatusError(const TFbApi& api, const fb::Status* status,
-                     const std::string& database_name) {
-  const TIBErrorDescription d = DescribeStatus(status, ErrorText(api, status), database_name);
+EIBError StatusError(const TFbApi& api, const fb::Status* status, const std::string& database_name,
+                     TMomentoDoErro momento) {
+  const TIBErrorDescription d =
+      DescribeStatus(status, ErrorText(api, status), database_name, momento);
   return {d.message, api.sqlcode ? api.sqlcode(status) : 0, status[1], d.kind};
 }
 
-void Check(const TFbApi& api, const fb::Status* status, const std::string& database_name) {
-  if (Failed(status)) throw StatusError(api, status, database_name);
+void Check(const TFbApi& api, const fb::Status* status, const std::string& database_name,
+           TMomentoDoErro momento = TMomentoDoErro::meComBancoAberto) {
+  if (Failed(status)) throw StatusError(api, status, database_name, momento);
 }
 
 fb::Handle ToHandle(uintptr_t h) {
@@ -258,7 +260,7 @@ void TIBDatabase::Open() {
   if (database_name_.size() > 32767) throw EDatabaseError("Database name too long");
   api.attach_database(status, static_cast<short>(database_name_.size()), database_name_.c_str(),
                       &handle, static_cast<short>(dpb.size()), dpb.data());
-  Check(api, status, database_name_);
+  Check(api, status, database_name_, TMomentoDoErro::meAoAbrir);
   handle_ = FromHandle(handle);
 }
 
@@ -281,7 +283,7 @@ void TIBDatabase::CreateDatabase(const std::string& charset) {
   fb::Handle tr{};
   api.dsql_execute_immediate(status, &db, &tr, static_cast<unsigned short>(sql.size()), sql.c_str(),
                              1, nullptr);
-  Check(api, status, database_name_);
+  Check(api, status, database_name_, TMomentoDoErro::meAoAbrir);
   handle_ = FromHandle(db);
 }
 
@@ -479,8 +481,44 @@ TIBSQL::~TIBSQL() {
   }
 }
 
+namespace {
+
+// Whether transaction `numero` is still active, asked in a transaction of its
+// own (a fresh look at the monitoring tables); true when the server cannot
+// tell, so that a row is then told as in use, the cautious reading.
+bool TransacaoAtiva(TIBDatabase& database, int64_t numero) {
+  try {
+    TIBTransaction consulta(database);
+    consulta.SetReadOnly(true);
+    consulta.StartTransaction();
+    TIBSQL q(database, consulta);
+    q.SetSQL("SELECT COUNT(*) FROM MON$TRANSACTIONS WHERE MON$TRANSACTION_ID = " +
+             std::to_string(numero));
+    const auto linhas = q.SelectAll();
+    consulta.Rollback();
+    return linhas.size() != 1 || linhas[0].empty() || !linhas[0][0] || *linhas[0][0] != "0";
+  } catch (const std::exception&) {
+    return true;
+  }
+}
+
+}  // namespace
+
 void TIBSQL::ThrowIfError(const intptr_t* status) const {
-  Check(database_.Library().Api(), status, database_.DatabaseName());
+  if (!Failed(status)) return;
+  EIBError erro = StatusError(database_.Library().Api(), status, database_.DatabaseName(),
+                              TMomentoDoErro::meComBancoAberto);
+  // A conflict over a row: the engine says the same whether the other
+  // transaction still holds it or committed its change after this one
+  // began; the other transaction's state tells.
+  if (erro.Kind() == TIBErrorKind::ekRegistroEmUso) {
+    const int64_t outra = ConcurrentTransaction(status);
+    if (outra > 0 && !TransacaoAtiva(database_, outra)) {
+      erro = EIBError(kTextoAlteradoPorOutra, erro.SqlCode(), erro.IscCode(),
+                      TIBErrorKind::ekAlteradoPorOutra);
+    }
+  }
+  throw erro;
 }
 
 void TIBSQL::FreeHandle() {
@@ -532,7 +570,8 @@ void TIBSQL::Prepare() {
                    static_cast<unsigned short>(database_.SQLDialect()), nullptr);
   handle_ = FromHandle(stmt);
   if (Failed(status)) {
-    EIBError error = StatusError(api, status, database_.DatabaseName());
+    EIBError error =
+        StatusError(api, status, database_.DatabaseName(), TMomentoDoErro::meComBancoAberto);
     FreeHandle();
     throw error;
   }

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <unordered_map>
 
-#include "app/atualiza_emails.h"
+#include "app/envio_cliente.h"
 #include "app/errors.h"
 #include "app/historico/arquivo_registro.h"
 #include "app/historico/enderecos_atuais.h"
@@ -53,13 +53,18 @@ void ConfereBanco(const std::string& arquivo, const TCabecalhoRegistro& c, const
   }
 }
 
-struct TCabecalhoLido {
+// An undo record found in a folder, whole (its checksum holds).
+struct TDesfazerLido {
   std::string Arquivo;
-  TCabecalhoRegistro Cabecalho;
+  bool Pendente = false;
+  TRegistro Registro;
 };
 
-std::vector<TCabecalhoLido> CabecalhosDasPastas(const std::vector<std::string>& pastas) {
-  std::vector<TCabecalhoLido> lidos;
+// The undo records of the folders. Only their headers are read first, so a
+// folder of large run records costs little; an undo record is then read
+// whole, and one that is damaged is evidence of nothing.
+std::vector<TDesfazerLido> DesfazeresDasPastas(const std::vector<std::string>& pastas) {
+  std::vector<TDesfazerLido> lidos;
   std::vector<std::string> vistas;
   for (const std::string& pasta : pastas) {
     bool repetida = false;
@@ -68,24 +73,48 @@ std::vector<TCabecalhoLido> CabecalhosDasPastas(const std::vector<std::string>& 
     if (repetida) continue;
     vistas.push_back(pasta);
     for (const std::string& arquivo : ArquivosDaPasta(pasta)) {
-      if (auto c = LeCabecalho(InicioDoArquivo(arquivo, kInicioCabecalho))) {
-        lidos.push_back({arquivo, std::move(*c)});
+      const auto c = LeCabecalho(InicioDoArquivo(arquivo, kInicioCabecalho));
+      if (!c || c->Tipo != TTipoRegistro::trDesfazer) continue;
+      std::string texto;
+      try {
+        ReadWholeFile(arquivo, texto, uint64_t{1} << 31);
+        lidos.push_back({arquivo, Pendente(arquivo), LeRegistro(texto)});
+      } catch (const std::exception&) {
+        continue;
       }
     }
   }
   return lidos;
 }
 
-// The undo record that undid record `id` and was not undone itself, or
-// null. An undo names a record older than itself, so the chain ends.
-const TCabecalhoLido* DesfeitoPor(const std::string& id, const std::vector<TCabecalhoLido>& lidos,
-                                  int profundidade = 0) {
+// The committed undo record that undid record `id` and was not undone
+// itself, or null. An undo that put nothing back changed nothing and tells
+// nothing either (two undos that raced: the second found the first's work
+// done and committed an empty record); undoing again is harmless and looks
+// at the clients anew. An undo names a record older than itself, so the
+// chain ends.
+const TDesfazerLido* DesfeitoPor(const std::string& id, const std::vector<TDesfazerLido>& lidos,
+                                 int profundidade = 0) {
   if (profundidade > 1000) return nullptr;
-  for (const TCabecalhoLido& l : lidos) {
-    if (l.Cabecalho.Tipo != TTipoRegistro::trDesfazer || l.Cabecalho.Desfaz != id) continue;
-    if (DesfeitoPor(l.Cabecalho.Id, lidos, profundidade + 1) == nullptr) return &l;
+  for (const TDesfazerLido& l : lidos) {
+    const TCabecalhoRegistro& c = l.Registro.Cabecalho;
+    if (l.Pendente || l.Registro.Linhas.empty() || c.Desfaz != id) continue;
+    if (DesfeitoPor(c.Id, lidos, profundidade + 1) == nullptr) return &l;
   }
   return nullptr;
+}
+
+// Whether a pending undo record of this record was committed: every client
+// it set back holds the address it put there. An undo stopped before its
+// commit left them as they were (each row it lists changed its client), so
+// this tells the two apart; one that put nothing back is evidence of nothing.
+bool PendenteFoiConfirmado(const TRegistro& pendente, const TEnderecosAtuais& atuais) {
+  if (pendente.Linhas.empty()) return false;
+  for (const TLinhaRegistro& l : pendente.Linhas) {
+    const auto it = atuais.find(std::string(ChaveDoCodigo(l.Codigo)));
+    if (it == atuais.end() || it->second != l.Depois) return false;
+  }
+  return true;
 }
 
 // What the record did to one client: the first row's address before, the
@@ -121,7 +150,8 @@ EIBError ErroAoRestaurar(const EIBError& e, const std::string& codigo) {
 // The undo's own record: one row per client it set back.
 std::string GravaRegistroDoDesfazer(const std::string& arquivo, const TCabecalhoRegistro& desfeito,
                                     const std::vector<TPlano>& planos, const std::string& banco,
-                                    const std::string& identidade, const std::string& pasta) {
+                                    const std::string& identidade, const std::string& pasta,
+                                    const std::function<void(TEtapaDesfazer)>& ao_chegar) {
   const TMomento momento = Agora();
   TCabecalhoRegistro c = CabecalhoNovo(TTipoRegistro::trDesfazer, momento, banco, identidade,
                                        desfeito.Planilha, desfeito.Aba);
@@ -136,7 +166,9 @@ std::string GravaRegistroDoDesfazer(const std::string& arquivo, const TCabecalho
                 Vista(p.Cliente.Anterior));
   }
   try {
-    return GravaArquivoNovo(pasta, momento.ParaNome + "_desfazer", texto.Conclui());
+    return GravaArquivoPendente(pasta, momento.ParaNome + "_desfazer", texto.Conclui(), [&] {
+      if (ao_chegar) ao_chegar(TEtapaDesfazer::edRegistroEscrito);
+    });
   } catch (const EHistoricoError& e) {
     throw EHistoricoError(std::string(e.what()) + kNadaAlterado);
   }
@@ -158,13 +190,13 @@ TResultadoDesfazer DesfazExecucao(TIBDatabase& database, TIBTransaction& transac
   TResultadoDesfazer resultado;
   resultado.Desfeito = registro.Cabecalho;
   const std::string pasta = opcoes.Pasta.empty() ? PastaDoArquivo(arquivo) : opcoes.Pasta;
-  const auto lidos = CabecalhosDasPastas({PastaDoArquivo(arquivo), pasta});
-  if (const TCabecalhoLido* u = DesfeitoPor(registro.Cabecalho.Id, lidos)) {
-    Recusa(arquivo,
-           "já foi desfeito em " + u->Cabecalho.Data + " (registro \"" + u->Arquivo + "\")");
+  const auto lidos = DesfazeresDasPastas({PastaDoArquivo(arquivo), pasta});
+  if (const TDesfazerLido* u = DesfeitoPor(registro.Cabecalho.Id, lidos)) {
+    Recusa(arquivo, "já foi desfeito em " + u->Registro.Cabecalho.Data + " (registro \"" +
+                        u->Arquivo + "\")");
   }
 
-  std::string gravado;  // the undo's record until the commit has happened
+  std::string gravado;  // the undo's pending record until the commit has happened
   try {
     IniciaTransacao(transaction);
     const std::string identidade = IdentidadeDoBanco(database, transaction);
@@ -176,6 +208,16 @@ TResultadoDesfazer DesfazExecucao(TIBDatabase& database, TIBTransaction& transac
     for (const TPlano& p : planos)
       codigos.push_back(p.Cliente.Codigo);
     const TEnderecosAtuais atuais = LeEnderecosAtuais(database, transaction, codigos, {});
+
+    // An undo of this record that stopped after its commit, before its record
+    // got its final name: it is done.
+    for (const TDesfazerLido& l : lidos) {
+      if (!l.Pendente || l.Registro.Cabecalho.Desfaz != registro.Cabecalho.Id) continue;
+      if (!PendenteFoiConfirmado(l.Registro, atuais)) continue;
+      const std::string final = ConfirmaArquivoPendente(l.Arquivo);
+      Recusa(arquivo, "já foi desfeito em " + l.Registro.Cabecalho.Data + " (registro \"" + final +
+                          "\", cuja gravação tinha sido interrompida)");
+    }
 
     TIBSQL restaura(database, transaction);
     restaura.SetSQL(kSqlRestaura);
@@ -192,6 +234,12 @@ TResultadoDesfazer DesfazExecucao(TIBDatabase& database, TIBTransaction& transac
       // Exactly as before (a VARCHAR keeps trailing blanks): nothing to put back.
       if (c.Atual == c.Anterior) {
         ++resultado.JaComoAntes;
+        continue;
+      }
+      // The run wrote the address the client already had: whatever changed
+      // it since is no change of the run's.
+      if (c.Anterior == c.Gravado) {
+        ++resultado.NaoAlteradosPelaExecucao;
         continue;
       }
       // Changed since the run, as the database compares addresses.
@@ -214,7 +262,8 @@ TResultadoDesfazer DesfazExecucao(TIBDatabase& database, TIBTransaction& transac
       ++resultado.Restaurados;
     }
     gravado = GravaRegistroDoDesfazer(arquivo, registro.Cabecalho, planos, database.DatabaseName(),
-                                      identidade, pasta);
+                                      identidade, pasta, opcoes.AoChegar);
+    if (opcoes.AoChegar) opcoes.AoChegar(TEtapaDesfazer::edRegistroDescarregado);
     ConfirmaTransacao(transaction);
   } catch (...) {
     bool desfeita = true;
@@ -223,11 +272,21 @@ TResultadoDesfazer DesfazExecucao(TIBDatabase& database, TIBTransaction& transac
     } catch (const std::exception&) {
       desfeita = false;  // the first error is the one told
     }
-    // As for a run: the record of a rollback goes, unless the outcome is unknown.
+    // As for a run: the record of a rollback goes, unless the outcome is
+    // unknown (it then keeps its pending name: evidence of nothing).
     if (!gravado.empty() && desfeita) RemoveArquivo(gravado);
     throw;
   }
-  resultado.Arquivo = std::move(gravado);
+  if (opcoes.AoChegar) opcoes.AoChegar(TEtapaDesfazer::edConfirmado);
+  try {
+    resultado.Arquivo = ConfirmaArquivoPendente(gravado);
+  } catch (const EHistoricoError& e) {
+    // The undo is done: only the name of its record is not.
+    resultado.Arquivo = gravado;
+    resultado.Aviso = std::string(e.what()) +
+                      " O desfazer foi gravado no banco de dados; o próximo desfazer deste "
+                      "registro dará ao arquivo o nome definitivo.";
+  }
   return resultado;
 }
 

@@ -80,35 +80,56 @@ TEnderecosAtuais LeEnderecosAtuais(TIBDatabase& database, TIBTransaction& transa
     });
   }
 
-  // The codes not found as written are looked up as the update finds them:
-  // a database that compares codes without case or accents answers with the
-  // client's own code, and the record could not say what the update changed.
-  std::vector<std::string_view> faltam;
-  for (std::string_view codigo : pedidos) {
-    if (atuais.count(std::string(ChaveDoCodigo(codigo))) == 0) faltam.push_back(codigo);
-  }
-  if (faltam.empty()) return atuais;
-  TIBSQL consulta(database, transaction);
-  consulta.SetSQL(TextoDoLote());
-  for (size_t inicio = 0; inicio < faltam.size(); inicio += kLote) {
-    const size_t n = std::min<size_t>(kLote, faltam.size() - inicio);
-    // A short last batch repeats its last code in the places left.
-    for (size_t i = 0; i < static_cast<size_t>(kLote); ++i)
-      consulta.SetParamAt(static_cast<int32_t>(i), faltam[inicio + std::min(i, n - 1)]);
-    consulta.SelectEach([&](const std::vector<std::optional<std::string>>& linha) {
-      if (!linha[0]) return true;
-      const std::string_view chave = ChaveDoCodigo(*linha[0]);
-      if (chaves.count(chave) == 0) {
-        throw EHistoricoError("O banco de dados respondeu pelo cliente \"" + std::string(chave) +
-                              "\" a um código escrito de outra forma (maiúsculas, minúsculas ou "
-                              "acentos): o registro não poderia dizer com certeza o que foi "
-                              "alterado.");
+  // The codes not found as written are looked up as the update finds them,
+  // in batches, and those still not found are looked up once more, alone
+  // among themselves. A database that compares codes without case or
+  // accents answers a code with its client's own code, which may be another
+  // code of the worksheet ("abc" answered by client "ABC"): the record could
+  // not say which rows the update changed. Either way the answer is a
+  // client that no code of its batch names as written, and the run is
+  // refused for that reason, whatever path found the codes.
+  const auto consulta_lotes = [&](const std::vector<std::string_view>& lista) {
+    TIBSQL consulta(database, transaction);
+    consulta.SetSQL(TextoDoLote());
+    std::unordered_set<std::string_view> do_lote;
+    for (size_t inicio = 0; inicio < lista.size(); inicio += kLote) {
+      const size_t n = std::min<size_t>(kLote, lista.size() - inicio);
+      do_lote.clear();
+      // A short last batch repeats its last code in the places left.
+      for (size_t i = 0; i < static_cast<size_t>(kLote); ++i) {
+        const std::string_view codigo = lista[inicio + std::min(i, n - 1)];
+        consulta.SetParamAt(static_cast<int32_t>(i), codigo);
+        do_lote.insert(ChaveDoCodigo(codigo));
       }
-      guarda(chave, linha[1]);
-      return true;
-    });
-    if (a_cada_lote && (inicio / kLote) % 64 == 63) a_cada_lote();
-  }
+      consulta.SelectEach([&](const std::vector<std::optional<std::string>>& linha) {
+        if (!linha[0]) return true;
+        const std::string_view chave = ChaveDoCodigo(*linha[0]);
+        if (do_lote.count(chave) == 0) {
+          throw EHistoricoError(
+              "O banco de dados respondeu pelo cliente \"" + std::string(chave) +
+              "\" a um código escrito de outra forma (maiúsculas, minúsculas ou acentos): o "
+              "registro não poderia dizer com certeza o que foi alterado.");
+        }
+        guarda(chave, linha[1]);
+        return true;
+      });
+      if (a_cada_lote && (inicio / kLote) % 64 == 63) a_cada_lote();
+    }
+  };
+  const auto nao_encontrados = [&](const std::vector<std::string_view>& lista) {
+    std::vector<std::string_view> faltam;
+    for (std::string_view codigo : lista) {
+      if (atuais.count(std::string(ChaveDoCodigo(codigo))) == 0) faltam.push_back(codigo);
+    }
+    return faltam;
+  };
+  const std::vector<std::string_view> faltam = nao_encontrados(pedidos);
+  if (faltam.empty()) return atuais;
+  consulta_lotes(faltam);
+  // Nearly always few (codes of no client): their batches find nothing,
+  // unless the database takes one of them for another client's code.
+  const std::vector<std::string_view> ainda = nao_encontrados(faltam);
+  if (!ainda.empty()) consulta_lotes(ainda);
   return atuais;
 }
 

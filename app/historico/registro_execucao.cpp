@@ -1,6 +1,6 @@
 #include "app/historico/registro_execucao.h"
 
-#include "app/atualiza_emails.h"
+#include "app/envio_cliente.h"
 #include "app/errors.h"
 #include "app/historico/arquivo_registro.h"
 #include "app/historico/registro.h"
@@ -52,7 +52,7 @@ std::string GravaRegistroDaExecucao(TAntesDaExecucao antes, TTabelaTemp& tabela,
     int64_t linha = 1;
     for (tabela.First(); !tabela.Eof(); tabela.Next(), ++linha) {
       const std::string enviado = CodigoEnviado(tabela.Field(codigo));
-      const std::string_view depois = PrimeirosCaracteres(tabela.Field(email), 60);
+      const std::string_view depois = EmailEnviado(tabela.Field(email));
       const auto it = atual.find(std::string(ChaveDoCodigo(enviado)));
       if (it == atual.end()) {
         texto.Linha(linha, enviado, false, std::nullopt, depois);

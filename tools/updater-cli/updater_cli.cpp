@@ -214,12 +214,15 @@ int Undo(TOpcoes& opts, bool force) {
               << Endereco(c.Atual) << ", gravado pela execução " << Endereco(c.Gravado)
               << ", anterior " << Endereco(c.Anterior) << "\n";
   }
+  std::cout << "clientes que a execução não alterou, alterados depois (mantidos): "
+            << r.NaoAlteradosPelaExecucao << "\n";
   std::cout << "clientes excluídos depois da execução: " << r.Excluidos.size() << "\n";
   for (const auto& c : r.Excluidos) {
     std::cout << "  " << app::Escapado(c.Codigo) << " (linha " << c.Linha << "): anterior "
               << Endereco(c.Anterior) << "\n";
   }
   std::cout << "registro: " << r.Arquivo << std::endl;
+  if (!r.Aviso.empty()) std::cout << r.Aviso << std::endl;
   return 0;
 }
 
