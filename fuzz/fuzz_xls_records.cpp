@@ -92,6 +92,15 @@ void RepairSheetOffsets(std::vector<TRecord>& records) {
     sheets[i]->data.replace(0, 4, xls_test::U32(static_cast<uint32_t>(bofs[i])));
 }
 
+// The number of records up to the end of the global part (its EOF), at
+// least one.
+size_t GlobalsEnd(const std::vector<TRecord>& records) {
+  for (size_t i = 0; i < records.size(); ++i) {
+    if (records[i].type == 0x000A) return i + 1;
+  }
+  return records.size();
+}
+
 class TMutator {
  public:
   explicit TMutator(unsigned seed) : random_(seed) {}
@@ -115,7 +124,10 @@ class TMutator {
         r.push_back({kTypes[Pick(std::size(kTypes))], Bytes(Pick(16))});
         continue;
       }
-      const size_t i = Pick(r.size());
+      // Half the time a record of the global part: its tables (shared
+      // strings, sheet list, code page, formats...) are few among the many
+      // cell records of a real file.
+      const size_t i = OneIn(2) ? Pick(GlobalsEnd(r)) : Pick(r.size());
       switch (Pick(11)) {
         case 0:  // duplicate, right after itself or anywhere
           r.insert(r.begin() + static_cast<std::ptrdiff_t>(OneIn(2) ? i + 1 : Pick(r.size() + 1)),
