@@ -29,6 +29,13 @@
 #include <map>
 #include <set>
 #include <string>
+#include <vector>
+
+#ifdef _WIN32
+#include <windows.h>
+// windows.h first: shellapi.h needs its types.
+#include <shellapi.h>
+#endif
 
 #include "app/atualiza_emails.h"
 #include "app/controla_excel.h"
@@ -41,6 +48,7 @@
 #include "app/previa_execucao.h"
 #include "app/texto_escapado.h"
 #include "app/workbook/file_engine.h"
+#include "unicode/utf8.h"
 
 namespace {
 
@@ -241,11 +249,38 @@ bool KnownOption(const std::string& command, const std::string& name) {
   return it != options.end() && it->second.count(name) != 0;
 }
 
+// The command line as UTF-8, which every path of the core is. On Windows the
+// C library's argv is in the ANSI code page (a folder "João" would not
+// survive it, nor any letter outside that page): the command line is taken
+// as the system keeps it, in UTF-16.
+std::vector<std::string> Arguments(int argc, char** argv) {
+#ifdef _WIN32
+  (void)argc;
+  (void)argv;
+  std::vector<std::string> out;
+  int count = 0;
+  if (LPWSTR* wide = CommandLineToArgvW(GetCommandLineW(), &count)) {
+    for (int i = 0; i < count; ++i)
+      out.push_back(unicode::WideToUtf8(wide[i]));
+    LocalFree(wide);
+  }
+  return out;
+#else
+  return {argv, argv + argc};
+#endif
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+#ifdef _WIN32
+  // What is printed is UTF-8: a console shows it as such.
+  SetConsoleOutputCP(CP_UTF8);
+#endif
+  const std::vector<std::string> args = Arguments(argc, argv);
+  argc = static_cast<int>(args.size());
   if (argc < 2) return Usage();
-  const std::string command = argv[1];
+  const std::string& command = args[1];
   if (command != "dump" && command != "run" && command != "preview" && command != "undo") {
     return Usage();
   }
@@ -253,7 +288,7 @@ int main(int argc, char** argv) {
   bool reprepare = false;
   bool force = false;
   for (int i = 2; i < argc; ++i) {
-    const std::string arg = argv[i];
+    const std::string& arg = args[static_cast<size_t>(i)];
     const std::string name = arg.rfind("--", 0) == 0 ? arg.substr(2) : std::string();
     // A misspelt option must not fall back to a default silently (a dump of
     // the wrong sheet, a run on the wrong rows): anything unknown is refused.
@@ -266,7 +301,7 @@ int main(int argc, char** argv) {
     } else if (name == "force") {
       force = true;
     } else if (i + 1 < argc) {
-      opts[name] = argv[++i];
+      opts[name] = args[static_cast<size_t>(++i)];
     } else {
       std::fprintf(stderr, "updater-cli: falta o valor de %s\n", arg.c_str());
       return Usage();
