@@ -177,10 +177,10 @@ TIBErrorDescription DescribeStatus(const intptr_t* status, const std::string& li
               "Não foi possível abrir o banco de dados \"" + file + "\": " + reason + "."};
     }
     // With the database open: a read or a write of it failed.
-    const std::string o_que =
-        p.Has(isc_io_write_err) || p.StringOf(isc_io_error, 0) == "write" ? "gravar no" : "ler o";
-    return {TIBErrorKind::ekArquivo, "Não foi possível " + o_que + " banco de dados \"" + file +
-                                         "\" durante a operação: " + reason + "."};
+    const bool gravando = p.Has(isc_io_write_err) || p.StringOf(isc_io_error, 0) == "write";
+    return {TIBErrorKind::ekArquivo, (gravando ? "Não foi possível gravar no banco de dados \""
+                                               : "Não foi possível ler o banco de dados \"") +
+                                         file + "\" durante a operação: " + reason + "."};
   }
   return {TIBErrorKind::ekOutro, library_text};
 }
