@@ -124,6 +124,16 @@ TIBErrorDescription DescribeStatus(const intptr_t* status, const std::string& li
     return {TIBErrorKind::ekDiscoCheio, "Não há espaço livre no disco do banco de dados \"" + file +
                                             "\": nada desta operação foi gravado."};
   }
+  // A Firebird server of this computer has the file open (a server holds
+  // its databases for itself) and the client library did not reach that
+  // server: opened directly, the file refuses a second engine.
+  if (p.Has(isc_already_opened)) {
+    return {TIBErrorKind::ekArquivo,
+            "Não foi possível abrir o banco de dados \"" + file +
+                "\": o arquivo está aberto por um servidor Firebird deste computador, ao qual o "
+                "cliente Firebird não conseguiu se conectar (ou por outro programa que o abre "
+                "sem servidor)."};
+  }
   if (p.Has(isc_io_error) || p.Has(isc_bad_db_format)) {
     std::string reason = OsReason(p);
     // A read that fails without a system error is a file too short or not

@@ -60,6 +60,12 @@ TEST(FbErrors, UsualCausesGetAKindAndAPortugueseText) {
        TIBErrorKind::ekArquivo,
        "Não foi possível abrir o banco de dados \"C:\\V.FDB\": o arquivo não é um banco de dados "
        "Firebird ou está danificado."},
+      {"held by a server this client did not reach",
+       {kGds, kIoError, kString, Text("lock"), kString, Text(file), kGds, 335545107, 0},
+       TIBErrorKind::ekArquivo,
+       "Não foi possível abrir o banco de dados \"C:\\V.FDB\": o arquivo está aberto por um "
+       "servidor Firebird deste computador, ao qual o cliente Firebird não conseguiu se conectar "
+       "(ou por outro programa que o abre sem servidor)."},
       {"not a database",
        {kGds, kBadDbFormat, kString, Text(file), 0},
        TIBErrorKind::ekArquivo,
