@@ -145,4 +145,16 @@ TIBErrorDescription DescribeStatus(const intptr_t* status, const std::string& li
   return {TIBErrorKind::ekOutro, library_text};
 }
 
+std::optional<EIBError> ErroDeConflito(intptr_t isc_code) {
+  if (isc_code != isc_deadlock && isc_code != isc_lock_conflict &&
+      isc_code != isc_update_conflict && isc_code != isc_lock_timeout) {
+    return std::nullopt;
+  }
+  const ISC_STATUS status[] = {isc_arg_gds, isc_deadlock, isc_arg_gds, isc_update_conflict,
+                               isc_arg_end};
+  const TIBErrorDescription d = DescribeStatus(status, "", "");
+  // -913: the SQL code of a deadlock or update conflict.
+  return EIBError(d.message, -913, isc_code, d.kind);
+}
+
 }  // namespace app

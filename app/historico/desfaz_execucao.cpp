@@ -4,6 +4,7 @@
 #include <unordered_map>
 
 #include "app/atualiza_emails.h"
+#include "app/atualizacao_em_lotes.h"
 #include "app/errors.h"
 #include "app/historico/arquivo_registro.h"
 #include "app/historico/enderecos_atuais.h"
@@ -142,6 +143,55 @@ std::string GravaRegistroDoDesfazer(const std::string& arquivo, const TCabecalho
   }
 }
 
+// The clients set back in batches: each batch's current addresses are read
+// just before its restores are written (as a run reads its record), so the
+// engine cleans each client's old versions together with its update.
+template <typename Decide>
+void RestauraEmLotes(TIBDatabase& database, TIBTransaction& transaction,
+                     std::vector<TPlano>& planos, const Decide& decide,
+                     TResultadoDesfazer& resultado) {
+  TConsultaEnderecos consulta(database, transaction);
+  TAtualizacaoEmLotes lotes(database, transaction, kSqlRestaura);
+  std::vector<TPlano*> fila;  // the restores queued, in order
+  auto envia = [&] {
+    try {
+      lotes.Envia([&](size_t) { ++resultado.Restaurados; });
+    } catch (const ELinhaRecusada& r) {
+      throw ErroAoRestaurar(r.Erro(), fila[r.Posicao()]->Cliente.Codigo);
+    }
+    fila.clear();
+  };
+  const auto lote = static_cast<size_t>(kLinhasPorLote);
+  TEnderecosAtuais atuais;
+  for (size_t inicio = 0; inicio < planos.size(); inicio += lote) {
+    const size_t fim = std::min(planos.size(), inicio + lote);
+    std::vector<std::string_view> codigos;
+    for (size_t i = inicio; i < fim; ++i)
+      codigos.push_back(planos[i].Cliente.Codigo);
+    atuais.clear();
+    consulta.Le(codigos, atuais);
+    for (size_t i = inicio; i < fim; ++i) {
+      TPlano& p = planos[i];
+      decide(p, atuais);
+      if (!p.Restaurar) continue;
+      const TClienteDesfeito& c = p.Cliente;
+      // A value the connection cannot send fails after the restores before it.
+      std::string codigo, email;
+      try {
+        codigo = TextoDaConexao("PCODCLIENTE", c.Codigo);
+        if (c.Anterior) email = TextoDaConexao("PEMAIL", *c.Anterior);
+      } catch (const EIBError& e) {
+        envia();
+        throw ErroAoRestaurar(e, c.Codigo);
+      }
+      lotes.Adiciona(std::move(codigo),
+                     c.Anterior ? std::optional<std::string>(std::move(email)) : std::nullopt);
+      fila.push_back(&p);
+    }
+    envia();
+  }
+}
+
 }  // namespace
 
 TResultadoDesfazer DesfazExecucao(TIBDatabase& database, TIBTransaction& transaction,
@@ -171,47 +221,57 @@ TResultadoDesfazer DesfazExecucao(TIBDatabase& database, TIBTransaction& transac
     ConfereBanco(arquivo, registro.Cabecalho, database.DatabaseName(), identidade);
 
     std::vector<TPlano> planos = PlanoPorCliente(registro);
-    std::vector<std::string> codigos;
-    codigos.reserve(planos.size());
-    for (const TPlano& p : planos)
-      codigos.push_back(p.Cliente.Codigo);
-    const TEnderecosAtuais atuais = LeEnderecosAtuais(database, transaction, codigos, {});
-
-    TIBSQL restaura(database, transaction);
-    restaura.SetSQL(kSqlRestaura);
-    const int32_t p_email = restaura.ParamIndex("PEMAIL");
-    const int32_t p_codigo = restaura.ParamIndex("PCODCLIENTE");
-    for (TPlano& p : planos) {
+    // Whether client `p` is set back, from its address now.
+    auto decide = [&](TPlano& p, const TEnderecosAtuais& atuais) {
       TClienteDesfeito& c = p.Cliente;
       const auto it = atuais.find(std::string(ChaveDoCodigo(c.Codigo)));
       if (it == atuais.end()) {
         resultado.Excluidos.push_back(c);
-        continue;
+        return;
       }
       c.Atual = it->second;
       // Exactly as before (a VARCHAR keeps trailing blanks): nothing to put back.
       if (c.Atual == c.Anterior) {
         ++resultado.JaComoAntes;
-        continue;
+        return;
       }
       // Changed since the run, as the database compares addresses.
       if (!MesmoEndereco(c.Atual, c.Gravado)) {
         resultado.AlteradosDepois.push_back(c);
-        if (!opcoes.Forcar) continue;
+        if (!opcoes.Forcar) return;
       }
       p.Restaurar = true;
-      try {
-        restaura.SetParamAt(p_codigo, c.Codigo);
-        if (c.Anterior) {
-          restaura.SetParamAt(p_email, *c.Anterior);
-        } else {
-          restaura.SetParamNullAt(p_email);
+    };
+    if (opcoes.Envio == TEnvio::enPorLinha) {
+      std::vector<std::string> codigos;
+      codigos.reserve(planos.size());
+      for (const TPlano& p : planos)
+        codigos.push_back(p.Cliente.Codigo);
+      const TEnderecosAtuais atuais =
+          LeEnderecosAtuais(database, transaction, codigos, {}, TEnvio::enPorLinha);
+      TIBSQL restaura(database, transaction);
+      restaura.SetSQL(kSqlRestaura);
+      const int32_t p_email = restaura.ParamIndex("PEMAIL");
+      const int32_t p_codigo = restaura.ParamIndex("PCODCLIENTE");
+      for (TPlano& p : planos) {
+        decide(p, atuais);
+        if (!p.Restaurar) continue;
+        const TClienteDesfeito& c = p.Cliente;
+        try {
+          restaura.SetParamAt(p_codigo, c.Codigo);
+          if (c.Anterior) {
+            restaura.SetParamAt(p_email, *c.Anterior);
+          } else {
+            restaura.SetParamNullAt(p_email);
+          }
+          restaura.ExecQuery();
+        } catch (const EIBError& e) {
+          throw ErroAoRestaurar(e, c.Codigo);
         }
-        restaura.ExecQuery();
-      } catch (const EIBError& e) {
-        throw ErroAoRestaurar(e, c.Codigo);
+        ++resultado.Restaurados;
       }
-      ++resultado.Restaurados;
+    } else {
+      RestauraEmLotes(database, transaction, planos, decide, resultado);
     }
     gravado = GravaRegistroDoDesfazer(arquivo, registro.Cabecalho, planos, database.DatabaseName(),
                                       identidade, pasta);

@@ -21,6 +21,7 @@
 #include <string>
 #include <vector>
 
+#include "app/atualizacao_em_lotes.h"
 #include "app/database/fb_client.h"
 #include "app/historico/registro.h"
 
@@ -29,6 +30,9 @@ namespace app {
 struct TOpcoesDesfazer {
   bool Forcar = false;  // restore the clients changed since too
   std::string Pasta;    // the undo's own record goes here; empty: beside the record undone
+  // In batches (each batch's addresses read just before its restores), or
+  // every client with statements of its own; the same result.
+  TEnvio Envio = TEnvio::enLotes;
 };
 
 struct TClienteDesfeito {

@@ -36,6 +36,20 @@ TAntesDaExecucao LeAntesDaExecucao(TIBDatabase& database, TIBTransaction& transa
   return antes;
 }
 
+TAntesPorLote::TAntesPorLote(TIBDatabase& database, TIBTransaction& transaction,
+                             TAntesDaExecucao& antes)
+    : consulta_(database, transaction), antes_(antes) {
+  antes_.IdentidadeBanco = IdentidadeDoBanco(database, transaction);
+}
+
+void TAntesPorLote::Le(const std::vector<std::string>& codigos) {
+  std::vector<std::string_view> novos;
+  for (const std::string& codigo : codigos) {
+    if (pedidos_.insert(std::string(ChaveDoCodigo(codigo))).second) novos.push_back(codigo);
+  }
+  if (!novos.empty()) consulta_.Le(novos, antes_.Enderecos);
+}
+
 std::string GravaRegistroDaExecucao(TAntesDaExecucao antes, TTabelaTemp& tabela,
                                     const TRegistroDaExecucao& destino, const std::string& banco) {
   const TMomento momento = Agora();

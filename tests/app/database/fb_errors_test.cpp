@@ -124,6 +124,20 @@ TEST(FbErrors, EveryWayARowHeldByAnotherTransactionIsReportedIsOneKind) {
   }
 }
 
+// Inside an EXECUTE BLOCK only the first code of the engine's error is known:
+// a row held or changed by another transaction is still told as such.
+TEST(FbErrors, TheFirstCodeOfARowConflictGivesTheSameError) {
+  for (intptr_t code : {kDeadlock, kUpdateConflict, kLockConflict, kLockTimeout}) {
+    const auto e = app::ErroDeConflito(code);
+    ASSERT_TRUE(e.has_value()) << code;
+    EXPECT_EQ(e->Kind(), TIBErrorKind::ekRegistroEmUso);
+    const std::vector<intptr_t> engine = {kGds, kDeadlock, kGds, kUpdateConflict, 0};
+    EXPECT_EQ(std::string(e->what()), app::DescribeStatus(engine.data(), "", "").message);
+  }
+  EXPECT_FALSE(app::ErroDeConflito(kRelationErr).has_value());
+  EXPECT_FALSE(app::ErroDeConflito(0).has_value());
+}
+
 TEST(FbErrors, OtherErrorsKeepTheLibrarysTextAndNothingIsReadPastTheVector) {
   const std::vector<intptr_t> lost = {kGds, kConnectionLost, 0};
   const auto d = app::DescribeStatus(lost.data(), "connection lost to database", "v.fdb");
