@@ -225,7 +225,10 @@ bool AtualizaEmails(TIBDatabase& database, TIBTransaction& transaction, TTabelaT
       por_lote.emplace(database, transaction, antes);
       antes_do_lote = [&](const std::vector<std::string>& codigos) { por_lote->Le(codigos); };
     } else if (registro != nullptr) {
-      antes = LeAntesDaExecucao(database, transaction, tabela, feedback.ProcessaMensagens);
+      // Row by row, as the reference it is kept for: everything read first,
+      // in short IN lists.
+      antes = LeAntesDaExecucao(database, transaction, tabela, feedback.ProcessaMensagens,
+                                TEnvio::enPorLinha);
     }
     AtualizaClientes(database, transaction, tabela, feedback, modo, antes_do_lote);
     if (registro != nullptr) {

@@ -12,6 +12,14 @@ namespace {
 // The fewest rows a block is worth preparing for.
 constexpr int32_t kMenorLote = 8;
 
+// "C12": built by appending (GCC 12 warns falsely of overlapping copies in
+// "C" + std::to_string(12) in the optimised builds).
+std::string NomeDoParametro(char letra, int32_t i) {
+  std::string nome(1, letra);
+  nome += std::to_string(i);
+  return nome;
+}
+
 // An integer output parameter (its text), or `padrao` when NULL.
 int64_t Inteiro(const std::optional<std::string>& texto, int64_t padrao) {
   if (!texto) return padrao;
@@ -30,7 +38,9 @@ void Escolhe(int32_t de, int32_t ate, std::string& sql) {
     return;
   }
   const int32_t meio = de + (ate - de) / 2;
-  sql += "IF (I < " + std::to_string(meio) + ") THEN BEGIN ";
+  sql += "IF (I < ";
+  sql += std::to_string(meio);
+  sql += ") THEN BEGIN ";
   Escolhe(de, meio, sql);
   sql += " END ELSE BEGIN ";
   Escolhe(meio, ate, sql);
@@ -102,8 +112,8 @@ bool TAtualizacaoEmLotes::PreparaBloco() {
     std::vector<std::string> nomes;
     nomes.reserve(static_cast<size_t>(n) * 2 + 1);
     for (int32_t i = 0; i < n; ++i) {
-      nomes.push_back("C" + std::to_string(i));
-      nomes.push_back("E" + std::to_string(i));
+      nomes.push_back(NomeDoParametro('C', i));
+      nomes.push_back(NomeDoParametro('E', i));
     }
     nomes.push_back("Q");
     bloco_.SetSQLPositional(TextoDoBloco(n), std::move(nomes));

@@ -73,8 +73,10 @@ bool MesmoEndereco(const std::optional<std::string>& a, const std::optional<std:
 }
 
 TConsultaEnderecos::TConsultaEnderecos(TIBDatabase& database, TIBTransaction& transaction,
-                                       TEnvio envio)
-    : consulta_(database, transaction), envio_(envio), por_consulta_(kLinhasPorLote) {}
+                                       TEnvio envio, int32_t codigos_por_consulta)
+    : consulta_(database, transaction),
+      envio_(envio),
+      por_consulta_(std::max<int32_t>(codigos_por_consulta, kMenorLote)) {}
 
 bool TConsultaEnderecos::LeEmBloco(const std::vector<std::string_view>& codigos, size_t inicio,
                                    size_t n, const TGuarda& guarda) {
@@ -87,7 +89,7 @@ bool TConsultaEnderecos::LeEmBloco(const std::vector<std::string_view>& codigos,
     for (int32_t m = por_consulta_; m > 1; m = m / 2 >= kMenorLote ? m / 2 : 1) {
       std::vector<std::string> nomes;
       for (int32_t i = 0; i < m; ++i)
-        nomes.push_back("C" + std::to_string(i));
+        nomes.push_back(std::string(1, 'C').append(std::to_string(i)));
       consulta_.SetSQLPositional(TextoDoBloco(m), std::move(nomes));
       try {
         consulta_.Prepare();

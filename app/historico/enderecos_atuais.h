@@ -50,8 +50,9 @@ TEnderecosAtuais LeEnderecosAtuais(TIBDatabase& database, TIBTransaction& transa
 // LeEnderecosAtuais when a code found is already there.
 class TConsultaEnderecos {
  public:
+  // `codigos_por_consulta`: codes per block (the benchmark tries several).
   TConsultaEnderecos(TIBDatabase& database, TIBTransaction& transaction,
-                     TEnvio envio = TEnvio::enLotes);
+                     TEnvio envio = TEnvio::enLotes, int32_t codigos_por_consulta = kLinhasPorLote);
   void Le(const std::vector<std::string_view>& codigos, TEnderecosAtuais& atuais,
           const std::function<void()>& a_cada_lote = {});
 

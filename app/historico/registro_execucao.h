@@ -38,7 +38,8 @@ struct TAntesDaExecucao {
 // Nothing is read when the staging table has no column "18" or "46": the
 // update then fails on its first row.
 TAntesDaExecucao LeAntesDaExecucao(TIBDatabase& database, TIBTransaction& transaction,
-                                   TTabelaTemp& tabela, const std::function<void()>& a_cada_lote);
+                                   TTabelaTemp& tabela, const std::function<void()>& a_cada_lote,
+                                   TEnvio envio = TEnvio::enLotes);
 
 // The same reading, batch by batch: the database's identity when made, then
 // (Le) the addresses of a batch's codes that no earlier batch asked for,
