@@ -24,15 +24,25 @@
 // without it; a record written for a run that was then rolled back is
 // removed. Nothing of this shows in the window's texts.
 //
-// The statement is prepared once per run and executed per row
-// (TModoPreparo::mpUmaVez); mpPorLinha assigns the text again on every row
-// (and so prepares it again), for comparison in benchmarks. Both give the
-// same result.
+// The rows reach the database in batches (TModoPreparo::mpLotes, the
+// default): an EXECUTE BLOCK of kLinhasPorLote rows per round trip to the
+// server (app/atualizacao_em_lotes.h), each row still one UPDATE of its own,
+// in the order of the sheet; with a record, each batch's old addresses are
+// read just before it (TAntesPorLote). What the window shows is the same as
+// row by row: the status text, the message pump and the gauge for every row,
+// in order, once the row has gone through; a row that fails stops the run
+// with the message that names it, the rows before it counted. mpUmaVez
+// prepares the statement of one row once and executes it per row, reading
+// the record's addresses first; mpPorLinha assigns its text again on every
+// row (and so prepares it again). The three give the same result; the last
+// two are kept for comparison in tests and benchmarks.
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "app/database/fb_client.h"
 #include "app/database/tabela_temp.h"
@@ -50,14 +60,19 @@ inline constexpr const char* kFaseAtualizacao = "Atualizando Clientes, Aguarde!"
 inline constexpr const char* kMensagemSucesso = "Atualização concluída com sucesso!";
 inline constexpr const char* kMensagemFalha = "Houve um erro ao realizar a atualização. Motivo: \r";
 
-enum class TModoPreparo { mpUmaVez, mpPorLinha };
+enum class TModoPreparo { mpLotes, mpUmaVez, mpPorLinha };
 
 bool AtualizaEmails(TIBDatabase& database, TIBTransaction& transaction, TTabelaTemp& tabela,
-                    const TRunFeedback& feedback, TModoPreparo modo = TModoPreparo::mpUmaVez,
+                    const TRunFeedback& feedback, TModoPreparo modo = TModoPreparo::mpLotes,
                     TRegistroDaExecucao* registro = nullptr);
 
-// Lets errors pass; the caller owns the transaction.
+// Called with the codes of a batch (as sent) before it is written.
+using TAntesDoLote = std::function<void(const std::vector<std::string>&)>;
+
+// Lets errors pass; the caller owns the transaction. `antes_do_lote` is
+// called in mpLotes only.
 void AtualizaClientes(TIBDatabase& database, TIBTransaction& transaction, TTabelaTemp& tabela,
-                      const TRunFeedback& feedback, TModoPreparo modo = TModoPreparo::mpUmaVez);
+                      const TRunFeedback& feedback, TModoPreparo modo = TModoPreparo::mpLotes,
+                      const TAntesDoLote& antes_do_lote = {});
 
 }  // namespace app

@@ -58,7 +58,8 @@ std::string ListaDeLinhas(const std::vector<int64_t>& linhas) {
 
 }  // namespace
 
-TPrevia PreviaDaExecucao(TIBDatabase& database, TIBTransaction& transaction, TTabelaTemp& tabela) {
+TPrevia PreviaDaExecucao(TIBDatabase& database, TIBTransaction& transaction, TTabelaTemp& tabela,
+                         TEnvio envio) {
   TPrevia p;
   p.Linhas = tabela.RecordCount();
   if (p.Linhas == 0) return p;
@@ -84,7 +85,7 @@ TPrevia PreviaDaExecucao(TIBDatabase& database, TIBTransaction& transaction, TTa
   TEnderecosAtuais atual;
   IniciaTransacao(transaction);
   try {
-    atual = LeEnderecosAtuais(database, transaction, codigos, {});
+    atual = LeEnderecosAtuais(database, transaction, codigos, {}, envio);
     CancelaTransacao(transaction);
   } catch (...) {
     CancelaTransacao(transaction);

@@ -162,6 +162,16 @@ TIBErrorDescription DescribeStatus(const intptr_t* status, const std::string& li
     return {TIBErrorKind::ekDiscoCheio, "Não há espaço livre no disco do banco de dados \"" + file +
                                             "\": nada desta operação foi gravado."};
   }
+  // A Firebird server of this computer has the file open (a server holds
+  // its databases for itself) and the client library did not reach that
+  // server: opened directly, the file refuses a second engine.
+  if (p.Has(isc_already_opened)) {
+    return {TIBErrorKind::ekArquivo,
+            "Não foi possível abrir o banco de dados \"" + file +
+                "\": o arquivo está aberto por um servidor Firebird deste computador, ao qual o "
+                "cliente Firebird não conseguiu se conectar (ou por outro programa que o abre "
+                "sem servidor)."};
+  }
   if (p.Has(isc_io_error) || p.Has(isc_bad_db_format)) {
     std::string reason = OsReason(p);
     const bool abrindo = momento == TMomentoDoErro::meAoAbrir || p.Has(isc_io_open_err) ||
@@ -183,6 +193,18 @@ TIBErrorDescription DescribeStatus(const intptr_t* status, const std::string& li
                                          file + "\" durante a operação: " + reason + "."};
   }
   return {TIBErrorKind::ekOutro, library_text};
+}
+
+std::optional<EIBError> ErroDeConflito(intptr_t isc_code) {
+  if (isc_code != isc_deadlock && isc_code != isc_lock_conflict &&
+      isc_code != isc_update_conflict && isc_code != isc_lock_timeout) {
+    return std::nullopt;
+  }
+  const ISC_STATUS status[] = {isc_arg_gds, isc_deadlock, isc_arg_gds, isc_update_conflict,
+                               isc_arg_end};
+  const TIBErrorDescription d = DescribeStatus(status, "", "");
+  // -913: the SQL code of a deadlock or update conflict.
+  return EIBError(d.message, -913, isc_code, d.kind);
 }
 
 }  // namespace app

@@ -11,6 +11,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "app/errors.h"
@@ -42,5 +43,11 @@ enum class TMomentoDoErro { meAoAbrir, meComBancoAberto };
 // operator chose it (the vector's own name may be the server's form of it).
 TIBErrorDescription DescribeStatus(const intptr_t* status, const std::string& library_text,
                                    const std::string& database_name, TMomentoDoErro momento);
+
+// The error of a row that another transaction holds or changed, for a caller
+// that has only the engine's first error code (GDSCODE inside an EXECUTE
+// BLOCK): described as the engine's status for such a row (isc_deadlock,
+// isc_update_conflict) would be. Nullopt when `isc_code` is no such error.
+std::optional<EIBError> ErroDeConflito(intptr_t isc_code);
 
 }  // namespace app

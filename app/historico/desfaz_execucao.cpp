@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <unordered_map>
 
+#include "app/atualizacao_em_lotes.h"
 #include "app/envio_cliente.h"
 #include "app/errors.h"
 #include "app/historico/arquivo_registro.h"
@@ -174,6 +175,55 @@ std::string GravaRegistroDoDesfazer(const std::string& arquivo, const TCabecalho
   }
 }
 
+// The clients set back in batches: each batch's current addresses are read
+// just before its restores are written (as a run reads its record), so the
+// engine cleans each client's old versions together with its update.
+template <typename Decide>
+void RestauraEmLotes(TIBDatabase& database, TIBTransaction& transaction,
+                     std::vector<TPlano>& planos, const Decide& decide,
+                     TResultadoDesfazer& resultado) {
+  TConsultaEnderecos consulta(database, transaction);
+  TAtualizacaoEmLotes lotes(database, transaction, kSqlRestaura);
+  std::vector<TPlano*> fila;  // the restores queued, in order
+  auto envia = [&] {
+    try {
+      lotes.Envia([&](size_t) { ++resultado.Restaurados; });
+    } catch (const ELinhaRecusada& r) {
+      throw ErroAoRestaurar(r.Erro(), fila[r.Posicao()]->Cliente.Codigo);
+    }
+    fila.clear();
+  };
+  const auto lote = static_cast<size_t>(kLinhasPorLote);
+  TEnderecosAtuais atuais;
+  for (size_t inicio = 0; inicio < planos.size(); inicio += lote) {
+    const size_t fim = std::min(planos.size(), inicio + lote);
+    std::vector<std::string_view> codigos;
+    for (size_t i = inicio; i < fim; ++i)
+      codigos.push_back(planos[i].Cliente.Codigo);
+    atuais.clear();
+    consulta.Le(codigos, atuais);
+    for (size_t i = inicio; i < fim; ++i) {
+      TPlano& p = planos[i];
+      decide(p, atuais);
+      if (!p.Restaurar) continue;
+      const TClienteDesfeito& c = p.Cliente;
+      // A value the connection cannot send fails after the restores before it.
+      std::string codigo, email;
+      try {
+        codigo = TextoDaConexao("PCODCLIENTE", c.Codigo);
+        if (c.Anterior) email = TextoDaConexao("PEMAIL", *c.Anterior);
+      } catch (const EIBError& e) {
+        envia();
+        throw ErroAoRestaurar(e, c.Codigo);
+      }
+      lotes.Adiciona(std::move(codigo),
+                     c.Anterior ? std::optional<std::string>(std::move(email)) : std::nullopt);
+      fila.push_back(&p);
+    }
+    envia();
+  }
+}
+
 }  // namespace
 
 TResultadoDesfazer DesfazExecucao(TIBDatabase& database, TIBTransaction& transaction,
@@ -203,63 +253,83 @@ TResultadoDesfazer DesfazExecucao(TIBDatabase& database, TIBTransaction& transac
     ConfereBanco(arquivo, registro.Cabecalho, database.DatabaseName(), identidade);
 
     std::vector<TPlano> planos = PlanoPorCliente(registro);
-    std::vector<std::string> codigos;
-    codigos.reserve(planos.size());
-    for (const TPlano& p : planos)
-      codigos.push_back(p.Cliente.Codigo);
-    const TEnderecosAtuais atuais = LeEnderecosAtuais(database, transaction, codigos, {});
+    const auto le_atuais = [&](TEnvio envio) {
+      std::vector<std::string> codigos;
+      codigos.reserve(planos.size());
+      for (const TPlano& p : planos)
+        codigos.push_back(p.Cliente.Codigo);
+      return LeEnderecosAtuais(database, transaction, codigos, {}, envio);
+    };
 
     // An undo of this record that stopped after its commit, before its record
-    // got its final name: it is done.
-    for (const TDesfazerLido& l : lidos) {
-      if (!l.Pendente || l.Registro.Cabecalho.Desfaz != registro.Cabecalho.Id) continue;
-      if (!PendenteFoiConfirmado(l.Registro, atuais)) continue;
-      const std::string final = ConfirmaArquivoPendente(l.Arquivo);
-      Recusa(arquivo, "já foi desfeito em " + l.Registro.Cabecalho.Data + " (registro \"" + final +
-                          "\", cuja gravação tinha sido interrompida)");
+    // got its final name: it is done. Only such a leftover needs every
+    // client's address before the restores.
+    const bool ha_pendente = std::any_of(lidos.begin(), lidos.end(), [&](const TDesfazerLido& l) {
+      return l.Pendente && l.Registro.Cabecalho.Desfaz == registro.Cabecalho.Id;
+    });
+    if (ha_pendente) {
+      const TEnderecosAtuais atuais = le_atuais(opcoes.Envio);
+      for (const TDesfazerLido& l : lidos) {
+        if (!l.Pendente || l.Registro.Cabecalho.Desfaz != registro.Cabecalho.Id) continue;
+        if (!PendenteFoiConfirmado(l.Registro, atuais)) continue;
+        const std::string final = ConfirmaArquivoPendente(l.Arquivo);
+        Recusa(arquivo, "já foi desfeito em " + l.Registro.Cabecalho.Data + " (registro \"" +
+                            final + "\", cuja gravação tinha sido interrompida)");
+      }
     }
 
-    TIBSQL restaura(database, transaction);
-    restaura.SetSQL(kSqlRestaura);
-    const int32_t p_email = restaura.ParamIndex("PEMAIL");
-    const int32_t p_codigo = restaura.ParamIndex("PCODCLIENTE");
-    for (TPlano& p : planos) {
+    // Whether client `p` is set back, from its address now.
+    auto decide = [&](TPlano& p, const TEnderecosAtuais& atuais) {
       TClienteDesfeito& c = p.Cliente;
       const auto it = atuais.find(std::string(ChaveDoCodigo(c.Codigo)));
       if (it == atuais.end()) {
         resultado.Excluidos.push_back(c);
-        continue;
+        return;
       }
       c.Atual = it->second;
       // Exactly as before (a VARCHAR keeps trailing blanks): nothing to put back.
       if (c.Atual == c.Anterior) {
         ++resultado.JaComoAntes;
-        continue;
+        return;
       }
       // The run wrote the address the client already had: whatever changed
       // it since is no change of the run's.
       if (c.Anterior == c.Gravado) {
         ++resultado.NaoAlteradosPelaExecucao;
-        continue;
+        return;
       }
       // Changed since the run, as the database compares addresses.
       if (!MesmoEndereco(c.Atual, c.Gravado)) {
         resultado.AlteradosDepois.push_back(c);
-        if (!opcoes.Forcar) continue;
+        if (!opcoes.Forcar) return;
       }
       p.Restaurar = true;
-      try {
-        restaura.SetParamAt(p_codigo, c.Codigo);
-        if (c.Anterior) {
-          restaura.SetParamAt(p_email, *c.Anterior);
-        } else {
-          restaura.SetParamNullAt(p_email);
+    };
+    if (opcoes.Envio == TEnvio::enPorLinha) {
+      const TEnderecosAtuais atuais = le_atuais(TEnvio::enPorLinha);
+      TIBSQL restaura(database, transaction);
+      restaura.SetSQL(kSqlRestaura);
+      const int32_t p_email = restaura.ParamIndex("PEMAIL");
+      const int32_t p_codigo = restaura.ParamIndex("PCODCLIENTE");
+      for (TPlano& p : planos) {
+        decide(p, atuais);
+        if (!p.Restaurar) continue;
+        const TClienteDesfeito& c = p.Cliente;
+        try {
+          restaura.SetParamAt(p_codigo, c.Codigo);
+          if (c.Anterior) {
+            restaura.SetParamAt(p_email, *c.Anterior);
+          } else {
+            restaura.SetParamNullAt(p_email);
+          }
+          restaura.ExecQuery();
+        } catch (const EIBError& e) {
+          throw ErroAoRestaurar(e, c.Codigo);
         }
-        restaura.ExecQuery();
-      } catch (const EIBError& e) {
-        throw ErroAoRestaurar(e, c.Codigo);
+        ++resultado.Restaurados;
       }
-      ++resultado.Restaurados;
+    } else {
+      RestauraEmLotes(database, transaction, planos, decide, resultado);
     }
     gravado = GravaRegistroDoDesfazer(arquivo, registro.Cabecalho, planos, database.DatabaseName(),
                                       identidade, pasta, opcoes.AoChegar);

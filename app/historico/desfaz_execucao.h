@@ -36,6 +36,7 @@
 #include <string>
 #include <vector>
 
+#include "app/atualizacao_em_lotes.h"
 #include "app/database/fb_client.h"
 #include "app/historico/registro.h"
 
@@ -53,6 +54,9 @@ struct TOpcoesDesfazer {
   std::string Pasta;    // the undo's own record goes here; empty: beside the record undone
   // Called at each of those moments (tests stop the process there).
   std::function<void(TEtapaDesfazer)> AoChegar;
+  // In batches (each batch's addresses read just before its restores), or
+  // every client with statements of its own; the same result.
+  TEnvio Envio = TEnvio::enLotes;
 };
 
 struct TClienteDesfeito {

@@ -62,6 +62,12 @@ TEST(FbErrors, UsualCausesGetAKindAndAPortugueseText) {
        TIBErrorKind::ekArquivo,
        "Não foi possível abrir o banco de dados \"C:\\V.FDB\": o arquivo não é um banco de dados "
        "Firebird ou está danificado."},
+      {"held by a server this client did not reach",
+       {kGds, kIoError, kString, Text("lock"), kString, Text(file), kGds, 335545107, 0},
+       TIBErrorKind::ekArquivo,
+       "Não foi possível abrir o banco de dados \"C:\\V.FDB\": o arquivo está aberto por um "
+       "servidor Firebird deste computador, ao qual o cliente Firebird não conseguiu se conectar "
+       "(ou por outro programa que o abre sem servidor)."},
       {"not a database",
        {kGds, kBadDbFormat, kString, Text(file), 0},
        TIBErrorKind::ekArquivo,
@@ -191,6 +197,20 @@ TEST(FbErrors, ErrorsWithTheDatabaseOpenSayWhatFailed) {
     EXPECT_EQ(d.kind, c.kind) << c.what;
     EXPECT_EQ(d.message, c.message) << c.what;
   }
+}
+
+// Inside an EXECUTE BLOCK only the first code of the engine's error is known:
+// a row held or changed by another transaction is still told as such.
+TEST(FbErrors, TheFirstCodeOfARowConflictGivesTheSameError) {
+  for (intptr_t code : {kDeadlock, kUpdateConflict, kLockConflict, kLockTimeout}) {
+    const auto e = app::ErroDeConflito(code);
+    ASSERT_TRUE(e.has_value()) << code;
+    EXPECT_EQ(e->Kind(), TIBErrorKind::ekRegistroEmUso);
+    const std::vector<intptr_t> engine = {kGds, kDeadlock, kGds, kUpdateConflict, 0};
+    EXPECT_EQ(std::string(e->what()), app::DescribeStatus(engine.data(), "", "").message);
+  }
+  EXPECT_FALSE(app::ErroDeConflito(kRelationErr).has_value());
+  EXPECT_FALSE(app::ErroDeConflito(0).has_value());
 }
 
 TEST(FbErrors, OtherErrorsKeepTheLibrarysTextAndNothingIsReadPastTheVector) {
