@@ -202,7 +202,7 @@ std::optional<EIBError> ErroDeConflito(intptr_t isc_code) {
   }
   const ISC_STATUS status[] = {isc_arg_gds, isc_deadlock, isc_arg_gds, isc_update_conflict,
                                isc_arg_end};
-  const TIBErrorDescription d = DescribeStatus(status, "", "");
+  const TIBErrorDescription d = DescribeStatus(status, "", "", TMomentoDoErro::meComBancoAberto);
   // -913: the SQL code of a deadlock or update conflict.
   return EIBError(d.message, -913, isc_code, d.kind);
 }

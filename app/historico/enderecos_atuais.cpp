@@ -243,7 +243,8 @@ TEnderecosAtuais LeEnderecosAtuais(TIBDatabase& database, TIBTransaction& transa
   consulta.Le(faltam, atuais, a_cada_lote);
   // Nearly always few (codes of no client): they find nothing again.
   const std::vector<std::string_view> ainda = nao_encontrados(faltam);
-  if (!ainda.empty()) TConsultaEnderecos(database, transaction, envio).Le(ainda, atuais, a_cada_lote);
+  if (!ainda.empty())
+    TConsultaEnderecos(database, transaction, envio).Le(ainda, atuais, a_cada_lote);
   return atuais;
 }
 
