@@ -207,7 +207,9 @@ TEST(FbErrors, TheFirstCodeOfARowConflictGivesTheSameError) {
     ASSERT_TRUE(e.has_value()) << code;
     EXPECT_EQ(e->Kind(), TIBErrorKind::ekRegistroEmUso);
     const std::vector<intptr_t> engine = {kGds, kDeadlock, kGds, kUpdateConflict, 0};
-    EXPECT_EQ(std::string(e->what()), app::DescribeStatus(engine.data(), "", "").message);
+    EXPECT_EQ(
+        std::string(e->what()),
+        app::DescribeStatus(engine.data(), "", "", app::TMomentoDoErro::meComBancoAberto).message);
   }
   EXPECT_FALSE(app::ErroDeConflito(kRelationErr).has_value());
   EXPECT_FALSE(app::ErroDeConflito(0).has_value());
