@@ -179,8 +179,14 @@ struct TCaso {
 class EmLotes : public ::testing::TestWithParam<bool> {
  protected:
   // The name of database `arquivo`: through the test server or by its path.
+  // The server of the tests runs on this machine and reads the path as its
+  // own: under Wine the test folder is the build's Unix path with
+  // backslashes after it, which the server would take as part of a name.
   std::string Nome(const std::string& arquivo) const {
-    return servidor_.empty() ? arquivo : servidor_ + ":" + arquivo;
+    if (servidor_.empty()) return arquivo;
+    std::string caminho = arquivo;
+    std::replace(caminho.begin(), caminho.end(), '\\', '/');
+    return servidor_ + ":" + caminho;
   }
   std::string servidor_;
 };
