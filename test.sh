@@ -4,7 +4,9 @@
 #   1. formatting check and clang-tidy of the project's own files
 #   2. builds: native (with AddressSanitizer and UBSan), windows-x64, windows-x86,
 #      and the shipped optimised programs (windows-x64-release, windows-x86-release)
-#   3. native tests, then Windows tests under Wine (+ short fuzzing runs)
+#   3. native tests, then Windows tests under Wine (+ short fuzzing runs); a
+#      private Firebird server (scripts/firebird-server.sh) serves the tests
+#      that reach a database through a server, and is stopped at the end
 # Prints each ctest summary; exits non-zero when anything failed.
 set -uo pipefail
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
@@ -51,8 +53,21 @@ tidy_ok=1
 
 source scripts/xdisplay.sh
 source scripts/wine-env.sh
-trap project_stop_display EXIT
+SERVER_DIR="$ROOT/build/firebird-server"
+stop_services() {
+  ./scripts/firebird-server.sh stop "$SERVER_DIR" || true
+  project_stop_display
+}
+trap stop_services EXIT
 project_start_display || die "no X display"
+
+# The Firebird server of the tests: its database names are
+# $PROJECT_FIREBIRD_SERVER:/path; a client with FIREBIRD=$PROJECT_FIREBIRD_SERVER_ROOT
+# reaches it for a plain path that it holds.
+step "Firebird server"
+PROJECT_FIREBIRD_SERVER="$(./scripts/firebird-server.sh start "$SERVER_DIR")" || die "Firebird server"
+export PROJECT_FIREBIRD_SERVER PROJECT_FIREBIRD_SERVER_ROOT="$SERVER_DIR/root"
+echo "listening as $PROJECT_FIREBIRD_SERVER"
 
 # The database tests skip when the Firebird client is missing, which is
 # fine on a developer's machine; here a missing Firebird is a failure.

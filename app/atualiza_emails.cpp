@@ -1,72 +1,14 @@
 #include "app/atualiza_emails.h"
 
 #include <algorithm>
+#include <optional>
 
+#include "app/atualizacao_em_lotes.h"
 #include "app/controla_excel.h"
 #include "app/errors.h"
 #include "app/historico/arquivo_registro.h"
-#include "unicode/utf8.h"
 
 namespace app {
-
-std::string_view PrimeirosCaracteres(std::string_view text, int32_t count) {
-  return text.substr(0, unicode::Utf8PrefixBytes(text, static_cast<size_t>(std::max(count, 0))));
-}
-
-std::string CompletaZeros(std::string_view text, int32_t length) {
-  // Length in characters, as the operator sees the code.
-  const auto chars = static_cast<int64_t>(unicode::CountUtf8Characters(text));
-  std::string out;
-  const int64_t d = static_cast<int64_t>(length) - chars;
-  if (d > 0) out.assign(static_cast<size_t>(d), '0');
-  out.append(text);
-  return out;
-}
-
-std::string CodigoEnviado(std::string_view coluna18) {
-  std::string codigo = CompletaZeros(coluna18, 8);
-  codigo.resize(PrimeirosCaracteres(codigo, 8).size());
-  return codigo;
-}
-
-// A sheet narrower than 46 columns has no column 18 or 46: the staging
-// table's own text is kept at the end, after what it means to the operator.
-int32_t ColunaLida(const TTabelaTemp& tabela, int32_t coluna) {
-  try {
-    return tabela.FieldIndex(std::to_string(coluna));
-  } catch (const EDatabaseError& e) {
-    const int32_t ultima = tabela.FieldCount();
-    const std::string usada = ultima > 0
-                                  ? " (a última usada é a " + TDMCotrolaExcel::LetraColuna(ultima) +
-                                        ", coluna " + std::to_string(ultima) + ")"
-                                  : "";
-    throw EDatabaseError("A planilha tem menos de 46 colunas" + usada +
-                         ": a atualização lê o código do cliente na coluna R (18) e o e-mail na "
-                         "coluna AT (46). (" +
-                         e.what() + ")");
-  }
-}
-
-EIBError ErroDoCliente(const EIBError& e, const std::string& cliente, std::string_view feito,
-                       const std::string& outro) {
-  std::string texto;
-  switch (e.Kind()) {
-    case TIBErrorKind::ekRegistroEmUso:
-      texto = cliente + " está em uso por outra estação, que o alterou e ainda não gravou a " +
-              "alteração. Nada foi " + std::string(feito) +
-              "; tente de novo quando a outra estação terminar.";
-      break;
-    case TIBErrorKind::ekNaoEVortana:
-    case TIBErrorKind::ekArquivo:
-    case TIBErrorKind::ekDiscoCheio:
-      return e;
-    case TIBErrorKind::ekCaractere:
-    case TIBErrorKind::ekOutro:
-      texto = outro;
-      break;
-  }
-  return {texto, e.SqlCode(), e.IscCode(), e.Kind()};
-}
 
 namespace {
 
@@ -86,8 +28,83 @@ void Limpa(const TRunFeedback& feedback) {
 
 }  // namespace
 
+namespace {
+
+// The update stage in batches (TModoPreparo::mpLotes).
+void AtualizaEmLotes(TIBDatabase& database, TIBTransaction& transaction, TTabelaTemp& tabela,
+                     const TRunFeedback& feedback, const TAntesDoLote& antes_do_lote) {
+  if (feedback.Fase) feedback.Fase(kFaseAtualizacao);
+  const int64_t total = tabela.RecordCount();
+  int64_t progress = 0;
+  if (feedback.Barra) feedback.Barra(progress, total);
+  TAtualizacaoEmLotes lotes(database, transaction, kSqlAtualizaEmail);
+  // The rows queued: their row of the sheet and code as sent.
+  std::vector<int64_t> linhas;
+  std::vector<std::string> clientes;
+  // What the window shows for row `linha` before it is written...
+  auto mostra = [&](int64_t linha) {
+    if (feedback.Status) feedback.Status(TextoProgresso(linha, total));
+    if (feedback.ProcessaMensagens) feedback.ProcessaMensagens();
+  };
+  // ...and, once it went through, the gauge.
+  auto feita = [&](size_t k) {
+    mostra(linhas[k]);
+    ++progress;
+    if (feedback.Barra) feedback.Barra(progress, total);
+  };
+  auto envia = [&] {
+    if (linhas.empty()) return;
+    if (antes_do_lote) antes_do_lote(clientes);
+    try {
+      lotes.Envia(feita);
+    } catch (const ELinhaRecusada& r) {
+      mostra(linhas[r.Posicao()]);
+      throw ErroNaLinha(r.Erro(), linhas[r.Posicao()], clientes[r.Posicao()]);
+    }
+    linhas.clear();
+    clientes.clear();
+  };
+  tabela.First();
+  int32_t codigo = -1, email = -1;
+  for (int64_t i = 1; !tabela.Eof(); tabela.Next(), ++i) {
+    // A row that cannot be sent (a sheet too narrow, a character the
+    // connection cannot hold) fails after the rows queued before it, as it
+    // would row by row.
+    std::string cliente;
+    try {
+      if (codigo < 0) codigo = ColunaLida(tabela, 18);
+      cliente = CodigoEnviado(tabela.Field(codigo));
+      std::string enviado = TextoDaConexao("PCODCLIENTE", cliente);
+      if (email < 0) email = ColunaLida(tabela, 46);
+      lotes.Adiciona(std::move(enviado),
+                     TextoDaConexao("PEMAIL", PrimeirosCaracteres(tabela.Field(email), 60)));
+    } catch (const std::exception&) {
+      envia();
+      mostra(i);
+      try {
+        throw;
+      } catch (const EIBError& e) {
+        throw ErroNaLinha(e, i, cliente);
+      }
+    }
+    linhas.push_back(i);
+    clientes.push_back(std::move(cliente));
+    if (lotes.Cheio()) envia();
+  }
+  envia();
+  Limpa(feedback);
+  if (feedback.Barra) feedback.Barra(0, total);
+}
+
+}  // namespace
+
 void AtualizaClientes(TIBDatabase& database, TIBTransaction& transaction, TTabelaTemp& tabela,
-                      const TRunFeedback& feedback, TModoPreparo modo) {
+                      const TRunFeedback& feedback, TModoPreparo modo,
+                      const TAntesDoLote& antes_do_lote) {
+  if (modo == TModoPreparo::mpLotes) {
+    AtualizaEmLotes(database, transaction, tabela, feedback, antes_do_lote);
+    return;
+  }
   // The statement lives for this stage only and is freed on every way out.
   TIBSQL query(database, transaction);
   if (feedback.Fase) feedback.Fase(kFaseAtualizacao);
@@ -142,10 +159,18 @@ bool AtualizaEmails(TIBDatabase& database, TIBTransaction& transaction, TTabelaT
   try {
     IniciaTransacao(transaction);
     TAntesDaExecucao antes;
-    if (registro != nullptr) {
-      antes = LeAntesDaExecucao(database, transaction, tabela, feedback.ProcessaMensagens);
+    std::optional<TAntesPorLote> por_lote;
+    TAntesDoLote antes_do_lote;
+    if (registro != nullptr && modo == TModoPreparo::mpLotes) {
+      por_lote.emplace(database, transaction, antes);
+      antes_do_lote = [&](const std::vector<std::string>& codigos) { por_lote->Le(codigos); };
+    } else if (registro != nullptr) {
+      // Row by row, as the reference it is kept for: everything read first,
+      // in short IN lists.
+      antes = LeAntesDaExecucao(database, transaction, tabela, feedback.ProcessaMensagens,
+                                TEnvio::enPorLinha);
     }
-    AtualizaClientes(database, transaction, tabela, feedback, modo);
+    AtualizaClientes(database, transaction, tabela, feedback, modo, antes_do_lote);
     if (registro != nullptr) {
       gravado =
           GravaRegistroDaExecucao(std::move(antes), tabela, *registro, database.DatabaseName());

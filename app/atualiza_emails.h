@@ -24,18 +24,29 @@
 // without it; a record written for a run that was then rolled back is
 // removed. Nothing of this shows in the window's texts.
 //
-// The statement is prepared once per run and executed per row
-// (TModoPreparo::mpUmaVez); mpPorLinha assigns the text again on every row
-// (and so prepares it again), for comparison in benchmarks. Both give the
-// same result.
+// The rows reach the database in batches (TModoPreparo::mpLotes, the
+// default): an EXECUTE BLOCK of kLinhasPorLote rows per round trip to the
+// server (app/atualizacao_em_lotes.h), each row still one UPDATE of its own,
+// in the order of the sheet; with a record, each batch's old addresses are
+// read just before it (TAntesPorLote). What the window shows is the same as
+// row by row: the status text, the message pump and the gauge for every row,
+// in order, once the row has gone through; a row that fails stops the run
+// with the message that names it, the rows before it counted. mpUmaVez
+// prepares the statement of one row once and executes it per row, reading
+// the record's addresses first; mpPorLinha assigns its text again on every
+// row (and so prepares it again). The three give the same result; the last
+// two are kept for comparison in tests and benchmarks.
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "app/database/fb_client.h"
 #include "app/database/tabela_temp.h"
+#include "app/envio_cliente.h"
 #include "app/errors.h"
 #include "app/historico/registro_execucao.h"
 #include "app/run_feedback.h"
@@ -49,37 +60,19 @@ inline constexpr const char* kFaseAtualizacao = "Atualizando Clientes, Aguarde!"
 inline constexpr const char* kMensagemSucesso = "Atualização concluída com sucesso!";
 inline constexpr const char* kMensagemFalha = "Houve um erro ao realizar a atualização. Motivo: \r";
 
-enum class TModoPreparo { mpUmaVez, mpPorLinha };
+enum class TModoPreparo { mpLotes, mpUmaVez, mpPorLinha };
 
 bool AtualizaEmails(TIBDatabase& database, TIBTransaction& transaction, TTabelaTemp& tabela,
-                    const TRunFeedback& feedback, TModoPreparo modo = TModoPreparo::mpUmaVez,
+                    const TRunFeedback& feedback, TModoPreparo modo = TModoPreparo::mpLotes,
                     TRegistroDaExecucao* registro = nullptr);
 
-// Lets errors pass; the caller owns the transaction.
+// Called with the codes of a batch (as sent) before it is written.
+using TAntesDoLote = std::function<void(const std::vector<std::string>&)>;
+
+// Lets errors pass; the caller owns the transaction. `antes_do_lote` is
+// called in mpLotes only.
 void AtualizaClientes(TIBDatabase& database, TIBTransaction& transaction, TTabelaTemp& tabela,
-                      const TRunFeedback& feedback, TModoPreparo modo = TModoPreparo::mpUmaVez);
-
-// Puts "0" in front of `text` until it has `length` characters; a text
-// already that long or longer comes back unchanged.
-std::string CompletaZeros(std::string_view text, int32_t length);
-
-// The first `count` characters (UTF-8 code points) of `text`.
-std::string_view PrimeirosCaracteres(std::string_view text, int32_t count);
-
-// The index of column `coluna` ("18" or "46") of the staging table; a sheet
-// too narrow for it throws EDatabaseError saying so.
-int32_t ColunaLida(const TTabelaTemp& tabela, int32_t coluna);
-
-// The error of a statement on one client. A client another station holds
-// is told as `cliente` ("O cliente 00000123 (linha 7 da planilha)") "está em
-// uso por outra estação, ... Nada foi " `feito` ("gravado"); errors that do
-// not depend on the client (the file, the disk, a database of another
-// system) stay as they are; any other becomes `outro`.
-EIBError ErroDoCliente(const EIBError& e, const std::string& cliente, std::string_view feito,
-                       const std::string& outro);
-
-// The client code a staged column "18" is sent as: zero-filled to 8
-// characters, then cut to its first 8.
-std::string CodigoEnviado(std::string_view coluna18);
+                      const TRunFeedback& feedback, TModoPreparo modo = TModoPreparo::mpLotes,
+                      const TAntesDoLote& antes_do_lote = {});
 
 }  // namespace app

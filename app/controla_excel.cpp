@@ -70,6 +70,13 @@ std::string_view TDMCotrolaExcel::Texto(const TCellValue& value, int32_t column,
     case TCellKind::ckEmpty:
       return {};
     case TCellKind::ckText:
+      // A NUL would reach CLIENTE.EMAIL inside the text (the .csv and .xlsx
+      // readers refuse it in the file; .xls text and Excel can hold one).
+      if (std::memchr(value.Text.data(), '\0', value.Text.size()) != nullptr) {
+        throw EPlanilhaError("A célula " + LetraColuna(column) + std::to_string(row) +
+                             " da aba \"" + engine_->CurrentSheetName() +
+                             "\" contém um caractere nulo e não pode ser lida.");
+      }
       return value.Text;
     case TCellKind::ckNumber: {
       const size_t inicio = numeros.size();

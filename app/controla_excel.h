@@ -14,8 +14,9 @@
 // general form with at most 15 significant digits, the given decimal
 // separator, no thousands separator, exponent form ("1E15", "1,5E-5") only
 // outside 1E-4 <= |x| < 1E15 (dates give their serial day number); booleans
-// the given words ("True"/"False"). An error cell (#N/A...) throws
-// EPlanilhaError. Errors of the engine propagate unchanged.
+// the given words ("True"/"False"). An error cell (#N/A...) and a text
+// holding a NUL character throw EPlanilhaError naming the cell. Errors of the engine propagate
+// unchanged.
 #pragma once
 
 #include <cstdint>

@@ -41,12 +41,14 @@ class EDatabaseError : public std::runtime_error {
 
 // What a Firebird error means for the operator (app/database/fb_errors.h).
 enum class TIBErrorKind {
-  ekOutro,          // anything else: the library's own text
-  ekRegistroEmUso,  // a row held by another station's open transaction
-  ekNaoEVortana,    // a table or column the program needs is missing
-  ekArquivo,        // the database file cannot be opened or read
-  ekDiscoCheio,     // the disk of the database is full
-  ekCaractere,      // a value has a character the connection's WIN1252 cannot hold
+  ekOutro,             // anything else: the library's own text
+  ekRegistroEmUso,     // a row held by another station's open transaction
+  ekAlteradoPorOutra,  // a row another station changed and committed after this transaction began
+  ekConexaoPerdida,    // the connection to the server was lost (server stopped, network down)
+  ekNaoEVortana,       // a table or column the program needs is missing
+  ekArquivo,           // the database file cannot be opened or read
+  ekDiscoCheio,        // the disk of the database is full
+  ekCaractere,         // a value has a character the connection's WIN1252 cannot hold
 };
 
 class EIBError : public EDatabaseError {

@@ -2,7 +2,7 @@
 
 #include <unordered_map>
 
-#include "app/atualiza_emails.h"
+#include "app/envio_cliente.h"
 #include "app/historico/enderecos_atuais.h"
 #include "app/text_encoding.h"
 #include "app/texto_escapado.h"
@@ -58,7 +58,8 @@ std::string ListaDeLinhas(const std::vector<int64_t>& linhas) {
 
 }  // namespace
 
-TPrevia PreviaDaExecucao(TIBDatabase& database, TIBTransaction& transaction, TTabelaTemp& tabela) {
+TPrevia PreviaDaExecucao(TIBDatabase& database, TIBTransaction& transaction, TTabelaTemp& tabela,
+                         TEnvio envio) {
   TPrevia p;
   p.Linhas = tabela.RecordCount();
   if (p.Linhas == 0) return p;
@@ -74,7 +75,7 @@ TPrevia PreviaDaExecucao(TIBDatabase& database, TIBTransaction& transaction, TTa
     l.CodigoPlanilha = tabela.Field(col_codigo);
     l.Codigo = CodigoEnviado(l.CodigoPlanilha);
     const std::string_view email = tabela.Field(col_email);
-    l.Novo = PrimeirosCaracteres(email, 60);
+    l.Novo = EmailEnviado(email);
     l.CodigoVazio = l.CodigoPlanilha.empty();
     l.CodigoCortado = unicode::CountUtf8Characters(l.CodigoPlanilha) > 8;
     l.EnderecoCortado = l.Novo.size() < email.size();
@@ -84,7 +85,7 @@ TPrevia PreviaDaExecucao(TIBDatabase& database, TIBTransaction& transaction, TTa
   TEnderecosAtuais atual;
   IniciaTransacao(transaction);
   try {
-    atual = LeEnderecosAtuais(database, transaction, codigos, {});
+    atual = LeEnderecosAtuais(database, transaction, codigos, {}, envio);
     CancelaTransacao(transaction);
   } catch (...) {
     CancelaTransacao(transaction);

@@ -21,6 +21,7 @@
 #include <string>
 #include <vector>
 
+#include "app/atualizacao_em_lotes.h"
 #include "app/database/fb_client.h"
 #include "app/database/tabela_temp.h"
 
@@ -71,7 +72,9 @@ struct TPrevia {
 // Reads the staged codes' addresses in `transaction` (started here and
 // rolled back: nothing is written). The staging table must have columns
 // "18" and "46" unless it has no rows (the same message as a run otherwise).
-TPrevia PreviaDaExecucao(TIBDatabase& database, TIBTransaction& transaction, TTabelaTemp& tabela);
+// `envio`: the lookups in batches, or in short IN lists (for comparison).
+TPrevia PreviaDaExecucao(TIBDatabase& database, TIBTransaction& transaction, TTabelaTemp& tabela,
+                         TEnvio envio = TEnvio::enLotes);
 
 std::string TextoDaPrevia(const TPrevia& previa);
 // Tab-separated, escaped like `updater-cli dump`: a header line, then one

@@ -11,7 +11,7 @@ set -euo pipefail
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 RUNS="${1:-500}"
 BUILD="$(realpath -m "${2:-$ROOT/build/fuzz}")"
-TARGETS=(skin_package skin_names lzh quick_ini bmp load_skin skin_paint xls_stream xml_part)
+TARGETS=(skin_package skin_names lzh quick_ini bmp load_skin skin_paint xls_stream xls_records xml_part)
 
 if [[ ! -f "$BUILD/build.ninja" ]]; then
   cmake -S "$ROOT" -B "$BUILD" -G Ninja -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
@@ -21,9 +21,11 @@ ninja -C "$BUILD" -j2 fuzz_make_seeds "${TARGETS[@]/#/fuzz_}" >/dev/null
 
 SEEDS="$BUILD/fuzz-seeds"
 "$BUILD/fuzz/fuzz_make_seeds" "$SEEDS"
-# The .xls reader starts from the workbooks the tests read.
-mkdir -p "$SEEDS/xls_stream"
+# The .xls reader starts from the workbooks the tests read (real writers'
+# files and the hand-made ones), byte-wise and record-wise.
+mkdir -p "$SEEDS/xls_stream" "$SEEDS/xls_records"
 cp "$ROOT"/tests/fixtures/app/*.xls "$SEEDS/xls_stream/"
+cp "$SEEDS"/xls_stream/*.xls "$SEEDS/xls_records/"
 # The .xlsx part filter starts from the worksheets and shared strings of the
 # real writers' workbooks (the first byte of each chooses the chunk size).
 mkdir -p "$SEEDS/xml_part"

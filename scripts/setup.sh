@@ -21,8 +21,9 @@ PACKAGES=(
   # running and looking at the Windows program
   wine wine64 wine64-tools libwine-dev fonts-wine fonts-liberation libgnutls30
   xvfb xdotool imagemagick x11-utils
-  # Firebird, embedded engine, client library, headers and isql
-  firebird3.0-server-core libfbclient2 firebird-dev firebird3.0-utils
+  # Firebird, embedded engine, client library, headers and isql; the server
+  # (started by the tests on a port of their own, never as the machine's service)
+  firebird3.0-server-core libfbclient2 firebird-dev firebird3.0-utils firebird3.0-server
   # portable core libraries
   zlib1g-dev libpng-dev libstb-dev libminizip-dev libexpat1-dev
   # workbook fixtures and the spreadsheet benchmark

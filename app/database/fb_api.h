@@ -76,6 +76,7 @@ struct TFbApi {
   decltype(&isc_dsql_prepare) dsql_prepare;
   decltype(&isc_dsql_describe_bind) dsql_describe_bind;
   decltype(&isc_dsql_execute) dsql_execute;
+  decltype(&isc_dsql_execute2) dsql_execute2;
   decltype(&isc_dsql_free_statement) dsql_free_statement;
   decltype(&isc_dsql_execute_immediate) dsql_execute_immediate;
   decltype(&isc_dsql_describe) dsql_describe;

@@ -136,14 +136,16 @@ std::string ErrorText(const TFbApi& api, const fb::Status* status) {
 
 // The error of a failed status: a Portuguese text for the causes the
 // operator can act on, the library's own otherwise.
-EIBError StatusError(const TFbApi& api, const fb::Status* status,
-                     const std::string& database_name) {
-  const TIBErrorDescription d = DescribeStatus(status, ErrorText(api, status), database_name);
+EIBError StatusError(const TFbApi& api, const fb::Status* status, const std::string& database_name,
+                     TMomentoDoErro momento) {
+  const TIBErrorDescription d =
+      DescribeStatus(status, ErrorText(api, status), database_name, momento);
   return {d.message, api.sqlcode ? api.sqlcode(status) : 0, status[1], d.kind};
 }
 
-void Check(const TFbApi& api, const fb::Status* status, const std::string& database_name) {
-  if (Failed(status)) throw StatusError(api, status, database_name);
+void Check(const TFbApi& api, const fb::Status* status, const std::string& database_name,
+           TMomentoDoErro momento = TMomentoDoErro::meComBancoAberto) {
+  if (Failed(status)) throw StatusError(api, status, database_name, momento);
 }
 
 fb::Handle ToHandle(uintptr_t h) {
@@ -192,6 +194,7 @@ std::shared_ptr<TFbClientLibrary> TFbClientLibrary::Load(const std::vector<std::
               Resolve(module, "isc_dsql_prepare", api->dsql_prepare) &&
               Resolve(module, "isc_dsql_describe_bind", api->dsql_describe_bind) &&
               Resolve(module, "isc_dsql_execute", api->dsql_execute) &&
+              Resolve(module, "isc_dsql_execute2", api->dsql_execute2) &&
               Resolve(module, "isc_dsql_free_statement", api->dsql_free_statement) &&
               Resolve(module, "isc_dsql_sql_info", api->dsql_sql_info) &&
               Resolve(module, "isc_dsql_describe", api->dsql_describe) &&
@@ -258,7 +261,7 @@ void TIBDatabase::Open() {
   if (database_name_.size() > 32767) throw EDatabaseError("Database name too long");
   api.attach_database(status, static_cast<short>(database_name_.size()), database_name_.c_str(),
                       &handle, static_cast<short>(dpb.size()), dpb.data());
-  Check(api, status, database_name_);
+  Check(api, status, database_name_, TMomentoDoErro::meAoAbrir);
   handle_ = FromHandle(handle);
 }
 
@@ -281,7 +284,7 @@ void TIBDatabase::CreateDatabase(const std::string& charset) {
   fb::Handle tr{};
   api.dsql_execute_immediate(status, &db, &tr, static_cast<unsigned short>(sql.size()), sql.c_str(),
                              1, nullptr);
-  Check(api, status, database_name_);
+  Check(api, status, database_name_, TMomentoDoErro::meAoAbrir);
   handle_ = FromHandle(db);
 }
 
@@ -443,9 +446,9 @@ void ParseParams(std::string_view sql, std::string& out, std::vector<std::string
 // `value` in the connection's character set, or EIBError (ekCaractere)
 // naming the first character it cannot hold: replacing it would store an
 // address other than the one in the sheet.
-void ToConnectionText(const std::string& key, std::string_view value, std::string& out) {
+void ToConnectionText(std::string_view key, std::string_view value, std::string& out) {
   if (Utf8ToWin1252(value, out)) return;
-  std::string message = "o valor de " + key + " ";
+  std::string message = "o valor de " + std::string(key) + " ";
   size_t i = 0;
   while (i < value.size()) {
     const size_t start = i;
@@ -468,10 +471,43 @@ void ToConnectionText(const std::string& key, std::string_view value, std::strin
 
 }  // namespace
 
+std::string TextoDaConexao(std::string_view parametro, std::string_view value) {
+  std::string out;
+  ToConnectionText(parametro, value, out);
+  return out;
+}
+
+// Every output column is fetched as nullable text: a text column in its own
+// width (the engine fills the whole buffer of each row), any other in up to
+// 1,000 bytes.
+struct TIBSQL::TSaida {
+  std::vector<unsigned char> storage;  // the XSQLDA
+  std::vector<std::vector<char>> buffers;
+  std::vector<int16_t> widths;
+  std::vector<int16_t> nulls;
+  int16_t count = 0;
+
+  fb::XSQLDA* Da() { return reinterpret_cast<fb::XSQLDA*>(storage.data()); }
+  // Column `i` of the row last fetched, as UTF-8 (nullopt for NULL).
+  void Read(int i, std::optional<std::string>& value) const {
+    if (nulls[static_cast<size_t>(i)] < 0) {
+      value.reset();
+      return;
+    }
+    const char* data = buffers[static_cast<size_t>(i)].data();
+    const auto len = static_cast<uint16_t>(static_cast<unsigned char>(data[0]) |
+                                           (static_cast<unsigned char>(data[1]) << 8));
+    if (!value) value.emplace();
+    const auto width = static_cast<uint16_t>(widths[static_cast<size_t>(i)]);
+    Win1252ToUtf8(std::string_view(data + 2, std::min<uint16_t>(len, width)), *value);
+  }
+};
+
 TIBSQL::TIBSQL(TIBDatabase& database, TIBTransaction& transaction)
     : database_(database), transaction_(transaction) {}
 
 TIBSQL::~TIBSQL() {
+  saida_.reset();
   try {
     FreeHandle();
   } catch (...) {
@@ -479,11 +515,48 @@ TIBSQL::~TIBSQL() {
   }
 }
 
+namespace {
+
+// Whether transaction `numero` is still active, asked in a transaction of its
+// own (a fresh look at the monitoring tables); true when the server cannot
+// tell, so that a row is then told as in use, the cautious reading.
+bool TransacaoAtiva(TIBDatabase& database, int64_t numero) {
+  try {
+    TIBTransaction consulta(database);
+    consulta.SetReadOnly(true);
+    consulta.StartTransaction();
+    TIBSQL q(database, consulta);
+    q.SetSQL("SELECT COUNT(*) FROM MON$TRANSACTIONS WHERE MON$TRANSACTION_ID = " +
+             std::to_string(numero));
+    const auto linhas = q.SelectAll();
+    consulta.Rollback();
+    return linhas.size() != 1 || linhas[0].empty() || !linhas[0][0] || *linhas[0][0] != "0";
+  } catch (const std::exception&) {
+    return true;
+  }
+}
+
+}  // namespace
+
 void TIBSQL::ThrowIfError(const intptr_t* status) const {
-  Check(database_.Library().Api(), status, database_.DatabaseName());
+  if (!Failed(status)) return;
+  EIBError erro = StatusError(database_.Library().Api(), status, database_.DatabaseName(),
+                              TMomentoDoErro::meComBancoAberto);
+  // A conflict over a row: the engine says the same whether the other
+  // transaction still holds it or committed its change after this one
+  // began; the other transaction's state tells.
+  if (erro.Kind() == TIBErrorKind::ekRegistroEmUso) {
+    const int64_t outra = ConcurrentTransaction(status);
+    if (outra > 0 && !TransacaoAtiva(database_, outra)) {
+      erro = EIBError(kTextoAlteradoPorOutra, erro.SqlCode(), erro.IscCode(),
+                      TIBErrorKind::ekAlteradoPorOutra);
+    }
+  }
+  throw erro;
 }
 
 void TIBSQL::FreeHandle() {
+  saida_.reset();
   if (handle_ == 0) return;
   fb::Status status[fb::kStatusLength] = {};
   fb::Handle h = ToHandle(handle_);
@@ -511,6 +584,19 @@ void TIBSQL::SetSQL(std::string_view text) {
   }
 }
 
+void TIBSQL::SetSQLPositional(std::string_view text, std::vector<std::string> names) {
+  FreeHandle();
+  sql_.assign(text);
+  sql_fb_ = sql_;
+  names_ = std::move(names);
+  for (std::string& name : names_)
+    name = Upper(name);
+  values_.assign(names_.size(), std::string());
+  nulls_.assign(names_.size(), 0);
+  // Each position on its own: SetParamAt sets that one only.
+  next_same_.assign(names_.size(), -1);
+}
+
 void TIBSQL::Prepare() {
   if (handle_ != 0) return;
   if (!database_.Connected()) throw EDatabaseError(kDbNotOpenMessage);
@@ -532,7 +618,8 @@ void TIBSQL::Prepare() {
                    static_cast<unsigned short>(database_.SQLDialect()), nullptr);
   handle_ = FromHandle(stmt);
   if (Failed(status)) {
-    EIBError error = StatusError(api, status, database_.DatabaseName());
+    EIBError error =
+        StatusError(api, status, database_.DatabaseName(), TMomentoDoErro::meComBancoAberto);
     FreeHandle();
     throw error;
   }
@@ -600,6 +687,12 @@ void TIBSQL::SetParamNullAt(int32_t index) {
   }
 }
 
+void TIBSQL::SetParamConvertedAt(int32_t index, std::string_view connection_text) {
+  const auto i = static_cast<size_t>(index);
+  values_.at(i).assign(connection_text);
+  nulls_[i] = 0;
+}
+
 void TIBSQL::BindParams() {
   auto* da = reinterpret_cast<fb::XSQLDA*>(in_sqlda_.data());
   for (size_t i = 0; i < names_.size(); ++i) {
@@ -623,49 +716,77 @@ void TIBSQL::ExecQuery() {
   ThrowIfError(status);
 }
 
-void TIBSQL::SelectEach(const TLinhaLida& linha) {
-  Prepare();
+TIBSQL::TSaida& TIBSQL::Saida() {
+  if (!saida_) {
+    saida_ = std::make_unique<TSaida>();
+    DescribeOutput(*saida_);
+  }
+  return *saida_;
+}
+
+void TIBSQL::DescribeOutput(TSaida& saida) {
   const TFbApi& api = database_.Library().Api();
   fb::Status status[fb::kStatusLength] = {};
   fb::Handle stmt = ToHandle(handle_);
-  std::vector<unsigned char> out_storage(fb::XsqldaLength(1), 0);
-  auto* out = reinterpret_cast<fb::XSQLDA*>(out_storage.data());
-  out->version = fb::kSqldaVersion1;
-  out->sqln = 1;
-  api.dsql_describe(status, &stmt, 1, out);
+  saida.storage.assign(fb::XsqldaLength(1), 0);
+  saida.Da()->version = fb::kSqldaVersion1;
+  saida.Da()->sqln = 1;
+  api.dsql_describe(status, &stmt, 1, saida.Da());
   ThrowIfError(status);
-  const int16_t n = out->sqld;
+  const int16_t n = saida.Da()->sqld;
   if (n > 1) {
-    out_storage.assign(fb::XsqldaLength(n), 0);
-    out = reinterpret_cast<fb::XSQLDA*>(out_storage.data());
-    out->version = fb::kSqldaVersion1;
-    out->sqln = static_cast<int16_t>(n);
-    api.dsql_describe(status, &stmt, 1, out);
+    saida.storage.assign(fb::XsqldaLength(n), 0);
+    saida.Da()->version = fb::kSqldaVersion1;
+    saida.Da()->sqln = static_cast<int16_t>(n);
+    api.dsql_describe(status, &stmt, 1, saida.Da());
     ThrowIfError(status);
   }
-  // Every column is fetched as nullable text: a text column in its own
-  // width (the engine fills the whole buffer of each row), any other in up
-  // to 1,000 bytes.
   constexpr int16_t kWidth = 1000;
-  std::vector<std::vector<char>> buffers(static_cast<size_t>(n));
-  std::vector<int16_t> widths(static_cast<size_t>(n));
-  std::vector<int16_t> nulls(static_cast<size_t>(n));
+  saida.count = n;
+  saida.buffers.assign(static_cast<size_t>(n), {});
+  saida.widths.assign(static_cast<size_t>(n), 0);
+  saida.nulls.assign(static_cast<size_t>(n), 0);
   for (int i = 0; i < n; ++i) {
-    fb::XSQLVAR& v = out->sqlvar[i];
+    fb::XSQLVAR& v = saida.Da()->sqlvar[i];
     const bool text = (v.sqltype & ~1) == fb::kSqlText || (v.sqltype & ~1) == fb::kSqlVarying;
     const int16_t width = text && v.sqllen > 0 && v.sqllen < kWidth ? v.sqllen : kWidth;
-    widths[static_cast<size_t>(i)] = width;
-    buffers[static_cast<size_t>(i)].assign(static_cast<size_t>(width) + 2, '\0');
+    saida.widths[static_cast<size_t>(i)] = width;
+    saida.buffers[static_cast<size_t>(i)].assign(static_cast<size_t>(width) + 2, '\0');
     v.sqltype = fb::kSqlVarying + 1;
     v.sqlsubtype = 0;
     v.sqlscale = 0;
     v.sqllen = width;
-    v.sqldata = buffers[static_cast<size_t>(i)].data();
-    v.sqlind = &nulls[static_cast<size_t>(i)];
+    v.sqldata = saida.buffers[static_cast<size_t>(i)].data();
+    v.sqlind = &saida.nulls[static_cast<size_t>(i)];
   }
+}
+
+std::vector<std::optional<std::string>> TIBSQL::ExecQueryReturning() {
+  Prepare();
+  const TFbApi& api = database_.Library().Api();
+  TSaida& saida = Saida();
   auto* in = reinterpret_cast<fb::XSQLDA*>(in_sqlda_.data());
   BindParams();
+  fb::Status status[fb::kStatusLength] = {};
   fb::Handle tr = ToHandle(transaction_.Handle());
+  fb::Handle stmt = ToHandle(handle_);
+  api.dsql_execute2(status, &tr, &stmt, 1, names_.empty() ? nullptr : in, saida.Da());
+  ThrowIfError(status);
+  std::vector<std::optional<std::string>> row(static_cast<size_t>(saida.count));
+  for (int i = 0; i < saida.count; ++i)
+    saida.Read(i, row[static_cast<size_t>(i)]);
+  return row;
+}
+
+void TIBSQL::SelectEach(const TLinhaLida& linha) {
+  Prepare();
+  const TFbApi& api = database_.Library().Api();
+  TSaida& saida = Saida();
+  auto* in = reinterpret_cast<fb::XSQLDA*>(in_sqlda_.data());
+  BindParams();
+  fb::Status status[fb::kStatusLength] = {};
+  fb::Handle tr = ToHandle(transaction_.Handle());
+  fb::Handle stmt = ToHandle(handle_);
   api.dsql_execute(status, &tr, &stmt, 1, names_.empty() ? nullptr : in);
   ThrowIfError(status);
   // The cursor is closed on every way out (the statement is kept), also
@@ -679,24 +800,13 @@ void TIBSQL::SelectEach(const TLinhaLida& linha) {
     }
   } fecha{api, stmt};
   // One row's values, their strings reused from row to row.
-  std::vector<std::optional<std::string>> row(static_cast<size_t>(n));
+  std::vector<std::optional<std::string>> row(static_cast<size_t>(saida.count));
   for (;;) {
-    const fb::Status rc = api.dsql_fetch(status, &stmt, 1, out);
+    const fb::Status rc = api.dsql_fetch(status, &stmt, 1, saida.Da());
     if (rc == 100) break;
     ThrowIfError(status);
-    for (int i = 0; i < n; ++i) {
-      auto& value = row[static_cast<size_t>(i)];
-      if (nulls[static_cast<size_t>(i)] < 0) {
-        value.reset();
-        continue;
-      }
-      const char* data = buffers[static_cast<size_t>(i)].data();
-      const auto len = static_cast<uint16_t>(static_cast<unsigned char>(data[0]) |
-                                             (static_cast<unsigned char>(data[1]) << 8));
-      if (!value) value.emplace();
-      const auto width = static_cast<uint16_t>(widths[static_cast<size_t>(i)]);
-      Win1252ToUtf8(std::string_view(data + 2, std::min<uint16_t>(len, width)), *value);
-    }
+    for (int i = 0; i < saida.count; ++i)
+      saida.Read(i, row[static_cast<size_t>(i)]);
     if (!linha(row)) break;
   }
 }

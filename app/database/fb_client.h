@@ -155,6 +155,11 @@ void IniciaTransacao(TIBTransaction& transaction);
 void ConfirmaTransacao(TIBTransaction& transaction);
 void CancelaTransacao(TIBTransaction& transaction);
 
+// `value` (UTF-8) in the connection's character set, Windows-1252; a
+// character it cannot hold throws EIBError (ekCaractere) naming the parameter
+// `parametro` and the character, as SetParam would.
+std::string TextoDaConexao(std::string_view parametro, std::string_view value);
+
 class TIBSQL {
  public:
   TIBSQL(TIBDatabase& database, TIBTransaction& transaction);
@@ -166,6 +171,10 @@ class TIBSQL {
   // parameters anew from the ":NAME" markers of the text (outside quotes
   // and comments); their values start empty.
   void SetSQL(std::string_view text);
+  // A text whose parameters are "?" markers, named `names` in order (for
+  // ParamIndex and the messages of SetParamAt): an EXECUTE BLOCK, in whose
+  // body ":NAME" is one of the block's own variables.
+  void SetSQLPositional(std::string_view text, std::vector<std::string> names);
   const std::string& SQL() const { return sql_; }
   void Prepare();  // no-op when prepared
   bool Prepared() const { return handle_ != 0; }
@@ -180,8 +189,15 @@ class TIBSQL {
   void SetParamAt(int32_t index, std::string_view value);
   // Sets them to null instead.
   void SetParamNullAt(int32_t index);
+  // Sets the parameter at `index` alone to a value already in the
+  // connection's character set (from TextoDaConexao).
+  void SetParamConvertedAt(int32_t index, std::string_view connection_text);
   // Runs the statement (preparing it first if needed). Returns no rows.
   void ExecQuery();
+  // Runs a statement that returns one row of output parameters (an EXECUTE
+  // PROCEDURE, an EXECUTE BLOCK without SUSPEND) in one call, and returns
+  // them as SelectAll returns a row.
+  std::vector<std::optional<std::string>> ExecQueryReturning();
   // Runs a statement that returns rows and fetches them all, every column
   // as text of up to 1,000 bytes (UTF-8; NULL as std::nullopt).
   std::vector<std::vector<std::optional<std::string>>> SelectAll();
@@ -197,6 +213,11 @@ class TIBSQL {
   void ThrowIfError(const intptr_t* status) const;
   // Points the input XSQLDA at the values and null indicators.
   void BindParams();
+  // The described output columns, each bound to a text buffer of its own:
+  // described once per preparation.
+  struct TSaida;
+  TSaida& Saida();
+  void DescribeOutput(TSaida& saida);
 
   TIBDatabase& database_;
   TIBTransaction& transaction_;
@@ -210,6 +231,7 @@ class TIBSQL {
   std::vector<int32_t> next_same_;
   uintptr_t handle_ = 0;
   std::vector<unsigned char> in_sqlda_;  // XSQLDA storage
+  std::unique_ptr<TSaida> saida_;
 };
 
 }  // namespace app

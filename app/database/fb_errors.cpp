@@ -1,5 +1,6 @@
 #include "app/database/fb_errors.h"
 
+#include <cstdlib>
 #include <string_view>
 #include <vector>
 
@@ -101,14 +102,40 @@ constexpr const char* kNaoEVortana = "O banco de dados escolhido não é um banc
 
 }  // namespace
 
+int64_t ConcurrentTransaction(const intptr_t* status) {
+  for (int i = 0; i + 3 < ISC_STATUS_LENGTH && status[i] != isc_arg_end; i += 2) {
+    if (status[i] == isc_arg_gds && status[i + 1] == isc_concurrent_transaction &&
+        (status[i + 2] == isc_arg_number || status[i + 2] == isc_arg_string)) {
+      if (status[i + 2] == isc_arg_number) return static_cast<int64_t>(status[i + 3]);
+      // NOLINTNEXTLINE(performance-no-int-to-ptr): the vector holds the pointer as an integer
+      const auto* text = reinterpret_cast<const char*>(status[i + 3]);
+      return text != nullptr ? std::strtoll(text, nullptr, 10) : 0;
+    }
+    // A counted string takes one entry more.
+    if (status[i] == isc_arg_cstring) ++i;
+  }
+  return 0;
+}
+
+bool ConexaoPerdida(const TStatusParts& p) {
+  for (const ISC_STATUS code :
+       {isc_network_error, isc_net_read_err, isc_net_write_err, isc_conn_lost,
+        isc_lost_db_connection, isc_att_shutdown, isc_shutdown}) {
+    if (p.Has(code)) return true;
+  }
+  return false;
+}
+
 TIBErrorDescription DescribeStatus(const intptr_t* status, const std::string& library_text,
-                                   const std::string& database_name) {
+                                   const std::string& database_name, TMomentoDoErro momento) {
   const TStatusParts p = Split(status);
+  // The engine says the same whether the other transaction still holds the
+  // row (a wait that ran out, or no wait) or committed its change after this
+  // one began: the client tells those apart by asking whether that
+  // transaction is still active (ConcurrentTransaction below).
   if (p.Has(isc_lock_conflict) || p.Has(isc_deadlock) || p.Has(isc_update_conflict) ||
       p.Has(isc_lock_timeout)) {
-    return {TIBErrorKind::ekRegistroEmUso,
-            "o registro está em uso por outra estação, que o alterou e ainda não gravou a "
-            "alteração"};
+    return {TIBErrorKind::ekRegistroEmUso, kTextoRegistroEmUso};
   }
   if (p.Has(isc_dsql_relation_err)) {
     return {TIBErrorKind::ekNaoEVortana, kNaoEVortana + std::string("não existe nele a tabela ") +
@@ -120,19 +147,64 @@ TIBErrorDescription DescribeStatus(const intptr_t* status, const std::string& li
   }
   // isc_io_error's arguments: the operation ("open", "read"...), then the file.
   const std::string file = database_name.empty() ? p.StringOf(isc_io_error, 1) : database_name;
+  if (ConexaoPerdida(p)) {
+    if (momento == TMomentoDoErro::meAoAbrir) {
+      return {TIBErrorKind::ekArquivo,
+              "Não foi possível abrir o banco de dados \"" + file +
+                  "\": o servidor não respondeu (servidor parado ou rede fora do ar)."};
+    }
+    return {TIBErrorKind::ekConexaoPerdida,
+            "A conexão com o banco de dados \"" + file +
+                "\" foi perdida (o servidor parou ou a rede caiu). Confira a rede e o servidor "
+                "e tente de novo."};
+  }
   if (p.Has(isc_io_error) && DiskFull(p)) {
     return {TIBErrorKind::ekDiscoCheio, "Não há espaço livre no disco do banco de dados \"" + file +
                                             "\": nada desta operação foi gravado."};
   }
+  // A Firebird server of this computer has the file open (a server holds
+  // its databases for itself) and the client library did not reach that
+  // server: opened directly, the file refuses a second engine.
+  if (p.Has(isc_already_opened)) {
+    return {TIBErrorKind::ekArquivo,
+            "Não foi possível abrir o banco de dados \"" + file +
+                "\": o arquivo está aberto por um servidor Firebird deste computador, ao qual o "
+                "cliente Firebird não conseguiu se conectar (ou por outro programa que o abre "
+                "sem servidor)."};
+  }
   if (p.Has(isc_io_error) || p.Has(isc_bad_db_format)) {
     std::string reason = OsReason(p);
+    const bool abrindo = momento == TMomentoDoErro::meAoAbrir || p.Has(isc_io_open_err) ||
+                         p.StringOf(isc_io_error, 0) == "open";
     // A read that fails without a system error is a file too short or not
     // laid out as a database.
-    if (reason.empty()) reason = "o arquivo não é um banco de dados Firebird ou está danificado";
-    return {TIBErrorKind::ekArquivo,
-            "Não foi possível abrir o banco de dados \"" + file + "\": " + reason + "."};
+    if (reason.empty()) {
+      reason = abrindo ? "o arquivo não é um banco de dados Firebird ou está danificado"
+                       : "o arquivo pode estar danificado";
+    }
+    if (abrindo || p.Has(isc_bad_db_format)) {
+      return {TIBErrorKind::ekArquivo,
+              "Não foi possível abrir o banco de dados \"" + file + "\": " + reason + "."};
+    }
+    // With the database open: a read or a write of it failed.
+    const bool gravando = p.Has(isc_io_write_err) || p.StringOf(isc_io_error, 0) == "write";
+    return {TIBErrorKind::ekArquivo, (gravando ? "Não foi possível gravar no banco de dados \""
+                                               : "Não foi possível ler o banco de dados \"") +
+                                         file + "\" durante a operação: " + reason + "."};
   }
   return {TIBErrorKind::ekOutro, library_text};
+}
+
+std::optional<EIBError> ErroDeConflito(intptr_t isc_code) {
+  if (isc_code != isc_deadlock && isc_code != isc_lock_conflict &&
+      isc_code != isc_update_conflict && isc_code != isc_lock_timeout) {
+    return std::nullopt;
+  }
+  const ISC_STATUS status[] = {isc_arg_gds, isc_deadlock, isc_arg_gds, isc_update_conflict,
+                               isc_arg_end};
+  const TIBErrorDescription d = DescribeStatus(status, "", "", TMomentoDoErro::meComBancoAberto);
+  // -913: the SQL code of a deadlock or update conflict.
+  return EIBError(d.message, -913, isc_code, d.kind);
 }
 
 }  // namespace app

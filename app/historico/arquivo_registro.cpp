@@ -22,6 +22,7 @@
 #include <sys/stat.h>
 #else
 #include <fcntl.h>
+#include <stdio.h>
 #include <unistd.h>
 #endif
 
@@ -228,22 +229,37 @@ TCabecalhoRegistro CabecalhoNovo(TTipoRegistro tipo, const TMomento& momento, st
   return c;
 }
 
-std::string GravaArquivoNovo(const std::string& pasta, const std::string& nome,
-                             const std::string& conteudo) {
+namespace {
+
+// Creates `pasta`/`nome`[-n]`sufixo` that did not exist (nor, when
+// `livre_tambem` is given, `nome`[-n]`livre_tambem`), writes `conteudo`,
+// flushes file and folder; returns the path.
+std::string GravaExclusivo(const std::string& pasta, const std::string& nome,
+                           const std::string& sufixo, const std::string& livre_tambem,
+                           const std::string& conteudo,
+                           const std::function<void()>& antes_da_descarga) {
   std::error_code ec;
   std::filesystem::create_directories(Caminho(pasta), ec);
   if (ec) FalhaNaGravacao(pasta, MotivoDaGravacao(ec));
   for (int n = 1; n <= 1000; ++n) {
-    std::string nome_arquivo = nome;
-    if (n > 1) nome_arquivo.append("-").append(std::to_string(n));
-    const std::string arquivo = Junta(pasta, nome_arquivo.append(".txt"));
+    std::string base = nome;
+    if (n > 1) base.append("-").append(std::to_string(n));
+    if (!livre_tambem.empty()) {
+      std::error_code existe;
+      if (std::filesystem::exists(Caminho(Junta(pasta, base + livre_tambem)), existe) || existe)
+        continue;
+    }
+    const std::string arquivo = Junta(pasta, base + sufixo);
     errno = 0;
     TDescritor fd = CriaExclusivo(arquivo);
     if (!fd.Valido()) {
       if (errno == EEXIST) continue;  // another record of the same second
       FalhaNaGravacao(pasta, MotivoDaGravacao(errno));
     }
-    if (!EscreveTudo(fd.Get(), conteudo) || !DescarregaNoDisco(fd.Get()) || !fd.Fecha()) {
+    bool escrito = EscreveTudo(fd.Get(), conteudo);
+    if (escrito && antes_da_descarga) antes_da_descarga();
+    escrito = escrito && DescarregaNoDisco(fd.Get()) && fd.Fecha();
+    if (!escrito) {
       const std::string motivo = MotivoDaGravacao(errno);
       fd.Fecha();
       RemoveArquivo(arquivo);
@@ -253,6 +269,58 @@ std::string GravaArquivoNovo(const std::string& pasta, const std::string& nome,
     return arquivo;
   }
   FalhaNaGravacao(pasta, "há registros demais com o mesmo horário");
+}
+
+// Renames without replacing: false with errno EEXIST when `para` exists.
+bool RenomeiaSemSubstituir(const std::string& de, const std::string& para) {
+#ifdef _WIN32
+  // The C library's rename never replaces an existing file on Windows.
+  _doserrno = 0;
+  return _wrename(unicode::Utf8ToWide(de).c_str(), unicode::Utf8ToWide(para).c_str()) == 0;
+#else
+  if (::renameat2(AT_FDCWD, de.c_str(), AT_FDCWD, para.c_str(), RENAME_NOREPLACE) == 0) return true;
+  if (errno != EINVAL && errno != ENOSYS) return false;
+  // A file system without that kind of rename: a second name, then the
+  // first one goes (a link never replaces a file either).
+  if (::link(de.c_str(), para.c_str()) != 0) return false;
+  ::unlink(de.c_str());
+  return true;
+#endif
+}
+
+}  // namespace
+
+std::string GravaArquivoNovo(const std::string& pasta, const std::string& nome,
+                             const std::string& conteudo) {
+  return GravaExclusivo(pasta, nome, ".txt", "", conteudo, {});
+}
+
+bool Pendente(const std::string& arquivo) {
+  return arquivo.size() > kSufixoPendente.size() &&
+         std::string_view(arquivo).substr(arquivo.size() - kSufixoPendente.size()) ==
+             kSufixoPendente;
+}
+
+std::string GravaArquivoPendente(const std::string& pasta, const std::string& nome,
+                                 const std::string& conteudo,
+                                 const std::function<void()>& antes_da_descarga) {
+  return GravaExclusivo(pasta, nome, ".txt" + std::string(kSufixoPendente), ".txt", conteudo,
+                        antes_da_descarga);
+}
+
+std::string ConfirmaArquivoPendente(const std::string& pendente) {
+  const std::string final = pendente.substr(0, pendente.size() - kSufixoPendente.size());
+  errno = 0;
+  if (!RenomeiaSemSubstituir(pendente, final)) {
+    const int erro = errno;
+    std::error_code ec;
+    const bool ainda_pendente = std::filesystem::exists(Caminho(pendente), ec);
+    if (!ainda_pendente && std::filesystem::exists(Caminho(final), ec)) return final;
+    throw EHistoricoError("Não foi possível dar ao registro \"" + pendente + "\" o nome \"" +
+                          final + "\": " + MotivoDaGravacao(erro) + ".");
+  }
+  DescarregaPasta(PastaDoArquivo(final));
+  return final;
 }
 
 void GravaArquivo(const std::string& arquivo, const std::string& conteudo) {

@@ -11,7 +11,9 @@
 // Portuguese reason.
 #pragma once
 
+#include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "app/historico/registro.h"
@@ -41,6 +43,25 @@ TCabecalhoRegistro CabecalhoNovo(TTipoRegistro tipo, const TMomento& momento, st
 // (fsync / FlushFileBuffers) and returns the file's path.
 std::string GravaArquivoNovo(const std::string& pasta, const std::string& nome,
                              const std::string& conteudo);
+// A record written before the database commits what it describes, whose
+// commit is not known yet, ends so: only the final name (without it) says
+// that the change it describes was committed.
+inline constexpr std::string_view kSufixoPendente = ".pendente";
+bool Pendente(const std::string& arquivo);
+
+// As GravaArquivoNovo, under the pending name `nome`[-n].txt.pendente, with
+// n chosen so that neither that name nor the final `nome`[-n].txt exists.
+// `antes_da_descarga`, when given, runs once the text is written and before
+// it is flushed (tests stop the process there).
+std::string GravaArquivoPendente(const std::string& pasta, const std::string& nome,
+                                 const std::string& conteudo,
+                                 const std::function<void()>& antes_da_descarga = {});
+// Gives a pending record its final name, never over an existing file, and
+// flushes the folder; returns the final path. A pending record already
+// renamed (by another undo that found it committed) is taken as renamed.
+// Throws EHistoricoError when it cannot be renamed.
+std::string ConfirmaArquivoPendente(const std::string& pendente);
+
 // Writes `conteudo` to `arquivo`, replacing it (no flush: for reports).
 void GravaArquivo(const std::string& arquivo, const std::string& conteudo);
 // Removes a record whose database change did not happen; false if it could not.

@@ -3,7 +3,8 @@
 #include <algorithm>
 #include <unordered_map>
 
-#include "app/atualiza_emails.h"
+#include "app/atualizacao_em_lotes.h"
+#include "app/envio_cliente.h"
 #include "app/errors.h"
 #include "app/historico/arquivo_registro.h"
 #include "app/historico/enderecos_atuais.h"
@@ -53,13 +54,18 @@ void ConfereBanco(const std::string& arquivo, const TCabecalhoRegistro& c, const
   }
 }
 
-struct TCabecalhoLido {
+// An undo record found in a folder, whole (its checksum holds).
+struct TDesfazerLido {
   std::string Arquivo;
-  TCabecalhoRegistro Cabecalho;
+  bool Pendente = false;
+  TRegistro Registro;
 };
 
-std::vector<TCabecalhoLido> CabecalhosDasPastas(const std::vector<std::string>& pastas) {
-  std::vector<TCabecalhoLido> lidos;
+// The undo records of the folders. Only their headers are read first, so a
+// folder of large run records costs little; an undo record is then read
+// whole, and one that is damaged is evidence of nothing.
+std::vector<TDesfazerLido> DesfazeresDasPastas(const std::vector<std::string>& pastas) {
+  std::vector<TDesfazerLido> lidos;
   std::vector<std::string> vistas;
   for (const std::string& pasta : pastas) {
     bool repetida = false;
@@ -68,24 +74,48 @@ std::vector<TCabecalhoLido> CabecalhosDasPastas(const std::vector<std::string>& 
     if (repetida) continue;
     vistas.push_back(pasta);
     for (const std::string& arquivo : ArquivosDaPasta(pasta)) {
-      if (auto c = LeCabecalho(InicioDoArquivo(arquivo, kInicioCabecalho))) {
-        lidos.push_back({arquivo, std::move(*c)});
+      const auto c = LeCabecalho(InicioDoArquivo(arquivo, kInicioCabecalho));
+      if (!c || c->Tipo != TTipoRegistro::trDesfazer) continue;
+      std::string texto;
+      try {
+        ReadWholeFile(arquivo, texto, uint64_t{1} << 31);
+        lidos.push_back({arquivo, Pendente(arquivo), LeRegistro(texto)});
+      } catch (const std::exception&) {
+        continue;
       }
     }
   }
   return lidos;
 }
 
-// The undo record that undid record `id` and was not undone itself, or
-// null. An undo names a record older than itself, so the chain ends.
-const TCabecalhoLido* DesfeitoPor(const std::string& id, const std::vector<TCabecalhoLido>& lidos,
-                                  int profundidade = 0) {
+// The committed undo record that undid record `id` and was not undone
+// itself, or null. An undo that put nothing back changed nothing and tells
+// nothing either (two undos that raced: the second found the first's work
+// done and committed an empty record); undoing again is harmless and looks
+// at the clients anew. An undo names a record older than itself, so the
+// chain ends.
+const TDesfazerLido* DesfeitoPor(const std::string& id, const std::vector<TDesfazerLido>& lidos,
+                                 int profundidade = 0) {
   if (profundidade > 1000) return nullptr;
-  for (const TCabecalhoLido& l : lidos) {
-    if (l.Cabecalho.Tipo != TTipoRegistro::trDesfazer || l.Cabecalho.Desfaz != id) continue;
-    if (DesfeitoPor(l.Cabecalho.Id, lidos, profundidade + 1) == nullptr) return &l;
+  for (const TDesfazerLido& l : lidos) {
+    const TCabecalhoRegistro& c = l.Registro.Cabecalho;
+    if (l.Pendente || l.Registro.Linhas.empty() || c.Desfaz != id) continue;
+    if (DesfeitoPor(c.Id, lidos, profundidade + 1) == nullptr) return &l;
   }
   return nullptr;
+}
+
+// Whether a pending undo record of this record was committed: every client
+// it set back holds the address it put there. An undo stopped before its
+// commit left them as they were (each row it lists changed its client), so
+// this tells the two apart; one that put nothing back is evidence of nothing.
+bool PendenteFoiConfirmado(const TRegistro& pendente, const TEnderecosAtuais& atuais) {
+  if (pendente.Linhas.empty()) return false;
+  for (const TLinhaRegistro& l : pendente.Linhas) {
+    const auto it = atuais.find(std::string(ChaveDoCodigo(l.Codigo)));
+    if (it == atuais.end() || it->second != l.Depois) return false;
+  }
+  return true;
 }
 
 // What the record did to one client: the first row's address before, the
@@ -121,7 +151,8 @@ EIBError ErroAoRestaurar(const EIBError& e, const std::string& codigo) {
 // The undo's own record: one row per client it set back.
 std::string GravaRegistroDoDesfazer(const std::string& arquivo, const TCabecalhoRegistro& desfeito,
                                     const std::vector<TPlano>& planos, const std::string& banco,
-                                    const std::string& identidade, const std::string& pasta) {
+                                    const std::string& identidade, const std::string& pasta,
+                                    const std::function<void(TEtapaDesfazer)>& ao_chegar) {
   const TMomento momento = Agora();
   TCabecalhoRegistro c = CabecalhoNovo(TTipoRegistro::trDesfazer, momento, banco, identidade,
                                        desfeito.Planilha, desfeito.Aba);
@@ -136,9 +167,60 @@ std::string GravaRegistroDoDesfazer(const std::string& arquivo, const TCabecalho
                 Vista(p.Cliente.Anterior));
   }
   try {
-    return GravaArquivoNovo(pasta, momento.ParaNome + "_desfazer", texto.Conclui());
+    return GravaArquivoPendente(pasta, momento.ParaNome + "_desfazer", texto.Conclui(), [&] {
+      if (ao_chegar) ao_chegar(TEtapaDesfazer::edRegistroEscrito);
+    });
   } catch (const EHistoricoError& e) {
     throw EHistoricoError(std::string(e.what()) + kNadaAlterado);
+  }
+}
+
+// The clients set back in batches: each batch's current addresses are read
+// just before its restores are written (as a run reads its record), so the
+// engine cleans each client's old versions together with its update.
+template <typename Decide>
+void RestauraEmLotes(TIBDatabase& database, TIBTransaction& transaction,
+                     std::vector<TPlano>& planos, const Decide& decide,
+                     TResultadoDesfazer& resultado) {
+  TConsultaEnderecos consulta(database, transaction);
+  TAtualizacaoEmLotes lotes(database, transaction, kSqlRestaura);
+  std::vector<TPlano*> fila;  // the restores queued, in order
+  auto envia = [&] {
+    try {
+      lotes.Envia([&](size_t) { ++resultado.Restaurados; });
+    } catch (const ELinhaRecusada& r) {
+      throw ErroAoRestaurar(r.Erro(), fila[r.Posicao()]->Cliente.Codigo);
+    }
+    fila.clear();
+  };
+  const auto lote = static_cast<size_t>(kLinhasPorLote);
+  TEnderecosAtuais atuais;
+  for (size_t inicio = 0; inicio < planos.size(); inicio += lote) {
+    const size_t fim = std::min(planos.size(), inicio + lote);
+    std::vector<std::string_view> codigos;
+    for (size_t i = inicio; i < fim; ++i)
+      codigos.push_back(planos[i].Cliente.Codigo);
+    atuais.clear();
+    consulta.Le(codigos, atuais);
+    for (size_t i = inicio; i < fim; ++i) {
+      TPlano& p = planos[i];
+      decide(p, atuais);
+      if (!p.Restaurar) continue;
+      const TClienteDesfeito& c = p.Cliente;
+      // A value the connection cannot send fails after the restores before it.
+      std::string codigo, email;
+      try {
+        codigo = TextoDaConexao("PCODCLIENTE", c.Codigo);
+        if (c.Anterior) email = TextoDaConexao("PEMAIL", *c.Anterior);
+      } catch (const EIBError& e) {
+        envia();
+        throw ErroAoRestaurar(e, c.Codigo);
+      }
+      lotes.Adiciona(std::move(codigo),
+                     c.Anterior ? std::optional<std::string>(std::move(email)) : std::nullopt);
+      fila.push_back(&p);
+    }
+    envia();
   }
 }
 
@@ -158,63 +240,100 @@ TResultadoDesfazer DesfazExecucao(TIBDatabase& database, TIBTransaction& transac
   TResultadoDesfazer resultado;
   resultado.Desfeito = registro.Cabecalho;
   const std::string pasta = opcoes.Pasta.empty() ? PastaDoArquivo(arquivo) : opcoes.Pasta;
-  const auto lidos = CabecalhosDasPastas({PastaDoArquivo(arquivo), pasta});
-  if (const TCabecalhoLido* u = DesfeitoPor(registro.Cabecalho.Id, lidos)) {
-    Recusa(arquivo,
-           "já foi desfeito em " + u->Cabecalho.Data + " (registro \"" + u->Arquivo + "\")");
+  const auto lidos = DesfazeresDasPastas({PastaDoArquivo(arquivo), pasta});
+  if (const TDesfazerLido* u = DesfeitoPor(registro.Cabecalho.Id, lidos)) {
+    Recusa(arquivo, "já foi desfeito em " + u->Registro.Cabecalho.Data + " (registro \"" +
+                        u->Arquivo + "\")");
   }
 
-  std::string gravado;  // the undo's record until the commit has happened
+  std::string gravado;  // the undo's pending record until the commit has happened
   try {
     IniciaTransacao(transaction);
     const std::string identidade = IdentidadeDoBanco(database, transaction);
     ConfereBanco(arquivo, registro.Cabecalho, database.DatabaseName(), identidade);
 
     std::vector<TPlano> planos = PlanoPorCliente(registro);
-    std::vector<std::string> codigos;
-    codigos.reserve(planos.size());
-    for (const TPlano& p : planos)
-      codigos.push_back(p.Cliente.Codigo);
-    const TEnderecosAtuais atuais = LeEnderecosAtuais(database, transaction, codigos, {});
+    const auto le_atuais = [&](TEnvio envio) {
+      std::vector<std::string> codigos;
+      codigos.reserve(planos.size());
+      for (const TPlano& p : planos)
+        codigos.push_back(p.Cliente.Codigo);
+      return LeEnderecosAtuais(database, transaction, codigos, {}, envio);
+    };
 
-    TIBSQL restaura(database, transaction);
-    restaura.SetSQL(kSqlRestaura);
-    const int32_t p_email = restaura.ParamIndex("PEMAIL");
-    const int32_t p_codigo = restaura.ParamIndex("PCODCLIENTE");
-    for (TPlano& p : planos) {
+    // An undo of this record that stopped after its commit, before its record
+    // got its final name: it is done. Only such a leftover needs every
+    // client's address before the restores.
+    const bool ha_pendente = std::any_of(lidos.begin(), lidos.end(), [&](const TDesfazerLido& l) {
+      return l.Pendente && l.Registro.Cabecalho.Desfaz == registro.Cabecalho.Id;
+    });
+    if (ha_pendente) {
+      const TEnderecosAtuais atuais = le_atuais(opcoes.Envio);
+      for (const TDesfazerLido& l : lidos) {
+        if (!l.Pendente || l.Registro.Cabecalho.Desfaz != registro.Cabecalho.Id) continue;
+        if (!PendenteFoiConfirmado(l.Registro, atuais)) continue;
+        const std::string final = ConfirmaArquivoPendente(l.Arquivo);
+        Recusa(arquivo, "já foi desfeito em " + l.Registro.Cabecalho.Data + " (registro \"" +
+                            final + "\", cuja gravação tinha sido interrompida)");
+      }
+    }
+
+    // Whether client `p` is set back, from its address now.
+    auto decide = [&](TPlano& p, const TEnderecosAtuais& atuais) {
       TClienteDesfeito& c = p.Cliente;
       const auto it = atuais.find(std::string(ChaveDoCodigo(c.Codigo)));
       if (it == atuais.end()) {
         resultado.Excluidos.push_back(c);
-        continue;
+        return;
       }
       c.Atual = it->second;
       // Exactly as before (a VARCHAR keeps trailing blanks): nothing to put back.
       if (c.Atual == c.Anterior) {
         ++resultado.JaComoAntes;
-        continue;
+        return;
+      }
+      // The run wrote the address the client already had: whatever changed
+      // it since is no change of the run's.
+      if (c.Anterior == c.Gravado) {
+        ++resultado.NaoAlteradosPelaExecucao;
+        return;
       }
       // Changed since the run, as the database compares addresses.
       if (!MesmoEndereco(c.Atual, c.Gravado)) {
         resultado.AlteradosDepois.push_back(c);
-        if (!opcoes.Forcar) continue;
+        if (!opcoes.Forcar) return;
       }
       p.Restaurar = true;
-      try {
-        restaura.SetParamAt(p_codigo, c.Codigo);
-        if (c.Anterior) {
-          restaura.SetParamAt(p_email, *c.Anterior);
-        } else {
-          restaura.SetParamNullAt(p_email);
+    };
+    if (opcoes.Envio == TEnvio::enPorLinha) {
+      const TEnderecosAtuais atuais = le_atuais(TEnvio::enPorLinha);
+      TIBSQL restaura(database, transaction);
+      restaura.SetSQL(kSqlRestaura);
+      const int32_t p_email = restaura.ParamIndex("PEMAIL");
+      const int32_t p_codigo = restaura.ParamIndex("PCODCLIENTE");
+      for (TPlano& p : planos) {
+        decide(p, atuais);
+        if (!p.Restaurar) continue;
+        const TClienteDesfeito& c = p.Cliente;
+        try {
+          restaura.SetParamAt(p_codigo, c.Codigo);
+          if (c.Anterior) {
+            restaura.SetParamAt(p_email, *c.Anterior);
+          } else {
+            restaura.SetParamNullAt(p_email);
+          }
+          restaura.ExecQuery();
+        } catch (const EIBError& e) {
+          throw ErroAoRestaurar(e, c.Codigo);
         }
-        restaura.ExecQuery();
-      } catch (const EIBError& e) {
-        throw ErroAoRestaurar(e, c.Codigo);
+        ++resultado.Restaurados;
       }
-      ++resultado.Restaurados;
+    } else {
+      RestauraEmLotes(database, transaction, planos, decide, resultado);
     }
     gravado = GravaRegistroDoDesfazer(arquivo, registro.Cabecalho, planos, database.DatabaseName(),
-                                      identidade, pasta);
+                                      identidade, pasta, opcoes.AoChegar);
+    if (opcoes.AoChegar) opcoes.AoChegar(TEtapaDesfazer::edRegistroDescarregado);
     ConfirmaTransacao(transaction);
   } catch (...) {
     bool desfeita = true;
@@ -223,11 +342,21 @@ TResultadoDesfazer DesfazExecucao(TIBDatabase& database, TIBTransaction& transac
     } catch (const std::exception&) {
       desfeita = false;  // the first error is the one told
     }
-    // As for a run: the record of a rollback goes, unless the outcome is unknown.
+    // As for a run: the record of a rollback goes, unless the outcome is
+    // unknown (it then keeps its pending name: evidence of nothing).
     if (!gravado.empty() && desfeita) RemoveArquivo(gravado);
     throw;
   }
-  resultado.Arquivo = std::move(gravado);
+  if (opcoes.AoChegar) opcoes.AoChegar(TEtapaDesfazer::edConfirmado);
+  try {
+    resultado.Arquivo = ConfirmaArquivoPendente(gravado);
+  } catch (const EHistoricoError& e) {
+    // The undo is done: only the name of its record is not.
+    resultado.Arquivo = gravado;
+    resultado.Aviso = std::string(e.what()) +
+                      " O desfazer foi gravado no banco de dados; o próximo desfazer deste "
+                      "registro dará ao arquivo o nome definitivo.";
+  }
   return resultado;
 }
 

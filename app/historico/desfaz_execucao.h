@@ -10,25 +10,53 @@
 //
 // Refused with EHistoricoError, before anything is changed: a record that is
 // damaged; one of another database (another creation time, or, when either
-// side does not know it, another file path); one already undone (an undo
-// record that names it, itself not undone, in the record's folder or in the
-// folder the undo writes to). Any failure rolls the transaction back and
-// removes the undo's record.
+// side does not know it, another file path); one already undone: a committed
+// undo record that names it, whole (its checksum holds), that put something
+// back and was not undone itself, in the record's folder or in the folder the
+// undo writes to.
+//
+// The undo's own record is written and flushed under a pending name before
+// the commit and renamed after it, so the name says whether the undo was
+// committed. A pending record is evidence of nothing by itself: an undo
+// stopped before its commit (a crash, a power cut, a lost connection) left
+// one, and the undo can simply be run again. An undo stopped between its
+// commit and the rename left one too; the next undo of the same record finds
+// every client it lists holding the address it put back, gives it its final
+// name and refuses as already undone. Any failure before the commit rolls
+// the transaction back and removes the pending record.
+//
+// Clients the run did not change (the address it wrote was the one already
+// there) are never set back, with Forcar neither: a later change of theirs
+// is nobody's to undo here.
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "app/atualizacao_em_lotes.h"
 #include "app/database/fb_client.h"
 #include "app/historico/registro.h"
 
 namespace app {
 
+// The moments of an undo at which a stop leaves a different state on disk.
+enum class TEtapaDesfazer {
+  edRegistroEscrito,       // the record written under its pending name, not flushed
+  edRegistroDescarregado,  // flushed, the transaction not committed
+  edConfirmado,            // committed, the record not renamed
+};
+
 struct TOpcoesDesfazer {
   bool Forcar = false;  // restore the clients changed since too
   std::string Pasta;    // the undo's own record goes here; empty: beside the record undone
+  // Called at each of those moments (tests stop the process there).
+  std::function<void(TEtapaDesfazer)> AoChegar;
+  // In batches (each batch's addresses read just before its restores), or
+  // every client with statements of its own; the same result.
+  TEnvio Envio = TEnvio::enLotes;
 };
 
 struct TClienteDesfeito {
@@ -45,7 +73,11 @@ struct TResultadoDesfazer {
   int64_t JaComoAntes = 0;                        // clients that already had the earlier address
   std::vector<TClienteDesfeito> AlteradosDepois;  // restored only with Forcar
   std::vector<TClienteDesfeito> Excluidos;
-  std::string Arquivo;  // the undo's own record
+  int64_t NaoAlteradosPelaExecucao = 0;  // changed since, but the run had kept their address
+  std::string Arquivo;                   // the undo's own record
+  // Set when the undo was committed but its record could not be renamed: it
+  // keeps its pending name, which the next undo of the same record settles.
+  std::string Aviso;
 };
 
 TResultadoDesfazer DesfazExecucao(TIBDatabase& database, TIBTransaction& transaction,

@@ -2,6 +2,8 @@
 
 #include <zlib.h>
 
+#include <algorithm>
+#include <array>
 #include <charconv>
 #include <cstdio>
 #include <stdexcept>
@@ -75,6 +77,7 @@ class TLinhas {
     return true;
   }
   int64_t Numero() const { return numero_; }  // of the last line returned, from 1
+  size_t Posicao() const { return pos_; }     // where the next line starts
 
  private:
   std::string_view texto_;
@@ -82,14 +85,21 @@ class TLinhas {
   int64_t numero_ = 0;
 };
 
-// The fields of a tab-separated line (views into it).
-std::vector<std::string_view> Campos(std::string_view linha) {
-  std::vector<std::string_view> out;
+// The five fields of a row line (views into it); false, with `contadas`
+// set, when the line has another number of fields. Nothing is kept of a
+// line that has more.
+constexpr size_t kCamposDaLinha = 5;
+bool Campos(std::string_view linha, std::array<std::string_view, kCamposDaLinha>& campos,
+            size_t& contadas) {
   size_t inicio = 0;
+  contadas = 0;
   for (;;) {
     const size_t tab = linha.find('\t', inicio);
-    out.push_back(linha.substr(inicio, tab == std::string_view::npos ? tab : tab - inicio));
-    if (tab == std::string_view::npos) return out;
+    const std::string_view campo =
+        linha.substr(inicio, tab == std::string_view::npos ? tab : tab - inicio);
+    if (contadas < kCamposDaLinha) campos[contadas] = campo;
+    ++contadas;
+    if (tab == std::string_view::npos) return contadas == kCamposDaLinha;
     inicio = tab + 1;
   }
 }
@@ -239,13 +249,17 @@ TRegistro LeRegistro(std::string_view texto) {
   TRegistro r;
   TLinhas linhas(corpo);
   if (!LeCabecalhoDe(linhas, r.Cabecalho)) Danificado("o arquivo não é um registro de execução");
-  r.Linhas.reserve(static_cast<size_t>(std::min<int64_t>(r.Cabecalho.Linhas, 1 << 24)));
+  // The header's count is a claim: room only for the lines the text holds.
+  const auto restantes = static_cast<int64_t>(
+      std::count(corpo.begin() + static_cast<std::ptrdiff_t>(linhas.Posicao()), corpo.end(), '\n'));
+  r.Linhas.reserve(static_cast<size_t>(std::min(r.Cabecalho.Linhas, restantes)));
   std::string_view linha;
+  std::array<std::string_view, kCamposDaLinha> campos;
   while (linhas.Proxima(linha)) {
-    const auto campos = Campos(linha);
     const int64_t n = linhas.Numero();
-    if (campos.size() != 5) {
-      Danificado(NaLinha(n) + "tem " + std::to_string(campos.size()) + " colunas em vez de 5");
+    size_t contadas = 0;
+    if (!Campos(linha, campos, contadas)) {
+      Danificado(NaLinha(n) + "tem " + std::to_string(contadas) + " colunas em vez de 5");
     }
     TLinhaRegistro& l = r.Linhas.emplace_back();
     if (!Inteiro(campos[0], l.Linha)) Danificado(NaLinha(n) + "não começa por um número de linha");

@@ -1,6 +1,6 @@
 #include "app/historico/registro_execucao.h"
 
-#include "app/atualiza_emails.h"
+#include "app/envio_cliente.h"
 #include "app/errors.h"
 #include "app/historico/arquivo_registro.h"
 #include "app/historico/registro.h"
@@ -23,7 +23,8 @@ bool Colunas(const TTabelaTemp& tabela, int32_t& codigo, int32_t& email) {
 }  // namespace
 
 TAntesDaExecucao LeAntesDaExecucao(TIBDatabase& database, TIBTransaction& transaction,
-                                   TTabelaTemp& tabela, const std::function<void()>& a_cada_lote) {
+                                   TTabelaTemp& tabela, const std::function<void()>& a_cada_lote,
+                                   TEnvio envio) {
   TAntesDaExecucao antes;
   antes.IdentidadeBanco = IdentidadeDoBanco(database, transaction);
   int32_t codigo = -1, email = -1;
@@ -32,8 +33,22 @@ TAntesDaExecucao LeAntesDaExecucao(TIBDatabase& database, TIBTransaction& transa
   codigos.reserve(static_cast<size_t>(tabela.RecordCount()));
   for (tabela.First(); !tabela.Eof(); tabela.Next())
     codigos.push_back(CodigoEnviado(tabela.Field(codigo)));
-  antes.Enderecos = LeEnderecosAtuais(database, transaction, codigos, a_cada_lote);
+  antes.Enderecos = LeEnderecosAtuais(database, transaction, codigos, a_cada_lote, envio);
   return antes;
+}
+
+TAntesPorLote::TAntesPorLote(TIBDatabase& database, TIBTransaction& transaction,
+                             TAntesDaExecucao& antes)
+    : consulta_(database, transaction), antes_(antes) {
+  antes_.IdentidadeBanco = IdentidadeDoBanco(database, transaction);
+}
+
+void TAntesPorLote::Le(const std::vector<std::string>& codigos) {
+  std::vector<std::string_view> novos;
+  for (const std::string& codigo : codigos) {
+    if (pedidos_.insert(std::string(ChaveDoCodigo(codigo))).second) novos.push_back(codigo);
+  }
+  if (!novos.empty()) consulta_.Le(novos, antes_.Enderecos);
 }
 
 std::string GravaRegistroDaExecucao(TAntesDaExecucao antes, TTabelaTemp& tabela,
@@ -52,7 +67,7 @@ std::string GravaRegistroDaExecucao(TAntesDaExecucao antes, TTabelaTemp& tabela,
     int64_t linha = 1;
     for (tabela.First(); !tabela.Eof(); tabela.Next(), ++linha) {
       const std::string enviado = CodigoEnviado(tabela.Field(codigo));
-      const std::string_view depois = PrimeirosCaracteres(tabela.Field(email), 60);
+      const std::string_view depois = EmailEnviado(tabela.Field(email));
       const auto it = atual.find(std::string(ChaveDoCodigo(enviado)));
       if (it == atual.end()) {
         texto.Linha(linha, enviado, false, std::nullopt, depois);

@@ -206,7 +206,7 @@ void TFPrincipal::AtualizaEmails() {
   const int aba = MostraPlanilha->ItemIndex();
   if (aba >= 0) registro.Aba = fw::WideToUtf8(MostraPlanilha->Items()->Strings(aba));
   app::AtualizaEmails(dbVortana->Banco(), DBTransaction->Transacao(), *cdsTabelaTemp, Feedback(),
-                      app::TModoPreparo::mpUmaVez, &registro);
+                      app::TModoPreparo::mpLotes, &registro);
 }
 
 bool TFPrincipal::EmTransacao() const {

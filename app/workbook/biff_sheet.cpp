@@ -57,6 +57,7 @@ class TSheetReader {
     if (!ReadBiffRecord(book_.Stream(), offset, name_, r) || r.type != biff::kBof) {
       ThrowDamagedWorkbook(name_, "aba sem início");
     }
+    ReserveForCells(r.next);
     // Charts embedded in a worksheet nest their own BOF .. EOF.
     int depth = 1;
     for (size_t at = r.next; depth > 0 && ReadBiffRecord(book_.Stream(), at, name_, r);
@@ -73,6 +74,36 @@ class TSheetReader {
   }
 
  private:
+  // The cells with a value that the sheet's records hold, counted before
+  // they are read: the table is made that size once instead of growing by
+  // copies (which took several times the file). A sheet past the bound on
+  // cells is refused here, as reading it would be.
+  void ReserveForCells(size_t first) {
+    uint64_t cells = 0;
+    TBiffRecord r;
+    int depth = 1;
+    for (size_t at = first; depth > 0 && ReadBiffRecord(book_.Stream(), at, name_, r);
+         at = r.next) {
+      if (r.type == biff::kBof) {
+        ++depth;
+      } else if (r.type == biff::kEof) {
+        --depth;
+      } else if (depth == 1 && r.type == biff::kMulRk) {
+        cells += r.data.size() >= 6 ? (r.data.size() - 6) / 6 : 0;
+      } else if (depth == 1 && IsCell(r.type) && r.type != biff::kBlank &&
+                 r.type != biff::kMulBlank) {
+        ++cells;
+      }
+    }
+    if (cells > kMaxSheetCells) TooManyCells();
+    data_.Reserve(static_cast<size_t>(cells), 0);
+  }
+
+  [[noreturn]] static void TooManyCells() {
+    throw EPlanilhaError("A planilha excede o número máximo de células aceito (" +
+                         std::to_string(kMaxSheetCells) + ").");
+  }
+
   void Record(const TBiffRecord& r, size_t at) {
     const std::string_view d = r.data;
     if (r.type == biff::kString) {
@@ -223,10 +254,7 @@ class TSheetReader {
   // Cells are counted as they come, repeated places included, so that a
   // stream of records that rewrite the same cells is bounded too.
   void Count() const {
-    if (data_.CellCount() >= kMaxSheetCells) {
-      throw EPlanilhaError("A planilha excede o número máximo de células aceito (" +
-                           std::to_string(kMaxSheetCells) + ").");
-    }
+    if (data_.CellCount() >= kMaxSheetCells) TooManyCells();
   }
 
   const TBiffStream& book_;

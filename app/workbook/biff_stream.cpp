@@ -3,6 +3,7 @@
 #include "app/errors.h"
 #include "app/workbook/biff_records.h"
 #include "app/workbook/little_endian.h"
+#include "app/workbook/xlsx_limits.h"
 
 namespace app {
 
@@ -13,7 +14,7 @@ constexpr uint16_t kBiff5 = 0x0500;  // Excel 5.0 and 95
 
 // Every cell of one BIFF8 sheet (65,536 rows by 256 columns) could hold its
 // own text; a table of more distinct texts only costs memory.
-constexpr size_t kMaxSharedStrings = size_t{65536} * 256;
+constexpr size_t kMaxBiffSharedStrings = size_t{65536} * 256;
 
 }  // namespace
 
@@ -31,6 +32,7 @@ TBiffStream::TBiffStream(std::string stream, std::string display_name)
   // The global part, up to its EOF. Sheet names are read once the code page
   // is known, whatever the order of the records.
   std::vector<size_t> sheet_records;
+  bool sst_read = false;
   size_t globals_end = stream_.size();
   for (size_t at = r.next; ReadBiffRecord(stream_, at, display_name_, r); at = r.next) {
     if (r.type == biff::kEof) {
@@ -46,10 +48,22 @@ TBiffStream::TBiffStream(std::string stream, std::string display_name)
         if (r.data.size() >= 2) text_.code_page = ReadU16(r.data, 0);
         break;
       case biff::kBoundSheet:
+        // As many sheets as an .xlsx may list; each costs a place in the
+        // window's list.
+        if (sheet_records.size() >= kMaxSheets) {
+          throw EPlanilhaError("A planilha tem mais de " + std::to_string(kMaxSheets) +
+                               " planilhas em \"" + display_name_ +
+                               "\", mais do que o leitor aceita.");
+        }
         sheet_records.push_back(at);
         break;
       case biff::kSst:
-        if (text_.biff8) ReadSharedStrings(at);
+        if (!text_.biff8) break;
+        // Excel writes one table. A second one would move the text the
+        // first one's views point into; it is refused rather than merged.
+        if (sst_read) ThrowDamagedWorkbook(display_name_, "mais de uma tabela de textos");
+        sst_read = true;
+        ReadSharedStrings(at);
         break;
       default:
         break;
@@ -75,10 +89,10 @@ void TBiffStream::ReadSharedStrings(size_t offset) {
   const uint32_t claimed = cursor.U32();
   std::vector<size_t> ends;
   while (ends.size() < claimed && !cursor.AtEnd()) {
-    if (ends.size() >= kMaxSharedStrings) {
+    if (ends.size() >= kMaxBiffSharedStrings) {
       throw EPlanilhaError("A planilha \"" + display_name_ +
                            "\" tem mais textos distintos do que o leitor aceita (" +
-                           std::to_string(kMaxSharedStrings) + ").");
+                           std::to_string(kMaxBiffSharedStrings) + ").");
     }
     shared_text_ += text_.Read(cursor, /*long_count=*/true);
     ends.push_back(shared_text_.size());

@@ -1,7 +1,8 @@
 // TBiffStream: the workbook stream of an .xls file (BIFF5 or BIFF8) and what
 // its global part says: the version, the code page of BIFF5 text, the sheets
 // in workbook order with their names, kinds and where each one's records
-// start, and the shared-string table of BIFF8. Records are walked with every
+// start, and the shared-string table of BIFF8 (Excel writes one; a workbook
+// with a second is refused as damaged). Records are walked with every
 // length checked; nothing is reserved for what a record claims, only for
 // what the stream holds. The cells of a sheet are read by ReadBiffSheet
 // (biff_sheet.h).

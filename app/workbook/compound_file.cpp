@@ -1,5 +1,7 @@
 #include "app/workbook/compound_file.h"
 
+#include <algorithm>
+
 #include <cstring>
 
 #include "app/errors.h"
@@ -144,7 +146,12 @@ bool TCompoundFile::ReadStream(std::string_view name, std::string& out) const {
       out.append(mini_stream_, at, mini_sector_size_);
     }
   } else {
-    for (uint32_t sector : Chain(fat_, e->start, sector_count_))
+    // Room for the sectors the chain holds (bounded by the file; the size
+    // the entry claims is checked after), so the stream is not copied as it
+    // grows.
+    const std::vector<uint32_t> chain = Chain(fat_, e->start, sector_count_);
+    out.reserve(static_cast<size_t>(uint64_t{chain.size()} * sector_size_));
+    for (uint32_t sector : chain)
       out.append(Sector(sector, /*partial=*/true));
   }
   if (out.size() < e->size) Damaged("fluxo mais curto que o declarado");

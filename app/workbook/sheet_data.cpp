@@ -6,11 +6,20 @@
 
 namespace app {
 
-TSheetData::Cell& TSheetData::Push(int32_t row, int32_t column, Kind kind) {
+namespace {
+
+void ConfereLugar(int32_t row, int32_t column) {
   if (row < 1 || row > kMaxSheetRows || column < 1 || column > kMaxSheetColumns) {
     throw EPlanilhaError("A planilha tem uma célula fora dos limites de uma planilha (linha " +
                          std::to_string(row) + ", coluna " + std::to_string(column) + ").");
   }
+}
+
+}  // namespace
+
+TSheetData::Cell& TSheetData::Push(int32_t row, int32_t column, Kind kind) {
+  ConfereLugar(row, column);
+  ++added_;
   if (!cells_.empty()) {
     const Cell& back = cells_.back();
     if (static_cast<uint32_t>(row) < back.row ||
@@ -42,7 +51,12 @@ void TSheetData::Reserve(size_t cells, size_t text_bytes) {
 }
 
 void TSheetData::AddEmpty(int32_t row, int32_t column) {
-  Push(row, column, kEmpty);
+  // A cell without a value reads as no cell at all: only the used area it
+  // widens is kept, so that a sheet of millions of them costs nothing.
+  ConfereLugar(row, column);
+  ++added_;
+  empty_last_row_ = std::max(empty_last_row_, row);
+  empty_last_column_ = std::max(empty_last_column_, column);
 }
 
 void TSheetData::AddNumber(int32_t row, int32_t column, double value) {
@@ -81,29 +95,32 @@ void TSheetData::Finish() {
     std::stable_sort(cells_.begin(), cells_.end(), [](const Cell& a, const Cell& b) {
       return a.row != b.row ? a.row < b.row : a.column < b.column;
     });
-    TBigVector<Cell> unique;
-    unique.reserve(cells_.size());
-    for (const Cell& c : cells_) {
-      if (!unique.empty() && unique.back().row == c.row && unique.back().column == c.column) {
-        unique.back() = c;
+    // Repeated places taken out where they are, without a second table.
+    size_t kept = 0;
+    for (size_t i = 0; i < cells_.size(); ++i) {
+      if (kept > 0 && cells_[kept - 1].row == cells_[i].row &&
+          cells_[kept - 1].column == cells_[i].column) {
+        cells_[kept - 1] = cells_[i];
       } else {
-        unique.push_back(c);
+        cells_[kept++] = cells_[i];
       }
     }
-    cells_.swap(unique);
+    cells_.resize(kept);
     sorted_ = true;
   }
-  last_row_ = 1;
+  int32_t last_cell_row = 1;
   last_column_ = 1;
   for (const Cell& c : cells_)
     last_column_ = std::max<int32_t>(last_column_, c.column);
-  if (!cells_.empty()) last_row_ = static_cast<int32_t>(cells_.back().row);
-  row_start_.assign(static_cast<size_t>(last_row_) + 2, 0);
+  if (!cells_.empty()) last_cell_row = static_cast<int32_t>(cells_.back().row);
+  row_start_.assign(static_cast<size_t>(last_cell_row) + 2, 0);
   // Count per row, then prefix sums.
   for (const Cell& c : cells_)
     ++row_start_[c.row + 1];
   for (size_t r = 1; r < row_start_.size(); ++r)
     row_start_[r] += row_start_[r - 1];
+  last_row_ = std::max(last_cell_row, empty_last_row_);
+  last_column_ = std::max(last_column_, empty_last_column_);
 }
 
 void TSheetData::ExtendUsedArea(int32_t last_row, int32_t last_column) {

@@ -1,8 +1,10 @@
 // TSheetData: the cells of one worksheet as the file engine holds them after
-// reading the file: 16 bytes per present cell plus the text, rows indexed
-// for lookups by (column, row). Filled in any order, then Finish() sorts
-// and indexes; the last used cell is the bottom-right corner of the cells
-// present (a present cell without value counts).
+// reading the file: 16 bytes per cell with a value plus the text, rows
+// indexed for lookups by (column, row). Filled in any order, then Finish()
+// sorts (in place) and indexes; a later cell replaces an earlier one with a
+// value at the same place. A cell present without a value (a formatted
+// blank) takes no entry: it only widens the used area, whose bottom-right
+// corner is that of every cell present.
 #pragma once
 
 #include <cstdint>
@@ -29,7 +31,8 @@ class TSheetData {
   // Room for about this many cells and bytes of text, so that reading a
   // large sheet does not copy what it has read so far.
   void Reserve(size_t cells, size_t text_bytes);
-  size_t CellCount() const { return cells_.size(); }
+  // Every cell added, with a value or not (the readers' bound counts them all).
+  size_t CellCount() const { return added_; }
   size_t TextBytes() const { return text_.size(); }
 
   void Finish();
@@ -69,6 +72,9 @@ class TSheetData {
   TBigString text_;
   std::vector<uint32_t> row_start_;  // row r's cells: [row_start_[r], row_start_[r + 1])
   bool sorted_ = true;
+  size_t added_ = 0;
+  int32_t empty_last_row_ = 1;  // the used area of the cells without a value
+  int32_t empty_last_column_ = 1;
   int32_t last_row_ = 1;
   int32_t last_column_ = 1;
 };

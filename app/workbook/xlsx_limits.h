@@ -14,8 +14,9 @@ inline constexpr long kMaxXmlDepth = 1000;
 // Length of an element name in a worksheet part (real names have at most a
 // dozen characters).
 inline constexpr size_t kMaxXmlNameBytes = 1000;
-// Worksheets of a workbook. Excel's own bound is memory; ten thousand is
-// more than any workbook made by hand or by a report writer holds.
+// Sheets a workbook lists (the .xls reader counts its sheet records by the
+// same bound). Excel's own bound is memory; ten thousand is more than any
+// workbook made by hand or by a report writer holds.
 inline constexpr size_t kMaxSheets = 10'000;
 // Relationships of one part: one per worksheet, plus the workbook's few
 // other parts (styles, theme, shared strings, external links...).

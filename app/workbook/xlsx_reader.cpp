@@ -482,6 +482,10 @@ std::vector<Relationship> ReadRels(TZipArchive& zip, const std::string& part) {
   return std::move(h.rels);
 }
 
+// Worksheet XML deflates about 5 to 15 times (repetitive tags); sheets of
+// empty cells more, and those grow as they are read instead.
+constexpr uint64_t kPlausibleSheetRatio = 16;
+
 class XlsxReader : public TWorkbookReader {
  public:
   XlsxReader(std::string bytes, const std::string& path) : zip_(std::move(bytes), path) {
@@ -526,8 +530,12 @@ class XlsxReader : public TWorkbookReader {
     auto data = std::make_unique<TSheetData>(&shared_);
     const std::string& part = parts_[static_cast<size_t>(position - 1)];
     // A cell takes at least about 30 bytes of XML; capacity that stays
-    // unused is never touched.
-    const uint64_t xml = std::min(zip_.InflatedSize(part), kMaxXmlPartBytes);
+    // unused is never touched. The size the package claims for the part is
+    // believed only as far as its compressed bytes can hold it at the ratio
+    // of real worksheets: a few kilobytes claiming a gigabyte reserve little
+    // and grow with what they really hold.
+    const uint64_t xml = std::min({zip_.InflatedSize(part), kMaxXmlPartBytes,
+                                   zip_.CompressedSize(part) * kPlausibleSheetRatio});
     data->Reserve(static_cast<size_t>(std::min<uint64_t>(xml / 30, kMaxSheetCells)),
                   static_cast<size_t>(xml / 4));
     SheetHandler handler(*data, part);

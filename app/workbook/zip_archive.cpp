@@ -171,6 +171,14 @@ uint64_t TZipArchive::InflatedSize(const std::string& name) {
   return info.uncompressed_size;
 }
 
+uint64_t TZipArchive::CompressedSize(const std::string& name) {
+  if (!GoTo(name)) return 0;
+  unz_file_info64 info{};
+  if (unzGetCurrentFileInfo64(zip_.get(), &info, nullptr, 0, nullptr, 0, nullptr, 0) != UNZ_OK)
+    return 0;
+  return std::min<uint64_t>(info.compressed_size, memory_.bytes.size());
+}
+
 void TZipArchive::Locate(const std::string& name, uint64_t limit) {
   if (!GoTo(name)) Damaged(name, "parte ausente");
   unz_file_info64 info{};

@@ -27,8 +27,12 @@ class TZipArchive {
   TZipArchive& operator=(const TZipArchive&) = delete;
 
   bool Has(const std::string& name);
-  // The size the entry claims once inflated (0 when missing).
+  // The size the entry claims once inflated (0 when missing): a claim, only
+  // reading the entry tells what it holds.
   uint64_t InflatedSize(const std::string& name);
+  // The compressed bytes of the entry that the file can hold: what the entry
+  // claims, at most the size of the whole archive (0 when missing).
+  uint64_t CompressedSize(const std::string& name);
   // Calls sink(data, size) for each inflated chunk, then sink(nullptr, 0)
   // once at the end. Throws EPlanilhaError when the entry is missing,
   // damaged, encrypted or larger than `limit`.

@@ -2,7 +2,7 @@
 """Hostile workbooks that a few kilobytes or megabytes of zip turn into
 gigabytes of XML, and the peak memory and time updater-cli takes on each.
 
-    /usr/bin/python3 bench/app/hostile_workbooks.py [updater-cli] [work folder]
+    /usr/bin/python3 bench/app/hostile_workbooks.py [updater-cli] [work folder] [file...]
 
 Defaults: build/native-release/tools/updater-cli/updater-cli and
 build/hostile. The files are written once into the work folder (a few MB in
@@ -104,7 +104,42 @@ def cases():
          dict(workbook=nested_workbook(20_000_000))),
         ("stray_cell.xlsx", "three rows of 46 columns and a formatted cell at XFD1048576",
          dict(sheet=stray_cell_sheet())),
+        # Cells without a value: the sheet is read (row 1 imported) to give
+        # its used area; 49 million empty <c/> in order, and 24.5 million
+        # with references, rows from the last to the first.
+        ("empty_cells.xlsx", "49 million empty <c/> cells, read for the used area",
+         dict(sheet=repeated(f"<worksheet {NS}><sheetData>", "<row>" + "<c/>" * 16384 + "</row>",
+                             2990, "</sheetData></worksheet>")), ["--rows", "1"]),
+        ("empty_cells_reversed.xlsx", "24.5 million empty cells, rows out of order",
+         dict(sheet=reversed_empty_rows(1500)), ["--rows", "1"]),
+        ("numbers_reversed.xlsx", "5 million numbers, rows out of order",
+         dict(sheet=reversed_number_rows(110_000, 46)), ["--rows", "1"]),
     ]
+
+
+def column_name(n):
+    name = ""
+    while n > 0:
+        n, r = divmod(n - 1, 26)
+        name = chr(65 + r) + name
+    return name
+
+
+def reversed_empty_rows(rows):
+    yield f"<worksheet {NS}><sheetData>".encode()
+    refs = [column_name(c) for c in range(1, 16385)]
+    for r in range(rows, 0, -1):
+        yield (f'<row r="{r}">' + "".join(f'<c r="{ref}{r}"/>' for ref in refs) + "</row>").encode()
+    yield b"</sheetData></worksheet>"
+
+
+def reversed_number_rows(rows, columns):
+    yield f"<worksheet {NS}><sheetData>".encode()
+    refs = [column_name(c) for c in range(1, columns + 1)]
+    for r in range(rows, 0, -1):
+        yield (f'<row r="{r}">' + "".join(f'<c r="{ref}{r}"><v>{r}</v></c>' for ref in refs) +
+               "</row>").encode()
+    yield b"</sheetData></worksheet>"
 
 
 def nested_workbook(levels):
@@ -142,13 +177,17 @@ def main():
         ROOT, "build/native-release/tools/updater-cli/updater-cli")
     work = sys.argv[2] if len(sys.argv) > 2 else os.path.join(ROOT, "build/hostile")
     os.makedirs(work, exist_ok=True)
-    for name, what, parts in cases():
+    only = sys.argv[3:]  # file names to run, when given
+    for name, what, parts, *extra in cases():
+        if only and name not in only:
+            continue
         path = os.path.join(work, name)
         if not os.path.exists(path):
             write_package(path + ".part", **parts)
             os.replace(path + ".part", path)
         size = os.path.getsize(path)
-        run = subprocess.run(["/usr/bin/time", "-f", "%M %e", cli, "dump", "--workbook", path],
+        args = extra[0] if extra else []
+        run = subprocess.run(["/usr/bin/time", "-f", "%M %e", cli, "dump", "--workbook", path, *args],
                              capture_output=True, text=True, preexec_fn=limit_memory,
                              timeout=900)
         peak_kb, seconds = run.stderr.strip().splitlines()[-1].split()

@@ -107,6 +107,23 @@ inline bool FirebirdRequired() {
                     "PROJECT_REQUIRE_FIREBIRD=1)";                               \
   if (!lib) GTEST_SKIP() << "the Firebird client library is not installed"
 
+// The Firebird server that ./test.sh starts for the tests
+// (scripts/firebird-server.sh), as the prefix of its database names,
+// "localhost/PORT" (a database is "localhost/PORT:/path/x.fdb"); "" when
+// none is running.
+inline std::string TestServer() {
+  const char* value = std::getenv("PROJECT_FIREBIRD_SERVER");
+  return value == nullptr ? std::string() : std::string(value);
+}
+
+// Skips a test that needs the server when none runs, or fails it when
+// PROJECT_REQUIRE_FIREBIRD=1 (./test.sh) says one must.
+#define APP_REQUIRE_SERVER(prefix)                                                        \
+  const std::string prefix = ::app_test::TestServer();                                    \
+  if (prefix.empty() && ::app_test::FirebirdRequired())                                   \
+    GTEST_FAIL() << "no Firebird server (PROJECT_FIREBIRD_SERVER; ./test.sh starts one)"; \
+  if (prefix.empty()) GTEST_SKIP() << "no Firebird server (PROJECT_FIREBIRD_SERVER)"
+
 // A database object attached to the file at `path`.
 inline std::unique_ptr<app::TIBDatabase> Attach(const std::shared_ptr<app::TFbClientLibrary>& lib,
                                                 const std::string& path) {

@@ -19,17 +19,7 @@ cleanup() {
 trap cleanup EXIT
 fail() { echo "FAIL: $*"; exit 1; }
 
-engine="$(find /usr/lib -name libEngine12.so -path '*firebird*' 2>/dev/null | head -1)"
-[[ -n "$engine" ]] || fail "the embedded Firebird engine (firebird3.0-server-core) is not installed"
-home="$(dirname "$(dirname "$engine")")"
-mkdir -p "$WORK/firebird" "$WORK/lock"
-for part in firebird.msg plugins lib UDF plugins.conf; do
-  if [[ -e "$home/$part" ]]; then ln -s "$home/$part" "$WORK/firebird/$part"; fi
-done
-# The character sets' module is refused when it is reached through a link: a copy.
-cp -rL "$home/intl" "$WORK/firebird/intl"
-echo "ServerMode = SuperClassic" >"$WORK/firebird/firebird.conf"
-export FIREBIRD="$WORK/firebird" FIREBIRD_LOCK="$WORK/lock" FIREBIRD_TMP="$WORK/lock"
+source "$ROOT/tests/app/firebird_shared_mode.sh"
 
 "$ROOT/scripts/make-demo.sh" "$WORK/demo" 5 5 >/dev/null
 DB="$WORK/demo/VORTANA.FDB"

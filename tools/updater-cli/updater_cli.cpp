@@ -3,11 +3,16 @@
 //
 //   updater-cli dump    --workbook F [--sheet K] [--rows N] [--decimal SEP]
 //   updater-cli run     --workbook F [--sheet K] --rows N --database D [--records DIR]
-//                       [--reprepare] [--decimal SEP] [--lock-timeout S]
+//                       [--row-by-row | --reprepare] [--decimal SEP] [--lock-timeout S]
 //   updater-cli preview --workbook F [--sheet K] --rows N --database D [--tsv FILE]
-//                       [--decimal SEP]
+//                       [--row-by-row] [--decimal SEP]
 //   updater-cli undo    --record FILE --database D [--force] [--records DIR]
-//                       [--lock-timeout S]
+//                       [--row-by-row] [--lock-timeout S]
+//
+// D names the database as the Firebird client takes it: a file of this
+// computer ("C:\dados\VORTANA.FDB", reached through the local server when
+// one holds it), or a file of a server, "host:path" or "host/port:path"
+// ("servidor:C:\dados\VORTANA.FDB", "192.168.0.10/3051:/dados/vortana.fdb").
 //
 // dump prints "sheet: NAME" per worksheet, then "last-row: R" and
 // "last-column: C" of worksheet K (default 1), then rows 1..N (default R) as
@@ -21,7 +26,10 @@
 // overwrote, for the clients still as the run left them (--force: all),
 // and leaves a record of its own. A row count below 1 is a usage error
 // (exit 2). --lock-timeout sets how many seconds a run or an undo waits for
-// a client another station holds (30).
+// a client another station holds (30). The rows go to the database many per
+// round trip; --row-by-row sends each with a statement of its own, and
+// --reprepare also prepares that statement again for every row (both for
+// comparison).
 #include <chrono>
 #include <cstdio>
 #include <cstring>
@@ -29,6 +37,13 @@
 #include <map>
 #include <set>
 #include <string>
+#include <vector>
+
+#ifdef _WIN32
+#include <windows.h>
+// windows.h first: shellapi.h needs its types.
+#include <shellapi.h>
+#endif
 
 #include "app/atualiza_emails.h"
 #include "app/controla_excel.h"
@@ -41,6 +56,7 @@
 #include "app/previa_execucao.h"
 #include "app/texto_escapado.h"
 #include "app/workbook/file_engine.h"
+#include "unicode/utf8.h"
 
 namespace {
 
@@ -48,11 +64,12 @@ int Usage() {
   std::fprintf(stderr,
                "usage: updater-cli dump --workbook F [--sheet K] [--rows N] [--decimal SEP]\n"
                "       updater-cli run --workbook F [--sheet K] --rows N --database D "
-               "[--records DIR] [--reprepare] [--decimal SEP] [--lock-timeout S]\n"
+               "[--records DIR] [--row-by-row | --reprepare] [--decimal SEP] [--lock-timeout S]\n"
                "       updater-cli preview --workbook F [--sheet K] --rows N --database D "
-               "[--tsv FILE] [--decimal SEP]\n"
+               "[--tsv FILE] [--row-by-row] [--decimal SEP]\n"
                "       updater-cli undo --record FILE --database D [--force] [--records DIR] "
-               "[--lock-timeout S]\n");
+               "[--row-by-row] [--lock-timeout S]\n"
+               "D: a file of this computer, or host:path or host/port:path on a server\n");
   return 2;
 }
 
@@ -95,7 +112,7 @@ std::string ForTerminal(std::string text) {
   return text;
 }
 
-int Workbook(const std::string& command, TOpcoes& opts, bool reprepare) {
+int Workbook(const std::string& command, TOpcoes& opts, app::TModoPreparo modo) {
   if (!opts.count("workbook")) return Usage();
   // A count of no rows would run nothing and report success.
   if (opts.count("rows") && app::StrToInt(opts["rows"]) <= 0) {
@@ -155,7 +172,9 @@ int Workbook(const std::string& command, TOpcoes& opts, bool reprepare) {
 
   if (command == "preview") {
     transaction.SetReadOnly(true);
-    const app::TPrevia previa = app::PreviaDaExecucao(database, transaction, tabela);
+    const app::TPrevia previa = app::PreviaDaExecucao(
+        database, transaction, tabela,
+        modo == app::TModoPreparo::mpLotes ? app::TEnvio::enLotes : app::TEnvio::enPorLinha);
     if (opts.count("tsv")) app::GravaArquivo(opts["tsv"], app::DetalheDaPrevia(previa));
     std::cout << app::TextoDaPrevia(previa) << std::flush;
     return 0;
@@ -169,9 +188,7 @@ int Workbook(const std::string& command, TOpcoes& opts, bool reprepare) {
   app::TRunFeedback feedback;
   feedback.Erro = [&](const std::string& text) { failure = text; };
   start = std::chrono::steady_clock::now();
-  const bool ok = app::AtualizaEmails(
-      database, transaction, tabela, feedback,
-      reprepare ? app::TModoPreparo::mpPorLinha : app::TModoPreparo::mpUmaVez, &registro);
+  const bool ok = app::AtualizaEmails(database, transaction, tabela, feedback, modo, &registro);
   const double update_s = Seconds(std::chrono::steady_clock::now() - start);
   if (!ok) {
     std::cout << ForTerminal(failure) << std::endl;
@@ -188,7 +205,7 @@ std::string Endereco(const std::optional<std::string>& valor) {
   return valor ? app::Citado(*valor) : "nulo";
 }
 
-int Undo(TOpcoes& opts, bool force) {
+int Undo(TOpcoes& opts, bool force, bool row_by_row) {
   if (!opts.count("record") || !opts.count("database")) return Usage();
   auto library = app::TFbClientLibrary::Load();
   app::TIBDatabase database(library);
@@ -196,6 +213,7 @@ int Undo(TOpcoes& opts, bool force) {
   if (!Attach(opts, database, transaction)) return Usage();
   app::TOpcoesDesfazer opcoes;
   opcoes.Forcar = force;
+  if (row_by_row) opcoes.Envio = app::TEnvio::enPorLinha;
   opcoes.Pasta = opts.count("records") ? opts["records"] : std::string();
   const app::TResultadoDesfazer r =
       app::DesfazExecucao(database, transaction, opts["record"], opcoes);
@@ -214,43 +232,74 @@ int Undo(TOpcoes& opts, bool force) {
               << Endereco(c.Atual) << ", gravado pela execução " << Endereco(c.Gravado)
               << ", anterior " << Endereco(c.Anterior) << "\n";
   }
+  std::cout << "clientes que a execução não alterou, alterados depois (mantidos): "
+            << r.NaoAlteradosPelaExecucao << "\n";
   std::cout << "clientes excluídos depois da execução: " << r.Excluidos.size() << "\n";
   for (const auto& c : r.Excluidos) {
     std::cout << "  " << app::Escapado(c.Codigo) << " (linha " << c.Linha << "): anterior "
               << Endereco(c.Anterior) << "\n";
   }
   std::cout << "registro: " << r.Arquivo << std::endl;
+  if (!r.Aviso.empty()) std::cout << r.Aviso << std::endl;
   return 0;
 }
 
-// The options each command takes; every one but --reprepare and --force
-// takes a value.
+// The options each command takes; every one but --reprepare, --row-by-row
+// and --force takes a value.
 bool KnownOption(const std::string& command, const std::string& name) {
   static const std::map<std::string, std::set<std::string>> options = {
       {"dump", {"workbook", "sheet", "rows", "decimal"}},
       {"run",
-       {"workbook", "sheet", "rows", "database", "records", "reprepare", "decimal",
+       {"workbook", "sheet", "rows", "database", "records", "reprepare", "row-by-row", "decimal",
         "lock-timeout"}},
-      {"preview", {"workbook", "sheet", "rows", "database", "tsv", "decimal"}},
-      {"undo", {"record", "database", "force", "records", "lock-timeout"}},
+      {"preview", {"workbook", "sheet", "rows", "database", "tsv", "row-by-row", "decimal"}},
+      {"undo", {"record", "database", "force", "records", "row-by-row", "lock-timeout"}},
   };
   const auto it = options.find(command);
   return it != options.end() && it->second.count(name) != 0;
 }
 
+// The command line as UTF-8, which every path of the core is. On Windows the
+// C library's argv is in the ANSI code page (a folder "João" would not
+// survive it, nor any letter outside that page): the command line is taken
+// as the system keeps it, in UTF-16.
+std::vector<std::string> Arguments(int argc, char** argv) {
+#ifdef _WIN32
+  (void)argc;
+  (void)argv;
+  std::vector<std::string> out;
+  int count = 0;
+  if (LPWSTR* wide = CommandLineToArgvW(GetCommandLineW(), &count)) {
+    for (int i = 0; i < count; ++i)
+      out.push_back(unicode::WideToUtf8(wide[i]));
+    LocalFree(wide);
+  }
+  return out;
+#else
+  return {argv, argv + argc};
+#endif
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+#ifdef _WIN32
+  // What is printed is UTF-8: a console shows it as such.
+  SetConsoleOutputCP(CP_UTF8);
+#endif
+  const std::vector<std::string> args = Arguments(argc, argv);
+  argc = static_cast<int>(args.size());
   if (argc < 2) return Usage();
-  const std::string command = argv[1];
+  const std::string& command = args[1];
   if (command != "dump" && command != "run" && command != "preview" && command != "undo") {
     return Usage();
   }
   TOpcoes opts;
   bool reprepare = false;
+  bool row_by_row = false;
   bool force = false;
   for (int i = 2; i < argc; ++i) {
-    const std::string arg = argv[i];
+    const std::string& arg = args[static_cast<size_t>(i)];
     const std::string name = arg.rfind("--", 0) == 0 ? arg.substr(2) : std::string();
     // A misspelt option must not fall back to a default silently (a dump of
     // the wrong sheet, a run on the wrong rows): anything unknown is refused.
@@ -260,17 +309,22 @@ int main(int argc, char** argv) {
     }
     if (name == "reprepare") {
       reprepare = true;
+    } else if (name == "row-by-row") {
+      row_by_row = true;
     } else if (name == "force") {
       force = true;
     } else if (i + 1 < argc) {
-      opts[name] = argv[++i];
+      opts[name] = args[static_cast<size_t>(++i)];
     } else {
       std::fprintf(stderr, "updater-cli: falta o valor de %s\n", arg.c_str());
       return Usage();
     }
   }
   try {
-    return command == "undo" ? Undo(opts, force) : Workbook(command, opts, reprepare);
+    const app::TModoPreparo modo = reprepare    ? app::TModoPreparo::mpPorLinha
+                                   : row_by_row ? app::TModoPreparo::mpUmaVez
+                                                : app::TModoPreparo::mpLotes;
+    return command == "undo" ? Undo(opts, force, row_by_row) : Workbook(command, opts, modo);
   } catch (const std::exception& e) {
     std::cout << ForTerminal(e.what()) << std::endl;
     return 1;

@@ -229,4 +229,50 @@ TEST(FbClient, AnActiveTransactionIsRolledBackWhenDestroyedOrDetached) {
   EXPECT_EQ(Select(db, "SELECT COUNT(*) FROM T")[0][0], "1");
 }
 
+// Two stations on one database, with the real engine: a client the other
+// station changed and has not committed is "in use" (after the wait runs
+// out); one it changed and committed after this transaction began has been
+// saved, and is told so. The engine's vector is the same for both.
+TEST(FbClient, ARowStillHeldAndARowAlreadyChangedByAnotherStationAreToldApart) {
+  APP_REQUIRE_FIREBIRD(lib);
+  app_test::TempDir dir("conflito");
+  const std::string path = dir.File("v.fdb");
+  app_test::CreateClientes(lib, path, 5);
+  auto db = app_test::Attach(lib, path);
+  auto estacao = app_test::Attach(lib, path);
+  const auto atualiza = [&](app::TIBTransaction& tr, const std::string& codigo) {
+    app::TIBSQL q(*db, tr);
+    q.SetSQL("UPDATE CLIENTE SET EMAIL = 'nosso@x' WHERE CODCLIENTE = '" + codigo + "'");
+    q.ExecQuery();
+  };
+  for (const bool gravou : {false, true}) {
+    SCOPED_TRACE(gravou ? "committed" : "held");
+    app::TIBTransaction nossa(*db);
+    nossa.SetLockTimeout(1);
+    nossa.StartTransaction();
+    app::TIBTransaction outra(*estacao);
+    outra.StartTransaction();
+    {
+      app::TIBSQL q(*estacao, outra);
+      q.SetSQL("UPDATE CLIENTE SET EMAIL = 'outra@x' WHERE CODCLIENTE = '00000002'");
+      q.ExecQuery();
+    }
+    if (gravou) outra.Commit();
+    try {
+      atualiza(nossa, "00000002");
+      ADD_FAILURE() << "no conflict";
+    } catch (const app::EIBError& e) {
+      EXPECT_EQ(e.Kind(), gravou ? app::TIBErrorKind::ekAlteradoPorOutra
+                                 : app::TIBErrorKind::ekRegistroEmUso);
+      EXPECT_EQ(std::string(e.what()),
+                gravou ? "o registro foi alterado por outra estação, que já gravou a alteração, "
+                         "depois do início desta operação"
+                       : "o registro está em uso por outra estação, que o alterou e ainda não "
+                         "gravou a alteração");
+    }
+    nossa.Rollback();
+    if (!gravou) outra.Rollback();
+  }
+}
+
 }  // namespace

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "app/os_error_text.h"
+
 namespace {
 
 using app::TIBErrorKind;
@@ -60,6 +62,12 @@ TEST(FbErrors, UsualCausesGetAKindAndAPortugueseText) {
        TIBErrorKind::ekArquivo,
        "Não foi possível abrir o banco de dados \"C:\\V.FDB\": o arquivo não é um banco de dados "
        "Firebird ou está danificado."},
+      {"held by a server this client did not reach",
+       {kGds, kIoError, kString, Text("lock"), kString, Text(file), kGds, 335545107, 0},
+       TIBErrorKind::ekArquivo,
+       "Não foi possível abrir o banco de dados \"C:\\V.FDB\": o arquivo está aberto por um "
+       "servidor Firebird deste computador, ao qual o cliente Firebird não conseguiu se conectar "
+       "(ou por outro programa que o abre sem servidor)."},
       {"not a database",
        {kGds, kBadDbFormat, kString, Text(file), 0},
        TIBErrorKind::ekArquivo,
@@ -90,7 +98,8 @@ TEST(FbErrors, UsualCausesGetAKindAndAPortugueseText) {
        "CLIENTE.CODCLIENTE."},
   };
   for (const auto& c : cases) {
-    const auto d = app::DescribeStatus(c.status.data(), "library text", "C:\\V.FDB");
+    const auto d = app::DescribeStatus(c.status.data(), "library text", "C:\\V.FDB",
+                                       app::TMomentoDoErro::meAoAbrir);
     EXPECT_EQ(d.kind, c.kind) << c.what;
     EXPECT_EQ(d.message, c.message) << c.what;
   }
@@ -99,37 +108,128 @@ TEST(FbErrors, UsualCausesGetAKindAndAPortugueseText) {
                                          kString, Text(file), kGds,    kIoOpenErr,
                                          kUnix,   ENOENT,     0};
   EXPECT_EQ(
-      app::DescribeStatus(missing.data(), "", "").message,
+      app::DescribeStatus(missing.data(), "", "", app::TMomentoDoErro::meAoAbrir).message,
       "Não foi possível abrir o banco de dados \"/srv/v.fdb\": o arquivo não foi encontrado.");
 }
 
+// Every way the engine reports a row another transaction holds or changed
+// is one kind: the vector alone cannot tell whether that transaction still
+// holds it (the engine gives "deadlock / update conflicts with concurrent
+// update / concurrent transaction number is N" for a wait that ran out and
+// for a change committed meanwhile alike); the client asks about
+// transaction N, whose number is taken from the vector.
 TEST(FbErrors, EveryWayARowHeldByAnotherTransactionIsReportedIsOneKind) {
-  const std::vector<std::vector<intptr_t>> held = {
-      {kGds, kDeadlock, kGds, kUpdateConflict, kGds, 335544878, kString, Text("5"), 0},
-      {kGds, kLockConflict, kGds, kUpdateConflict, 0},
-      {kGds, kLockTimeout, 0},
+  const struct {
+    std::vector<intptr_t> status;
+    int64_t concurrent;
+  } held[] = {
+      {{kGds, kDeadlock, kGds, kUpdateConflict, kGds, 335544878, kNumber, 5, 0}, 5},
+      {{kGds, kDeadlock, kGds, kUpdateConflict, kGds, 335544878, kString, Text("4294967297"), 0},
+       4294967297},
+      {{kGds, kLockConflict, kGds, kUpdateConflict, 0}, 0},
+      {{kGds, kLockTimeout, 0}, 0},
   };
-  for (const auto& status : held) {
-    const auto d = app::DescribeStatus(status.data(), "deadlock", "v.fdb");
-    EXPECT_EQ(d.kind, TIBErrorKind::ekRegistroEmUso) << status[1];
+  for (const auto& c : held) {
+    const auto d = app::DescribeStatus(c.status.data(), "deadlock", "v.fdb",
+                                       app::TMomentoDoErro::meComBancoAberto);
+    EXPECT_EQ(d.kind, TIBErrorKind::ekRegistroEmUso) << c.status[1];
     EXPECT_EQ(d.message,
               "o registro está em uso por outra estação, que o alterou e ainda não gravou a "
               "alteração");
+    EXPECT_EQ(app::ConcurrentTransaction(c.status.data()), c.concurrent) << c.status[1];
   }
 }
 
+// With the database open, a failed read or write is no failure to open it,
+// and a lost connection (server stopped, network cable) gets Portuguese
+// instead of the engine's English; at attach time the same causes mean the
+// database could not be opened.
+TEST(FbErrors, ErrorsWithTheDatabaseOpenSayWhatFailed) {
+  using app::TMomentoDoErro;
+  const char* file = "/srv/v.fdb";
+  const struct {
+    const char* what;
+    std::vector<intptr_t> status;
+    TMomentoDoErro momento;
+    TIBErrorKind kind;
+    std::string message;
+  } cases[] = {
+      {"a read that failed in the middle of a run",
+       {kGds, kIoError, kString, Text("read"), kString, Text(file), kGds, 335544736, kUnix, EIO, 0},
+       TMomentoDoErro::meComBancoAberto,
+       TIBErrorKind::ekArquivo,
+       "Não foi possível ler o banco de dados \"C:\\V.FDB\" durante a operação: " +
+           app::PosixErrorReason(EIO) + "."},
+      {"a write that failed in the middle of a run",
+       {kGds, kIoError, kString, Text("write"), kString, Text(file), kGds, kIoWriteErr, kWin32,
+        1117, 0},
+       TMomentoDoErro::meComBancoAberto,
+       TIBErrorKind::ekArquivo,
+       "Não foi possível gravar no banco de dados \"C:\\V.FDB\" durante a operação: " +
+           app::WindowsErrorReason(1117) + "."},
+      {"a read without a system error",
+       {kGds, kIoError, kString, Text("read"), kString, Text(file), 0},
+       TMomentoDoErro::meComBancoAberto,
+       TIBErrorKind::ekArquivo,
+       "Não foi possível ler o banco de dados \"C:\\V.FDB\" durante a operação: o arquivo pode "
+       "estar danificado."},
+      {"the connection lost during a run",
+       {kGds, kConnectionLost, kGds, 335544726, kString, Text("recv"), 0},
+       TMomentoDoErro::meComBancoAberto,
+       TIBErrorKind::ekConexaoPerdida,
+       "A conexão com o banco de dados \"C:\\V.FDB\" foi perdida (o servidor parou ou a rede "
+       "caiu). Confira a rede e o servidor e tente de novo."},
+      {"the database shut down during a run",
+       {kGds, 335544856, 0},
+       TMomentoDoErro::meComBancoAberto,
+       TIBErrorKind::ekConexaoPerdida,
+       "A conexão com o banco de dados \"C:\\V.FDB\" foi perdida (o servidor parou ou a rede "
+       "caiu). Confira a rede e o servidor e tente de novo."},
+      {"no server when attaching",
+       {kGds, kConnectionLost, kGds, 335544722, kString, Text("connect"), 0},
+       TMomentoDoErro::meAoAbrir,
+       TIBErrorKind::ekArquivo,
+       "Não foi possível abrir o banco de dados \"C:\\V.FDB\": o servidor não respondeu "
+       "(servidor parado ou rede fora do ar)."},
+  };
+  for (const auto& c : cases) {
+    const auto d = app::DescribeStatus(c.status.data(), "engine text", "C:\\V.FDB", c.momento);
+    EXPECT_EQ(d.kind, c.kind) << c.what;
+    EXPECT_EQ(d.message, c.message) << c.what;
+  }
+}
+
+// Inside an EXECUTE BLOCK only the first code of the engine's error is known:
+// a row held or changed by another transaction is still told as such.
+TEST(FbErrors, TheFirstCodeOfARowConflictGivesTheSameError) {
+  for (intptr_t code : {kDeadlock, kUpdateConflict, kLockConflict, kLockTimeout}) {
+    const auto e = app::ErroDeConflito(code);
+    ASSERT_TRUE(e.has_value()) << code;
+    EXPECT_EQ(e->Kind(), TIBErrorKind::ekRegistroEmUso);
+    const std::vector<intptr_t> engine = {kGds, kDeadlock, kGds, kUpdateConflict, 0};
+    EXPECT_EQ(
+        std::string(e->what()),
+        app::DescribeStatus(engine.data(), "", "", app::TMomentoDoErro::meComBancoAberto).message);
+  }
+  EXPECT_FALSE(app::ErroDeConflito(kRelationErr).has_value());
+  EXPECT_FALSE(app::ErroDeConflito(0).has_value());
+}
+
 TEST(FbErrors, OtherErrorsKeepTheLibrarysTextAndNothingIsReadPastTheVector) {
-  const std::vector<intptr_t> lost = {kGds, kConnectionLost, 0};
-  const auto d = app::DescribeStatus(lost.data(), "connection lost to database", "v.fdb");
+  const std::vector<intptr_t> other = {kGds, kRandom, kString, Text("arithmetic overflow"), 0};
+  const auto d = app::DescribeStatus(other.data(), "arithmetic exception", "v.fdb",
+                                     app::TMomentoDoErro::meComBancoAberto);
   EXPECT_EQ(d.kind, TIBErrorKind::ekOutro);
-  EXPECT_EQ(d.message, "connection lost to database");
+  EXPECT_EQ(d.message, "arithmetic exception");
   // A vector filled to its 20 entries without an end marker.
   std::vector<intptr_t> full(20, 0);
   for (size_t i = 0; i < full.size(); i += 2) {
     full[i] = kGds;
-    full[i + 1] = kConnectionLost;
+    full[i + 1] = kRandom;
   }
-  EXPECT_EQ(app::DescribeStatus(full.data(), "x", "v.fdb").kind, TIBErrorKind::ekOutro);
+  EXPECT_EQ(
+      app::DescribeStatus(full.data(), "x", "v.fdb", app::TMomentoDoErro::meComBancoAberto).kind,
+      TIBErrorKind::ekOutro);
 }
 
 }  // namespace

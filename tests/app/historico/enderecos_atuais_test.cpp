@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include "app/errors.h"
+
 #include "tests/app/app_test_support.h"
 
 namespace {
@@ -57,6 +59,75 @@ TEST(EnderecosAtuais, EveryWayOfReadingGivesTheSameAddresses) {
     }
     EXPECT_EQ(atuais.count("99999999"), 0u);
     EXPECT_EQ(atuais.at("00000002"), "old2@x");
+  }
+}
+
+// A key column compared without case or accents (WIN_PTBR): a worksheet
+// code in another form than the client's ("00000abc" for client "00000ABC")
+// is updated by the run, so the record could not say which row changed it.
+// The lookup refuses with that reason whichever path finds the codes, also
+// when both forms are asked in one batch (one of them was taken as no client
+// before) or the pass over the table found the client's own form first (the
+// reason was two clients of one code before).
+TEST(EnderecosAtuais, CodesTheDatabaseTakesForAnotherClientAreRefusedWithThatReason) {
+  APP_REQUIRE_FIREBIRD(lib);
+  app_test::TempDir dir("colacao");
+  const std::string path = dir.File("v.fdb");
+  {
+    app::TIBDatabase db(lib);
+    db.SetDatabaseName(path);
+    db.CreateDatabase();
+    app_test::Exec(db,
+                   "CREATE TABLE CLIENTE (CODCLIENTE VARCHAR(8) CHARACTER SET WIN1252 NOT NULL "
+                   "PRIMARY KEY COLLATE WIN_PTBR, EMAIL VARCHAR(60))");
+    app_test::Exec(db, "INSERT INTO CLIENTE VALUES ('00000ABC', 'abc@x')");
+    app::TIBTransaction tr(db);
+    tr.StartTransaction();
+    app::TIBSQL q(db, tr);
+    q.SetSQL("INSERT INTO CLIENTE (CODCLIENTE) VALUES (:C)");
+    for (int i = 1; i <= 600; ++i) {
+      q.SetParam("C", Codigo(i));
+      q.ExecQuery();
+    }
+    tr.Commit();
+  }
+  auto db = app_test::Attach(lib, path);
+  const auto numeros = [](int n) {
+    std::vector<std::string> codigos;
+    for (int i = 1; i <= n; ++i)
+      codigos.push_back(Codigo(i));
+    return codigos;
+  };
+  const auto com = [](std::vector<std::string> codigos, std::vector<std::string> mais) {
+    codigos.insert(codigos.end(), mais.begin(), mais.end());
+    return codigos;
+  };
+  const struct {
+    const char* caso;
+    std::vector<std::string> codigos;
+    bool recusa;
+  } casos[] = {
+      {"the client's own form", com(numeros(3), {"00000ABC"}), false},
+      {"another form alone", com(numeros(3), {"00000abc"}), true},
+      {"both forms in one batch", com(numeros(3), {"00000ABC", "00000abc"}), true},
+      {"both forms, after a pass over the table", com(numeros(600), {"00000ABC", "00000abc"}),
+       true},
+      {"another form, after a pass over the table", com(numeros(600), {"00000abc"}), true},
+  };
+  for (const auto& c : casos) {
+    SCOPED_TRACE(c.caso);
+    app::TIBTransaction tr(*db);
+    tr.StartTransaction();
+    try {
+      const app::TEnderecosAtuais atuais = app::LeEnderecosAtuais(*db, tr, c.codigos, {});
+      EXPECT_FALSE(c.recusa);
+      EXPECT_EQ(atuais.at("00000ABC"), "abc@x");
+    } catch (const app::EHistoricoError& e) {
+      EXPECT_TRUE(c.recusa) << e.what();
+      EXPECT_NE(std::string(e.what()).find("código escrito de outra forma"), std::string::npos)
+          << e.what();
+    }
+    tr.Rollback();
   }
 }
 

@@ -177,8 +177,13 @@ TEST_F(Historico, ClientsChangedOrDeletedSinceTheRunAreReportedAndKeptUnlessForc
     // Trailing blanks do not make an address another (a CHAR column pads).
     Exec(*db_, "UPDATE CLIENTE SET EMAIL = 'novo11@x   ' WHERE CODCLIENTE = '00000011'");
     Exec(*db_, "DELETE FROM CLIENTE WHERE CODCLIENTE = '00000012'");
+    // The run kept client 9's address (it wrote the one already there): a
+    // later change of it is no change of the run's, forced or not.
+    Exec(*db_, "UPDATE CLIENTE SET EMAIL = 'editado@depois' WHERE CODCLIENTE = '00000009'");
 
     const app::TResultadoDesfazer u = Desfaz(registro.Arquivo, forcar);
+    EXPECT_EQ(EmailOf(*db_, "00000009"), "editado@depois");
+    EXPECT_EQ(u.NaoAlteradosPelaExecucao, 1);
     ASSERT_EQ(u.AlteradosDepois.size(), 2u);
     EXPECT_EQ(u.AlteradosDepois[0].Codigo, "00000001");
     EXPECT_EQ(u.AlteradosDepois[0].Linha, 2);
@@ -196,6 +201,7 @@ TEST_F(Historico, ClientsChangedOrDeletedSinceTheRunAreReportedAndKeptUnlessForc
     Exec(*db_, "INSERT INTO CLIENTE (CODCLIENTE, EMAIL) VALUES ('00000012', 'old12@x')");
     Exec(*db_, "UPDATE CLIENTE SET EMAIL = 'old1@x' WHERE CODCLIENTE = '00000001'");
     Exec(*db_, "UPDATE CLIENTE SET EMAIL = 'old2@x' WHERE CODCLIENTE = '00000002'");
+    Exec(*db_, "UPDATE CLIENTE SET EMAIL = 'old9@x' WHERE CODCLIENTE = '00000009'");
   }
 }
 

@@ -10,6 +10,7 @@
 #include <cstdio>
 
 #include "app/errors.h"
+#include "tests/support/heap_peak.h"
 
 namespace {
 
@@ -121,6 +122,37 @@ TEST(Registro, DamagedRecordsAreRefusedWithTheirReason) {
     } catch (const app::EHistoricoError& e) {
       EXPECT_NE(std::string(e.what()).find(c.motivo), std::string::npos)
           << c.caso << ": " << e.what();
+    }
+  }
+}
+
+// A record sealed with a valid checksum may still claim anything: memory
+// goes to the lines the text holds, and a line is measured before it is kept.
+TEST(Registro, MemoryFollowsTheTextNotWhatTheRecordClaims) {
+  const std::string bom = Exemplo();
+  std::string corpo = bom.substr(0, bom.rfind("fim\t"));
+  const std::string claimed =
+      Selado(std::string(corpo).replace(corpo.find("linhas\t4\n"), 9, "linhas\t2147483647\n"));
+  const std::string wide = Selado(corpo + "9\t" + std::string(1'000'000, '\t') + "\n");
+  const struct {
+    const char* caso;
+    const std::string& texto;
+    const char* motivo;
+  } casos[] = {
+      {"two billion rows claimed", claimed, "tem 4 linhas, mas o cabeçalho diz 2147483647"},
+      {"a line of a million tabs", wide, "tem 1000002 colunas em vez de 5"},
+  };
+  for (const auto& c : casos) {
+    test_support::THeapPeak peak;
+    try {
+      app::LeRegistro(c.texto);
+      ADD_FAILURE() << c.caso;
+    } catch (const app::EHistoricoError& e) {
+      EXPECT_NE(std::string(e.what()).find(c.motivo), std::string::npos)
+          << c.caso << ": " << e.what();
+    }
+    if (peak.Available()) {
+      EXPECT_LT(peak.Bytes(), 1 << 20) << c.caso;
     }
   }
 }

@@ -8,7 +8,11 @@
 #   2. a run that fails on one row (a trigger raises): the failure box names
 #      the reason and the database is exactly as before;
 #   3. the program started without its client library: the library message,
-#      no window, a failing exit code.
+#      no window, a failing exit code;
+#   4. with the Firebird server of ./test.sh (PROJECT_FIREBIRD_SERVER): a
+#      database file that the server holds, chosen by its plain path in the
+#      window: the client library (through the bridge) reaches it through
+#      the server, and the run goes through.
 #   sessao_test.sh PATH/TO/sessao_driver.exe PATH/TO/AtualizaEmails.exe PATH/TO/updater-cli.exe
 # E2E_SHOTS=DIR keeps screenshots of the screen taken during the sessions.
 set -euo pipefail
@@ -18,8 +22,10 @@ PROGRAM="$2"
 CLI="$3"
 WORK="$(mktemp -d)"
 SHOOTER=""
+STATION=""
 cleanup() {
   [[ -n "$SHOOTER" ]] && kill "$SHOOTER" 2>/dev/null || true
+  [[ -n "$STATION" ]] && kill "$STATION" 2>/dev/null || true
   rm -rf "$WORK"
 }
 trap cleanup EXIT
@@ -128,5 +134,37 @@ echo "not a library" >"$WORK/semcliente/gds32.dll"
 echo "not a library" >"$WORK/semcliente/fbclient.dll"
 "$ROOT/scripts/wine-run.sh" "$DRIVER" "$(winpath "$WORK/semcliente/AtualizaEmails.exe")" - - - \
   semcliente || status=1
+
+# --- 4. A database the server holds, by its plain path ----------------------------
+if [[ -n "${PROJECT_FIREBIRD_SERVER:-}" && -n "${PROJECT_FIREBIRD_SERVER_ROOT:-}" ]]; then
+  "$ROOT/scripts/make-demo.sh" "$WORK/servidor" >/dev/null
+  DB="$WORK/servidor/VORTANA.FDB"
+  password="$(sed -n 's/.*std::string password_ = "\(.*\)";.*/\1/p' "$ROOT/app/database/fb_client.h")"
+  remote() {
+    isql-fb -q -user SYSDBA -password "$password" "$PROJECT_FIREBIRD_SERVER:$DB"
+  }
+  # A station attached through the server keeps the file open in it.
+  mkfifo "$WORK/estacao"
+  { printf "SELECT 'pronto' FROM RDB\$DATABASE;\n"; cat "$WORK/estacao"; } | remote >"$WORK/estacao.out" 2>&1 &
+  STATION=$!
+  exec 8>"$WORK/estacao"
+  for _ in $(seq 1 300); do grep -q pronto "$WORK/estacao.out" && break; sleep 0.1; done
+  FIREBIRD="$PROJECT_FIREBIRD_SERVER_ROOT" "$ROOT/scripts/wine-run.sh" "$DRIVER" "$program_win" \
+    "$(winpath "$DB")" "$(winpath "$WORK/servidor/Clientes.xlsx")" 250 sucesso || status=1
+  exec 8>&-
+  wait "$STATION" || true
+  STATION=""
+  n="$(printf "SELECT 'n=' || COUNT(*) FROM CLIENTE WHERE EMAIL IS NOT NULL;\n" | remote |
+    sed -n 's/^n=\([0-9]*\).*/\1/p')"
+  if [[ "$n" != 250 ]]; then
+    echo "FAIL: the run on the database the server holds wrote $n addresses, not 250"
+    status=1
+  else
+    echo "ok: the window reached the database the server holds, by its plain path, through the server"
+  fi
+elif [[ "${PROJECT_REQUIRE_FIREBIRD:-0}" == 1 ]]; then
+  echo "FAIL: no Firebird server (./test.sh starts one)"
+  status=1
+fi
 
 exit $status

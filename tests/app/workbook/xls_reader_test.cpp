@@ -9,6 +9,7 @@
 #include <charconv>
 #include <cmath>
 #include <filesystem>
+#include <fstream>
 #include <limits>
 #include <string>
 #include <vector>
@@ -18,6 +19,7 @@
 #include "app/workbook/file_engine.h"
 #include "tests/app/app_test_support.h"
 #include "tests/app/workbook/xls_builder.h"
+#include "tests/support/heap_peak.h"
 
 using app::EPlanilhaError;
 using app::TDMCotrolaExcel;
@@ -385,6 +387,13 @@ TEST(XlsBadInput, DamagedAndProtectedFilesAreRefusedWithAMessage) {
                                         U16(16384))),
        "fora dos limites"},
       {"sector chain in a loop", loop, "danificada (cadeia de setores inválida)"},
+      // The cells name the first table, whose text the second one would have
+      // moved (a read of freed memory before).
+      {"two shared-string tables",
+       book_with(xls_test::TSstWriter(8224).Table({{u"primeiro"}}) +
+                     xls_test::TSstWriter(8224).Table({{std::u16string(4000, u'x')}}),
+                 LabelSst(0, 0, 0)),
+       "danificada (mais de uma tabela de textos)"},
   };
   for (const Case& c : cases) {
     const std::string error = ErrorOf([&] {
@@ -494,6 +503,92 @@ TEST(XlsCorpus, XlsAndXlsxOfOneWorkbookReadAlike) {
             << "sheet " << s << ", column " << k << ", row " << r;
       }
     }
+  }
+}
+
+// As many sheet records as an .xlsx may list sheets, empty names all
+// pointing at one sheet; one more is refused before any sheet is listed.
+TEST(XlsSheets, TheSheetListIsBoundAsForXlsx) {
+  for (const size_t count : {size_t{10'000}, size_t{10'001}}) {
+    SCOPED_TRACE(count);
+    const std::string bof = TBook::Bof(true, 5);
+    const size_t sheet_at = bof.size() + count * 12 + 4;
+    std::string stream = bof;
+    for (size_t i = 0; i < count; ++i)
+      stream += Record(0x0085, U32(static_cast<uint32_t>(sheet_at)) + "\0\0\0\0"s);
+    stream += Record(0x000A, "") + TBook::Bof(true, 0x10) + Number(0, 0, 7) + Record(0x000A, "");
+    const std::string file = xls_test::CompoundFile("Workbook", stream);
+    if (count == 10'000) {
+      const auto reader = Open(file);
+      EXPECT_EQ(reader->SheetCount(), 10'000);
+      EXPECT_EQ(Show(reader->ReadSheet(10'000)->Get(1, 1)), "n:7");
+    } else {
+      EXPECT_EQ(ErrorOf([&] { Open(file); }),
+                "A planilha tem mais de 10000 planilhas em \"teste.xls\", mais do que o leitor "
+                "aceita.");
+    }
+  }
+}
+
+// A NUL in the text of a cell would be sent into CLIENTE.EMAIL: whether it
+// comes in a LABEL, a shared text or a formula's text, reading the cell names
+// the sheet and the cell, as .csv and .xlsx refuse it in the file.
+TEST(XlsText, ANulCharacterInACellIsRefusedNamingTheCell) {
+  TBook book;
+  book.globals = xls_test::TSstWriter(8224).Table({{u"limpo"}, {std::u16string(u"a\0b", 3)}});
+  book.sheets.push_back(
+      {book.Name("Clientes"),
+       LabelSst(0, 0, 0) + LabelSst(0, 1, 1) +
+           Record(0x0204, Place(1, 0) + xls_test::Biff8String(std::u16string(u"x\0@y", 4))) +
+           Formula(2, 0, Special(0, 0)) +
+           Record(0x0207, xls_test::Biff8String(std::u16string(u"\0", 1)))});
+  app_test::TempDir dir("nulo");
+  const std::string path = dir.File("nulo.xls");
+  {
+    std::ofstream out(path, std::ios::binary);
+    out << xls_test::CompoundFile("Workbook", book.Stream());
+  }
+  TDMCotrolaExcel excel(app::CreateFileEngine());
+  excel.AbrePlanilha(path);
+  excel.SelecionaAba(1);
+  EXPECT_EQ(CellOrError(excel, 1, 1), "limpo");
+  for (const auto& [column, row] : {std::pair{2, 1}, {1, 2}, {1, 3}}) {
+    EXPECT_EQ(CellOrError(excel, column, row),
+              "erro: A célula " + TDMCotrolaExcel::LetraColuna(column) + std::to_string(row) +
+                  " da aba \"Clientes\" contém um caractere nulo e não pode ser lida.");
+  }
+  // The block read of an import stops at the same cell.
+  EXPECT_EQ(ErrorOf([&] { excel.LeLinhas(1, 3, 2, [](int32_t, auto) {}); }),
+            "A célula B1 da aba \"Clientes\" contém um caractere nulo e não pode ser lida.");
+}
+
+// A sheet of numbers costs the workbook stream and 16 bytes a cell: the
+// stream is copied out of the file at its size and the cell table is made at
+// the size the records hold, instead of both growing by copies (an .xls of
+// numbers took about seven times its size).
+TEST(XlsMemory, ASheetOfNumbersCostsItsStreamAndSixteenBytesACell) {
+  constexpr uint16_t kRows = 1200, kColumns = 256;
+  TBook book;
+  std::string cells;
+  for (uint16_t row = 0; row < kRows; ++row) {
+    std::string mulrk = U16(row) + U16(0);
+    for (uint16_t column = 0; column < kColumns; ++column)
+      mulrk += U16(15) + U32(uint32_t{row} << 2 | 2);
+    cells += Record(0x00BD, mulrk + U16(kColumns - 1));
+  }
+  book.sheets.push_back({book.Name("Numeros"), cells});
+  const std::string stream = book.Stream();
+  const std::string file = xls_test::CompoundFile("Workbook", stream);
+  test_support::THeapPeak peak;
+  const auto reader = Open(file);
+  const auto sheet = reader->ReadSheet(1);
+  EXPECT_EQ(sheet->LastRow(), kRows);
+  EXPECT_EQ(sheet->LastColumn(), kColumns);
+  EXPECT_EQ(Show(sheet->Get(kColumns, kRows)), "n:" + std::to_string(kRows - 1));
+  if (peak.Available()) {
+    // The cell table is rounded up to whole 2 MiB pages on Linux.
+    EXPECT_LT(peak.Bytes(), static_cast<int64_t>(stream.size()) + 16 * kRows * kColumns +
+                                (2 << 20) + (256 << 10));
   }
 }
 

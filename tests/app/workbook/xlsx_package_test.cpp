@@ -11,6 +11,7 @@
 #include "app/workbook/xlsx_limits.h"
 #include "tests/app/app_test_support.h"
 #include "tests/app/workbook/xlsx_package.h"
+#include "tests/support/heap_peak.h"
 
 namespace {
 
@@ -159,6 +160,25 @@ TEST(XlsxPackage, HostilePackagesAreRefusedAtTheirBounds) {
     } else {
       EXPECT_NE(error.find(c.error), std::string::npos) << error;
     }
+  }
+}
+
+// A package of a few kilobytes whose worksheet claims nearly the gigabyte a
+// part may inflate to: the reader gives memory to what the part holds (it
+// used to reserve some 840 MB from the claim, which 32-bit Windows could not
+// give: "Memória insuficiente" on a harmless file).
+TEST(XlsxPackage, ASheetGetsMemoryForWhatItHoldsNotForWhatItClaims) {
+  app_test::TempDir dir("reivindica");
+  const std::string path = dir.File("reivindica.xlsx");
+  auto parts = xlsx_test::Workbook(Sheet(), Shared());
+  Part(parts, "xl/worksheets/sheet1.xml") =
+      Claiming("xl/worksheets/sheet1.xml", Sheet(), app::kMaxXmlPartBytes - (1 << 20));
+  xlsx_test::WritePackage(path, parts);
+  test_support::THeapPeak peak;
+  const std::string error = xlsx_test::OpenError(path);
+  EXPECT_EQ(error.find("Memória"), std::string::npos) << error;
+  if (peak.Available()) {
+    EXPECT_LT(peak.Bytes(), 16 << 20);
   }
 }
 

@@ -1,0 +1,67 @@
+// The cells of a worksheet as the readers hold them: a sheet's memory grows
+// with the cells that hold something, cells without a value only widen the
+// used area, and cells that arrive out of order are put in order where they
+// are, a later one replacing an earlier one at the same place.
+#include "app/workbook/sheet_data.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "tests/support/heap_peak.h"
+
+namespace {
+
+std::string Text(const app::TSheetData& sheet, int32_t column, int32_t row) {
+  const app::TCellValue v = sheet.Get(column, row);
+  if (v.Kind == app::TCellKind::ckEmpty) return "";
+  if (v.Kind == app::TCellKind::ckNumber) return std::to_string(static_cast<int64_t>(v.Number));
+  return std::string(v.Text);
+}
+
+// Millions of formatted blanks (a sheet formatted far beyond its data, or a
+// hostile file of empty <c/> elements) cost no entry each.
+TEST(SheetData, CellsWithoutAValueWidenTheUsedAreaAndTakeNoMemory) {
+  test_support::THeapPeak peak;
+  app::TSheetData sheet;
+  sheet.AddNumber(2, 3, 7);
+  for (int32_t row = 1; row <= 20'000; ++row) {
+    for (int32_t column = 1; column <= 100; ++column)
+      sheet.AddEmpty(row, column);
+  }
+  sheet.AddText(5, 1, "texto");
+  sheet.Finish();
+  EXPECT_EQ(sheet.CellCount(), 2'000'002u);  // the readers' bound counts every cell
+  EXPECT_EQ(sheet.LastRow(), 20'000);
+  EXPECT_EQ(sheet.LastColumn(), 100);
+  EXPECT_EQ(Text(sheet, 3, 2), "7");
+  EXPECT_EQ(Text(sheet, 1, 5), "texto");
+  EXPECT_EQ(Text(sheet, 100, 20'000), "");
+  if (peak.Available()) {
+    EXPECT_LT(peak.Bytes(), 1 << 20);  // was 32 MB: 16 bytes per blank
+  }
+}
+
+// A sheet written bottom row first: the table is sorted in place, without
+// the second full copy it took before.
+TEST(SheetData, CellsOutOfOrderAreSortedWithoutASecondTable) {
+  constexpr int32_t kRows = 500'000;
+  app::TSheetData sheet;
+  sheet.Reserve(kRows + 1, 0);
+  test_support::THeapPeak peak;
+  for (int32_t row = kRows; row >= 1; --row)
+    sheet.AddNumber(row, 1, row);
+  sheet.AddNumber(7, 1, 70);  // the same place again: the later one stays
+  sheet.Finish();
+  EXPECT_EQ(sheet.LastRow(), kRows);
+  EXPECT_EQ(Text(sheet, 1, 1), "1");
+  EXPECT_EQ(Text(sheet, 1, 7), "70");
+  EXPECT_EQ(Text(sheet, 1, kRows), std::to_string(kRows));
+  if (peak.Available()) {
+    // The sort's buffer (half the table) and the row index; a second table
+    // would add the whole table's 16 bytes a cell.
+    EXPECT_LT(peak.Bytes(), int64_t{kRows} * 16);
+  }
+}
+
+}  // namespace
