@@ -111,6 +111,23 @@ HRGN WINAPI MyExtCreateRegion(const XFORM* x, DWORD n, const RGNDATA* d) {
 HRGN WINAPI MyPathToRegion(HDC dc) {
   return Track(Regions(), Original<decltype(&PathToRegion)>("PathToRegion")(dc));
 }
+// A region deleted, or given to a window (the window owns it from then on,
+// and a window left behind is counted as a window), is no longer the
+// program's: forgetting it keeps a later region that reuses the handle
+// (the system's own, made outside the import table) out of the count.
+BOOL WINAPI MyDeleteObject(HGDIOBJ h) {
+  Regions().erase(static_cast<HRGN>(h));
+  return Original<decltype(&DeleteObject)>("DeleteObject")(h);
+}
+int WINAPI MySetWindowRgn(HWND wnd, HRGN rgn, BOOL redraw) {
+  const int done = Original<decltype(&SetWindowRgn)>("SetWindowRgn")(wnd, rgn, redraw);
+  if (done != 0) Regions().erase(rgn);
+  return done;
+}
+BOOL WINAPI MyDestroyMenu(HMENU h) {
+  Menus().erase(h);
+  return Original<decltype(&DestroyMenu)>("DestroyMenu")(h);
+}
 HIMAGELIST WINAPI MyImageListCreate(int cx, int cy, UINT flags, int initial, int grow) {
   return Track(ImageLists(), Original<decltype(&ImageList_Create)>("ImageList_Create")(
                                  cx, cy, flags, initial, grow));
@@ -137,6 +154,9 @@ TWatched g_watched[] = {
     {L"user32.dll", "CreatePopupMenu", reinterpret_cast<void*>(&MyCreatePopupMenu), nullptr},
     {L"user32.dll", "LoadMenuW", reinterpret_cast<void*>(&MyLoadMenuW), nullptr},
     {L"user32.dll", "LoadMenuIndirectW", reinterpret_cast<void*>(&MyLoadMenuIndirectW), nullptr},
+    {L"user32.dll", "DestroyMenu", reinterpret_cast<void*>(&MyDestroyMenu), nullptr},
+    {L"user32.dll", "SetWindowRgn", reinterpret_cast<void*>(&MySetWindowRgn), nullptr},
+    {L"gdi32.dll", "DeleteObject", reinterpret_cast<void*>(&MyDeleteObject), nullptr},
     {L"gdi32.dll", "CreateRectRgn", reinterpret_cast<void*>(&MyCreateRectRgn), nullptr},
     {L"gdi32.dll", "CreateRectRgnIndirect", reinterpret_cast<void*>(&MyCreateRectRgnIndirect),
      nullptr},

@@ -5,7 +5,7 @@
 //   window, which the system keeps per thread, aside);
 // - menus, image lists and regions made by the program's own code, through
 //   its import table (watched from the first call of Live() on), that still
-//   exist (a menu or a region given to a window goes with the window);
+//   exist (a region given to a window is the window's from then on);
 // - the process's GDI and USER object counts, where the platform gives them
 //   (Windows does; Wine answers 0, so there they add nothing).
 //

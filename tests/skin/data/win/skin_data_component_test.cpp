@@ -41,9 +41,10 @@ TEST(SkinDataComponent, AFailedLoadKeepsTheBrushOfTheSkinBefore) {
   const COLORREF face = fw::ColorToRGB(c.Data().ButtonFaceColour);
   EXPECT_EQ(BrushColour(brush), face);
 
-  // A missing file: the windows keep their look.
+  // A missing file: the skin before stays in use and the windows keep
+  // their look.
   c.SetSkinFile(L"C:\\nao-existe\\nenhum.skn");
-  EXPECT_TRUE(c.Data().NotLoaded);
+  EXPECT_FALSE(c.Data().NotLoaded);
   EXPECT_EQ(c.ButtonFaceBrush(), brush);
   EXPECT_EQ(BrushColour(brush), face);
 
