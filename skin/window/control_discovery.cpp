@@ -9,6 +9,7 @@
 
 #include "framework/buttons.h"
 #include "framework/comctrls.h"
+#include "framework/gauges.h"
 #include "framework/listviews.h"
 #include "framework/panels.h"
 #include "framework/scrolling.h"
@@ -120,6 +121,10 @@ const std::vector<TDiscoveryRow>& DiscoveryTable() {
       R{16, "a progress bar",
         [](const fw::TControl& c, const std::string&) { return Is<fw::TProgressBar>(c); },
         xcProgress, false, "TSkinProgress"},
+      // The framework's gauge, a graphic control that shows progress as a
+      // bar: drawn from the same element as a progress bar.
+      R{33, "a gauge", [](const fw::TControl& c, const std::string&) { return Is<fw::TGauge>(c); },
+        xcProgress, false, "TSkinProgress (graphic)"},
       R{17, "a scroll-bar control",
         [](const fw::TControl& c, const std::string&) { return Is<fw::TScrollBar>(c); },
         xcScrollbar, false, "TSkinScControl"},
@@ -367,6 +372,11 @@ void TWinSkinForm::ApplyRow(int row, fw::TControl* control) {
     case 16:
       AttachSkinner<TSkinProgress>(control, false);
       return;
+    case 33: {
+      auto* gauge = new TSkinProgress(control);
+      gauge->AttachGraphic(this, SkinData, &ControlCanvas);
+      return;
+    }
     case 17:
       if (windowed != nullptr) AttachScrollSkinner<TSkinScControl>(windowed);
       return;
@@ -467,7 +477,13 @@ bool TWinSkinForm::SkinByMapping(const std::string& upper_class, fw::TControl* c
       AttachSkinnerByHandle<TSkinTab>(windowed);
     }
   } else if (kind == "progress") {
-    if (Has(set, xcProgress)) AttachSkinner<TSkinProgress>(control, false);
+    // A gauge is a graphic control: it is served through its WindowProc.
+    if (Has(set, xcProgress) && windowed == nullptr) {
+      auto* gauge = new TSkinProgress(control);
+      gauge->AttachGraphic(this, SkinData, &ControlCanvas);
+    } else if (Has(set, xcProgress)) {
+      AttachSkinner<TSkinProgress>(control, false);
+    }
   } else if (kind == "scrollbar") {
     if (Has(set, xcScrollbar) && windowed != nullptr) {
       AttachScrollSkinner<TSkinScrollbar>(windowed);

@@ -109,6 +109,12 @@ constexpr const char* kControls = R"(
   object Status1: TStatusBar
     SimpleText = 'Pronto'
   end
+  object Gauge1: TGauge
+    Left = 220
+    Top = 110
+    Width = 150
+    Height = 17
+  end
   object Tag99: TButton
     Left = 400
     Top = 8
@@ -179,6 +185,7 @@ TEST_F(SkinnedControlsTest, EveryControlGetsTheSkinnerOfItsRow) {
       {"Combo1", "TSkinComBox"},
       {"Panel1", "TSkinBox"},
       {"Status1", "TSkinStatusBar"},
+      {"Gauge1", "TSkinProgress"},  // a graphic control, served through its WindowProc
       {"Tag99", "none"},
       {"Tag199", "none"},
       {"Tag98", "TSkinButton"},
