@@ -333,20 +333,6 @@ TSkinSpeedButton::~TSkinSpeedButton() {
   UnhookWindowProc();
 }
 
-bool TSkinSpeedButton::AttachGraphic(ISkinForm* form, TSkinData* data, fw::TCanvas* canvas) {
-  auto* control = dynamic_cast<fw::TControl*>(Owner());
-  SkinData = data;
-  Canvas = canvas;
-  GraphicControl = control;
-  SkinForm = form;
-  if (control != nullptr) HookWindowProc(*control);
-  const bool known = form != nullptr && form->RegisterSkinner(this);
-  Attached = true;
-  Status = ssnAttached;
-  if (control != nullptr) control->Invalidate();
-  return known;
-}
-
 bool TSkinSpeedButton::BeforeMessage(fw::TMessage& m) {
   switch (m.Msg) {
     case WM_PAINT: {

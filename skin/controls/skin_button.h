@@ -54,9 +54,6 @@ class TSkinSpeedButton : public TSkinBitButton {
   using TSkinBitButton::TSkinBitButton;
   ~TSkinSpeedButton() override;
 
-  // Hooks the owner, a graphic control, through its WindowProc; true when
-  // the skinner was registered with the controller already.
-  bool AttachGraphic(ISkinForm* form, TSkinData* data, fw::TCanvas* canvas);
   // Paints at once through a DC of the parent window (nullptr: as the
   // control sits there now).
   void Paint(HDC dc) override;

@@ -80,6 +80,20 @@ void TSkinControl::Attach(ISkinForm* form, TSkinData* data, bool use_skin_colour
   Status = ssnAttached;
 }
 
+bool TSkinControl::AttachGraphic(ISkinForm* form, TSkinData* data, fw::TCanvas* canvas) {
+  auto* control = dynamic_cast<fw::TControl*>(Owner());
+  SkinData = data;
+  Canvas = canvas;
+  GraphicControl = control;
+  SkinForm = form;
+  if (control != nullptr) HookWindowProc(*control);
+  const bool known = form != nullptr && form->RegisterSkinner(this);
+  Attached = true;
+  Status = ssnAttached;
+  if (control != nullptr) control->Invalidate();
+  return known;
+}
+
 void TSkinControl::AttachHandle(HWND wnd, TSkinData* data, ISkinForm* form, fw::TCanvas* canvas) {
   SkinData = data;
   Canvas = canvas;

@@ -118,6 +118,10 @@ class TSkinControl : public fw::TComponent {
   virtual void Attach(ISkinForm* form, TSkinData* data, bool use_skin_colour, fw::TCanvas* canvas);
   // Subclasses a window by its handle (raw windows, parts of controls).
   virtual void AttachHandle(HWND wnd, TSkinData* data, ISkinForm* form, fw::TCanvas* canvas);
+  // Hooks the owner, a graphic control (no window of its own: speed
+  // buttons, gauges), through its WindowProc; true when the skinner was
+  // registered with the controller already.
+  bool AttachGraphic(ISkinForm* form, TSkinData* data, fw::TCanvas* canvas);
   // Undoes what the attach changed on the control (the base: its colour).
   // The hook itself goes with the skinner.
   virtual void Detach();

@@ -21,20 +21,6 @@ const fw::TClassInfo& TSkinProgress::StaticClassInfo() {
   return info;
 }
 
-bool TSkinProgress::AttachGraphic(ISkinForm* form, TSkinData* data, fw::TCanvas* canvas) {
-  auto* control = dynamic_cast<fw::TControl*>(Owner());
-  SkinData = data;
-  Canvas = canvas;
-  GraphicControl = control;
-  SkinForm = form;
-  if (control != nullptr) HookWindowProc(*control);
-  const bool known = form != nullptr && form->RegisterSkinner(this);
-  Attached = true;
-  Status = ssnAttached;
-  if (control != nullptr) control->Invalidate();
-  return known;
-}
-
 bool TSkinProgress::NeedsOwnPicture() const {
   if (Data().Progress->Style == 1) return false;
   // The plain bar stops one row short of the window: when that row is the

@@ -20,11 +20,9 @@ class TSkinProgress : public TSkinControl {
  public:
   using TSkinControl::TSkinControl;
 
-  // Serves a gauge (a graphic control publishing "Kind", "Progress",
-  // "MinValue", "MaxValue" and "ShowText") through its WindowProc: its bars
-  // are drawn from the same element, its percentage on top. True when the
-  // skinner was registered with the controller already.
-  bool AttachGraphic(ISkinForm* form, TSkinData* data, fw::TCanvas* canvas);
+  // Serves a gauge too (a graphic control publishing "Kind", "Progress",
+  // "MinValue", "MaxValue" and "ShowText", attached with AttachGraphic):
+  // its bars are drawn from the same element, its percentage on top.
   // A gauge paints only within its parent's painting (`dc` is then the DC
   // it hands over); a progress bar as every skinner does.
   void Paint(HDC dc) override;

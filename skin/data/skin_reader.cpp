@@ -25,6 +25,13 @@ std::string AsciiLower(std::string s) {
   return s;
 }
 
+std::string AsciiUpper(std::string s) {
+  for (char& c : s) {
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  }
+  return s;
+}
+
 std::vector<std::string> TSkinReader::SplitNames(std::string_view list, size_t max_names) {
   std::vector<std::string> names;
   size_t i = 0;

@@ -80,5 +80,7 @@ class TSkinReader {
 
 // Lower-cases A..Z only (the rule of every name comparison in the skin data).
 std::string AsciiLower(std::string s);
+// Upper-cases a..z only (framework class names, compared upper-cased).
+std::string AsciiUpper(std::string s);
 
 }  // namespace skin

@@ -4,7 +4,6 @@
 // (Skin3rd) and the built-in table below; a raw window's child windows are
 // decided by window class and button style.
 #include <algorithm>
-#include <cctype>
 #include <string>
 
 #include "framework/buttons.h"
@@ -28,6 +27,7 @@
 #include "skin/controls/skin_status_bar.h"
 #include "skin/controls/skin_tab.h"
 #include "skin/controls/skin_up_down.h"
+#include "skin/data/skin_reader.h"
 #include "skin/window/control_discovery.h"
 #include "skin/window/discovery_rules.h"
 #include "skin/window/win_skin_form.h"
@@ -36,18 +36,6 @@ namespace skin::win {
 
 namespace {
 
-std::string Upper(std::string s) {
-  for (char& c : s)
-    c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  return s;
-}
-
-std::string Lower(std::string s) {
-  for (char& c : s)
-    c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return s;
-}
-
 bool Has(uint32_t set, TSkinControlType type) {
   return (set & SkinControlBit(type)) != 0;
 }
@@ -55,7 +43,7 @@ bool Has(uint32_t set, TSkinControlType type) {
 std::string WindowClassLower(HWND wnd) {
   wchar_t name[101] = {};
   GetClassNameW(wnd, name, 101);
-  return Lower(fw::WideToUtf8(name));
+  return skin::AsciiLower(fw::WideToUtf8(name));
 }
 
 template <class T>
@@ -118,13 +106,13 @@ const std::vector<TDiscoveryRow>& DiscoveryTable() {
       R{15, "a status bar",
         [](const fw::TControl& c, const std::string&) { return Is<fw::TCustomStatusBar>(c); },
         xcStatusBar, false, "TSkinStatusBar"},
-      R{16, "a progress bar",
-        [](const fw::TControl& c, const std::string&) { return Is<fw::TProgressBar>(c); },
-        xcProgress, false, "TSkinProgress"},
       // The framework's gauge, a graphic control that shows progress as a
-      // bar: drawn from the same element as a progress bar.
-      R{33, "a gauge", [](const fw::TControl& c, const std::string&) { return Is<fw::TGauge>(c); },
-        xcProgress, false, "TSkinProgress (graphic)"},
+      // bar, counts as one too.
+      R{16, "a progress bar or gauge",
+        [](const fw::TControl& c, const std::string&) {
+          return Is<fw::TProgressBar>(c) || Is<fw::TGauge>(c);
+        },
+        xcProgress, false, "TSkinProgress"},
       R{17, "a scroll-bar control",
         [](const fw::TControl& c, const std::string&) { return Is<fw::TScrollBar>(c); },
         xcScrollbar, false, "TSkinScControl"},
@@ -195,7 +183,7 @@ bool RowAvailable(const TDiscoveryRow& row, const skin::TSkinData& data) {
 }
 
 TDiscoveryChoice ChooseRow(const fw::TControl& control, const skin::TSkinData& data) {
-  const std::string upper = Upper(control.ClassName());
+  const std::string upper = skin::AsciiUpper(control.ClassName());
   for (const TDiscoveryRow& row : DiscoveryTable()) {
     if (!row.Matches(control, upper)) continue;
     if (RowAvailable(row, data)) return TDiscoveryChoice{&row, ""};
@@ -222,6 +210,22 @@ T* TWinSkinForm::AttachSkinner(fw::TControl* control, bool use_skin_colour) {
   auto* skinner = new T(control);
   skinner->Attach(this, SkinData, use_skin_colour, &ControlCanvas);
   return skinner;
+}
+
+template <class T>
+T* TWinSkinForm::AttachGraphicSkinner(fw::TControl* control) {
+  auto* skinner = new T(control);
+  skinner->AttachGraphic(this, SkinData, &ControlCanvas);
+  return skinner;
+}
+
+// A progress bar has a window; a gauge is a graphic control.
+void TWinSkinForm::AttachProgress(fw::TControl* control) {
+  if (dynamic_cast<fw::TWinControl*>(control) != nullptr) {
+    AttachSkinner<TSkinProgress>(control, false);
+  } else {
+    AttachGraphicSkinner<TSkinProgress>(control);
+  }
 }
 
 template <class T>
@@ -261,7 +265,7 @@ bool TWinSkinForm::IsControlSkinned(const fw::TControl* control) const {
     if (!windowed->HandleAllocated()) {
       // A handle-only skinner met before the control has a window: only a
       // print preview counts as skinned already.
-      const std::string name = Form != nullptr ? Lower(Form->Name()) : std::string();
+      const std::string name = Form != nullptr ? skin::AsciiLower(Form->Name()) : std::string();
       const std::string plain = Form != nullptr ? Form->Name() : std::string();
       return name.find("preview") != std::string::npos || plain == "TQRStandardPreview" ||
              plain == "TppPrintPreview" || plain == "TdxfmStdPreview";
@@ -283,7 +287,7 @@ void TWinSkinForm::SkinControl(fw::TControl* control, fw::TWinControl* parent) {
     }
   }
   const std::string class_name = control->ClassName();
-  const std::string upper = Upper(class_name);
+  const std::string upper = skin::AsciiUpper(class_name);
   if (SkinData->OnSkinControl) {
     fw::TComponent* made = nullptr;
     SkinData->OnSkinControl(this, SkinData, parent, control, fw::Utf8ToWide(upper), made);
@@ -370,13 +374,8 @@ void TWinSkinForm::ApplyRow(int row, fw::TControl* control) {
       AttachSkinner<TSkinStatusBar>(control, false);
       return;
     case 16:
-      AttachSkinner<TSkinProgress>(control, false);
+      AttachProgress(control);
       return;
-    case 33: {
-      auto* gauge = new TSkinProgress(control);
-      gauge->AttachGraphic(this, SkinData, &ControlCanvas);
-      return;
-    }
     case 17:
       if (windowed != nullptr) AttachScrollSkinner<TSkinScControl>(windowed);
       return;
@@ -400,8 +399,7 @@ void TWinSkinForm::ApplyRow(int row, fw::TControl* control) {
       AttachSkinner<TSkinBitButton>(control, false);
       return;
     case 22: {
-      auto* speed = new TSkinSpeedButton(control);
-      speed->AttachGraphic(this, SkinData, &ControlCanvas);
+      AttachGraphicSkinner<TSkinSpeedButton>(control);
       return;
     }
     case 23:
@@ -469,21 +467,14 @@ bool TWinSkinForm::SkinByMapping(const std::string& upper_class, fw::TControl* c
     if (Has(set, xcButton)) AttachSkinner<TSkinBitButton>(control, false);
   } else if (kind == "speedbutton") {
     if (Has(set, xcSpeedButton)) {
-      auto* speed = new TSkinSpeedButton(control);
-      speed->AttachGraphic(this, SkinData, &ControlCanvas);
+      AttachGraphicSkinner<TSkinSpeedButton>(control);
     }
   } else if (kind == "tab") {
     if (Has(set, xcTab) && data.Tabs != nullptr && windowed != nullptr) {
       AttachSkinnerByHandle<TSkinTab>(windowed);
     }
   } else if (kind == "progress") {
-    // A gauge is a graphic control: it is served through its WindowProc.
-    if (Has(set, xcProgress) && windowed == nullptr) {
-      auto* gauge = new TSkinProgress(control);
-      gauge->AttachGraphic(this, SkinData, &ControlCanvas);
-    } else if (Has(set, xcProgress)) {
-      AttachSkinner<TSkinProgress>(control, false);
-    }
+    if (Has(set, xcProgress)) AttachProgress(control);
   } else if (kind == "scrollbar") {
     if (Has(set, xcScrollbar) && windowed != nullptr) {
       AttachScrollSkinner<TSkinScrollbar>(windowed);

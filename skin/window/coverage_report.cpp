@@ -1,7 +1,6 @@
 #include "skin/window/coverage_report.h"
 
 #include <algorithm>
-#include <cctype>
 #include <sstream>
 #include <vector>
 
@@ -10,6 +9,7 @@
 #include "skin/controls/scroll_overlay.h"
 #include "skin/controls/skin_combo_box.h"
 #include "skin/controls/skin_manage.h"
+#include "skin/data/skin_reader.h"
 #include "skin/window/control_discovery.h"
 #include "skin/window/discovery_rules.h"
 #include "skin/window/win_skin_form.h"
@@ -17,18 +17,6 @@
 namespace skin::win {
 
 namespace {
-
-std::string Upper(std::string s) {
-  for (char& c : s)
-    c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  return s;
-}
-
-std::string Lower(std::string s) {
-  for (char& c : s)
-    c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return s;
-}
 
 std::string ClassOf(HWND wnd) {
   wchar_t name[128] = {};
@@ -188,7 +176,7 @@ class TReport {
     if (control != nullptr || fw::TWinControl::FindControl(parent) != nullptr) {
       return "left alone: a part of the control it belongs to, drawn by it";
     }
-    const std::string cls = Lower(ClassOf(child));
+    const std::string cls = skin::AsciiLower(ClassOf(child));
     if (skin::ChooseRawSkinner(cls, GetWindowLongW(child, GWL_STYLE),
                                GetWindow(child, GW_CHILD) != nullptr) == skin::TRawChoice::kNone) {
       return "left alone: no skinner for raw windows of class " + ClassOf(child) +
@@ -225,7 +213,7 @@ std::string ExplainControl(const TWinSkinForm& c, const fw::TControl& control) {
     return "exempted by its Tag " + std::to_string(control.Tag());
   }
   if (c.SkinData->OnSkinControl) return "refused by OnSkinControl (it returned no skinner)";
-  const std::string upper = Upper(control.ClassName());
+  const std::string upper = skin::AsciiUpper(control.ClassName());
   const std::string kind = skin::MappedKind(data.Skin3rd(), upper);
   if (kind == "nil") return "Skin3rd maps " + control.ClassName() + " to nil";
   if (!kind.empty()) {
@@ -251,18 +239,22 @@ std::string ExplainControl(const TWinSkinForm& c, const fw::TControl& control) {
   return why + ": created after its window was skinned";
 }
 
+namespace {
+
+// EnumWindows: the top-level windows of this process, into a vector.
+BOOL CALLBACK CollectOwnWindow(HWND wnd, LPARAM list) {
+  DWORD process = 0;
+  GetWindowThreadProcessId(wnd, &process);
+  if (process == GetCurrentProcessId()) reinterpret_cast<std::vector<HWND>*>(list)->push_back(wnd);
+  return TRUE;
+}
+
+}  // namespace
+
 std::string CoverageReport() {
   TReport report;
   std::vector<HWND> tops;
-  EnumWindows(
-      [](HWND wnd, LPARAM list) -> BOOL {
-        DWORD process = 0;
-        GetWindowThreadProcessId(wnd, &process);
-        if (process == GetCurrentProcessId())
-          reinterpret_cast<std::vector<HWND>*>(list)->push_back(wnd);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&tops));
+  EnumWindows(CollectOwnWindow, reinterpret_cast<LPARAM>(&tops));
   for (HWND wnd : tops)
     report.TopLevel(wnd);
   return report.Text();

@@ -291,6 +291,9 @@ class TWinSkinForm : public fw::TComponent, public ISkinForm {
   T* AttachSkinnerByHandle(fw::TWinControl* control);
   template <class T>
   T* AttachScrollSkinner(fw::TWinControl* control);
+  template <class T>
+  T* AttachGraphicSkinner(fw::TControl* control);
+  void AttachProgress(fw::TControl* control);
   void SkinToolBar(fw::TToolBar* bar);
   // The painter of tool-bar buttons installed on bars that had none.
   void PaintToolButton(fw::TToolBar* bar, fw::TToolButton* button, uint32_t state,
