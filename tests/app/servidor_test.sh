@@ -12,6 +12,11 @@
 #   caminho-local     a database the server holds, named by its plain path:
 #                     the client library reaches it through the server; one
 #                     that cannot reach the server is told so in Portuguese
+#   servidor-parado   a server of its own stops (killed, as in a crash or a
+#                     power cut) while a run waits on a client: the run ends
+#                     with the Portuguese reason, and once the server is back
+#                     nothing of the run is in the database and no record
+#                     is left
 set -euo pipefail
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
 CLI="$1"
@@ -26,8 +31,10 @@ SERVER="$PROJECT_FIREBIRD_SERVER"
 PASSWORD="$(sed -n 's/.*std::string password_ = "\(.*\)";.*/\1/p' "$ROOT/app/database/fb_client.h")"
 WORK="$(mktemp -d "${TMPDIR:-/tmp}/servidor-XXXXXX")"
 HOLDER=""
+OWN_SERVER=""
 cleanup() {
   if [[ -n "$HOLDER" ]]; then kill "$HOLDER" 2>/dev/null || true; fi
+  if [[ -n "$OWN_SERVER" ]]; then "$ROOT/scripts/firebird-server.sh" stop "$OWN_SERVER" >/dev/null 2>&1 || true; fi
   rm -rf "$WORK"
 }
 trap cleanup EXIT
@@ -156,6 +163,44 @@ PY
       --database "$DB" --records "$WORK/registros")" || fail "run by plain path: $out"
     [[ "$(clients | grep -c -v -- '=-$')" == 5 ]] || fail "after the run by plain path: $(clients | head)"
     echo "ok: a database the server holds, named by its plain path, is reached through the server"
+    ;;
+
+  servidor-parado)
+    # A server of its own: the one of ./test.sh serves the other tests.
+    OWN_SERVER="$WORK/servidor"
+    REMOTE="$("$ROOT/scripts/firebird-server.sh" start "$OWN_SERVER"):$DB"
+    hold_client_2
+    # The run updates client 1, then waits for client 2.
+    "$CLI" run --workbook "$XLSX" --rows 5 --database "$REMOTE" --records "$WORK/registros" \
+      --lock-timeout 60 >"$WORK/run.out" 2>&1 &
+    run=$!
+    waiting=""
+    for _ in $(seq 1 100); do
+      waiting="$(printf "SELECT COUNT(*) FROM MON\$STATEMENTS WHERE MON\$STATE = 1 AND MON\$SQL_TEXT CONTAINING 'CLIENTE' AND MON\$SQL_TEXT NOT CONTAINING 'MON\$';\n" |
+        sql 2>/dev/null | tr -dc '0-9')"
+      [[ "${waiting:-0}" -ge 1 ]] && break
+      sleep 0.1
+    done
+    [[ "${waiting:-0}" -ge 1 ]] || fail "the run never reached the database"
+    sleep 0.5
+    "$ROOT/scripts/firebird-server.sh" kill "$OWN_SERVER"
+    set +e
+    wait "$run"
+    code=$?
+    set -e
+    out="$(cat "$WORK/run.out")"
+    kill "$HOLDER" 2>/dev/null || true
+    exec 7>&-
+    wait "$HOLDER" 2>/dev/null || true
+    HOLDER=""
+    [[ $code -eq 1 ]] || fail "the run whose server stopped exited with $code: $out"
+    [[ "$out" == *"foi perdida (o servidor parou ou a rede caiu)"* ]] || fail "message: $out"
+    [[ "$out" != *"connection shutdown"* && "$out" != *"Error "* ]] || fail "English text: $out"
+    echo "ok: the run whose server stopped ends with the Portuguese reason"
+    REMOTE="$("$ROOT/scripts/firebird-server.sh" start "$OWN_SERVER"):$DB"
+    [[ "$(clients | grep -c -v -- '=-$' || true)" == 0 ]] || fail "the stopped run left addresses: $(clients | head)"
+    [[ ! -d "$WORK/registros" || -z "$(ls -A "$WORK/registros")" ]] || fail "the stopped run left a record"
+    echo "ok: once the server is back nothing of the run is in the database, and no record is left"
     ;;
 
   *)
