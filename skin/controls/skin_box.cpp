@@ -24,11 +24,7 @@ void TSkinBox::Attach(ISkinForm* form, TSkinData* data, bool use_skin_colour, fw
   auto* control = dynamic_cast<fw::TWinControl*>(Owner());
   if (control == nullptr) return;
   UseSkinColour = use_skin_colour;
-  SkinData = data;
-  SkinForm = form;
-  Canvas = canvas;
-  Control = control;
-  Handle = control->Handle();
+  Bind(*control, data, form, canvas);
   if (SkinForm != nullptr) SkinForm->RegisterSkinner(this);
   if (UseSkinColour) {
     SavedColour = control->SaveColour();
@@ -101,11 +97,7 @@ void TSkinObjImage::Attach(ISkinForm* form, TSkinData* data, bool /*use_skin_col
   if (Attached) return;
   auto* control = dynamic_cast<fw::TWinControl*>(Owner());
   if (control == nullptr) return;
-  SkinData = data;
-  SkinForm = form;
-  Canvas = canvas;
-  Control = control;
-  Handle = control->Handle();
+  Bind(*control, data, form, canvas);
   if (SkinForm != nullptr) SkinForm->RegisterSkinner(this);
   ApplyGlyphs();
   Attached = true;

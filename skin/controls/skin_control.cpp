@@ -61,11 +61,7 @@ void TSkinControl::Attach(ISkinForm* form, TSkinData* data, bool use_skin_colour
   auto* control = dynamic_cast<fw::TWinControl*>(Owner());
   if (control == nullptr) return;
   UseSkinColour = use_skin_colour;
-  SkinData = data;
-  SkinForm = form;
-  Canvas = canvas;
-  Control = control;
-  Handle = control->Handle();
+  Bind(*control, data, form, canvas);
   hook_.Hook(*control, fw::TWndMethod::Bind<&TSkinControl::WndProc>(this));
   control->SetDoubleBuffered(true);
   if (SkinForm != nullptr) SkinForm->RegisterSkinner(this);
@@ -78,6 +74,15 @@ void TSkinControl::Attach(ISkinForm* form, TSkinData* data, bool use_skin_colour
   control->Invalidate();
   Attached = true;
   Status = ssnAttached;
+}
+
+void TSkinControl::Bind(fw::TWinControl& control, TSkinData* data, ISkinForm* form,
+                        fw::TCanvas* canvas) {
+  SkinData = data;
+  SkinForm = form;
+  Canvas = canvas;
+  Control = &control;
+  Handle = control.Handle();
 }
 
 bool TSkinControl::AttachGraphic(ISkinForm* form, TSkinData* data, fw::TCanvas* canvas) {

@@ -187,6 +187,9 @@ class TSkinControl : public fw::TComponent {
   virtual void WindowRecreated() {}
   // WM_PAINT handled by the skinner: the DC of wParam, or BeginPaint.
   void PaintClient(fw::TMessage& m);
+  // The fields every attach to a windowed control sets: the skin, the
+  // controller, the canvas, the control and its window.
+  void Bind(fw::TWinControl& control, TSkinData* data, ISkinForm* form, fw::TCanvas* canvas);
   // Puts WndProc in front of a control's WindowProc (graphic controls have
   // no window to subclass), and takes it away again.
   void HookWindowProc(fw::TControl& control);

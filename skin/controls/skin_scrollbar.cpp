@@ -65,11 +65,7 @@ TSkinScrollbar::~TSkinScrollbar() {
 void TSkinScrollbar::AttachScroll(fw::TWinControl* control, TSkinData* data, ISkinForm* form,
                                   fw::TCanvas* canvas) {
   if (Attached || control == nullptr) return;
-  SkinData = data;
-  SkinForm = form;
-  Canvas = canvas;
-  Control = control;
-  Handle = control->Handle();
+  Bind(*control, data, form, canvas);
   if (SkinForm != nullptr) SkinForm->RegisterSkinner(this);
   RefreshState();
   CreateBars();
@@ -285,11 +281,7 @@ TSkinScControl::~TSkinScControl() {
 void TSkinScControl::AttachScroll(fw::TWinControl* control, TSkinData* data, ISkinForm* form,
                                   fw::TCanvas* canvas) {
   if (Attached || control == nullptr) return;
-  SkinData = data;
-  SkinForm = form;
-  Canvas = canvas;
-  Control = control;
-  Handle = control->Handle();
+  Bind(*control, data, form, canvas);
   if (SkinForm != nullptr) SkinForm->RegisterSkinner(this);
   RefreshState();
   Bar = new TWScrollbar(this);
