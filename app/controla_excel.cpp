@@ -65,14 +65,14 @@ namespace {
 }  // namespace
 
 std::string_view TDMCotrolaExcel::Texto(const TCellValue& value, int32_t column, int32_t row,
-                                        std::string& numeros) const {
+                                        std::string& numeros, bool check_nul) const {
   switch (value.Kind) {
     case TCellKind::ckEmpty:
       return {};
     case TCellKind::ckText:
       // A NUL would reach CLIENTE.EMAIL inside the text (the .csv and .xlsx
       // readers refuse it in the file; .xls text and Excel can hold one).
-      if (std::memchr(value.Text.data(), '\0', value.Text.size()) != nullptr) {
+      if (check_nul && std::memchr(value.Text.data(), '\0', value.Text.size()) != nullptr) {
         throw EPlanilhaError("A célula " + LetraColuna(column) + std::to_string(row) +
                              " da aba \"" + engine_->CurrentSheetName() +
                              "\" contém um caractere nulo e não pode ser lida.");
@@ -96,13 +96,15 @@ void TDMCotrolaExcel::LeLinhas(int32_t first_row, int32_t last_row, int32_t colu
   const auto n = static_cast<size_t>(columns < 0 ? 0 : columns);
   textos_.resize(n);
   fim_numero_.resize(n);
+  // Asked once for the block (the engine reads the sheet first either way).
+  const bool check_nul = engine_->TextMayHoldNul();
   engine_->ReadRows(
       first_row, last_row, columns, [&](int32_t row, std::span<const TCellValue> values) {
         // A row's numbers are written one after another into one buffer,
         // and their views taken again once it no longer grows.
         numeros_.clear();
         for (size_t k = 0; k < n; ++k) {
-          textos_[k] = Texto(values[k], static_cast<int32_t>(k) + 1, row, numeros_);
+          textos_[k] = Texto(values[k], static_cast<int32_t>(k) + 1, row, numeros_, check_nul);
           fim_numero_[k] = static_cast<uint32_t>(numeros_.size());
         }
         uint32_t begin = 0;

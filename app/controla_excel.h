@@ -74,8 +74,10 @@ class TDMCotrolaExcel {
   // A cell's text as LeCelula gives it: a view of the engine's text or of
   // the words, or, for a number, of its text appended to `numeros`; an
   // error cell throws.
-  std::string_view Texto(const TCellValue& value, int32_t column, int32_t row,
-                         std::string& numeros) const;
+  // `check_nul` false skips looking for a NUL in text the engine says
+  // holds none.
+  std::string_view Texto(const TCellValue& value, int32_t column, int32_t row, std::string& numeros,
+                         bool check_nul = true) const;
 
   std::unique_ptr<std::vector<std::string>> lista_nomes_;
   // LeLinhas' buffers, kept between rows and calls.

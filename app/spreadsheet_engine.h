@@ -25,6 +25,9 @@
 //     views stay valid during that call. Engines read the block in as few
 //     steps as they can (the default reads cell by cell). An error of the
 //     engine or of the sink ends the read; the rows given so far stay given.
+//   - TextMayHoldNul(): false when no text of the current worksheet can
+//     hold a NUL character, so that whoever reads many cells may skip
+//     looking for one in each; true when the engine cannot tell.
 //   - Every method but Open throws EPlanilhaError when no workbook is open.
 #pragma once
 
@@ -62,6 +65,7 @@ class TSpreadsheetEngine {
   virtual int32_t LastColumn() = 0;
   virtual TCellValue ReadCell(int32_t column, int32_t row) = 0;
   virtual void ReadRows(int32_t first_row, int32_t last_row, int32_t columns, const TRowSink& sink);
+  virtual bool TextMayHoldNul() { return true; }
 };
 
 // Throws EPlanilhaError unless rows first..last and columns 1..columns lie

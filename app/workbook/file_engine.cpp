@@ -69,6 +69,8 @@ class TFileEngine : public TSpreadsheetEngine {
     sheet.ReadRows(first_row, last_row, columns, sink);
   }
 
+  bool TextMayHoldNul() override { return Sheet().TextMayHoldNul(); }
+
  private:
   static std::unique_ptr<TWorkbookReader> OpenReader(const std::string& file_name) {
     std::string bytes;

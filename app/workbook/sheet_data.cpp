@@ -1,6 +1,7 @@
 #include "app/workbook/sheet_data.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "app/errors.h"
 
@@ -37,6 +38,7 @@ TSheetData::Cell& TSheetData::Push(int32_t row, int32_t column, Kind kind) {
 }
 
 uint32_t TSheetData::Store(std::string_view text) {
+  nul_ = TNul::kUnknown;
   if (text_.size() + text.size() > UINT32_MAX) {
     throw EPlanilhaError("A planilha tem mais texto do que o leitor aceita (4 GB).");
   }
@@ -173,6 +175,23 @@ TCellValue TSheetData::Value(const Cell& cell) const {
       break;
   }
   return v;
+}
+
+bool TSheetData::TextMayHoldNul() const {
+  if (nul_ == TNul::kUnknown) {
+    // One pass over the text of the cells and over the shared strings,
+    // instead of one look per cell read (a shared string may be read by
+    // thousands of cells).
+    bool some = std::memchr(text_.data(), '\0', text_.size()) != nullptr;
+    if (shared_ != nullptr) {
+      for (size_t i = 0; i < shared_->size() && !some; ++i) {
+        const std::string_view s = (*shared_)[i];
+        some = std::memchr(s.data(), '\0', s.size()) != nullptr;
+      }
+    }
+    nul_ = some ? TNul::kSome : TNul::kNone;
+  }
+  return nul_ == TNul::kSome;
 }
 
 void TSheetData::ReadRows(int32_t first_row, int32_t last_row, int32_t columns,

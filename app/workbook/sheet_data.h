@@ -42,6 +42,9 @@ class TSheetData {
   int32_t LastRow() const { return last_row_; }
   int32_t LastColumn() const { return last_column_; }
   TCellValue Get(int32_t column, int32_t row) const;
+  // False when no text of the sheet holds a NUL character (worked out on
+  // the first call), so that a reader of many cells need not look at each.
+  bool TextMayHoldNul() const;
   // The cells of columns 1..columns of rows first..last, a row at a time
   // (TSpreadsheetEngine::ReadRows); the range is checked by the caller.
   void ReadRows(int32_t first_row, int32_t last_row, int32_t columns, const TRowSink& sink) const;
@@ -77,6 +80,8 @@ class TSheetData {
   int32_t empty_last_column_ = 1;
   int32_t last_row_ = 1;
   int32_t last_column_ = 1;
+  enum class TNul : uint8_t { kUnknown, kNone, kSome };
+  mutable TNul nul_ = TNul::kUnknown;
 };
 
 }  // namespace app

@@ -7,6 +7,8 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "tests/support/heap_peak.h"
 
@@ -62,6 +64,45 @@ TEST(SheetData, CellsOutOfOrderAreSortedWithoutASecondTable) {
     // would add the whole table's 16 bytes a cell.
     EXPECT_LT(peak.Bytes(), int64_t{kRows} * 16);
   }
+}
+
+// Whoever reads many cells asks once whether any text holds a NUL instead of
+// looking in each cell: a NUL anywhere, in a cell's own text or in any entry
+// of the shared strings (used or not), answers yes; text added after the
+// question is looked at again.
+TEST(SheetData, ANulInAnyTextOrSharedStringIsReported) {
+  using namespace std::string_view_literals;
+  const std::vector<std::string_view> clean = {"ana"sv, "bruno"sv};
+  const std::vector<std::string_view> with_nul = {"ana"sv, "x\0y"sv, "bruno"sv};
+  struct Case {
+    const char* name;
+    const std::vector<std::string_view>* shared;
+    std::string_view text;
+    bool nul;
+  };
+  const Case cases[] = {
+      {"no texts at all", nullptr, {}, false},
+      {"clean text, no shared strings", nullptr, "abc"sv, false},
+      {"clean text and shared strings", &clean, "abc"sv, false},
+      {"NUL in the cell's own text", &clean, "a\0b"sv, true},
+      {"NUL at the end of the cell's text", nullptr, "ab\0"sv, true},
+      {"NUL in a shared string", &with_nul, "abc"sv, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    app::TSheetData sheet(c.shared);
+    sheet.AddNumber(1, 1, 5);
+    if (c.shared != nullptr) sheet.AddShared(1, 2, 0);
+    if (!c.text.empty()) sheet.AddText(2, 1, c.text);
+    sheet.Finish();
+    EXPECT_EQ(sheet.TextMayHoldNul(), c.nul);
+  }
+  app::TSheetData later(&clean);
+  later.AddText(1, 1, "limpo");
+  EXPECT_FALSE(later.TextMayHoldNul());
+  later.AddText(2, 1, "\0"sv);
+  later.Finish();
+  EXPECT_TRUE(later.TextMayHoldNul());
 }
 
 }  // namespace
