@@ -83,12 +83,22 @@ void TSheetData::AddError(int32_t row, int32_t column, std::string_view text) {
   c.text.length = static_cast<uint32_t>(text.size());
 }
 
+void TSheetData::NoSuchShared(uint32_t index) {
+  throw EPlanilhaError("A planilha está danificada: referência a um texto compartilhado (" +
+                       std::to_string(index) + ") que não existe.");
+}
+
 void TSheetData::AddShared(int32_t row, int32_t column, uint32_t index) {
-  if (shared_ == nullptr || index >= shared_->size()) {
-    throw EPlanilhaError("A planilha está danificada: referência a um texto compartilhado (" +
-                         std::to_string(index) + ") que não existe.");
-  }
+  if (!shared_later_ && (shared_ == nullptr || index >= shared_->size())) NoSuchShared(index);
   Push(row, column, kShared).shared = index;
+}
+
+void TSheetData::CheckSharedIndexes() {
+  shared_later_ = false;
+  const size_t size = shared_ == nullptr ? 0 : shared_->size();
+  for (const Cell& c : cells_) {
+    if (c.kind == kShared && c.shared >= size) NoSuchShared(c.shared);
+  }
 }
 
 void TSheetData::Finish() {

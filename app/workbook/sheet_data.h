@@ -28,6 +28,12 @@ class TSheetData {
   void AddText(int32_t row, int32_t column, std::string_view text);
   void AddError(int32_t row, int32_t column, std::string_view text);
   void AddShared(int32_t row, int32_t column, uint32_t index);
+  // While the shared-string table is still being read elsewhere, AddShared
+  // takes any index; CheckSharedIndexes, once the table is whole (before
+  // Finish), throws what AddShared would have thrown for the first cell, in
+  // the order added, whose index the table does not hold.
+  void ExpectSharedLater() { shared_later_ = true; }
+  void CheckSharedIndexes();
   // Room for about this many cells and bytes of text, so that reading a
   // large sheet does not copy what it has read so far.
   void Reserve(size_t cells, size_t text_bytes);
@@ -69,12 +75,14 @@ class TSheetData {
   Cell& Push(int32_t row, int32_t column, Kind kind);
   TCellValue Value(const Cell& cell) const;
   uint32_t Store(std::string_view text);
+  [[noreturn]] static void NoSuchShared(uint32_t index);
 
   const std::vector<std::string_view>* shared_;
   TBigVector<Cell> cells_;
   TBigString text_;
   std::vector<uint32_t> row_start_;  // row r's cells: [row_start_[r], row_start_[r + 1])
   bool sorted_ = true;
+  bool shared_later_ = false;
   size_t added_ = 0;
   int32_t empty_last_row_ = 1;  // the used area of the cells without a value
   int32_t empty_last_column_ = 1;

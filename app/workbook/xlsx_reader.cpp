@@ -7,8 +7,10 @@
 #include <algorithm>
 #include <charconv>
 #include <cstring>
+#include <exception>
 #include <optional>
 #include <string_view>
+#include <thread>
 #include <unordered_map>
 
 #include "app/errors.h"
@@ -470,6 +472,47 @@ void ReadPartText(TZipArchive& zip, const std::string& name, uint64_t limit, boo
       threaded);
 }
 
+// Shared strings read in a thread of their own (through a reading position
+// of their own in the package) while the calling thread goes on; Wait gives
+// the strings or throws what reading them threw.
+class SharedStringsLoad {
+ public:
+  SharedStringsLoad(TZipArchive& zip, const std::string& part)
+      : handler_(part), thread_([this, &zip, &part] {
+          try {
+            TXmlSax sax(handler_, part);
+            TXmlPartText text(part,
+                              [&](const char* data, size_t size) { sax.Feed(data, size, false); });
+            zip.ReadApart(part, kMaxXmlPartBytes, [&](const char* data, size_t size) {
+              if (data != nullptr) {
+                text.Feed(data, size);
+              } else {
+                text.Finish();
+                sax.Feed("", 0, true);
+              }
+            });
+          } catch (...) {
+            error_ = std::current_exception();
+          }
+        }) {}
+  ~SharedStringsLoad() {
+    if (thread_.joinable()) thread_.join();
+  }
+  SharedStringsLoad(const SharedStringsLoad&) = delete;
+  SharedStringsLoad& operator=(const SharedStringsLoad&) = delete;
+
+  SharedStringsHandler& Wait() {
+    if (thread_.joinable()) thread_.join();
+    if (error_) std::rethrow_exception(error_);
+    return handler_;
+  }
+
+ private:
+  SharedStringsHandler handler_;
+  std::exception_ptr error_;
+  std::thread thread_;  // last: it starts once the members it uses exist
+};
+
 void ParsePart(TZipArchive& zip, const std::string& name, uint64_t limit, TXmlHandler& handler) {
   TXmlSax sax(handler, name);
   ReadPartText(zip, name, limit, false,
@@ -526,8 +569,28 @@ class XlsxReader : public TWorkbookReader {
   }
 
   std::unique_ptr<TSheetData> ReadSheet(int32_t position) override {
-    LoadSharedStrings();
     auto data = std::make_unique<TSheetData>(&shared_);
+    // The workbook's shared strings, on the first sheet read, are read in a
+    // second thread while this one reads the sheet; until they are whole
+    // the sheet takes its cells' indexes unchecked.
+    std::optional<SharedStringsLoad> loading;
+    if (!shared_loaded_) {
+      if (!shared_part_.empty() && zip_.Has(shared_part_)) {
+        loading.emplace(zip_, shared_part_);
+        data->ExpectSharedLater();
+      } else {
+        shared_loaded_ = true;
+      }
+    }
+    // Errors come out as if the strings had been read first: theirs, then
+    // a cell before the sheet's own error that refers to a string the table
+    // does not hold.
+    auto shared_whole = [&] {
+      if (!loading) return;
+      InstallSharedStrings(loading->Wait());
+      loading.reset();
+      data->CheckSharedIndexes();
+    };
     const std::string& part = parts_[static_cast<size_t>(position - 1)];
     // A cell takes at least about 30 bytes of XML; capacity that stays
     // unused is never touched. The size the package claims for the part is
@@ -541,24 +604,25 @@ class XlsxReader : public TWorkbookReader {
     SheetHandler handler(*data, part);
     TBasicSheetXmlScanner<SheetHandler> scanner(handler, part);
     // Inflating runs ahead in a second thread while this one scans.
-    ReadPartText(
-        zip_, part, kMaxXmlPartBytes, /*threaded=*/true,
-        [&](const char* chunk, size_t size, bool final) { scanner.Feed(chunk, size, final); });
+    try {
+      ReadPartText(
+          zip_, part, kMaxXmlPartBytes, /*threaded=*/true,
+          [&](const char* chunk, size_t size, bool final) { scanner.Feed(chunk, size, final); });
+    } catch (...) {
+      shared_whole();
+      throw;
+    }
+    shared_whole();
     data->Finish();
     return data;
   }
 
  private:
-  void LoadSharedStrings() {
-    if (shared_loaded_) return;
-    if (!shared_part_.empty() && zip_.Has(shared_part_)) {
-      SharedStringsHandler h(shared_part_);
-      ParsePart(zip_, shared_part_, kMaxXmlPartBytes, h);
-      shared_arena_ = std::move(h.arena);
-      shared_.reserve(h.spans.size());
-      for (const auto& [offset, length] : h.spans) {
-        shared_.push_back(std::string_view(shared_arena_).substr(offset, length));
-      }
+  void InstallSharedStrings(SharedStringsHandler& h) {
+    shared_arena_ = std::move(h.arena);
+    shared_.reserve(h.spans.size());
+    for (const auto& [offset, length] : h.spans) {
+      shared_.push_back(std::string_view(shared_arena_).substr(offset, length));
     }
     shared_loaded_ = true;
   }

@@ -27,9 +27,9 @@ struct TZipMemoryIo {
   }
   static uLong ZCALLBACK Read(voidpf, voidpf stream, void* buf, uLong size) {
     auto* m = static_cast<Memory*>(stream);
-    const uint64_t left = m->bytes.size() - m->position;
+    const uint64_t left = m->bytes->size() - m->position;
     const uLong n = static_cast<uLong>(size < left ? size : left);
-    std::memcpy(buf, m->bytes.data() + m->position, n);
+    std::memcpy(buf, m->bytes->data() + m->position, n);
     m->position += n;
     return n;
   }
@@ -48,12 +48,12 @@ struct TZipMemoryIo {
         base = m->position;
         break;
       case ZLIB_FILEFUNC_SEEK_END:
-        base = m->bytes.size();
+        base = m->bytes->size();
         break;
       default:
         return -1;
     }
-    const uint64_t size = m->bytes.size();
+    const uint64_t size = m->bytes->size();
     if (base > size || offset > size - base) return -1;
     m->position = base + offset;
     return 0;
@@ -66,9 +66,7 @@ bool TZipArchive::LooksLikeZip(const std::string& bytes) {
   return bytes.size() >= 4 && bytes.compare(0, 4, "PK\x03\x04", 4) == 0;
 }
 
-TZipArchive::TZipArchive(std::string bytes, std::string display_name)
-    : display_name_(std::move(display_name)) {
-  memory_.bytes = std::move(bytes);
+TZipArchive::THandle TZipArchive::OpenHandle(Memory& memory) {
   zlib_filefunc64_def io{};
   io.zopen64_file = &TZipMemoryIo::Open;
   io.zread_file = &TZipMemoryIo::Read;
@@ -77,8 +75,13 @@ TZipArchive::TZipArchive(std::string bytes, std::string display_name)
   io.zseek64_file = &TZipMemoryIo::Seek;
   io.zclose_file = &TZipMemoryIo::Close;
   io.zerror_file = &TZipMemoryIo::Error;
-  io.opaque = &memory_;
-  zip_.reset(unzOpen2_64("memory", &io));
+  io.opaque = &memory;
+  return THandle(unzOpen2_64("memory", &io));
+}
+
+TZipArchive::TZipArchive(std::string bytes, std::string display_name)
+    : bytes_(std::move(bytes)), display_name_(std::move(display_name)) {
+  zip_ = OpenHandle(memory_);
   if (zip_ == nullptr) {
     throw EPlanilhaError("O arquivo \"" + display_name_ +
                          "\" não é uma planilha válida ou está danificado (o pacote zip não pode "
@@ -141,11 +144,11 @@ void TZipArchive::Index() {
   }
 }
 
-bool TZipArchive::GoTo(const std::string& name) {
+bool TZipArchive::GoTo(void* zip, const std::string& name) const {
   const auto it = entries_.find(LowerAscii(name));
   if (it == entries_.end()) return false;
   unz64_file_pos position{it->second.directory_offset, it->second.number};
-  return unzGoToFilePos64(zip_.get(), &position) == UNZ_OK;
+  return unzGoToFilePos64(zip, &position) == UNZ_OK;
 }
 
 TZipArchive::~TZipArchive() = default;
@@ -164,7 +167,7 @@ bool TZipArchive::Has(const std::string& name) {
 }
 
 uint64_t TZipArchive::InflatedSize(const std::string& name) {
-  if (!GoTo(name)) return 0;
+  if (!GoTo(zip_.get(), name)) return 0;
   unz_file_info64 info{};
   if (unzGetCurrentFileInfo64(zip_.get(), &info, nullptr, 0, nullptr, 0, nullptr, 0) != UNZ_OK)
     return 0;
@@ -172,17 +175,17 @@ uint64_t TZipArchive::InflatedSize(const std::string& name) {
 }
 
 uint64_t TZipArchive::CompressedSize(const std::string& name) {
-  if (!GoTo(name)) return 0;
+  if (!GoTo(zip_.get(), name)) return 0;
   unz_file_info64 info{};
   if (unzGetCurrentFileInfo64(zip_.get(), &info, nullptr, 0, nullptr, 0, nullptr, 0) != UNZ_OK)
     return 0;
-  return std::min<uint64_t>(info.compressed_size, memory_.bytes.size());
+  return std::min<uint64_t>(info.compressed_size, bytes_.size());
 }
 
-void TZipArchive::Locate(const std::string& name, uint64_t limit) {
-  if (!GoTo(name)) Damaged(name, "parte ausente");
+void TZipArchive::Locate(void* zip, const std::string& name, uint64_t limit) const {
+  if (!GoTo(zip, name)) Damaged(name, "parte ausente");
   unz_file_info64 info{};
-  if (unzGetCurrentFileInfo64(zip_.get(), &info, nullptr, 0, nullptr, 0, nullptr, 0) != UNZ_OK) {
+  if (unzGetCurrentFileInfo64(zip, &info, nullptr, 0, nullptr, 0, nullptr, 0) != UNZ_OK) {
     Damaged(name, "cabeçalho ilegível");
   }
   if ((info.flag & 1) != 0) {
@@ -194,7 +197,7 @@ void TZipArchive::Locate(const std::string& name, uint64_t limit) {
                          name + " ocuparia " + std::to_string(info.uncompressed_size >> 20) +
                          " MB descompactado (limite " + std::to_string(limit >> 20) + " MB).");
   }
-  if (unzOpenCurrentFile(zip_.get()) != UNZ_OK) Damaged(name, "parte ilegível");
+  if (unzOpenCurrentFile(zip) != UNZ_OK) Damaged(name, "parte ilegível");
 }
 
 namespace {
@@ -262,7 +265,21 @@ constexpr size_t kChunk = 1 << 20;
 
 void TZipArchive::Read(const std::string& name, uint64_t limit,
                        const std::function<void(const char*, size_t)>& sink, bool threaded) {
-  Locate(name, limit);
+  ReadFrom(zip_.get(), name, limit, sink, threaded);
+}
+
+void TZipArchive::ReadApart(const std::string& name, uint64_t limit,
+                            const std::function<void(const char*, size_t)>& sink) {
+  Memory memory{&bytes_};
+  const THandle zip = OpenHandle(memory);
+  if (zip == nullptr) Damaged(name, "parte ilegível");
+  ReadFrom(zip.get(), name, limit, sink, false);
+}
+
+void TZipArchive::ReadFrom(void* zip, const std::string& name, uint64_t limit,
+                           const std::function<void(const char*, size_t)>& sink,
+                           bool threaded) const {
+  Locate(zip, name, limit);
   // Closes the entry on every way out; on the normal way out the close
   // also tells whether the inflated data matched its checksum.
   struct CloseCurrent {
@@ -275,7 +292,7 @@ void TZipArchive::Read(const std::string& name, uint64_t limit,
     ~CloseCurrent() {
       if (open) unzCloseCurrentFile(zip);
     }
-  } close_current{zip_.get()};
+  } close_current{zip};
   auto check_crc = [&] {
     if (close_current.Close() == UNZ_CRCERROR) Damaged(name, "soma de verificação incorreta");
   };
@@ -283,7 +300,7 @@ void TZipArchive::Read(const std::string& name, uint64_t limit,
   // Inflates the next piece into `buffer`; 0 at the end.
   uint64_t total = 0;
   auto inflate_into = [&](char* buffer, size_t size) -> size_t {
-    const int n = unzReadCurrentFile(zip_.get(), buffer, static_cast<unsigned>(size));
+    const int n = unzReadCurrentFile(zip, buffer, static_cast<unsigned>(size));
     if (n < 0) Damaged(name, "dados compactados inválidos");
     total += static_cast<uint64_t>(n);
     if (total > limit) {

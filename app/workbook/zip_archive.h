@@ -39,6 +39,11 @@ class TZipArchive {
   void Read(const std::string& name, uint64_t limit,
             const std::function<void(const char*, size_t)>& sink, bool threaded = false);
   std::string ReadAll(const std::string& name, uint64_t limit);
+  // Read (in the calling thread) through a reading position of its own, so
+  // that it may run in another thread while this archive reads other
+  // entries; no other member may be called meanwhile but Read.
+  void ReadApart(const std::string& name, uint64_t limit,
+                 const std::function<void(const char*, size_t)>& sink);
 
   static bool LooksLikeZip(const std::string& bytes);
 
@@ -49,22 +54,29 @@ class TZipArchive {
     uint64_t number;
   };
   void Index();
-  // Makes the entry current; false when there is none of that name.
-  bool GoTo(const std::string& name);
-  void Locate(const std::string& name, uint64_t limit);
+  // Makes the entry current in minizip handle `zip`; false when there is
+  // none of that name.
+  bool GoTo(void* zip, const std::string& name) const;
+  void Locate(void* zip, const std::string& name, uint64_t limit) const;
+  void ReadFrom(void* zip, const std::string& name, uint64_t limit,
+                const std::function<void(const char*, size_t)>& sink, bool threaded) const;
   [[noreturn]] void Damaged(const std::string& name, const std::string& why) const;
 
+  // A reading position in the archive's bytes: each minizip handle has one.
   struct Memory {
-    std::string bytes;
+    const std::string* bytes;
     uint64_t position = 0;
   };
   friend struct TZipMemoryIo;
-  Memory memory_;
-  std::string display_name_;
   struct TCloser {
     void operator()(void* zip) const;
   };
-  std::unique_ptr<void, TCloser> zip_;              // the minizip handle
+  using THandle = std::unique_ptr<void, TCloser>;
+  static THandle OpenHandle(Memory& memory);
+  std::string bytes_;
+  Memory memory_{&bytes_};
+  std::string display_name_;
+  THandle zip_;                                     // the minizip handle
   std::unordered_map<std::string, Entry> entries_;  // by lower-case name
 };
 

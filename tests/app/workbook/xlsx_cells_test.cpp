@@ -292,4 +292,67 @@ TEST(XlsxCells, BadCellsAreRefusedOnEitherPath) {
   }
 }
 
+// The shared strings are read beside the first sheet, yet a workbook damaged
+// in several places reports what a reader going part by part meets first:
+// the shared strings' own damage, then a cell that refers to a string the
+// table does not hold before the sheet's own damage, else the sheet's. A
+// workbook whose shared strings fail keeps failing the same way.
+TEST(XlsxCells, ErrorsComeInReadingOrderWithTheSharedStringsFirst) {
+  app_test::TempDir dir("xlsx-error-order");
+  const std::string good_shared = std::string("<sst xmlns=\"") + xlsx_test::kMain +
+                                  "\"><si><t>um</t></si><si><t>dois</t></si></sst>";
+  const std::string bad_shared =
+      std::string("<sst xmlns=\"") + xlsx_test::kMain + "\"><si><t>um</t></si><si><t>dois";
+  const std::string bad_index = R"(<c r="A1" t="s"><v>7</v></c>)";
+  const std::string bad_number = R"(<c r="A1"><v>1,5</v></c>)";
+  auto two_rows = [](std::string first, const std::string& second) {
+    return "<row r=\"1\">" + first + "</row><row r=\"2\">" +
+           Replace(Replace(second, "A1", "B2"), "<v>7</v>", "<v>8</v>") + "</row>";
+  };
+  struct Case {
+    const char* what;
+    std::string shared, rows, message;
+  };
+  const Case cases[] = {
+      {"damaged shared strings and damaged sheet", bad_shared, two_rows(bad_number, bad_index),
+       "xl/sharedStrings.xml"},
+      {"missing string, then a bad number", good_shared, two_rows(bad_index, bad_number),
+       "referência a um texto compartilhado (7) que não existe"},
+      {"bad number, then a missing string", good_shared, two_rows(bad_number, bad_index),
+       "número inválido \"1,5\""},
+      {"only a missing string, far down", good_shared,
+       two_rows(R"(<c r="A1" t="s"><v>1</v></c>)", bad_index),
+       "referência a um texto compartilhado (8) que não existe"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    const std::string path = dir.File("ordem.xlsx");
+    xlsx_test::WritePackage(
+        path, xlsx_test::Workbook(std::string("<worksheet xmlns=\"") + xlsx_test::kMain +
+                                      "\"><sheetData>" + c.rows + "</sheetData></worksheet>",
+                                  c.shared));
+    const std::string error = xlsx_test::OpenError(path);
+    EXPECT_NE(error.find(c.message), std::string::npos) << error;
+  }
+  // Asked again, the same workbook fails again with the shared strings'
+  // error, and a good sheet beside good strings reads whole.
+  const std::string path = dir.File("de-novo.xlsx");
+  xlsx_test::WritePackage(path, xlsx_test::Workbook(SheetXml(3, false), bad_shared));
+  app::TDMCotrolaExcel excel(app::CreateFileEngine());
+  excel.AbrePlanilha(path);
+  excel.SelecionaAba(1);
+  for (int attempt = 0; attempt < 2; ++attempt) {
+    std::string error = "(no error)";
+    try {
+      excel.UltimaLinha();
+    } catch (const app::EPlanilhaError& e) {
+      error = e.what();
+    }
+    EXPECT_NE(error.find("xl/sharedStrings.xml"), std::string::npos) << error;
+  }
+  int32_t last_row = 0, last_column = 0;
+  WriteXlsx(path, SheetXml(3, false));
+  EXPECT_EQ(ReadRows(path, last_row, last_column).size(), 3u);
+}
+
 }  // namespace
