@@ -305,7 +305,7 @@ TEST(XlsxCells, ErrorsComeInReadingOrderWithTheSharedStringsFirst) {
       std::string("<sst xmlns=\"") + xlsx_test::kMain + "\"><si><t>um</t></si><si><t>dois";
   const std::string bad_index = R"(<c r="A1" t="s"><v>7</v></c>)";
   const std::string bad_number = R"(<c r="A1"><v>1,5</v></c>)";
-  auto two_rows = [](std::string first, const std::string& second) {
+  auto two_rows = [](const std::string& first, const std::string& second) {
     return "<row r=\"1\">" + first + "</row><row r=\"2\">" +
            Replace(Replace(second, "A1", "B2"), "<v>7</v>", "<v>8</v>") + "</row>";
   };
