@@ -88,6 +88,7 @@ class TSheetData {
   int32_t empty_last_column_ = 1;
   int32_t last_row_ = 1;
   int32_t last_column_ = 1;
+  int32_t max_cell_column_ = 1;  // of the cells with a value
   enum class TNul : uint8_t { kUnknown, kNone, kSome };
   mutable TNul nul_ = TNul::kUnknown;
 };

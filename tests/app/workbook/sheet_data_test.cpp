@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <map>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -103,6 +105,61 @@ TEST(SheetData, ANulInAnyTextOrSharedStringIsReported) {
   later.AddText(2, 1, "\0"sv);
   later.Finish();
   EXPECT_TRUE(later.TextMayHoldNul());
+}
+
+// The row index, built as cells come while they come in order, agrees with
+// a plain model of the sheet (the last cell added at a place wins) for
+// cells in order with gaps, cells that stop coming in order after an
+// ordered run, and blanks beyond the cells; through Get and through
+// ReadRows alike.
+TEST(SheetData, EveryOrderOfAddingGivesTheSameCells) {
+  struct Add {
+    int32_t row, column, value;  // value 0: a cell without a value
+  };
+  const std::vector<std::vector<Add>> cases = {
+      {{1, 1, 11}, {1, 3, 13}, {4, 2, 42}, {9, 5, 95}},
+      {{2, 1, 21}, {2, 2, 22}, {3, 1, 31}, {2, 4, 24}, {3, 2, 32}},  // back to row 2
+      {{1, 1, 11}, {5, 1, 51}, {5, 1, 52}},                          // the same place again
+      {{3, 3, 33}, {1, 1, 0}, {7, 9, 0}},                            // blanks widen the area
+      {{1, 2, 12}, {1, 1, 11}},
+      {},
+  };
+  for (size_t i = 0; i < cases.size(); ++i) {
+    SCOPED_TRACE("case " + std::to_string(i));
+    app::TSheetData sheet;
+    std::map<std::pair<int32_t, int32_t>, int32_t> model;
+    int32_t last_row = 1, last_column = 1;
+    for (const Add& a : cases[i]) {
+      if (a.value == 0) {
+        sheet.AddEmpty(a.row, a.column);
+      } else {
+        sheet.AddNumber(a.row, a.column, a.value);
+        model[{a.row, a.column}] = a.value;
+      }
+      last_row = std::max(last_row, a.row);
+      last_column = std::max(last_column, a.column);
+    }
+    sheet.Finish();
+    EXPECT_EQ(sheet.LastRow(), last_row);
+    EXPECT_EQ(sheet.LastColumn(), last_column);
+    auto expected = [&](int32_t row, int32_t column) {
+      const auto it = model.find({row, column});
+      return it == model.end() ? std::string() : std::to_string(it->second);
+    };
+    for (int32_t row = 1; row <= last_row + 1; ++row) {
+      for (int32_t column = 1; column <= last_column + 1; ++column)
+        EXPECT_EQ(Text(sheet, column, row), expected(row, column)) << row << "," << column;
+    }
+    sheet.ReadRows(1, last_row + 1, last_column, [&](int32_t row, auto values) {
+      for (int32_t column = 1; column <= last_column; ++column) {
+        const app::TCellValue& v = values[static_cast<size_t>(column) - 1];
+        const std::string text = v.Kind == app::TCellKind::ckNumber
+                                     ? std::to_string(static_cast<int64_t>(v.Number))
+                                     : std::string();
+        EXPECT_EQ(text, expected(row, column)) << row << "," << column;
+      }
+    });
+  }
 }
 
 }  // namespace
