@@ -91,6 +91,24 @@ void TGalleryForm::BuildMenus() {
   fw::TMenuItem* more = AddItem(view, L"&More");
   AddItem(more, L"Sub item &1");
   AddItem(more, L"Sub item &2");
+  fw::TMenuItem* deeper = AddItem(more, L"D&eeper");
+  AddItem(deeper, L"Third level &A")->SetShortCut(fw::scCtrl | fw::scShift | 'A');
+  AddItem(deeper, L"Third level &B")->SetEnabled(false);
+  AddItem(root, L"&Disabled")->SetEnabled(false);
+  // Separators in every awkward place: first, doubled, around a hidden
+  // item, last. The drop-down should show only the ones between items.
+  fw::TMenuItem* edit = AddItem(root, L"&Edit");
+  AddItem(edit, L"-");
+  AddItem(edit, L"&Undo")->SetShortCut(fw::scCtrl | 'Z');
+  AddItem(edit, L"-");
+  AddItem(edit, L"-");
+  AddItem(edit, L"Cu&t")->SetShortCut(fw::scCtrl | 'X');
+  AddItem(edit, L"-");
+  AddItem(edit, L"Hidden item")->SetVisible(false);
+  AddItem(edit, L"-");
+  AddItem(edit, L"Select &all")->SetShortCut(fw::scCtrl | 'A');
+  AddItem(edit, L"&Find again")->SetShortCut(VK_F3);
+  AddItem(edit, L"-");
   SetMenu(menu);
 
   FormPopup = new fw::TPopupMenu(this);
