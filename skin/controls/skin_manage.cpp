@@ -145,8 +145,11 @@ LRESULT CALLBACK TSkinManage::CbtProc(int code, WPARAM wparam, LPARAM lparam) {
     } else if (code == HCBT_ACTIVATE && self->start_state_ == 0) {
       self->start_state_ = 1;
     }
-  } catch (...) {
-    fw::HandleCallbackException();
+  } catch (...) {  // NOLINT(bugprone-empty-catch): see below
+    // The hook runs inside the system's creation, activation or destruction
+    // of a window: an error box opened here would create and activate
+    // windows inside the hook. The window is left as it was (unskinned), as
+    // a painting error leaves what was drawn.
   }
   return self->hook_.CallNext(code, wparam, lparam);
 }
@@ -400,10 +403,20 @@ bool TSkinManage::IsPopupSkinned(HWND window) const {
 void TSkinManage::SkinPopupMenu(HWND window) {
   if (!active_) return;
   if (SendMessageW(window, WM_SKINQUERY, 0, 0) == 1 || IsPopupSkinned(window)) return;
+  // A menu window left unskinned ends what the source said: the next menu
+  // is an ordinary popup menu unless its opener says otherwise (a system
+  // menu refused must not make the next context menu count as one).
+  auto refuse = [this] {
+    if (!popup_menus_.empty()) return;
+    menu_source_ = 0;
+    menu_bar_popups_ = false;
+  };
   skin::TSkinData* data = FindSkinData(window);
-  if (data == nullptr || data->NotLoaded) return;
-  TSkinData* component = TSkinData::FromData(data);
-  if (component == nullptr) return;
+  TSkinData* component = data != nullptr && !data->NotLoaded ? TSkinData::FromData(data) : nullptr;
+  if (component == nullptr) {
+    refuse();
+    return;
+  }
   const uint32_t controls = data->SkinControls;
   bool allowed = false;
   switch (menu_source_) {
@@ -419,7 +432,10 @@ void TSkinManage::SkinPopupMenu(HWND window) {
     default:
       break;
   }
-  if (!allowed) return;
+  if (!allowed) {
+    refuse();
+    return;
+  }
   auto popup = std::make_unique<TWinSkinPopMenu>();
   popup->Attach(window, component, nullptr);
   popup->FromMenuBar = menu_bar_popups_;

@@ -8,6 +8,7 @@
 #include "skin/controls/skin_manage.h"
 #include "skin/data/win/skin_text.h"
 #include "skin/window/menu_bar.h"
+#include "skin/window/menu_keyboard.h"
 
 namespace skin::win {
 
@@ -22,6 +23,20 @@ std::wstring ClassNameOf(HWND wnd) {
 bool Has(uint32_t set, TSkinControlType type) {
   return (set & SkinControlBit(type)) != 0;
 }
+
+// Puts a value back however the scope is left (an exception included).
+template <class T>
+class TRestoreOnExit {
+ public:
+  TRestoreOnExit(T& place, T value) : place_(place), saved_(place) { place_ = value; }
+  ~TRestoreOnExit() { place_ = saved_; }
+  TRestoreOnExit(const TRestoreOnExit&) = delete;
+  TRestoreOnExit& operator=(const TRestoreOnExit&) = delete;
+
+ private:
+  T& place_;
+  T saved_;
+};
 
 }  // namespace
 
@@ -43,6 +58,8 @@ TWinSkinForm::TWinSkinForm(fw::TComponent* owner) : fw::TComponent(owner) {
 }
 
 TWinSkinForm::~TWinSkinForm() {
+  // Menu items still holding a handler of this controller no longer reach it.
+  life_.reset();
   // Owned components (the timer, the system menu) go first, while the
   // controller is whole; then what the controller holds itself.
   DestroyComponents();
@@ -157,7 +174,7 @@ void TWinSkinForm::Attach(TSkinData* data) {
       if (Form != nullptr) {
         MenuBarSkinner->ReadFrameworkMenu();
       } else {
-        MenuBarSkinner->ReadMenuMerged();
+        MenuBarSkinner->ReadMenuHandle(MainMenuHandle);
       }
     }
     TSkinManage* manager = TSkinManage::Instance();
@@ -341,6 +358,7 @@ void TWinSkinForm::Unskin() {
   if (Form != nullptr) {
     SetPopupMenusOwnerDraw(Form, false);
     if (Has(Data().SkinControls, xcMenuItem)) SetMainMenusOwnerDraw(Form, false);
+    ReleaseMenuHandlers();
     if (State != ssNCDestroy) Form->RestoreColour(SavedFormColor);
   }
   SetNativeCaption(true);
@@ -382,6 +400,9 @@ void TWinSkinForm::UnskinOnNCDestroy() {
   form_hook_.Unhook();
   subclass_.Remove();
   ReleaseSkinners();
+  // The form may live on (its window made again): its menu items must not
+  // keep handlers that lead here.
+  ReleaseMenuHandlers();
   if (MenuBarSkinner != nullptr) {
     MenuBarSkinner->DropMenu();
     MenuBarSkinner->Free();
@@ -401,6 +422,7 @@ void TWinSkinForm::UnskinControls() {
     if (SkinData != nullptr && Has(Data().SkinControls, xcMenuItem)) {
       SetMainMenusOwnerDraw(Form, false);
     }
+    ReleaseMenuHandlers();
     if (State != ssNCDestroy) Form->RestoreColour(SavedFormColor);
   }
   form_hook_.Unhook();
@@ -542,13 +564,13 @@ bool TWinSkinForm::Phase2(fw::TMessage& m) {
       if (HoverTimer != nullptr) HoverTimer->SetEnabled(Active);
       m.Result = 0;
       return true;
-    case fw::CM_MENUCHANGED: {
-      const bool enabled = Data().NCPaintEnabled;
-      Data().NCPaintEnabled = false;
+    case WM_MENUSELECT:
+      if (MenuBarSkinner != nullptr) MenuBarSkinner->MenuSelect(m.WParam, m.LParam);
       PassOn(m);
-      Data().NCPaintEnabled = enabled;
       return true;
-    }
+    case fw::CM_MENUCHANGED:
+      MenuChanged(m);
+      return true;
     default:
       return false;
   }
@@ -654,7 +676,47 @@ void TWinSkinForm::SysCommandRelay(fw::TMessage& m) {
   PassOn(m);
 }
 
+void TWinSkinForm::MenuChanged(fw::TMessage& m) {
+  {
+    // The native menu bar the form may put back while it handles the change
+    // is not painted over the skinned frame.
+    TRestoreOnExit<bool> no_frame_painting(Data().NCPaintEnabled, false);
+    PassOn(m);
+  }
+  if (MenuBarSkinner == nullptr || !Data().MenuUpdate || MenuBarSkinner->HidingSeparators()) return;
+  // The menu is read again from the window, or from the handle the band
+  // keeps when the form changed its menu in place.
+  HMENU menu = GetMenu(Handle);
+  if (menu == nullptr &&
+      (MenuBarSkinner->MenuHandle == nullptr || !IsMenu(MenuBarSkinner->MenuHandle)))
+    return;
+  if (menu != nullptr) MenuBarSkinner->MenuHandle = menu;
+  if (Data().MenuMerge) {
+    MenuBarSkinner->ReadMenuMerged();
+  } else if (Form != nullptr) {
+    MenuBarSkinner->ReadFrameworkMenu();
+  } else {
+    MenuBarSkinner->ReadMenuHandle(nullptr);
+  }
+  if (State == ssReady || State == ssColours) PaintFrame(nullptr);
+}
+
 void TWinSkinForm::SysCommandHandler(fw::TMessage& m) {
+  // Alt alone or Alt with an item's accelerator: the skinned band answers,
+  // the native menu mode (tracking a menu the band does not show) never starts.
+  if ((m.WParam & 0xFFF0) == SC_KEYMENU) {
+    const bool handled =
+        MenuBarSkinner != nullptr
+            ? MenuBarSkinner->KeyMenu(m.WParam, m.LParam)
+            : skin::KeyMenuRule({static_cast<uint32_t>(m.WParam), static_cast<uint32_t>(m.LParam),
+                                 MenuLoopActive, GetCapture() != nullptr},
+                                {})
+                  .Handled;
+    if (handled) {
+      m.Result = 1;
+      return;
+    }
+  }
   switch (m.WParam & 0xFFF0) {
     case SC_MINIMIZE:
       WindowState = wsMinimized;
@@ -683,10 +745,36 @@ void TWinSkinForm::FormWindowProc(fw::TMessage& m) {
       ApplySkinColours();
       m.Result = 0;
       return;
+    case fw::CM_DIALOGCHAR:
+      DialogChar(m);
+      return;
     default:
       form_hook_.CallPrevious(m);
       return;
   }
+}
+
+void TWinSkinForm::DialogChar(fw::TMessage& m) {
+  // The menu band has the first claim on Alt+letter, before the form's
+  // controls (a button "&File ..." does not take Alt+F from the "&File" menu).
+  if (MenuBarSkinner != nullptr && MenuBarSkinner->DialogChar(static_cast<wchar_t>(m.WParam))) {
+    m.Result = 1;
+    return;
+  }
+  // An MDI child's band is its frame's.
+  if (MDIKind == mkChild) {
+    TSkinManage* manager = TSkinManage::Instance();
+    fw::TForm* frame = manager != nullptr ? manager->MDIForm() : nullptr;
+    if (frame != nullptr && frame != Form) {
+      const LRESULT answer = frame->Perform(fw::CM_DIALOGCHAR, m.WParam, m.LParam);
+      if (answer != 0) {
+        m.Result = answer;
+        return;
+      }
+    }
+  }
+  m.Result = 0;
+  form_hook_.CallPrevious(m);
 }
 
 }  // namespace skin::win

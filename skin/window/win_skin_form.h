@@ -182,6 +182,8 @@ class TWinSkinForm : public fw::TComponent, public ISkinForm {
   void MeasureMenuItem(fw::TObject* sender, fw::TCanvas* canvas, int& width, int& height);
   void MeasurePopupItem(fw::TObject* sender, fw::TCanvas* canvas, int& width, int& height);
   void DrawMenuItem(fw::TObject* sender, fw::TCanvas* canvas, RECT rect, bool selected);
+  // Takes this controller's handlers off every item of the form's menus.
+  void ReleaseMenuHandlers();
 
   // --- Fields (in the order the controller's description gives them) ---
   HFONT CaptionFont() const { return caption_font_.get(); }
@@ -264,6 +266,10 @@ class TWinSkinForm : public fw::TComponent, public ISkinForm {
   void FormWindowProc(fw::TMessage& m);
   void SizeHandler(fw::TMessage& m);
   void SysCommandHandler(fw::TMessage& m);
+  // CM_MENUCHANGED: the band reads the menu again.
+  void MenuChanged(fw::TMessage& m);
+  // CM_DIALOGCHAR through the form's WindowProc: the menu band's accelerators first.
+  void DialogChar(fw::TMessage& m);
   void SysCommandRelay(fw::TMessage& m);
   void DetectMDI();
   void SystemMenuClick(fw::TObject* sender);
@@ -302,10 +308,18 @@ class TWinSkinForm : public fw::TComponent, public ISkinForm {
   std::vector<fw::TToolBar*> painted_bars_;  // bars given the painter
 
   int32_t disable_tag_ = 0;
+  // The menu items' handlers reach the controller through this, only while
+  // it lives.
+  std::shared_ptr<TWinSkinForm*> life_ = std::make_shared<TWinSkinForm*>(this);
   fw::TGdiHandle<HFONT> caption_font_;
   fw::TSubclass subclass_;         // the window's procedure
   fw::TWindowProcHook form_hook_;  // the framework form's WindowProc
   fw::TSubclass client_subclass_;  // the MDI client's procedure
 };
+
+// The controller whose owner-draw handler this is, while it lives; nullptr
+// for a handler of anyone else or of a controller that is gone.
+TWinSkinForm* MenuHandlerOwner(const fw::TMenuDrawItemEvent& handler);
+TWinSkinForm* MenuHandlerOwner(const fw::TMenuMeasureItemEvent& handler);
 
 }  // namespace skin::win

@@ -1,0 +1,335 @@
+// The menu band driven as a native menu bar under Wine: Alt+letter opens its
+// drop-down (Ctrl with it does not), SC_KEYMENU answered without the native
+// menu mode, the arrow keys wrap from the last drop-down to the first and
+// back (swapped right to left), the mouse slides from one open drop-down to
+// the next, redundant separators hidden, and the messages of the menu loop
+// in their order.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "framework/menus.h"
+#include "framework/timers.h"
+#include "skin/controls/skin_manage.h"
+#include "skin/window/menu_bar.h"
+#include "tests/app/win/ui_driver.h"
+#include "tests/skin/window/skinned_window.h"
+#include "tests/skin/window/skinned_window_fixture.h"
+#include "tests/support/win/lambda_hooks.h"
+#include "tests/support/win/message_sequence.h"
+#include "tests/support/win/pump.h"
+
+namespace skin_test {
+namespace {
+
+using skin::win::MenuLoopState;
+using skin::win::TMenuBtn;
+using skin::win::TWinSkinForm;
+using skin::win::TWinSkinMenu;
+using test_support::PumpUntil;
+
+// Three items, each with a drop-down; the first one's has separators in
+// every awkward place and a nested sub-menu.
+constexpr const char* kThreeMenus = R"(  Menu = MainMenu1
+  object MainMenu1: TMainMenu
+    object Arquivo: TMenuItem
+      Caption = '&Arquivo'
+      object Linha0: TMenuItem
+        Caption = '-'
+      end
+      object Abrir: TMenuItem
+        Caption = '&Abrir'
+      end
+      object Linha1: TMenuItem
+        Caption = '-'
+      end
+      object Linha2: TMenuItem
+        Caption = '-'
+      end
+      object Recentes: TMenuItem
+        Caption = '&Recentes'
+        object Recente1: TMenuItem
+          Caption = 'Planilha1.xlsx'
+        end
+      end
+      object Linha3: TMenuItem
+        Caption = '-'
+      end
+      object Oculto: TMenuItem
+        Caption = 'Oculto'
+        Visible = False
+      end
+      object Linha4: TMenuItem
+        Caption = '-'
+      end
+    end
+    object Editar: TMenuItem
+      Caption = '&Editar'
+      object Copiar: TMenuItem
+        Caption = '&Copiar'
+      end
+    end
+    object Ajuda: TMenuItem
+      Caption = 'A&juda'
+      object Sobre: TMenuItem
+        Caption = '&Sobre'
+      end
+    end
+  end
+)";
+
+BOOL CALLBACK FindMenuWindow(HWND wnd, LPARAM found) {
+  wchar_t name[8] = {};
+  GetClassNameW(wnd, name, 8);
+  if (lstrcmpW(name, L"#32768") == 0 && IsWindowVisible(wnd)) {
+    *reinterpret_cast<HWND*>(found) = wnd;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+BOOL CALLBACK CollectMenuWindows(HWND wnd, LPARAM windows) {
+  wchar_t name[8] = {};
+  GetClassNameW(wnd, name, 8);
+  if (lstrcmpW(name, L"#32768") == 0 && IsWindowVisible(wnd)) {
+    reinterpret_cast<std::vector<HWND>*>(windows)->push_back(wnd);
+  }
+  return TRUE;
+}
+
+// The open drop-down's window of this thread, or nullptr.
+HWND OpenMenuWindow() {
+  HWND found = nullptr;
+  EnumThreadWindows(GetCurrentThreadId(), &FindMenuWindow, reinterpret_cast<LPARAM>(&found));
+  return found;
+}
+
+// Watches from inside the menu loops which drop-downs open, in order, and
+// lets the test act on each once; a drop-down left open too long is closed.
+class TDropDownWatch {
+ public:
+  // `act(n, menu_window)` runs once for the n-th drop-down seen (from 0).
+  explicit TDropDownWatch(std::function<void(size_t, HWND)> act) : act_(std::move(act)) {
+    timer_.Start(30, [this] { Tick(); });
+  }
+  std::vector<HMENU> Shown;
+  // Which band item each drop-down belonged to when it showed (-1: none).
+  std::vector<int> Items;
+  std::function<int(HMENU)> ItemOf = [](HMENU) { return 0; };
+
+ private:
+  void Tick() {
+    // The band's drop-down, not a nested sub-menu's window.
+    std::vector<HWND> windows;
+    EnumThreadWindows(GetCurrentThreadId(), &CollectMenuWindows,
+                      reinterpret_cast<LPARAM>(&windows));
+    HWND wnd = nullptr;
+    HMENU menu = nullptr;
+    for (HWND w : windows) {
+      const auto m = reinterpret_cast<HMENU>(SendMessageW(w, MN_GETHMENU, 0, 0));
+      if (ItemOf(m) >= 0) {
+        wnd = w;
+        menu = m;
+      }
+    }
+    if (wnd == nullptr) {
+      last_ = nullptr;
+      return;
+    }
+    if (wnd != last_ || menu != Shown.back()) {
+      last_ = wnd;
+      waited_ = 0;
+      Shown.push_back(menu);
+      Items.push_back(ItemOf(menu));
+      act_(Shown.size() - 1, wnd);
+      return;
+    }
+    if (++waited_ > 60) EndMenu();  // nothing moved on: the test has failed already
+  }
+
+  std::function<void(size_t, HWND)> act_;
+  HWND last_ = nullptr;
+  int waited_ = 0;
+  fw::TTimerHandle timer_;
+};
+
+class MenuLoopTest : public SkinnedWindowTest {
+ protected:
+  void SetUp() override {
+    SkinnedWindowTest::SetUp();
+    if (HasFatalFailure()) return;
+    form_ = CreateForm(skin::win::fixtures::FormDescription(kThreeMenus));
+    controller_ = Skin(form_->Handle());
+    ASSERT_NE(controller_, nullptr);
+    bar_ = controller_->MenuBarSkinner;
+    ASSERT_NE(bar_, nullptr);
+    ASSERT_EQ(bar_->Items.size(), 3u);
+    // Nothing under the band: no item is hot when a drop-down opens.
+    SetCursorPos(1000, 760);
+  }
+
+  HMENU DropDown(int i) { return bar_->Items[static_cast<size_t>(i)]->MenuItem->Handle(); }
+  // The band item whose drop-down `menu` is now.
+  int ItemOf(HMENU menu) {
+    for (size_t i = 0; i < bar_->Items.size(); ++i) {
+      if (bar_->Items[i]->MenuItem->Count() > 0 && DropDown(static_cast<int>(i)) == menu) {
+        return static_cast<int>(i);
+      }
+    }
+    return -1;
+  }
+  void Watch(TDropDownWatch& watch) {
+    watch.ItemOf = [this](HMENU menu) { return ItemOf(menu); };
+  }
+
+  // Every drop-down the loops opened has closed and the hook is gone.
+  bool LoopsOver() const {
+    return OpenMenuWindow() == nullptr && MenuLoopState().HookHandle == nullptr &&
+           !controller_->MenuLoopActive;
+  }
+
+  fw::TForm* form_ = nullptr;
+  TWinSkinForm* controller_ = nullptr;
+  TWinSkinMenu* bar_ = nullptr;
+};
+
+// The menu loop as the window sees it: the click that opens an item, its
+// command, the selection of the first entry, the close, and the same again
+// for the item the right arrow moved to.
+TEST_F(MenuLoopTest, MessagesOfTheMenuLoop) {
+  using test_support::kLParam;
+  using test_support::kOptional;
+  using test_support::kPosted;
+  using test_support::kSent;
+  using test_support::kWParam;
+  test_support::TMessageRecorder rec({form_->Handle()});
+  rec.KeepOnly({WM_NCLBUTTONDOWN, WM_COMMAND, WM_ENTERMENULOOP, WM_INITMENUPOPUP, WM_MENUSELECT,
+                WM_EXITMENULOOP, WM_SYSCOMMAND});
+  TDropDownWatch watch([](size_t n, HWND menu) {
+    PostMessageW(menu, WM_KEYDOWN, n == 0 ? VK_RIGHT : VK_ESCAPE, 0);
+  });
+  Watch(watch);
+  bar_->OpenMenuButton(*bar_->Items[0]);
+  ASSERT_TRUE(PumpUntil([&] { return watch.Shown.size() == 2 && LoopsOver(); }));
+  EXPECT_EQ(watch.Items, (std::vector<int>{0, 1}));
+  const WPARAM arquivo = bar_->Items[0]->Command;
+  const WPARAM editar = bar_->Items[1]->Command;
+  const test_support::TExpectedMessage kLoop[] = {
+      {WM_NCLBUTTONDOWN, kPosted | kWParam, HTCLIENT},  // the item opens as a click would
+      {WM_COMMAND, kPosted | kWParam, arquivo},
+      {WM_ENTERMENULOOP, kSent | kOptional},
+      {WM_INITMENUPOPUP, kSent | kOptional},
+      {WM_MENUSELECT, kSent},  // the first entry, selected when the drop-down opens
+      {WM_MENUSELECT, kSent | kWParam | kLParam, 0xFFFF0000, 0},  // closed by the right arrow
+      {WM_EXITMENULOOP, kSent},
+      {WM_NCLBUTTONDOWN, kPosted | kWParam, HTCLIENT},  // then the next item opens
+      {WM_COMMAND, kPosted | kWParam, editar},
+      {WM_ENTERMENULOOP, kSent | kOptional},
+      {WM_INITMENUPOPUP, kSent | kOptional},
+      {WM_MENUSELECT, kSent},
+      {WM_MENUSELECT, kSent | kWParam | kLParam, 0xFFFF0000, 0},  // closed by Escape
+      {WM_EXITMENULOOP, kSent},
+  };
+  EXPECT_TRUE(test_support::MatchesSequence(rec.Seen(), kLoop, "menu loop"));
+}
+
+// Right from the last item opens the first one's drop-down, left from the
+// first the last one's; hidden items are passed over.
+TEST_F(MenuLoopTest, ArrowKeysWrapFromTheLastDropDownToTheFirstAndBack) {
+  {
+    TDropDownWatch watch([](size_t n, HWND menu) {
+      const WPARAM keys[] = {VK_RIGHT, VK_LEFT, VK_LEFT, VK_ESCAPE};
+      PostMessageW(menu, WM_KEYDOWN, keys[std::min<size_t>(n, 3)], 0);
+    });
+    Watch(watch);
+    bar_->OpenMenuButton(*bar_->Items[2]);
+    ASSERT_TRUE(PumpUntil([&] { return watch.Shown.size() == 4 && LoopsOver(); }));
+    EXPECT_EQ(watch.Items, (std::vector<int>{2, 0, 2, 1}));
+  }
+
+  // With the middle item hidden, right from the first goes to the last.
+  static_cast<fw::TMenuItem*>(form_->FindComponent("Editar"))->SetVisible(false);
+  SendMessageW(form_->Handle(), fw::CM_MENUCHANGED, 0, 0);
+  ASSERT_FALSE(bar_->Items[1]->Visible);
+  TDropDownWatch hidden([](size_t n, HWND menu) {
+    PostMessageW(menu, WM_KEYDOWN, n == 0 ? VK_RIGHT : VK_ESCAPE, 0);
+  });
+  Watch(hidden);
+  bar_->OpenMenuButton(*bar_->Items[0]);
+  ASSERT_TRUE(PumpUntil([&] { return hidden.Shown.size() == 2 && LoopsOver(); }));
+  EXPECT_EQ(hidden.Items, (std::vector<int>{0, 2}));
+}
+
+// Inside a drop-down the arrows first serve its nested sub-menu: right opens
+// it, left closes it; only then do they move along the band.
+TEST_F(MenuLoopTest, ArrowKeysOpenAndCloseANestedSubMenuFirst) {
+  std::vector<int> nested_seen;
+  TDropDownWatch watch([&](size_t n, HWND menu) {
+    if (n > 0) {
+      PostMessageW(menu, WM_KEYDOWN, VK_ESCAPE, 0);
+      return;
+    }
+    // Down to "&Recentes" (the first entry is selected on opening), right
+    // opens its sub-menu, left closes it, left again moves to the last item.
+    for (WPARAM key : {VK_DOWN, VK_RIGHT, VK_LEFT, VK_LEFT})
+      PostMessageW(menu, WM_KEYDOWN, key, 0);
+  });
+  Watch(watch);
+  bar_->OpenMenuButton(*bar_->Items[0]);
+  ASSERT_TRUE(PumpUntil([&] { return watch.Shown.size() == 2 && LoopsOver(); }));
+  EXPECT_EQ(watch.Items, (std::vector<int>{0, 2}));
+}
+
+// Moving the mouse over another item while a drop-down is open opens that
+// item's drop-down; moving within the open item does not.
+TEST_F(MenuLoopTest, TheMouseSlidesFromOneOpenDropDownToTheNext) {
+  auto move_to = [this](const RECT& item) {
+    const POINT p = ScreenPoint(*controller_, Centre(item));
+    INPUT in{};
+    in.type = INPUT_MOUSE;
+    in.mi.dx = MulDiv(p.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
+    in.mi.dy = MulDiv(p.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
+    in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    SendInput(1, &in, sizeof(in));
+  };
+  TDropDownWatch watch([&](size_t n, HWND menu) {
+    if (n == 0) {
+      move_to(bar_->Items[0]->Rect);  // within the open item: nothing
+      move_to(bar_->Items[2]->Rect);
+    } else {
+      PostMessageW(menu, WM_KEYDOWN, VK_ESCAPE, 0);
+    }
+  });
+  Watch(watch);
+  bar_->OpenMenuButton(*bar_->Items[0]);
+  ASSERT_TRUE(PumpUntil([&] { return watch.Shown.size() == 2 && LoopsOver(); }));
+  EXPECT_EQ(watch.Items, (std::vector<int>{0, 2}));
+  SetCursorPos(1000, 760);
+}
+
+// The drop-down shows no separator first, last, twice in a row or around a
+// hidden entry: only the one between "&Abrir" and "&Recentes".
+TEST_F(MenuLoopTest, RedundantSeparatorsAreHiddenWhenTheDropDownOpens) {
+  TDropDownWatch watch([](size_t, HWND menu) { PostMessageW(menu, WM_KEYDOWN, VK_ESCAPE, 0); });
+  bar_->OpenMenuButton(*bar_->Items[0]);
+  ASSERT_TRUE(PumpUntil([&] { return watch.Shown.size() == 1 && LoopsOver(); }));
+  std::string shown;
+  for (const char* name :
+       {"Linha0", "Abrir", "Linha1", "Linha2", "Recentes", "Linha3", "Oculto", "Linha4"}) {
+    auto* item = static_cast<fw::TMenuItem*>(form_->FindComponent(name));
+    shown += item->Visible() ? (item->IsLine() ? '-' : 'A') : '.';
+  }
+  EXPECT_EQ(shown, ".A.-A...");
+  HMENU menu = DropDown(0);
+  ASSERT_EQ(GetMenuItemCount(menu), 3);
+  MENUITEMINFOW mii{};
+  mii.cbSize = sizeof(mii);
+  mii.fMask = MIIM_FTYPE;
+  ASSERT_TRUE(GetMenuItemInfoW(menu, 1, TRUE, &mii));
+  EXPECT_NE(mii.fType & MFT_SEPARATOR, 0u);
+}
+
+}  // namespace
+}  // namespace skin_test
