@@ -163,6 +163,50 @@ void TWinSkinMenu::ReadMenuMerged() {
   SetMenu(Form.Handle, nullptr);
 }
 
+void TWinSkinMenu::ReadMenuHandle(HMENU menu) {
+  if (menu != nullptr) MenuHandle = menu;
+  if (MenuHandle == nullptr) return;
+  ClearItems();
+  ItemCount = GetMenuItemCount(MenuHandle);
+  if (ItemCount <= 0) {
+    ItemCount = 0;
+    SetMenu(Form.Handle, nullptr);
+    return;
+  }
+  for (int i = 0; i < ItemCount; ++i) {
+    wchar_t text[80] = {};
+    MENUITEMINFOW mii{};
+    mii.cbSize = sizeof(mii);
+    mii.fMask = MIIM_STATE | MIIM_ID | MIIM_SUBMENU | MIIM_TYPE;
+    mii.dwTypeData = text;
+    mii.cch = 80;
+    GetMenuItemInfoW(MenuHandle, static_cast<UINT>(i), TRUE, &mii);
+    auto item = std::make_unique<TMenuBtn>(Form, *this);
+    item->Index = i;
+    item->SubMenu = mii.hSubMenu;
+    item->Enabled = (mii.fState & (MFS_GRAYED | MFS_DISABLED)) == 0;
+    item->Visible = true;
+    item->Command = mii.wID;
+    item->Caption = (mii.fType & (MFT_BITMAP | MFT_SEPARATOR)) != 0 ? L"" : text;
+    // An owner-drawn entry has no text: the framework item with its command
+    // gives what it shows.
+    if (item->Caption.empty() && Menu != nullptr) {
+      fw::TMenuItem* root = Menu->Items();
+      for (int k = 0; k < root->Count(); ++k) {
+        fw::TMenuItem* source = root->Items(k);
+        if (source->Command() != mii.wID) continue;
+        item->Caption = source->Caption();
+        item->Enabled = source->Enabled();
+        item->Command = source->Command();
+        item->MenuItem = source;
+        item->SubMenu = source->Count() > 0 ? source->Handle() : nullptr;
+      }
+    }
+    Items.push_back(std::move(item));
+  }
+  SetMenu(Form.Handle, nullptr);
+}
+
 void TWinSkinMenu::DrawItemCaption(HDC dc, const TMenuBtn& item, const RECT& cell) {
   if (item.Caption.empty()) return;
   fw::TSavedDC saved(dc);
@@ -233,6 +277,10 @@ void TWinSkinMenu::Paint(HDC dc, const RECT& band) {
     item.Rect = ToRECT(places[i].Rect);
     if (item.Visible) DrawItemCaption(surface, item, ToRECT(places[i].Cell));
   }
+
+  // An MDI frame shows its maximized child's buttons on the band.
+  Form.PaintMDIButtons(surface);
+
   BitBlt(dc, band.left, band.top, w, h, surface, 0, 0, SRCCOPY);
 }
 

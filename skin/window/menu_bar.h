@@ -55,6 +55,10 @@ class TWinSkinMenu : public fw::TComponent {
   // Items from the window's menu handle (owner-drawn entries completed from
   // the framework menu by position); the window's menu is detached.
   void ReadMenuMerged();
+  // Items from `menu` (nullptr: the menu read last); owner-drawn entries are completed
+  // from the framework item with the same command. The window's menu is
+  // detached.
+  void ReadMenuHandle(HMENU menu);
   // Paints the band into `band` (window coordinates) of `dc`.
   void Paint(HDC dc, const RECT& band);
   // The first item with a caption whose rectangle holds `p` (window
