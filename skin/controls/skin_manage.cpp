@@ -474,7 +474,8 @@ void TSkinManage::SetMDIMaximized(bool state) {
   if (state == mdi_maximized_) return;
   mdi_maximized_ = state;
   for (TWinSkinForm* form : skin_forms_) {
-    if (form->MDIKind != mkChild) continue;
+    // A child whose window is gone waits only to be freed.
+    if (form->MDIKind != mkChild || form->State == ssDestroyed) continue;
     if (state) {
       if (form->HasRegion) form->RemoveRegion();
       form->SetNativeCaption(true);

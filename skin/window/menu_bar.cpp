@@ -267,6 +267,10 @@ void TWinSkinMenu::Paint(HDC dc, const RECT& band) {
     item.Rect = ToRECT(places[i].Rect);
     if (item.Visible) DrawItemCaption(surface, item, ToRECT(places[i].Cell));
   }
+
+  // An MDI frame shows its maximized child's buttons on the band.
+  Form.PaintMDIButtons(surface);
+
   BitBlt(dc, band.left, band.top, w, h, surface, 0, 0, SRCCOPY);
 }
 

@@ -68,9 +68,15 @@ TWinSkinForm::~TWinSkinForm() {
   ReleaseSkinners();
   FreeSysButtons();
   form_hook_.Unhook();
-  client_subclass_.Remove();
+  UnhookMDIClient();
   subclass_.Remove();
-  if (TSkinManage* manager = TSkinManage::Instance()) manager->RemoveSkinForm(Handle);
+  if (TSkinManage* manager = TSkinManage::Instance()) {
+    manager->RemoveSkinForm(Handle);
+    // The children's controllers must not reach a frame form that is gone.
+    if (MDIKind == mkFrame && MDIClient != nullptr && manager->MDIClient() == MDIClient) {
+      manager->SetMDIClient(nullptr, nullptr);
+    }
+  }
 }
 
 const fw::TClassInfo& TWinSkinForm::StaticClassInfo() {
@@ -162,7 +168,10 @@ void TWinSkinForm::Attach(TSkinData* data) {
   IsDialogClass = WindowClassName == L"#32770" || WindowClassName == L"TMessageForm";
   if (IsDialogClass) FrameKind = fkDialog;
 
-  if (MDIKind == mkFrame) SavedMenuUpdate = Data().MenuUpdate ? 1 : 0;
+  if (MDIKind == mkFrame) {
+    SavedMenuUpdate = Data().MenuUpdate ? 1 : 0;
+    HookMDIClient();
+  }
 
   if (Has(controls, xcMainMenu)) {
     MainMenuHandle = GetMenu(Handle);
@@ -199,19 +208,6 @@ void TWinSkinForm::Attach(TSkinData* data) {
     SkinChildWindows();
   }
   InvalidateRect(Handle, nullptr, TRUE);
-}
-
-void TWinSkinForm::DetectMDI() {
-  MDIKind = mkNone;
-  for (HWND child = GetTopWindow(Handle); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
-    if (ClassNameOf(child) == L"MDIClient") {
-      MDIKind = mkFrame;
-      MDIClient = child;
-      if (TSkinManage* manager = TSkinManage::Instance()) manager->SetMDIClient(child, Form);
-      break;
-    }
-  }
-  if ((GetWindowLongW(Handle, GWL_EXSTYLE) & WS_EX_MDICHILD) != 0) MDIKind = mkChild;
 }
 
 // --- Styles, size, state ---------------------------------------------------------
@@ -367,7 +363,7 @@ void TWinSkinForm::Unskin() {
     MenuBarSkinner->Free();
     MenuBarSkinner = nullptr;
   }
-  client_subclass_.Remove();
+  UnhookMDIClient();
   CaptionBitmap.SetSize(0, 0);
   if (State != ssNCDestroy &&
       (MDIKind == mkChild || (GetWindowLongW(Handle, GWL_STYLE) & WS_CHILD) == 0)) {
@@ -427,7 +423,7 @@ void TWinSkinForm::UnskinControls() {
   }
   form_hook_.Unhook();
   subclass_.Remove();
-  client_subclass_.Remove();
+  UnhookMDIClient();
   if (Form != nullptr && State != ssNCDestroy) {
     for (int i = 0; i < Form->ComponentCount(); ++i) {
       if (auto* control = dynamic_cast<fw::TControl*>(Form->Components(i))) control->Invalidate();

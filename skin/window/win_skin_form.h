@@ -13,7 +13,7 @@
 // Its work is split by subject: the lifecycle and message dispatch
 // (win_skin_form.cpp), the frame and caption (frame_painting.cpp), the
 // title-bar buttons and the system menu (title_buttons.cpp), owner-drawn menu
-// items (menu_items.cpp).
+// items (menu_items.cpp), MDI frames and children (mdi_support.cpp).
 #pragma once
 
 #include <windows.h>
@@ -185,6 +185,20 @@ class TWinSkinForm : public fw::TComponent, public ISkinForm {
   // Takes this controller's handlers off every item of the form's menus.
   void ReleaseMenuHandlers();
 
+  // --- MDI (mdi_support.cpp) ---
+  // An MDI frame's client window gets the controller's procedure in front
+  // of its own (new children are skinned, menu changes followed); put back
+  // by UnhookMDIClient, or when the client window goes.
+  void HookMDIClient();
+  void UnhookMDIClient();
+  bool MDIClientHooked() const { return client_subclass_.Installed(); }
+  // An MDI frame whose active child is maximized.
+  bool ActiveChildMaximized() const;
+  // The active child's minimize, restore and close buttons, drawn into the
+  // menu band's surface `band` (its origin at window point (BorderLeft,
+  // BorderTop)) while ActiveChildMaximized holds.
+  void PaintMDIButtons(HDC band);
+
   // --- Fields (in the order the controller's description gives them) ---
   HFONT CaptionFont() const { return caption_font_.get(); }
   fw::TTimer* HoverTimer = nullptr;  // owned (a component of the controller)
@@ -272,6 +286,9 @@ class TWinSkinForm : public fw::TComponent, public ISkinForm {
   void DialogChar(fw::TMessage& m);
   void SysCommandRelay(fw::TMessage& m);
   void DetectMDI();
+  void MDIClientWndProc(fw::TMessage& m);
+  // The menu bar reads the frame's own menu again and the band is repainted.
+  void RereadFrameMenu();
   void SystemMenuClick(fw::TObject* sender);
 
   // Frame messages (frame_painting.cpp).
