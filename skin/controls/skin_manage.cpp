@@ -403,13 +403,12 @@ bool TSkinManage::IsPopupSkinned(HWND window) const {
 void TSkinManage::SkinPopupMenu(HWND window) {
   if (!active_) return;
   if (SendMessageW(window, WM_SKINQUERY, 0, 0) == 1 || IsPopupSkinned(window)) return;
-  // A menu window left unskinned ends what the source said: the next menu
-  // is an ordinary popup menu unless its opener says otherwise (a system
+  // A menu window left unskinned is remembered: when it goes, what the
+  // source said ends with it, as it does when a skinned one goes (a system
   // menu refused must not make the next context menu count as one).
-  auto refuse = [this] {
-    if (!popup_menus_.empty()) return;
-    menu_source_ = 0;
-    menu_bar_popups_ = false;
+  auto refuse = [this, window] {
+    std::erase_if(refused_menus_, [](HWND w) { return !IsWindow(w); });
+    refused_menus_.push_back(window);
   };
   skin::TSkinData* data = FindSkinData(window);
   TSkinData* component = data != nullptr && !data->NotLoaded ? TSkinData::FromData(data) : nullptr;
@@ -445,7 +444,16 @@ void TSkinManage::SkinPopupMenu(HWND window) {
 bool TSkinManage::ReleasePopupMenu(HWND window) {
   auto it = std::find_if(popup_menus_.begin(), popup_menus_.end(),
                          [window](const auto& p) { return p->Handle == window; });
-  if (it == popup_menus_.end()) return false;
+  if (it == popup_menus_.end()) {
+    auto refused = std::find(refused_menus_.begin(), refused_menus_.end(), window);
+    if (refused == refused_menus_.end()) return false;
+    refused_menus_.erase(refused);
+    if (popup_menus_.empty()) {
+      menu_bar_popups_ = false;
+      menu_source_ = 0;
+    }
+    return false;
+  }
   (*it)->Detach();
   if (PendingPopup() == it->get()) PendingPopup() = nullptr;
   popup_menus_.erase(it);

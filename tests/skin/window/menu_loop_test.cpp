@@ -6,7 +6,10 @@
 // in their order.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
+#include <initializer_list>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -329,6 +332,202 @@ TEST_F(MenuLoopTest, RedundantSeparatorsAreHiddenWhenTheDropDownOpens) {
   mii.fMask = MIIM_FTYPE;
   ASSERT_TRUE(GetMenuItemInfoW(menu, 1, TRUE, &mii));
   EXPECT_NE(mii.fType & MFT_SEPARATOR, 0u);
+}
+
+// Real keys through the application's message loop: Alt+letter opens the
+// item of that accelerator; with Ctrl down too, or Ctrl alone, nothing opens;
+// Alt alone starts no native menu mode.
+TEST_F(MenuLoopTest, AltLetterOpensItsDropDownAndCtrlLetterDoesNot) {
+  auto send_key = [](WORD vk, bool up) {
+    INPUT in{};
+    in.type = INPUT_KEYBOARD;
+    in.ki.wVk = vk;
+    in.ki.wScan = static_cast<WORD>(MapVirtualKeyW(vk, MAPVK_VK_TO_VSC));
+    in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+    SendInput(1, &in, sizeof(in));
+  };
+  auto press = [&](std::initializer_list<WORD> keys) {
+    for (WORD k : keys)
+      send_key(k, false);
+    for (auto it = std::rbegin(keys); it != std::rend(keys); ++it)
+      send_key(*it, true);
+  };
+  auto pump_app = [this](const std::function<bool()>& done, DWORD ms) {
+    const DWORD start = GetTickCount();
+    while (!done() && GetTickCount() - start < ms) {
+      app_->ProcessMessages();
+      MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    }
+    return done();
+  };
+  test_support::TMessageRecorder rec({form_->Handle()});
+  rec.KeepOnly({WM_ENTERMENULOOP, WM_SYSCOMMAND});
+  TDropDownWatch watch([](size_t, HWND menu) { PostMessageW(menu, WM_KEYDOWN, VK_ESCAPE, 0); });
+  Watch(watch);
+
+  press({VK_MENU, 'J'});  // "A&juda"
+  ASSERT_TRUE(pump_app([&] { return watch.Shown.size() == 1 && LoopsOver(); }, 3000));
+  EXPECT_EQ(watch.Items, (std::vector<int>{2}));
+
+  // Neither with Ctrl: the keys pass, no drop-down opens (the settling
+  // messages of each press are handled before the next one).
+  for (auto keys : {std::initializer_list<WORD>{VK_CONTROL, VK_MENU, 'E'},
+                    std::initializer_list<WORD>{VK_CONTROL, 'E'}}) {
+    press(keys);
+    pump_app([] { return false; }, 300);
+  }
+  EXPECT_EQ(watch.Shown.size(), 1u);
+
+  // Alt alone: answered by the window, no native menu loop starts.
+  rec.Clear();
+  press({VK_MENU});
+  pump_app([] { return false; }, 300);
+  EXPECT_EQ(watch.Shown.size(), 1u);
+  bool keymenu = false;
+  for (const auto& m : rec.Seen()) {
+    EXPECT_NE(m.Msg, static_cast<UINT>(WM_ENTERMENULOOP));
+    keymenu = keymenu || (m.Msg == WM_SYSCOMMAND && (m.WParam & 0xFFF0) == SC_KEYMENU);
+  }
+  EXPECT_TRUE(keymenu);
+}
+
+// The CM_DIALOGCHAR rule as the form's controls offer a character to the
+// form: only Alt alone down lets the band take it, and then the controls do
+// not see it.
+TEST_F(MenuLoopTest, TheBandTakesAnAltLetterBeforeTheFormsControls) {
+  BYTE saved[256];
+  GetKeyboardState(saved);
+  auto with_keys = [&](std::initializer_list<int> down) {
+    BYTE keys[256] = {};
+    for (int k : down)
+      keys[k] = 0x80;
+    SetKeyboardState(keys);
+  };
+  const struct {
+    std::initializer_list<int> keys;
+    wchar_t ch;
+    LRESULT answer;
+  } cases[] = {
+      {{VK_MENU}, L'e', 1},  // "&Editar" opens
+      {{VK_MENU}, L'E', 1},
+      {{VK_MENU, VK_CONTROL}, L'e', 0},  // Ctrl+Alt: the controls get it
+      {{VK_MENU, VK_SHIFT}, L'e', 0},
+      {{}, L'e', 0},
+      {{VK_MENU}, L'z', 0},  // no such accelerator
+  };
+  for (const auto& c : cases) {
+    with_keys(c.keys);
+    EXPECT_EQ(form_->Perform(fw::CM_DIALOGCHAR, c.ch, 0), c.answer) << int(c.ch);
+    MSG click{};
+    const bool posted = TakePosted(form_->Handle(), WM_NCLBUTTONDOWN, &click);
+    EXPECT_EQ(posted, c.answer == 1) << int(c.ch);
+    if (posted) {
+      // A click on the item's top-left corner.
+      const RECT& r = bar_->Items[1]->Rect;
+      RECT wr;
+      GetWindowRect(form_->Handle(), &wr);
+      EXPECT_EQ(click.lParam, MAKELPARAM(wr.left + r.left + 1, wr.top + r.top + 1));
+    }
+  }
+  SetKeyboardState(saved);
+}
+
+// SC_KEYMENU reaches the window's own procedure only for what the band does
+// not answer: Alt+space (the system menu), Alt+"-" (an MDI child's system
+// menu), a key that is no accelerator, and anything while a drop-down is
+// open or the mouse is captured.
+TEST_F(MenuLoopTest, TheKeyMenuCommandIsAnsweredWithoutTheNativeMenuMode) {
+  constexpr UINT kProbe = WM_APP + 7;
+  std::vector<LPARAM> passed;
+  HMENU menu = CreateMenu();
+  HMENU sub = CreatePopupMenu();
+  AppendMenuW(sub, MF_STRING, 5001, L"&Novo");
+  AppendMenuW(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(sub), L"&Arquivo");
+  AppendMenuW(menu, MF_STRING | MF_GRAYED, 5002, L"&Desativado");
+  HWND wnd = CreateRawWindow(WS_OVERLAPPEDWINDOW);
+  SetMenu(wnd, menu);
+  // Below the controller: what it passes on.
+  test_support::TLambdaSubclass below(wnd, [&](fw::TMessage& m, const fw::TSubclass& sub_) {
+    if (m.Msg == WM_SYSCOMMAND && (m.WParam & 0xFFF0) == SC_KEYMENU) {
+      passed.push_back(m.LParam);  // and kept from the system's menu mode
+      m.Result = 0;
+      return;
+    }
+    if (m.Msg == kProbe) return;
+    sub_.CallPrevious(m);
+  });
+  TWinSkinForm* c = Skin(wnd);
+  ASSERT_NE(c, nullptr);
+  ASSERT_NE(c->MenuBarSkinner, nullptr);
+  const struct {
+    LPARAM key;
+    bool loop_active, capture;
+    LRESULT answer;
+    bool opens;
+  } cases[] = {
+      {0, false, false, 1, false},                                     // Alt alone
+      {L'a', false, false, 1, true},                                   // "&Arquivo"
+      {L'A', false, false, 1, true},  {L'd', false, false, 0, false},  // a disabled item's letter
+      {L'x', false, false, 0, false}, {L' ', false, false, 0, false},
+      {L'-', false, false, 0, false}, {0, true, false, 0, false},
+      {L'a', true, false, 0, false},  {0, false, true, 0, false},
+  };
+  for (const auto& k : cases) {
+    passed.clear();
+    c->MenuLoopActive = k.loop_active;
+    if (k.capture) SetCapture(wnd);
+    EXPECT_EQ(SendMessageW(wnd, WM_SYSCOMMAND, SC_KEYMENU, k.key), k.answer) << k.key;
+    if (k.capture) ReleaseCapture();
+    c->MenuLoopActive = false;
+    EXPECT_EQ(passed.size(), k.answer == 0 ? 1u : 0u) << k.key;
+    EXPECT_EQ(TakePosted(wnd, WM_NCLBUTTONDOWN), k.opens) << k.key;
+  }
+}
+
+// A right-to-left window's band runs from the right edge, and in its
+// drop-downs the left arrow moves to the next item, the right arrow to the
+// previous one.
+TEST_F(MenuLoopTest, RightToLeftSwapsTheItemsAndTheArrowKeys) {
+  HMENU menu = CreateMenu();
+  for (const wchar_t* caption : {L"&Um", L"&Dois", L"&Tres"}) {
+    HMENU sub = CreatePopupMenu();
+    AppendMenuW(sub, MF_STRING, 6000 + GetMenuItemCount(menu), L"Item");
+    AppendMenuW(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(sub), caption);
+  }
+  HWND wnd = CreateRawWindow(WS_OVERLAPPEDWINDOW, WS_EX_LEFTSCROLLBAR);
+  SetMenu(wnd, menu);
+  TWinSkinForm* c = Skin(wnd);
+  ASSERT_NE(c, nullptr);
+  TWinSkinMenu* bar = c->MenuBarSkinner;
+  ASSERT_NE(bar, nullptr);
+  EXPECT_TRUE(bar->RightToLeft);
+  ASSERT_EQ(bar->Items.size(), 3u);
+  // The first item at the band's right edge (after the band image's right
+  // cap), the others to its left.
+  RECT wr;
+  GetWindowRect(wnd, &wr);
+  const skin::TDataSkinObject* image = Data().Data().MenuBar.get();
+  const int start = image != nullptr ? image->Margins.Right + 8 : 6;
+  EXPECT_EQ(bar->Items[0]->Rect.right, (wr.right - wr.left) - c->BorderRight - start);
+  EXPECT_EQ(bar->Items[1]->Rect.right, bar->Items[0]->Rect.left);
+  EXPECT_EQ(bar->Items[2]->Rect.right, bar->Items[1]->Rect.left);
+
+  SetCursorPos(1000, 760);
+  TDropDownWatch watch([](size_t n, HWND popup) {
+    const WPARAM keys[] = {VK_LEFT, VK_RIGHT, VK_RIGHT, VK_ESCAPE};
+    PostMessageW(popup, WM_KEYDOWN, keys[std::min<size_t>(n, 3)], 0);
+  });
+  watch.ItemOf = [&](HMENU m) {
+    for (size_t i = 0; i < bar->Items.size(); ++i)
+      if (bar->Items[i]->SubMenu == m) return static_cast<int>(i);
+    return -1;
+  };
+  bar->OpenMenuButton(*bar->Items[0]);
+  ASSERT_TRUE(PumpUntil([&] {
+    return watch.Shown.size() == 4 && OpenMenuWindow() == nullptr &&
+           MenuLoopState().HookHandle == nullptr;
+  }));
+  EXPECT_EQ(watch.Items, (std::vector<int>{0, 1, 0, 2}));
 }
 
 }  // namespace
