@@ -311,6 +311,12 @@ TEST_F(MdiTest, FrameHooksItsClientAndANewChildIsSkinnedAtRefreshMenu) {
   SendMessageW(client, WM_MDIREFRESHMENU, 0, 0);
   PumpPending();
   EXPECT_EQ(ControllerOf(child), c);
+
+  // Skinning off: the client has its own procedure again, the frame its menu.
+  frame->Unskin();
+  EXPECT_FALSE(frame->MDIClientHooked());
+  EXPECT_EQ(GetWindowLongPtrW(client, GWLP_WNDPROC), client_proc);
+  EXPECT_NE(GetMenu(wnd), nullptr);
 }
 
 TEST_F(MdiTest, MaximizedChildGivesUpRegionAndCaptionAndItsButtonsShowOnTheBand) {
