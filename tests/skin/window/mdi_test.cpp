@@ -112,6 +112,11 @@ bool HasRegion(HWND wnd) {
   return GetWindowRgn(wnd, probe.get()) != ERROR;
 }
 
+// Saves a picture for a failed check; its path.
+std::string SaveClientShot(const skin::TPixels& shot) {
+  return skin::win::fixtures::SaveShot(shot, "mdi_child_client");
+}
+
 // Whether the non-magenta pixels of `image` show at (x, y) of `shot`.
 bool Shows(const skin::TPixels& shot, int x, int y, const skin::TPixels& image) {
   for (int iy = 0; iy < image.Height(); ++iy)
@@ -306,6 +311,19 @@ TEST_F(MdiTest, FrameHooksItsClientAndANewChildIsSkinnedAtRefreshMenu) {
   EXPECT_TRUE(HasRegion(child));
   EXPECT_EQ(GetWindowLongW(child, GWL_STYLE) & (WS_SYSMENU | WS_MAXIMIZEBOX), 0);
   EXPECT_FALSE(Flag());
+  // Its whole client in the skin's face colour: nothing the native frame
+  // showed before is left in it.
+  const skin::TBitmap shot = CaptureWindow(wnd);
+  RECT inner = ScreenClientRect(child);
+  RECT wr;
+  GetWindowRect(wnd, &wr);
+  OffsetRect(&inner, -wr.left, -wr.top);
+  const uint32_t face = fw::ColorToRGB(Data().Data().ButtonFaceColour);
+  int off_colour = 0;
+  for (int y = inner.top; y < inner.bottom; ++y)
+    for (int x = inner.left; x < inner.right; ++x)
+      off_colour += shot.Pixel(x, y) != face ? 1 : 0;
+  EXPECT_EQ(off_colour, 0) << SaveClientShot(shot);
 
   // A later WM_MDIREFRESHMENU skins nothing more.
   SendMessageW(client, WM_MDIREFRESHMENU, 0, 0);
