@@ -554,6 +554,10 @@ bool TWinSkinForm::Phase2(fw::TMessage& m) {
           AdjustWindowSize(false);
           State = ssReady;
           UpdateRegion();
+          // An MDI child's client moved inside its window: pixels the system
+          // kept from before are not all repainted by themselves, so the
+          // whole client is.
+          if (MDIKind == mkChild) InvalidateRect(Handle, nullptr, TRUE);
         }
       }
       State = ssReady;

@@ -1,10 +1,11 @@
 // MDI frames and children under Wine, with plain Win32 MDI windows (an
 // "MDIClient" window, children made with WM_MDICREATE, DefFrameProc and
 // DefMDIChildProc): a new child skinned at WM_MDIREFRESHMENU, a maximized
-// child giving up its region and caption while its buttons show on the
-// frame's menu band, restore, minimize and close through those buttons with
-// real clicks, tiling and cascading, the menus the children bring, the
-// client's scroll bars, and nothing left behind.
+// child (by its own button, or made so) giving up its region and caption
+// while its buttons show on the frame's menu band, restore, minimize and
+// close through those buttons with real clicks, tiling and cascading, the
+// menus the children bring, the client's scroll bars, and nothing left
+// behind.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -16,6 +17,7 @@
 #include "skin/window/menu_bar.h"
 #include "tests/skin/window/skinned_window.h"
 #include "tests/skin/window/skinned_window_fixture.h"
+#include "tests/support/win/lambda_hooks.h"
 #include "tests/support/win/live_counts.h"
 #include "tests/support/win/pump.h"
 
@@ -110,6 +112,11 @@ bool HasRegion(HWND wnd) {
   return GetWindowRgn(wnd, probe.get()) != ERROR;
 }
 
+// Saves a picture for a failed check; its path.
+std::string SaveClientShot(const skin::TPixels& shot) {
+  return skin::win::fixtures::SaveShot(shot, "mdi_child_client");
+}
+
 // Whether the non-magenta pixels of `image` show at (x, y) of `shot`.
 bool Shows(const skin::TPixels& shot, int x, int y, const skin::TPixels& image) {
   for (int iy = 0; iy < image.Height(); ++iy)
@@ -176,9 +183,10 @@ class MdiTest : public SkinnedWindowTest {
     return frame;
   }
 
-  // A skinned frame's new child, created and skinned as an MDI program
-  // does it: WM_MDICREATE, then WM_MDIREFRESHMENU.
-  HWND NewChild(TWinSkinForm* frame, const wchar_t* title, int x = 10, int y = 10) {
+  // A new child of a skinned frame, created with WM_MDICREATE (not skinned
+  // yet).
+  static HWND CreateChild(TWinSkinForm* frame, const wchar_t* title, int x = 10, int y = 10,
+                          DWORD style = WS_OVERLAPPEDWINDOW) {
     MDICREATESTRUCTW mcs{};
     mcs.szClass = L"SkinTestMdiChild";
     mcs.szTitle = title;
@@ -187,9 +195,15 @@ class MdiTest : public SkinnedWindowTest {
     mcs.y = y;
     mcs.cx = 260;
     mcs.cy = 180;
-    mcs.style = WS_OVERLAPPEDWINDOW;
-    auto child = reinterpret_cast<HWND>(
+    mcs.style = style;
+    return reinterpret_cast<HWND>(
         SendMessageW(frame->MDIClient, WM_MDICREATE, 0, reinterpret_cast<LPARAM>(&mcs)));
+  }
+
+  // A skinned frame's new child, created and skinned as an MDI program
+  // does it: WM_MDICREATE, then WM_MDIREFRESHMENU.
+  static HWND NewChild(TWinSkinForm* frame, const wchar_t* title, int x = 10, int y = 10) {
+    HWND child = CreateChild(frame, title, x, y);
     SendMessageW(frame->MDIClient, WM_MDIREFRESHMENU, 0, 0);
     WaitReady(child);
     return child;
@@ -275,16 +289,7 @@ TEST_F(MdiTest, FrameHooksItsClientAndANewChildIsSkinnedAtRefreshMenu) {
   ASSERT_TRUE(Data().Data().MenuUpdate);
 
   // Created: pending, the menu updates off, not skinned yet.
-  MDICREATESTRUCTW mcs{};
-  mcs.szClass = L"SkinTestMdiChild";
-  mcs.szTitle = L"Filho 1";
-  mcs.hOwner = GetModuleHandleW(nullptr);
-  mcs.x = mcs.y = 10;
-  mcs.cx = 260;
-  mcs.cy = 180;
-  mcs.style = WS_OVERLAPPEDWINDOW;
-  auto child =
-      reinterpret_cast<HWND>(SendMessageW(client, WM_MDICREATE, 0, reinterpret_cast<LPARAM>(&mcs)));
+  HWND child = CreateChild(frame, L"Filho 1");
   ASSERT_NE(child, nullptr);
   EXPECT_EQ(frame->PendingMDIChild, child);
   EXPECT_FALSE(Data().Data().MenuUpdate);
@@ -306,11 +311,30 @@ TEST_F(MdiTest, FrameHooksItsClientAndANewChildIsSkinnedAtRefreshMenu) {
   EXPECT_TRUE(HasRegion(child));
   EXPECT_EQ(GetWindowLongW(child, GWL_STYLE) & (WS_SYSMENU | WS_MAXIMIZEBOX), 0);
   EXPECT_FALSE(Flag());
+  // Its whole client in the skin's face colour: nothing the native frame
+  // showed before is left in it.
+  const skin::TBitmap shot = CaptureWindow(wnd);
+  RECT inner = ScreenClientRect(child);
+  RECT wr;
+  GetWindowRect(wnd, &wr);
+  OffsetRect(&inner, -wr.left, -wr.top);
+  const uint32_t face = fw::ColorToRGB(Data().Data().ButtonFaceColour);
+  int off_colour = 0;
+  for (int y = inner.top; y < inner.bottom; ++y)
+    for (int x = inner.left; x < inner.right; ++x)
+      off_colour += shot.Pixel(x, y) != face ? 1 : 0;
+  EXPECT_EQ(off_colour, 0) << SaveClientShot(shot);
 
   // A later WM_MDIREFRESHMENU skins nothing more.
   SendMessageW(client, WM_MDIREFRESHMENU, 0, 0);
   PumpPending();
   EXPECT_EQ(ControllerOf(child), c);
+
+  // Skinning off: the client has its own procedure again, the frame its menu.
+  frame->Unskin();
+  EXPECT_FALSE(frame->MDIClientHooked());
+  EXPECT_EQ(GetWindowLongPtrW(client, GWLP_WNDPROC), client_proc);
+  EXPECT_NE(GetMenu(wnd), nullptr);
 }
 
 TEST_F(MdiTest, MaximizedChildGivesUpRegionAndCaptionAndItsButtonsShowOnTheBand) {
@@ -367,6 +391,57 @@ TEST_F(MdiTest, MaximizedChildGivesUpRegionAndCaptionAndItsButtonsShowOnTheBand)
   EXPECT_TRUE(SamePixels(CaptureWindow(frame->Handle), restore->Rect.left, restore->Rect.top,
                          ButtonFrame(*restore->Element, 4), "mdi restore hot"));
   restore->MouseLeave();
+}
+
+TEST_F(MdiTest, ChildSetsTheFlagWhenItsOwnButtonMaximizesItOrItIsSkinnedMaximized) {
+  TWinSkinForm* frame = SkinnedFrame();
+  ASSERT_NE(frame, nullptr);
+  // The child's own maximize button (a real click): the flag is set before
+  // the window is told to maximize.
+  HWND child = CreateChild(frame, L"Filho 1");
+  bool flag_at_maximize = false;
+  int maximize_commands = 0;
+  test_support::TLambdaSubclass spy(child, [&](fw::TMessage& m, const fw::TSubclass& sub) {
+    if (m.Msg == WM_SYSCOMMAND && (m.WParam & 0xFFF0) == SC_MAXIMIZE) {
+      ++maximize_commands;
+      flag_at_maximize = Flag();
+    }
+    sub.CallPrevious(m);
+  });
+  SendMessageW(frame->MDIClient, WM_MDIREFRESHMENU, 0, 0);
+  TWinSkinForm* c = WaitReady(child);
+  ASSERT_NE(c, nullptr);
+  const TWinSysButton* maximize = nullptr;
+  for (const auto& b : c->TitleButtons) {
+    if (b->Element->Action == 1 && b->Visible) maximize = b.get();
+  }
+  ASSERT_NE(maximize, nullptr);
+  RECT wr;
+  GetWindowRect(child, &wr);
+  const POINT centre = Centre(maximize->Rect);
+  MouseTo(POINT{wr.left + centre.x, wr.top + centre.y});
+  MouseButton(true);
+  MouseButton(false);
+  ASSERT_TRUE(PumpUntil([&] { return IsZoomed(child) != FALSE; }, 2000));
+  PumpPending();
+  EXPECT_EQ(maximize_commands, 1);
+  EXPECT_TRUE(flag_at_maximize);
+  EXPECT_TRUE(Flag());
+  EXPECT_FALSE(HasRegion(child));
+  SendMessageW(frame->MDIClient, WM_MDIDESTROY, reinterpret_cast<WPARAM>(child), 0);
+  ASSERT_FALSE(Flag());
+
+  // A child made maximized: skinned so, with the flag set and no region.
+  HWND maximized = CreateChild(frame, L"Filho 2", 10, 10, WS_OVERLAPPEDWINDOW | WS_MAXIMIZE);
+  ASSERT_TRUE(IsZoomed(maximized));
+  SendMessageW(frame->MDIClient, WM_MDIREFRESHMENU, 0, 0);
+  ASSERT_NE(WaitReady(maximized), nullptr);
+  EXPECT_TRUE(Flag());
+  EXPECT_FALSE(HasRegion(maximized));
+  EXPECT_NE(GetWindowLongW(maximized, GWL_STYLE) & WS_SYSMENU, 0);
+  const RECT mdi = ScreenClientRect(frame->MDIClient);
+  const RECT inner = ScreenClientRect(maximized);
+  EXPECT_TRUE(EqualRect(&mdi, &inner));
 }
 
 TEST_F(MdiTest, BandButtonsRestoreMinimizeAndCloseTheActiveChild) {
