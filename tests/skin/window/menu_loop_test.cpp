@@ -17,7 +17,6 @@
 #include "framework/timers.h"
 #include "skin/controls/skin_manage.h"
 #include "skin/window/menu_bar.h"
-#include "tests/app/win/ui_driver.h"
 #include "tests/skin/window/skinned_window.h"
 #include "tests/skin/window/skinned_window_fixture.h"
 #include "tests/support/win/lambda_hooks.h"
@@ -109,6 +108,22 @@ HWND OpenMenuWindow() {
   return found;
 }
 
+// Real keys: each key of `keys` goes down in order, then up in reverse.
+void Press(std::initializer_list<WORD> keys) {
+  auto send = [](WORD vk, bool up) {
+    INPUT in{};
+    in.type = INPUT_KEYBOARD;
+    in.ki.wVk = vk;
+    in.ki.wScan = static_cast<WORD>(MapVirtualKeyW(vk, MAPVK_VK_TO_VSC));
+    in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+    SendInput(1, &in, sizeof(in));
+  };
+  for (WORD k : keys)
+    send(k, false);
+  for (auto it = std::rbegin(keys); it != std::rend(keys); ++it)
+    send(*it, true);
+}
+
 // Watches from inside the menu loops which drop-downs open, in order, and
 // lets the test act on each once; a drop-down left open too long is closed.
 class TDropDownWatch {
@@ -141,7 +156,7 @@ class TDropDownWatch {
       last_ = nullptr;
       return;
     }
-    if (wnd != last_ || menu != Shown.back()) {
+    if (wnd != last_ || Shown.empty() || menu != Shown.back()) {
       last_ = wnd;
       waited_ = 0;
       Shown.push_back(menu);
@@ -338,20 +353,6 @@ TEST_F(MenuLoopTest, RedundantSeparatorsAreHiddenWhenTheDropDownOpens) {
 // item of that accelerator; with Ctrl down too, or Ctrl alone, nothing opens;
 // Alt alone starts no native menu mode.
 TEST_F(MenuLoopTest, AltLetterOpensItsDropDownAndCtrlLetterDoesNot) {
-  auto send_key = [](WORD vk, bool up) {
-    INPUT in{};
-    in.type = INPUT_KEYBOARD;
-    in.ki.wVk = vk;
-    in.ki.wScan = static_cast<WORD>(MapVirtualKeyW(vk, MAPVK_VK_TO_VSC));
-    in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-    SendInput(1, &in, sizeof(in));
-  };
-  auto press = [&](std::initializer_list<WORD> keys) {
-    for (WORD k : keys)
-      send_key(k, false);
-    for (auto it = std::rbegin(keys); it != std::rend(keys); ++it)
-      send_key(*it, true);
-  };
   auto pump_app = [this](const std::function<bool()>& done, DWORD ms) {
     const DWORD start = GetTickCount();
     while (!done() && GetTickCount() - start < ms) {
@@ -365,7 +366,7 @@ TEST_F(MenuLoopTest, AltLetterOpensItsDropDownAndCtrlLetterDoesNot) {
   TDropDownWatch watch([](size_t, HWND menu) { PostMessageW(menu, WM_KEYDOWN, VK_ESCAPE, 0); });
   Watch(watch);
 
-  press({VK_MENU, 'J'});  // "A&juda"
+  Press({VK_MENU, 'J'});  // "A&juda"
   ASSERT_TRUE(pump_app([&] { return watch.Shown.size() == 1 && LoopsOver(); }, 3000));
   EXPECT_EQ(watch.Items, (std::vector<int>{2}));
 
@@ -373,14 +374,14 @@ TEST_F(MenuLoopTest, AltLetterOpensItsDropDownAndCtrlLetterDoesNot) {
   // messages of each press are handled before the next one).
   for (auto keys : {std::initializer_list<WORD>{VK_CONTROL, VK_MENU, 'E'},
                     std::initializer_list<WORD>{VK_CONTROL, 'E'}}) {
-    press(keys);
+    Press(keys);
     pump_app([] { return false; }, 300);
   }
   EXPECT_EQ(watch.Shown.size(), 1u);
 
   // Alt alone: answered by the window, no native menu loop starts.
   rec.Clear();
-  press({VK_MENU});
+  Press({VK_MENU});
   pump_app([] { return false; }, 300);
   EXPECT_EQ(watch.Shown.size(), 1u);
   bool keymenu = false;
@@ -592,18 +593,7 @@ TEST_F(MenuLoopTest, APlainDialogBoxWithAMenuIsDrivenFromTheBand) {
     PostMessageW(popup, WM_KEYDOWN, VK_ESCAPE, 0);
   });
   watch.ItemOf = [&](HMENU m) { return m == arquivo ? 0 : m == ajuda ? 1 : -1; };
-  auto send_key = [](WORD vk, bool up) {
-    INPUT in{};
-    in.type = INPUT_KEYBOARD;
-    in.ki.wVk = vk;
-    in.ki.wScan = static_cast<WORD>(MapVirtualKeyW(vk, MAPVK_VK_TO_VSC));
-    in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-    SendInput(1, &in, sizeof(in));
-  };
-  send_key(VK_MENU, false);
-  send_key('J', false);
-  send_key('J', true);
-  send_key(VK_MENU, true);
+  Press({VK_MENU, 'J'});
   ASSERT_TRUE(PumpUntil([&] {
     return watch.Shown.size() == 1 && OpenMenuWindow() == nullptr &&
            MenuLoopState().HookHandle == nullptr;
