@@ -73,6 +73,25 @@ bool IsMouseMessage(UINT msg) {
 
 }  // namespace
 
+TAlignment BiDiAlignment(TAlignment alignment, TBiDiMode mode) {
+  if (mode != bdRightToLeft) return alignment;
+  switch (alignment) {
+    case taLeftJustify:
+      return taRightJustify;
+    case taRightJustify:
+      return taLeftJustify;
+    default:
+      return alignment;
+  }
+}
+
+UINT BiDiDrawTextFlags(TAlignment alignment, TBiDiMode mode) {
+  const TAlignment shown = BiDiAlignment(alignment, mode);
+  UINT flags = shown == taCenter ? DT_CENTER : shown == taRightJustify ? DT_RIGHT : DT_LEFT;
+  if (mode != bdLeftToRight) flags |= DT_RTLREADING;
+  return flags;
+}
+
 // --- TControl ------------------------------------------------------------------
 
 TControl::TControl(TComponent* owner) : TComponent(owner) {

@@ -110,6 +110,13 @@ enum TBiDiMode { bdLeftToRight, bdRightToLeft, bdRightToLeftNoAlign, bdRightToLe
 class TWinControl;
 class TForm;
 
+// The alignment a text shows with under `mode`: right to left (bdRightToLeft)
+// swaps left and right.
+TAlignment BiDiAlignment(TAlignment alignment, TBiDiMode mode);
+// DrawText flags for a text aligned so under `mode`: DT_LEFT, DT_CENTER or
+// DT_RIGHT (mirrored), with DT_RTLREADING for a right-to-left reading order.
+UINT BiDiDrawTextFlags(TAlignment alignment, TBiDiMode mode);
+
 // A control's colour and whether it follows its parent's, saved and put
 // back together (a skinner that paints a control in its own colour).
 struct TControlColour {

@@ -17,7 +17,6 @@
 #include "framework/timers.h"
 #include "skin/controls/skin_manage.h"
 #include "skin/window/menu_bar.h"
-#include "tests/app/win/ui_driver.h"
 #include "tests/skin/window/skinned_window.h"
 #include "tests/skin/window/skinned_window_fixture.h"
 #include "tests/support/win/lambda_hooks.h"
@@ -109,6 +108,22 @@ HWND OpenMenuWindow() {
   return found;
 }
 
+// Real keys: each key of `keys` goes down in order, then up in reverse.
+void Press(std::initializer_list<WORD> keys) {
+  auto send = [](WORD vk, bool up) {
+    INPUT in{};
+    in.type = INPUT_KEYBOARD;
+    in.ki.wVk = vk;
+    in.ki.wScan = static_cast<WORD>(MapVirtualKeyW(vk, MAPVK_VK_TO_VSC));
+    in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+    SendInput(1, &in, sizeof(in));
+  };
+  for (WORD k : keys)
+    send(k, false);
+  for (auto it = std::rbegin(keys); it != std::rend(keys); ++it)
+    send(*it, true);
+}
+
 // Watches from inside the menu loops which drop-downs open, in order, and
 // lets the test act on each once; a drop-down left open too long is closed.
 class TDropDownWatch {
@@ -141,7 +156,7 @@ class TDropDownWatch {
       last_ = nullptr;
       return;
     }
-    if (wnd != last_ || menu != Shown.back()) {
+    if (wnd != last_ || Shown.empty() || menu != Shown.back()) {
       last_ = wnd;
       waited_ = 0;
       Shown.push_back(menu);
@@ -338,20 +353,6 @@ TEST_F(MenuLoopTest, RedundantSeparatorsAreHiddenWhenTheDropDownOpens) {
 // item of that accelerator; with Ctrl down too, or Ctrl alone, nothing opens;
 // Alt alone starts no native menu mode.
 TEST_F(MenuLoopTest, AltLetterOpensItsDropDownAndCtrlLetterDoesNot) {
-  auto send_key = [](WORD vk, bool up) {
-    INPUT in{};
-    in.type = INPUT_KEYBOARD;
-    in.ki.wVk = vk;
-    in.ki.wScan = static_cast<WORD>(MapVirtualKeyW(vk, MAPVK_VK_TO_VSC));
-    in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-    SendInput(1, &in, sizeof(in));
-  };
-  auto press = [&](std::initializer_list<WORD> keys) {
-    for (WORD k : keys)
-      send_key(k, false);
-    for (auto it = std::rbegin(keys); it != std::rend(keys); ++it)
-      send_key(*it, true);
-  };
   auto pump_app = [this](const std::function<bool()>& done, DWORD ms) {
     const DWORD start = GetTickCount();
     while (!done() && GetTickCount() - start < ms) {
@@ -365,7 +366,7 @@ TEST_F(MenuLoopTest, AltLetterOpensItsDropDownAndCtrlLetterDoesNot) {
   TDropDownWatch watch([](size_t, HWND menu) { PostMessageW(menu, WM_KEYDOWN, VK_ESCAPE, 0); });
   Watch(watch);
 
-  press({VK_MENU, 'J'});  // "A&juda"
+  Press({VK_MENU, 'J'});  // "A&juda"
   ASSERT_TRUE(pump_app([&] { return watch.Shown.size() == 1 && LoopsOver(); }, 3000));
   EXPECT_EQ(watch.Items, (std::vector<int>{2}));
 
@@ -373,14 +374,14 @@ TEST_F(MenuLoopTest, AltLetterOpensItsDropDownAndCtrlLetterDoesNot) {
   // messages of each press are handled before the next one).
   for (auto keys : {std::initializer_list<WORD>{VK_CONTROL, VK_MENU, 'E'},
                     std::initializer_list<WORD>{VK_CONTROL, 'E'}}) {
-    press(keys);
+    Press(keys);
     pump_app([] { return false; }, 300);
   }
   EXPECT_EQ(watch.Shown.size(), 1u);
 
   // Alt alone: answered by the window, no native menu loop starts.
   rec.Clear();
-  press({VK_MENU});
+  Press({VK_MENU});
   pump_app([] { return false; }, 300);
   EXPECT_EQ(watch.Shown.size(), 1u);
   bool keymenu = false;
@@ -528,6 +529,83 @@ TEST_F(MenuLoopTest, RightToLeftSwapsTheItemsAndTheArrowKeys) {
            MenuLoopState().HookHandle == nullptr;
   }));
   EXPECT_EQ(watch.Items, (std::vector<int>{0, 1, 0, 2}));
+}
+
+INT_PTR CALLBACK PlainDialogProc(HWND, UINT msg, WPARAM, LPARAM) {
+  return msg == WM_INITDIALOG ? TRUE : FALSE;
+}
+
+// A plain dialog box (no framework object) with a native menu bar: the band
+// reads its items from the menu, Alt+letter opens a drop-down whose entries
+// the controller draws, and skinning switched off gives the dialog its menu
+// back as it was.
+TEST_F(MenuLoopTest, APlainDialogBoxWithAMenuIsDrivenFromTheBand) {
+  alignas(4) WORD tpl[64] = {};
+  auto* dlg = reinterpret_cast<DLGTEMPLATE*>(tpl);
+  dlg->style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
+  dlg->cx = 200;
+  dlg->cy = 80;
+  WORD* p = reinterpret_cast<WORD*>(dlg + 1);
+  *p++ = 0;  // no menu resource
+  *p++ = 0;  // the dialog class
+  for (const wchar_t* t = L"Caixa com menu"; *t != 0; ++t)
+    *p++ = static_cast<WORD>(*t);
+  // The dialog activates itself when it is made: it is skinned once it has
+  // its menu.
+  skin::win::TSkinManage& manager = *skin::win::TSkinManage::Instance();
+  manager.SetActive(false);
+  HWND wnd =
+      CreateDialogIndirectParamW(GetModuleHandleW(nullptr), dlg, nullptr, &PlainDialogProc, 0);
+  ASSERT_NE(wnd, nullptr);
+  windows_.push_back(wnd);
+  HMENU menu = CreateMenu();
+  HMENU arquivo = CreatePopupMenu();
+  HMENU ajuda = CreatePopupMenu();
+  AppendMenuW(arquivo, MF_STRING, 5001, L"&Novo");
+  AppendMenuW(ajuda, MF_STRING, 5002, L"&Sobre");
+  AppendMenuW(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(arquivo), L"&Arquivo");
+  AppendMenuW(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(ajuda), L"A&juda");
+  SetMenu(wnd, menu);
+  ShowWindow(wnd, SW_SHOW);
+  manager.SetActive(true);
+  ASSERT_TRUE(manager.SkinWindowHandle(wnd));
+  TWinSkinForm* c = manager.FindSkinForm(wnd);
+  ASSERT_TRUE(PumpUntil([&] { return c->State == skin::win::ssReady; }));
+  SetForegroundWindow(wnd);
+  EXPECT_TRUE(c->IsDialogClass);
+  TWinSkinMenu* bar = c->MenuBarSkinner;
+  ASSERT_NE(bar, nullptr);
+  ASSERT_EQ(bar->Items.size(), 2u);
+  EXPECT_EQ(bar->Items[1]->Caption, L"A&juda");
+  EXPECT_EQ(bar->Items[1]->SubMenu, ajuda);
+  EXPECT_EQ(GetMenu(wnd), nullptr);
+
+  auto owner_drawn = [](HMENU m) {
+    MENUITEMINFOW mii{};
+    mii.cbSize = sizeof(mii);
+    mii.fMask = MIIM_FTYPE;
+    GetMenuItemInfoW(m, 0, TRUE, &mii);
+    return (mii.fType & MFT_OWNERDRAW) != 0;
+  };
+  bool drawn_by_controller = false;
+  TDropDownWatch watch([&](size_t, HWND popup) {
+    drawn_by_controller = owner_drawn(ajuda);
+    PostMessageW(popup, WM_KEYDOWN, VK_ESCAPE, 0);
+  });
+  watch.ItemOf = [&](HMENU m) { return m == arquivo ? 0 : m == ajuda ? 1 : -1; };
+  Press({VK_MENU, 'J'});
+  ASSERT_TRUE(PumpUntil([&] {
+    return watch.Shown.size() == 1 && OpenMenuWindow() == nullptr &&
+           MenuLoopState().HookHandle == nullptr;
+  }));
+  EXPECT_EQ(watch.Items, (std::vector<int>{1}));
+  EXPECT_TRUE(drawn_by_controller);
+
+  // Skinning off: the dialog's own menu, drawn by the system again.
+  Data().SetActive(false);
+  ASSERT_TRUE(PumpUntil([&] { return manager.SkinForms().empty(); }));
+  EXPECT_EQ(GetMenu(wnd), menu);
+  EXPECT_FALSE(owner_drawn(ajuda));
 }
 
 }  // namespace
