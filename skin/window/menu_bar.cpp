@@ -16,18 +16,6 @@ namespace skin::win {
 
 namespace {
 
-// The font the system draws menu bars with.
-HFONT CreateMenuFont() {
-  NONCLIENTMETRICSW ncm{};
-  ncm.cbSize = sizeof(ncm);
-  if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(ncm), &ncm, 0)) {
-    return CreateFontIndirectW(&ncm.lfMenuFont);
-  }
-  LOGFONTW lf{};
-  GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof(lf), &lf);
-  return CreateFontIndirectW(&lf);
-}
-
 // Clears a flag however the scope is left.
 class TFlagScope {
  public:
@@ -65,8 +53,7 @@ void TMenuBtn::Paint() {
 
 // --- TWinSkinMenu ---------------------------------------------------------------
 
-TWinSkinMenu::TWinSkinMenu(TWinSkinForm& form)
-    : fw::TComponent(&form), Form(form), menu_font_(CreateMenuFont()) {}
+TWinSkinMenu::TWinSkinMenu(TWinSkinForm& form) : fw::TComponent(&form), Form(form) {}
 
 TWinSkinMenu::~TWinSkinMenu() {
   // A window destroyed while its drop-down is open takes its band along:
@@ -200,7 +187,7 @@ bool TWinSkinMenu::ReadRightToLeft() const {
 void TWinSkinMenu::DrawItemCaption(HDC dc, const TMenuBtn& item, const RECT& cell) {
   if (item.Caption.empty()) return;
   fw::TSavedDC saved(dc);
-  SelectObject(dc, menu_font_.get());
+  SelectObject(dc, MenuFont());
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, item.Enabled ? fw::ColorToRGB(Form.Data().MenuBarTextColour)
                                 : GetSysColor(COLOR_BTNSHADOW));
@@ -249,7 +236,7 @@ void TWinSkinMenu::Paint(HDC dc, const RECT& band) {
   std::vector<skin::TMenuBarItemInput> inputs;
   inputs.reserve(Items.size());
   {
-    fw::TSelectObject font(surface, menu_font_.get());
+    fw::TSelectObject font(surface, MenuFont());
     for (const auto& item : Items) {
       SIZE size{};
       if (item->Visible && !item->Caption.empty()) {

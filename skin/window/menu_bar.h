@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "framework/component.h"
+#include "framework/forms.h"
 #include "framework/graphics.h"
 #include "framework/menus.h"
 #include "skin/window/menu_keyboard.h"
@@ -136,7 +137,8 @@ class TWinSkinMenu : public fw::TComponent {
   // may have been made again since the items were read).
   HMENU DropDownOf(const TMenuBtn& item) const;
 
-  fw::TGdiHandle<HFONT> menu_font_;
+  // The program's one menu font (the system's, kept by the screen).
+  static HFONT MenuFont() { return fw::Screen().MenuFont()->Handle(); }
   bool hiding_separators_ = false;
   // Entries MarkOwnerDraw made owner-drawn: their menu, position and id.
   struct TMarkedEntry {

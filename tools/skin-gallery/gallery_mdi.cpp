@@ -59,9 +59,8 @@ class TGalleryChild : public fw::TForm {
     fw::TMenuItem* edit_menu = AddMenuItem(this, menu->Items(), L"&Edit", kEditGroup, {});
     AddMenuItem(this, edit_menu, L"&Copy", 0, {})->SetShortCut(fw::scCtrl | 'C');
     AddMenuItem(this, edit_menu, L"&Paste", 0, {})->SetShortCut(fw::scCtrl | 'V');
-    fw::TMenuItem* document = AddMenuItem(this, menu->Items(),
-                                          L"&Document " + std::to_wstring(number), kDocumentGroup,
-                                          {});
+    fw::TMenuItem* document = AddMenuItem(
+        this, menu->Items(), L"&Document " + std::to_wstring(number), kDocumentGroup, {});
     AddMenuItem(this, document, L"Ma&ximize", 0,
                 [this](fw::TObject*) { SetWindowState(fw::wsMaximized); });
     AddMenuItem(this, document, L"&Restore", 0,
@@ -69,8 +68,9 @@ class TGalleryChild : public fw::TForm {
     AddMenuItem(this, document, L"Mi&nimize", 0,
                 [this](fw::TObject*) { SetWindowState(fw::wsMinimized); });
     AddMenuItem(this, document, L"-", 0, {});
-    AddMenuItem(this, document, L"&Close", 0, [this](fw::TObject*) { Close(); })
-        ->SetShortCut(fw::scCtrl | VK_F4);
+    AddMenuItem(this, document, L"&Close", 0, [this](fw::TObject*) {
+      Close();
+    })->SetShortCut(fw::scCtrl | VK_F4);
     SetMenu(menu);
   }
 };
@@ -79,8 +79,7 @@ class TGalleryChild : public fw::TForm {
 
 const fw::TClassInfo& TGalleryMDIForm::StaticClassInfo() {
   static const fw::TClassInfo info =
-      fw::TClassBuilder<TGalleryMDIForm>("TGalleryMDIForm", fw::TForm::StaticClassInfo())
-          .Build();
+      fw::TClassBuilder<TGalleryMDIForm>("TGalleryMDIForm", fw::TForm::StaticClassInfo()).Build();
   return info;
 }
 
@@ -113,8 +112,9 @@ void TGalleryMDIForm::BuildMenus() {
   auto* menu = new fw::TMainMenu(this);
   fw::TMenuItem* root = menu->Items();
   fw::TMenuItem* file = AddItem(root, L"&File", kFileGroup);
-  AddItem(file, L"&New child", 0, [this](fw::TObject*) { NewChild(); })
-      ->SetShortCut(fw::scCtrl | 'N');
+  AddItem(file, L"&New child", 0, [this](fw::TObject*) {
+    NewChild();
+  })->SetShortCut(fw::scCtrl | 'N');
   AddItem(file, L"-", 0);
   AddItem(file, L"E&xit", 0, [this](fw::TObject*) { Close(); });
   fw::TMenuItem* window = AddItem(root, L"&Window", kWindowGroup);
@@ -134,9 +134,8 @@ void TGalleryMDIForm::BuildMenus() {
   AddItem(window, L"Mi&nimize the active child", 0, [this](fw::TObject*) {
     WithActiveChild([](fw::TForm& c) { c.SetWindowState(fw::wsMinimized); });
   });
-  AddItem(window, L"C&lose the active child", 0, [this](fw::TObject*) {
-    WithActiveChild([](fw::TForm& c) { c.Close(); });
-  });
+  AddItem(window, L"C&lose the active child", 0,
+          [this](fw::TObject*) { WithActiveChild([](fw::TForm& c) { c.Close(); }); });
   fw::TMenuItem* skin = AddItem(root, L"&Skin", kSkinGroup);
   AddItem(skin, L"&Default skin", 0,
           [this](fw::TObject*) { SkinData1->SetSkinFile(ProgramFolder() + L"\\default.skn"); });
