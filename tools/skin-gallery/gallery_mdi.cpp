@@ -1,5 +1,6 @@
 #include "tools/skin-gallery/gallery_mdi.h"
 
+#include "framework/std_buttons.h"
 #include "framework/stdctrls.h"
 #include "tools/skin-gallery/gallery_skin.h"
 
