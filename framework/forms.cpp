@@ -119,12 +119,12 @@ void TForm::SetMenu(TMainMenu* menu) {
   menu_ = menu;
   if (menu_ != nullptr) FreeNotification(menu_);
   if (handle_ != nullptr) {
-    AttachMenu();
+    AttachMenu(true);
     if (!IsMDIChildWindow()) AdjustSize();
   }
 }
 
-void TForm::AttachMenu() {
+void TForm::AttachMenu(bool tell_client) {
   if (handle_ == nullptr) return;
   if (IsMDIChildWindow()) {
     // No menu bar on a child window: CM_MENUCHANGED still comes here, and
@@ -141,15 +141,15 @@ void TForm::AttachMenu() {
   }
   menu_->SetWindowHandle(handle_);
   HMENU bar = menu_->Handle();
-  if (client_handle_ != nullptr) {
+  if (client_handle_ != nullptr && tell_client) {
     // The MDI client keeps the frame's menu (a maximized child's buttons go
-    // into it) and lists the children in the window menu.
+    // into it) and lists the children in the window menu. It is told when
+    // either menu becomes another; the handles stay the same after changes.
     HMENU window_menu = window_menu_ != nullptr ? window_menu_->Handle() : nullptr;
     SendMessageW(client_handle_, WM_MDISETMENU, reinterpret_cast<WPARAM>(bar),
                  reinterpret_cast<LPARAM>(window_menu));
-  } else if (GetMenu(handle_) != bar) {
-    ::SetMenu(handle_, bar);
   }
+  if (GetMenu(handle_) != bar) ::SetMenu(handle_, bar);
   DrawMenuBar(handle_);
 }
 
@@ -372,7 +372,7 @@ void TForm::CreateWnd() {
   }
   TCustomForm::CreateWnd();
   if (form_style_ == fsMDIForm) CreateClient();
-  if (menu_ != nullptr) AttachMenu();
+  if (menu_ != nullptr) AttachMenu(true);
 }
 
 void TForm::SetActiveControl(TWinControl* control) {
@@ -533,7 +533,7 @@ void TForm::WndProc(TMessage& m) {
     case CM_MENUCHANGED:
       // The menu was updated: shown on the window again (someone may have
       // taken it off) and the bar redrawn.
-      if (!IsMDIChildWindow()) AttachMenu();
+      if (!IsMDIChildWindow()) AttachMenu(false);
       m.Result = 0;
       return;
     case WM_MDIACTIVATE:

@@ -187,8 +187,9 @@ class TForm : public TCustomForm {
  private:
   void AdjustSize();
   void DoDestroy();
-  // Shows the menu on the window (again, after a change).
-  void AttachMenu();
+  // Shows the menu on the window (again, after a change); `tell_client`: an
+  // MDI frame's client hears of the menus (WM_MDISETMENU).
+  void AttachMenu(bool tell_client);
   // Takes the menu off the window before the window goes.
   void DetachMenu();
   // The menu whose bar shows for this form (an MDI child's: its frame's).

@@ -134,7 +134,7 @@ void TForm::SetWindowMenu(TMenuItem* item) {
   if (window_menu_ != nullptr) RemoveFreeNotification(window_menu_);
   window_menu_ = item;
   if (item != nullptr) FreeNotification(item);
-  if (client_handle_ != nullptr && menu_ != nullptr) AttachMenu();
+  if (client_handle_ != nullptr && menu_ != nullptr) AttachMenu(true);
 }
 
 TObject* TForm::WindowMenuObject() const {

@@ -235,7 +235,11 @@ TEST_F(MDITest, TheActiveChildsMenuIsMergedByGroupIndex) {
   EXPECT_EQ(Entries(bar), (TEntries{L"A&rquivo da planilha", L"E&dição", L"&Janela"}));
   EXPECT_FALSE(rec.Seen().empty());
 
+  // Someone took the menu off the frame (a skinned frame draws its bar
+  // itself): the next merge puts it back, for that someone to read again.
+  ::SetMenu(frame_->Handle(), nullptr);
   TForm* b = NewChild(L"B");
+  EXPECT_EQ(FrameMenu(), bar);
   EXPECT_EQ(Entries(bar), (TEntries{L"&Arquivo", L"&Janela"}));
   c->Show();
   EXPECT_EQ(Entries(bar), (TEntries{L"&Arquivo", L"&Ferramentas", L"&Janela"}));
