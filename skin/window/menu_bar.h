@@ -135,6 +135,8 @@ class TWinSkinMenu : public fw::TComponent {
   // The drop-down an item opens now (a framework item is asked: its handle
   // may have been made again since the items were read).
   HMENU DropDownOf(const TMenuBtn& item) const;
+  // MarkOwnerDraw's walk over the entries.
+  void MarkEntries(HMENU menu);
 
   fw::TGdiHandle<HFONT> menu_font_;
   bool hiding_separators_ = false;
