@@ -349,6 +349,7 @@ TEST_F(MenuLoopTest, RedundantSeparatorsAreHiddenWhenTheDropDownOpens) {
     shown += item->Visible() ? (item->IsLine() ? '-' : 'A') : '.';
   }
   EXPECT_EQ(shown, ".A.-A...");
+  EXPECT_EQ(GetMenu(form_->Handle()), nullptr);  // the band alone shows the menu
   HMENU menu = DropDown(0);
   ASSERT_EQ(GetMenuItemCount(menu), 3);
   MENUITEMINFOW mii{};
