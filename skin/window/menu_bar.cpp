@@ -396,6 +396,13 @@ void TWinSkinMenu::HideRedundantSeparators(fw::TMenuItem* item) {
 }
 
 void TWinSkinMenu::MarkOwnerDraw(HMENU menu) {
+  // Menus made again since an earlier drop-down (a framework menu after a
+  // change) are gone with their marks.
+  std::erase_if(marked_, [](const TMarkedEntry& e) { return !IsMenu(e.Menu); });
+  MarkEntries(menu);
+}
+
+void TWinSkinMenu::MarkEntries(HMENU menu) {
   const int count = GetMenuItemCount(menu);
   for (int i = 0; i < count; ++i) {
     MENUITEMINFOW mii{};
@@ -412,7 +419,7 @@ void TWinSkinMenu::MarkOwnerDraw(HMENU menu) {
         marked_.push_back({menu, static_cast<UINT>(i), id});
       }
     }
-    if (mii.hSubMenu != nullptr) MarkOwnerDraw(mii.hSubMenu);
+    if (mii.hSubMenu != nullptr) MarkEntries(mii.hSubMenu);
   }
 }
 

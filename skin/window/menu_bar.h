@@ -136,6 +136,8 @@ class TWinSkinMenu : public fw::TComponent {
   // The drop-down an item opens now (a framework item is asked: its handle
   // may have been made again since the items were read).
   HMENU DropDownOf(const TMenuBtn& item) const;
+  // MarkOwnerDraw's walk over the entries.
+  void MarkEntries(HMENU menu);
 
   // The program's one menu font (the system's, kept by the screen).
   static HFONT MenuFont() { return fw::Screen().MenuFont()->Handle(); }

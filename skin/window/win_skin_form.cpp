@@ -683,10 +683,16 @@ void TWinSkinForm::MenuChanged(fw::TMessage& m) {
     TRestoreOnExit<bool> no_frame_painting(Data().NCPaintEnabled, false);
     PassOn(m);
   }
-  if (MenuBarSkinner == nullptr || !Data().MenuUpdate || MenuBarSkinner->HidingSeparators()) return;
+  if (MenuBarSkinner == nullptr || !Data().MenuUpdate) return;
+  HMENU menu = GetMenu(Handle);
+  if (MenuBarSkinner->HidingSeparators()) {
+    // Only a drop-down's entries changed: the band stays as it is, and a
+    // menu the form put back on the window comes off again.
+    if (menu != nullptr) SetMenu(Handle, nullptr);
+    return;
+  }
   // The menu is read again from the window, or from the handle the band
   // keeps when the form changed its menu in place.
-  HMENU menu = GetMenu(Handle);
   if (menu == nullptr &&
       (MenuBarSkinner->MenuHandle == nullptr || !IsMenu(MenuBarSkinner->MenuHandle)))
     return;

@@ -43,11 +43,14 @@ class RobustnessTest : public SkinnedWindowTest {
 // windows: an error there (here the skin data's OnFormSkin handler) leaves
 // the window unskinned and reaches no error box; the next window is skinned.
 TEST_F(RobustnessTest, AnErrorInsideTheWindowHookOpensNoErrorBox) {
-  Data().OnFormSkin = [](fw::TObject*, const std::wstring&, bool&) {
+  int calls = 0;
+  Data().OnFormSkin = [&calls](fw::TObject*, const std::wstring&, bool&) {
+    ++calls;
     throw std::runtime_error("falha no evento");
   };
   HWND first = CreateRawWindow(WS_OVERLAPPEDWINDOW);
   SetForegroundWindow(first);
+  ASSERT_TRUE(PumpUntil([&] { return calls > 0; }));
   test_support::PumpPending();
   EXPECT_EQ(Manager().FindSkinForm(first), nullptr);
   EXPECT_TRUE(errors_.empty()) << errors_.front();
