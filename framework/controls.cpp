@@ -568,6 +568,11 @@ void TWinControl::SetParentWindow(HWND wnd) {
   }
 }
 
+HWND TWinControl::CreateWindowHandle(const TCreateParams& p) {
+  return CreateWindowExW(p.ExStyle, p.ClassName.c_str(), text_.c_str(), p.Style, p.X, p.Y, p.Width,
+                         p.Height, p.WndParent, nullptr, GetModuleHandleW(nullptr), nullptr);
+}
+
 void TWinControl::CreateWnd() {
   TCreateParams p;
   CreateParams(p);
@@ -575,9 +580,13 @@ void TWinControl::CreateWnd() {
   if (!p.SystemClass) RegisterFrameworkClass(p);
   TWinControl* outer = t_creating;
   t_creating = p.SystemClass ? nullptr : this;
-  HWND h =
-      CreateWindowExW(p.ExStyle, p.ClassName.c_str(), text_.c_str(), p.Style, p.X, p.Y, p.Width,
-                      p.Height, p.WndParent, nullptr, GetModuleHandleW(nullptr), nullptr);
+  HWND h = nullptr;
+  try {
+    h = CreateWindowHandle(p);
+  } catch (...) {
+    t_creating = outer;
+    throw;
+  }
   t_creating = outer;
   if (h == nullptr) {
     throw Exception("Error creating window " + Name() + " (" + std::to_string(GetLastError()) +

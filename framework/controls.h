@@ -365,6 +365,9 @@ class TWinControl : public TControl {
  protected:
   virtual void CreateParams(TCreateParams& params);
   virtual void CreateWnd();
+  // Makes the window CreateWnd asked for (CreateWindowEx; an MDI child asks
+  // its MDI client); nullptr when it could not.
+  virtual HWND CreateWindowHandle(const TCreateParams& params);
   virtual void DestroyWnd();
   // Called once the window exists (fonts, texts, states applied).
   virtual void HandleCreated() {}

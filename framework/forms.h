@@ -176,6 +176,7 @@ class TForm : public TCustomForm {
 
   void CreateParams(TCreateParams& params) override;
   void CreateWnd() override;
+  HWND CreateWindowHandle(const TCreateParams& params) override;
   void DestroyWnd() override;
   void WndProc(TMessage& message) override;
   void DefaultHandler(TMessage& message) override;

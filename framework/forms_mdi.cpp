@@ -57,6 +57,27 @@ void TForm::MDIChildParams(TCreateParams& p) {
   if (position_ == poDefault || position_ == poDefaultSizeOnly) p.Width = p.Height = CW_USEDEFAULT;
 }
 
+HWND TForm::CreateWindowHandle(const TCreateParams& p) {
+  if (form_style_ != fsMDIChild || p.WndParent == nullptr)
+    return TCustomForm::CreateWindowHandle(p);
+  // An MDI child is made by its MDI client, as MDI programs make theirs:
+  // the client gives it its place, its system menu and its window-menu
+  // entry, and whoever watches the client sees the child come.
+  MDICREATESTRUCTW mcs{};
+  mcs.szClass = p.ClassName.c_str();
+  mcs.szTitle = text_.c_str();
+  mcs.hOwner = GetModuleHandleW(nullptr);
+  mcs.x = p.X;
+  mcs.y = p.Y;
+  mcs.cx = p.Width;
+  mcs.cy = p.Height;
+  mcs.style = p.Style & ~static_cast<DWORD>(WS_CHILD);
+  auto h = reinterpret_cast<HWND>(
+      SendMessageW(p.WndParent, WM_MDICREATE, 0, reinterpret_cast<LPARAM>(&mcs)));
+  if (h != nullptr) SendMessageW(p.WndParent, WM_MDIREFRESHMENU, 0, 0);
+  return h;
+}
+
 void TForm::CreateClient() {
   if (client_handle_ != nullptr) return;
   CLIENTCREATESTRUCT ccs{};

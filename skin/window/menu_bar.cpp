@@ -101,10 +101,17 @@ void TWinSkinMenu::ReadFrameworkMenu() {
   if (Menu == nullptr) return;
 
   ClearItems();
-  fw::TMenuItem* root = Menu->Items();
-  ItemCount = root->Count();
+  // An MDI frame's bar shows its active child's menu merged into its own.
+  std::vector<fw::TMenuItem*> sources;
+  if (Menu->Merged() != nullptr) {
+    sources = Menu->ShownTopLevel();
+  } else {
+    for (int i = 0; i < Menu->Items()->Count(); ++i)
+      sources.push_back(Menu->Items()->Items(i));
+  }
+  ItemCount = static_cast<int32_t>(sources.size());
   for (int i = 0; i < ItemCount; ++i) {
-    fw::TMenuItem* source = root->Items(i);
+    fw::TMenuItem* source = sources[static_cast<size_t>(i)];
     auto item = std::make_unique<TMenuBtn>(Form, *this);
     item->Index = i;
     item->Visible = source->Visible();
