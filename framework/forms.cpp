@@ -120,6 +120,7 @@ void TForm::SetMenu(TMainMenu* menu) {
   if (menu_ != nullptr) FreeNotification(menu_);
   if (handle_ != nullptr) {
     AttachMenu(true);
+    if (client_handle_ != nullptr) MergeChildMenu(ActiveMDIChild());
     if (!IsMDIChildWindow()) AdjustSize();
   }
 }

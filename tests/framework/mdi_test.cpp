@@ -5,6 +5,7 @@
 // menu is merged into the frame's by GroupIndex.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -13,6 +14,7 @@
 #include "framework/menus.h"
 #include "framework/panels.h"
 #include "framework/registry.h"
+#include "framework/stdctrls.h"
 #include "tests/support/win/live_counts.h"
 #include "tests/support/win/message_sequence.h"
 #include "tests/support/win/pump.h"
@@ -271,6 +273,74 @@ TEST_F(MDITest, AChildWithItsMenuFreedWhileMergedLeavesTheFramesBar) {
   a->Free();
   EXPECT_EQ(Entries(FrameMenu()), (TEntries{L"&Arquivo", L"&Janela"}));
   EXPECT_EQ(menu_->Merged(), nullptr);
+}
+
+TEST_F(MDITest, ShortCutsOfTheChildsAndTheFramesMenusRunFromTheChild) {
+  TMenuItem* novo = arquivo_->Items(0);
+  novo->SetShortCut(scCtrl | 'N');
+  TForm* a = new TForm(app_.get());
+  a->SetFormStyle(fsMDIChild);
+  auto* menu_a = new TMainMenu(a);
+  TMenuItem* editar = Item(a, menu_a->Items(), L"&Editar", 1);
+  TMenuItem* copiar = Item(a, editar, L"&Copiar", 0);
+  copiar->SetShortCut(scCtrl | 'K');
+  a->SetMenu(menu_a);
+  auto* edit = new TEdit(a);
+  edit->SetParent(a);
+  edit->SetBounds(4, 4, 100, 22);
+  edit->SetTabStop(true);
+  a->Show();
+  SetForegroundWindow(frame_->Handle());
+  edit->SetFocus();
+  ASSERT_EQ(GetFocus(), edit->Handle());
+  int copied = 0;
+  int created = 0;
+  copiar->OnClick = [&](TObject*) { ++copied; };
+  novo->OnClick = [&](TObject*) { ++created; };
+  auto press = [](WORD key) {
+    INPUT in[4] = {};
+    for (INPUT& i : in)
+      i.type = INPUT_KEYBOARD;
+    in[0].ki.wVk = in[3].ki.wVk = VK_CONTROL;
+    in[1].ki.wVk = in[2].ki.wVk = key;
+    in[2].ki.dwFlags = in[3].ki.dwFlags = KEYEVENTF_KEYUP;
+    SendInput(4, in, sizeof(INPUT));
+  };
+  auto run_until = [&](const std::function<bool()>& done) {
+    const DWORD start = GetTickCount();
+    while (!done() && GetTickCount() - start < 3000) {
+      if (!app_->ProcessMessage()) MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    }
+    return done();
+  };
+  press('K');
+  EXPECT_TRUE(run_until([&] { return copied == 1; }));
+  press('N');
+  EXPECT_TRUE(run_until([&] { return created == 1; }));
+  EXPECT_EQ(edit->Text(), L"");
+}
+
+TEST(FormWindowState, AFormShowsInItsStateAndChangesIt) {
+  RegisterFrameworkClasses();
+  auto app = std::make_unique<TApplication>();
+  auto* form = app->CreateForm<TForm>();
+  form->SetClientWidth(200);
+  form->SetClientHeight(100);
+  form->SetWindowState(wsMaximized);
+  EXPECT_EQ(form->WindowState(), wsMaximized);
+  form->Show();
+  EXPECT_TRUE(IsZoomed(form->Handle()));
+  struct TCase {
+    TWindowState state;
+    bool zoomed, iconic;
+  } cases[] = {{wsNormal, false, false}, {wsMinimized, false, true}, {wsMaximized, true, false}};
+  for (const TCase& c : cases) {
+    form->SetWindowState(c.state);
+    test_support::PumpUntil([&] { return form->WindowState() == c.state; }, 1000);
+    EXPECT_EQ(form->WindowState(), c.state);
+    EXPECT_EQ(IsZoomed(form->Handle()) != FALSE, c.zoomed);
+    EXPECT_EQ(IsIconic(form->Handle()) != FALSE, c.iconic);
+  }
 }
 
 }  // namespace
