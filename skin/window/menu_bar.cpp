@@ -2,6 +2,7 @@
 // handle, the band painted from the skin, hit tests and drop-downs.
 #include "skin/window/menu_bar.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "framework/dc.h"
@@ -101,29 +102,60 @@ void TWinSkinMenu::ReadFrameworkMenu() {
   if (Menu == nullptr) return;
 
   ClearItems();
-  // An MDI frame's bar shows its active child's menu merged into its own.
-  std::vector<fw::TMenuItem*> sources;
-  if (Menu->Merged() != nullptr) {
-    sources = Menu->ShownTopLevel();
-  } else {
-    for (int i = 0; i < Menu->Items()->Count(); ++i)
-      sources.push_back(Menu->Items()->Items(i));
+  // The entries the menu shows, in order, each with the framework item it
+  // carries: the form's own items and, in an MDI frame, those merged in
+  // from the active child. The form's items the menu does not show (hidden,
+  // or replaced by a merged one) keep their place on the band, hidden.
+  std::vector<fw::TMenuItem*> shown;
+  const int count = GetMenuItemCount(MenuHandle);
+  for (int i = 0; i < count; ++i) {
+    MENUITEMINFOW mii{};
+    mii.cbSize = sizeof(mii);
+    mii.fMask = MIIM_DATA;
+    const bool read = GetMenuItemInfoW(MenuHandle, static_cast<UINT>(i), TRUE, &mii) != FALSE;
+    shown.push_back(read && fw::IsMenuItem(mii.dwItemData)
+                        ? reinterpret_cast<fw::TMenuItem*>(mii.dwItemData)
+                        : nullptr);
   }
-  ItemCount = static_cast<int32_t>(sources.size());
-  for (int i = 0; i < ItemCount; ++i) {
-    fw::TMenuItem* source = sources[static_cast<size_t>(i)];
-    auto item = std::make_unique<TMenuBtn>(Form, *this);
-    item->Index = i;
-    item->Visible = source->Visible();
-    item->Enabled = source->Enabled();
-    item->Command = source->Command();
-    item->Caption = source->Caption();
-    item->MenuItem = source;
-    item->SubMenu = source->Count() > 0 ? source->Handle() : nullptr;
-    Items.push_back(std::move(item));
+  size_t next = 0;  // the first shown entry not on the band yet
+  auto add_shown_until = [&](size_t end) {
+    for (; next < end; ++next) {
+      if (shown[next] != nullptr) {
+        AddFrameworkItem(shown[next], true);
+      } else {
+        Items.push_back(EntryOfHandle(static_cast<int>(next), false));
+      }
+    }
+  };
+  fw::TMenuItem* root = Menu->Items();
+  for (int i = 0; i < root->Count(); ++i) {
+    fw::TMenuItem* own = root->Items(i);
+    const auto at = std::find(shown.begin() + static_cast<ptrdiff_t>(next), shown.end(), own);
+    if (at == shown.end()) {
+      AddFrameworkItem(own, false);
+      continue;
+    }
+    add_shown_until(static_cast<size_t>(at - shown.begin()));
+    AddFrameworkItem(own, true);
+    ++next;
   }
+  add_shown_until(shown.size());
+  for (size_t i = 0; i < Items.size(); ++i)
+    Items[i]->Index = static_cast<int32_t>(i);
+  ItemCount = static_cast<int32_t>(Items.size());
   RightToLeft = ReadRightToLeft();
   SetMenu(Form.Handle, nullptr);
+}
+
+void TWinSkinMenu::AddFrameworkItem(fw::TMenuItem* source, bool shown) {
+  auto item = std::make_unique<TMenuBtn>(Form, *this);
+  item->Visible = shown;
+  item->Enabled = source->Enabled();
+  item->Command = source->Command();
+  item->Caption = source->Caption();
+  item->MenuItem = source;
+  item->SubMenu = source->Count() > 0 ? source->Handle() : nullptr;
+  Items.push_back(std::move(item));
 }
 
 void TWinSkinMenu::ReadMenuMerged() {
@@ -142,42 +174,45 @@ void TWinSkinMenu::ReadFromHandle(bool by_command) {
   ClearItems();
   ItemCount = GetMenuItemCount(MenuHandle);
   if (ItemCount <= 0) return;
-  for (int i = 0; i < ItemCount; ++i) {
-    wchar_t text[80] = {};
-    MENUITEMINFOW mii{};
-    mii.cbSize = sizeof(mii);
-    mii.fMask = MIIM_STATE | MIIM_ID | MIIM_SUBMENU | MIIM_TYPE;
-    mii.dwTypeData = text;
-    mii.cch = 80;
-    GetMenuItemInfoW(MenuHandle, static_cast<UINT>(i), TRUE, &mii);
-    auto item = std::make_unique<TMenuBtn>(Form, *this);
-    item->Index = i;
-    item->SubMenu = mii.hSubMenu;
-    item->Enabled = (mii.fState & (MFS_GRAYED | MFS_DISABLED)) == 0;
-    item->Visible = true;
-    item->Command = mii.wID;
-    item->Caption = (mii.fType & (MFT_BITMAP | MFT_SEPARATOR)) != 0 ? L"" : text;
-    // An owner-drawn entry has no text: the framework item in its place, or
-    // the top-level one of the same command, gives what it shows.
-    fw::TMenuItem* source = nullptr;
-    if (item->Caption.empty() && Menu != nullptr) {
-      fw::TMenuItem* root = Menu->Items();
-      if (!by_command && i < root->Count()) source = root->Items(i);
-      for (int j = 0; by_command && j < root->Count(); ++j) {
-        if (root->Items(j)->Command() == mii.wID) source = root->Items(j);
-      }
-    }
-    if (source != nullptr) {
-      item->Caption = source->Caption();
-      item->Enabled = source->Enabled();
-      item->Command = by_command ? source->Command() : GetMenuItemID(MenuHandle, i);
-      item->MenuItem = source;
-      item->SubMenu = source->Count() > 0 ? source->Handle() : nullptr;
-    }
-    Items.push_back(std::move(item));
-  }
+  for (int i = 0; i < ItemCount; ++i)
+    Items.push_back(EntryOfHandle(i, by_command));
   RightToLeft = ReadRightToLeft();
   SetMenu(Form.Handle, nullptr);
+}
+
+std::unique_ptr<TMenuBtn> TWinSkinMenu::EntryOfHandle(int i, bool by_command) {
+  wchar_t text[80] = {};
+  MENUITEMINFOW mii{};
+  mii.cbSize = sizeof(mii);
+  mii.fMask = MIIM_STATE | MIIM_ID | MIIM_SUBMENU | MIIM_TYPE;
+  mii.dwTypeData = text;
+  mii.cch = 80;
+  GetMenuItemInfoW(MenuHandle, static_cast<UINT>(i), TRUE, &mii);
+  auto item = std::make_unique<TMenuBtn>(Form, *this);
+  item->Index = i;
+  item->SubMenu = mii.hSubMenu;
+  item->Enabled = (mii.fState & (MFS_GRAYED | MFS_DISABLED)) == 0;
+  item->Visible = true;
+  item->Command = mii.wID;
+  item->Caption = (mii.fType & (MFT_BITMAP | MFT_SEPARATOR)) != 0 ? L"" : text;
+  // An owner-drawn entry has no text: the framework item in its place, or
+  // the top-level one of the same command, gives what it shows.
+  fw::TMenuItem* source = nullptr;
+  if (item->Caption.empty() && Menu != nullptr) {
+    fw::TMenuItem* root = Menu->Items();
+    if (!by_command && i < root->Count()) source = root->Items(i);
+    for (int j = 0; by_command && j < root->Count(); ++j) {
+      if (root->Items(j)->Command() == mii.wID) source = root->Items(j);
+    }
+  }
+  if (source != nullptr) {
+    item->Caption = source->Caption();
+    item->Enabled = source->Enabled();
+    item->Command = by_command ? source->Command() : GetMenuItemID(MenuHandle, i);
+    item->MenuItem = source;
+    item->SubMenu = source->Count() > 0 ? source->Handle() : nullptr;
+  }
+  return item;
 }
 
 bool TWinSkinMenu::ReadRightToLeft() const {
@@ -261,10 +296,6 @@ void TWinSkinMenu::Paint(HDC dc, const RECT& band) {
     item.Rect = ToRECT(places[i].Rect);
     if (item.Visible) DrawItemCaption(surface, item, ToRECT(places[i].Cell));
   }
-
-  // An MDI frame shows its maximized child's buttons on the band.
-  Form.PaintMDIButtons(surface);
-
   BitBlt(dc, band.left, band.top, w, h, surface, 0, 0, SRCCOPY);
 }
 

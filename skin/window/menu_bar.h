@@ -55,7 +55,9 @@ class TWinSkinMenu : public fw::TComponent {
   explicit TWinSkinMenu(TWinSkinForm& form);
   ~TWinSkinMenu() override;
 
-  // Items from the form's framework main menu; the window's menu is detached.
+  // Items from the form's framework main menu, in the order its handle shows
+  // them (items merged in from an MDI child included); the window's menu is
+  // detached.
   void ReadFrameworkMenu();
   // Items from the window's menu handle (owner-drawn entries completed from
   // the framework menu by position); the window's menu is detached.
@@ -131,6 +133,10 @@ class TWinSkinMenu : public fw::TComponent {
   // Items from the menu handle; owner-drawn entries are completed from the
   // framework item at the same position, or with the same command.
   void ReadFromHandle(bool by_command);
+  // The band item of the menu handle's entry at `position`.
+  std::unique_ptr<TMenuBtn> EntryOfHandle(int position, bool by_command);
+  // A band item for a framework item; `shown`: the menu shows its entry.
+  void AddFrameworkItem(fw::TMenuItem* source, bool shown);
   // Whether the menu's entries run right to left (or the window does).
   bool ReadRightToLeft() const;
   // The drop-down an item opens now (a framework item is asked: its handle

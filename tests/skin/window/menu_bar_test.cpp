@@ -347,5 +347,44 @@ TEST_F(MenuBarTest, AMenuChangedAfterAttachIsReadAndRepainted) {
   EXPECT_TRUE(HasColour(shot, bar_->Items[3]->Rect, text));
 }
 
+// The band shows the menu as its handle does: an entry merged in from
+// another framework menu (as an MDI frame shows its active child's items)
+// takes its place between the form's own items; a hidden own item keeps
+// its place, hidden.
+TEST_F(MenuBarTest, ItemsMergedIntoTheMenuShowInTheHandlesOrder) {
+  ASSERT_NE(bar_, nullptr);
+  auto* child_menu = new fw::TMainMenu(form_);
+  auto* janela = new fw::TMenuItem(form_);
+  janela->SetCaption(L"&Janela");
+  auto* cascata = new fw::TMenuItem(form_);
+  cascata->SetCaption(L"&Cascata");
+  child_menu->Items()->Add(janela);
+  janela->Add(cascata);
+  MENUITEMINFOW mii{};
+  mii.cbSize = sizeof(mii);
+  mii.fMask = MIIM_STRING | MIIM_ID | MIIM_SUBMENU | MIIM_DATA;
+  std::wstring text = janela->Caption();
+  mii.dwTypeData = text.data();
+  mii.wID = janela->Command();
+  mii.hSubMenu = janela->Handle();
+  mii.dwItemData = reinterpret_cast<ULONG_PTR>(janela);
+  ASSERT_TRUE(InsertMenuItemW(bar_->MenuHandle, 1, TRUE, &mii));
+  SendMessageW(form_->Handle(), fw::CM_MENUCHANGED, 0, 0);
+
+  ASSERT_EQ(bar_->Items.size(), 4u);
+  const wchar_t* captions[] = {L"&Arquivo", L"&Editar", L"&Janela", L"A&juda"};
+  const bool visible[] = {true, false, true, true};
+  for (size_t i = 0; i < 4; ++i) {
+    EXPECT_EQ(bar_->Items[i]->Caption, captions[i]) << i;
+    EXPECT_EQ(bar_->Items[i]->Visible, visible[i]) << i;
+    EXPECT_EQ(bar_->Items[i]->Index, static_cast<int32_t>(i));
+  }
+  EXPECT_EQ(bar_->Items[2]->MenuItem, janela);
+  EXPECT_EQ(bar_->Items[2]->SubMenu, janela->Handle());
+  EXPECT_EQ(bar_->Items[2]->Rect.left, bar_->Items[0]->Rect.right);
+  EXPECT_EQ(bar_->Items[3]->Rect.left, bar_->Items[2]->Rect.right);
+  RemoveMenu(bar_->MenuHandle, 1, MF_BYPOSITION);
+}
+
 }  // namespace
 }  // namespace skin::win

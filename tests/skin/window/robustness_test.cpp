@@ -117,6 +117,7 @@ TEST_F(RobustnessTest, AMenuChangeTurnsFramePaintingBackOnWhateverHappens) {
   fw::TForm* form = CreateForm(skin::win::fixtures::FormDescription(kMenus));
   TWinSkinForm* c = Skin(form->Handle());
   ASSERT_NE(c, nullptr);
+  static_cast<fw::TMenuItem*>(form->FindComponent("Arquivo"))->SetCaption(L"&Planilha");
   bool painting_during = true;
   test_support::TLambdaHook failing(*form, [&](fw::TMessage& m, const fw::TWindowProcHook& h) {
     if (m.Msg == fw::CM_MENUCHANGED) {
@@ -125,8 +126,7 @@ TEST_F(RobustnessTest, AMenuChangeTurnsFramePaintingBackOnWhateverHappens) {
     }
     h.CallPrevious(m);
   });
-  // The change itself tells the form's window (CM_MENUCHANGED).
-  static_cast<fw::TMenuItem*>(form->FindComponent("Arquivo"))->SetCaption(L"&Planilha");
+  SendMessageW(form->Handle(), fw::CM_MENUCHANGED, 0, 0);
   EXPECT_FALSE(painting_during);
   EXPECT_TRUE(Data().Data().NCPaintEnabled);
   ASSERT_EQ(errors_.size(), 1u);
