@@ -81,6 +81,9 @@ void TWinSkinForm::PaintMDIButtons(HDC band) {
 void TWinSkinForm::RereadFrameMenu() {
   if (MenuBarSkinner == nullptr) return;
   if (Form != nullptr) {
+    // The band last showed a child's menu: the frame's own is its
+    // framework menu's handle again.
+    if (Form->Menu() != nullptr) MenuBarSkinner->MenuHandle = Form->Menu()->Handle();
     MenuBarSkinner->ReadFrameworkMenu();
   } else {
     // A raw frame has no framework menu: its items come from the menu

@@ -296,6 +296,8 @@ void TWinSkinMenu::Paint(HDC dc, const RECT& band) {
     item.Rect = ToRECT(places[i].Rect);
     if (item.Visible) DrawItemCaption(surface, item, ToRECT(places[i].Cell));
   }
+  // An MDI frame whose active child is maximized: the child's buttons.
+  Form.PaintMDIButtons(surface);
   BitBlt(dc, band.left, band.top, w, h, surface, 0, 0, SRCCOPY);
 }
 
