@@ -59,12 +59,16 @@ TEST(MenuKeyboard, NextMenuButtonWrapsAndPassesOverItemsOffTheBand) {
     bool forward;
     int next;
   } cases[] = {
-      {0, true, 2},                  // the hidden item is passed over, the disabled one is not
-      {2, true, 3},   {3, true, 0},  // the last wraps to the first (the empty caption is passed
-                                     // over)
-      {0, false, 3},                 // the first wraps to the last
-      {3, false, 2},  {2, false, 0}, {-1, true, 0},  // nothing open yet
-      {-1, false, 3}, {1, true, 2},                  // from an item off the band
+      {0, true, 2},  // the hidden item is passed over, the disabled one is not
+      {2, true, 3},
+      {3, true, 0},   // the last wraps to the first (the empty caption is passed
+                      // over)
+      {0, false, 3},  // the first wraps to the last
+      {3, false, 2},
+      {2, false, 0},
+      {-1, true, 0},  // nothing open yet
+      {-1, false, 3},
+      {1, true, 2},  // from an item off the band
   };
   for (const auto& c : cases) {
     EXPECT_EQ(NextMenuButton(band, c.current, c.forward), c.next)
