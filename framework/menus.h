@@ -203,9 +203,6 @@ class TMenu : public TComponent {
   bool IsRightToLeft() const { return BiDiMode() != bdLeftToRight; }
   // The owner's BiDiMode changed (called by the form).
   void ParentBiDiModeChanged();
-  // The top-level items shown in the handle, in order (an MDI frame's
-  // include its active child's merged ones).
-  virtual std::vector<TMenuItem*> ShownTopLevel() const;
 
  protected:
   virtual HMENU CreateMenuHandle() = 0;
@@ -217,6 +214,8 @@ class TMenu : public TComponent {
   // Lays the top-level entries out again in the handle (after one of them
   // was shown, hidden, added or removed).
   void LayoutTopLevel();
+  // The top-level items shown in the handle, in order.
+  virtual std::vector<TMenuItem*> ShownTopLevel() const;
   // Writes a top-level item's entry (here and where this menu is merged).
   void WriteTopLevelEntry(TMenuItem* item);
 
@@ -251,12 +250,12 @@ class TMainMenu : public TMenu {
   void Merge(TMainMenu* menu);
   void Unmerge(TMainMenu* menu);
   TMainMenu* Merged() const { return merged_; }
-  std::vector<TMenuItem*> ShownTopLevel() const override;
 
  protected:
   HMENU CreateMenuHandle() override { return CreateMenu(); }
   void Notification(TComponent* component, TOperation operation) override;
   void MenuChanged(bool top_level) override;
+  std::vector<TMenuItem*> ShownTopLevel() const override;
 
  private:
   HWND window_ = nullptr;
