@@ -22,25 +22,28 @@ const TClassInfo& TStatusPanel::StaticClassInfo() {
                 {"bdLeftToRight", "bdRightToLeft", "bdRightToLeftNoAlign",
                  "bdRightToLeftReadingOnly"},
                 &TStatusPanel::BiDiMode, &TStatusPanel::SetBiDiMode)
+          .Bool("ParentBiDiMode", &TStatusPanel::ParentBiDiMode, &TStatusPanel::SetParentBiDiMode)
           .Build();
   return info;
 }
 
+TBiDiMode TStatusPanel::BiDiMode() const {
+  return parent_bidi_mode_ ? bar_.BiDiMode() : bidi_mode_;
+}
+
 void TStatusPanel::SetBiDiMode(TBiDiMode v) {
   bidi_mode_ = v;
+  parent_bidi_mode_ = false;
+  bar_.UpdatePanels();
+}
+
+void TStatusPanel::SetParentBiDiMode(bool v) {
+  parent_bidi_mode_ = v;
   bar_.UpdatePanels();
 }
 
 TAlignment TStatusPanel::ShownAlignment() const {
-  if (bidi_mode_ != bdRightToLeft) return alignment_;
-  switch (alignment_) {
-    case taLeftJustify:
-      return taRightJustify;
-    case taRightJustify:
-      return taLeftJustify;
-    default:
-      return alignment_;
-  }
+  return BiDiAlignment(alignment_, BiDiMode());
 }
 
 void TStatusPanel::SetText(const std::wstring& v) {

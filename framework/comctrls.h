@@ -32,9 +32,12 @@ class TStatusPanel : public TPersistent {
   void SetStyle(TStatusPanelStyle v);
   TStatusPanelBevel Bevel() const { return bevel_; }
   void SetBevel(TStatusPanelBevel v);
-  // Right to left reads the text that way and mirrors the alignment.
-  TBiDiMode BiDiMode() const { return bidi_mode_; }
+  // Right to left reads the text that way and mirrors the alignment. With
+  // ParentBiDiMode (the default) a panel follows its status bar.
+  TBiDiMode BiDiMode() const;
   void SetBiDiMode(TBiDiMode v);
+  bool ParentBiDiMode() const { return parent_bidi_mode_; }
+  void SetParentBiDiMode(bool v);
   // The alignment the text is shown with (Alignment, mirrored by BiDiMode).
   TAlignment ShownAlignment() const;
   int Index() const;
@@ -47,6 +50,7 @@ class TStatusPanel : public TPersistent {
   TStatusPanelStyle style_ = psText;
   TStatusPanelBevel bevel_ = pbLowered;
   TBiDiMode bidi_mode_ = bdLeftToRight;
+  bool parent_bidi_mode_ = true;
 };
 
 class TStatusPanels : public TPersistent {

@@ -73,6 +73,25 @@ bool IsMouseMessage(UINT msg) {
 
 }  // namespace
 
+TAlignment BiDiAlignment(TAlignment alignment, TBiDiMode mode) {
+  if (mode != bdRightToLeft) return alignment;
+  switch (alignment) {
+    case taLeftJustify:
+      return taRightJustify;
+    case taRightJustify:
+      return taLeftJustify;
+    default:
+      return alignment;
+  }
+}
+
+UINT BiDiDrawTextFlags(TAlignment alignment, TBiDiMode mode) {
+  const TAlignment shown = BiDiAlignment(alignment, mode);
+  UINT flags = shown == taCenter ? DT_CENTER : shown == taRightJustify ? DT_RIGHT : DT_LEFT;
+  if (mode != bdLeftToRight) flags |= DT_RTLREADING;
+  return flags;
+}
+
 // --- TControl ------------------------------------------------------------------
 
 TControl::TControl(TComponent* owner) : TComponent(owner) {
@@ -147,6 +166,11 @@ const TClassInfo& TControl::StaticClassInfo() {
           .Bool("ParentColor", &TControl::ParentColor, &TControl::SetParentColor)
           .Obj("Font", &TControl::Font)
           .Bool("ParentFont", &TControl::ParentFont, &TControl::SetParentFont)
+          .Enum("BiDiMode",
+                {"bdLeftToRight", "bdRightToLeft", "bdRightToLeftNoAlign",
+                 "bdRightToLeftReadingOnly"},
+                &TControl::BiDiMode, &TControl::SetBiDiMode)
+          .Bool("ParentBiDiMode", &TControl::ParentBiDiMode, &TControl::SetParentBiDiMode)
           .Str("Caption", &TControl::Caption, &TControl::SetCaption)
           .Str("Text", &TControl::Text, &TControl::SetText)
           .Event<void(TObject*)>("OnClick", &TControl::OnClick)
@@ -181,6 +205,7 @@ void TControl::SetParent(TWinControl* parent) {
       font_.OnChange = std::move(keep);
     }
     if (parent_color_) color_ = parent->color_;
+    if (parent_bidi_mode_) TakeParentBiDiMode();
   }
 }
 
@@ -264,6 +289,35 @@ void TControl::SetParentFont(bool v) {
   parent_font_ = v;
 }
 
+void TControl::SetBiDiMode(TBiDiMode v) {
+  parent_bidi_mode_ = false;
+  if (v == bidi_mode_) return;
+  bidi_mode_ = v;
+  Perform(CM_BIDIMODECHANGED);
+  BiDiModeChanged();
+}
+
+void TControl::SetParentBiDiMode(bool v) {
+  if (v == parent_bidi_mode_) return;
+  parent_bidi_mode_ = v;
+  if (v) TakeParentBiDiMode();
+}
+
+void TControl::TakeParentBiDiMode() {
+  if (parent_ == nullptr || bidi_mode_ == parent_->bidi_mode_) return;
+  bidi_mode_ = parent_->bidi_mode_;
+  Perform(CM_BIDIMODECHANGED);
+  BiDiModeChanged();
+}
+
+DWORD TControl::BiDiExStyle() const {
+  DWORD ex = 0;
+  if (UseRightToLeftReading()) ex |= WS_EX_RTLREADING;
+  if (UseRightToLeftScrollBar()) ex |= WS_EX_LEFTSCROLLBAR;
+  if (UseRightToLeftAlignment()) ex |= WS_EX_RIGHT;
+  return ex;
+}
+
 void TControl::SetTextValue(const std::wstring& text) {
   if (text == text_) return;
   text_ = text;
@@ -311,6 +365,9 @@ void TControl::WndProc(TMessage& m) {
       break;
     case CM_PARENTCOLORCHANGED:
       if (parent_color_) TakeParentColor();
+      break;
+    case CM_PARENTBIDIMODECHANGED:
+      if (parent_bidi_mode_) TakeParentBiDiMode();
       break;
     case WM_CANCELMODE:
       mouse_down_ = false;
@@ -479,6 +536,7 @@ void TWinControl::CreateParams(TCreateParams& p) {
   if (visible_) p.Style |= WS_VISIBLE;
   if (!enabled_) p.Style |= WS_DISABLED;
   if (tab_stop_) p.Style |= WS_TABSTOP;
+  p.ExStyle |= BiDiExStyle();
   p.X = left_;
   p.Y = top_;
   p.Width = width_;
@@ -510,6 +568,11 @@ void TWinControl::SetParentWindow(HWND wnd) {
   }
 }
 
+HWND TWinControl::CreateWindowHandle(const TCreateParams& p) {
+  return CreateWindowExW(p.ExStyle, p.ClassName.c_str(), text_.c_str(), p.Style, p.X, p.Y, p.Width,
+                         p.Height, p.WndParent, nullptr, GetModuleHandleW(nullptr), nullptr);
+}
+
 void TWinControl::CreateWnd() {
   TCreateParams p;
   CreateParams(p);
@@ -517,9 +580,13 @@ void TWinControl::CreateWnd() {
   if (!p.SystemClass) RegisterFrameworkClass(p);
   TWinControl* outer = t_creating;
   t_creating = p.SystemClass ? nullptr : this;
-  HWND h =
-      CreateWindowExW(p.ExStyle, p.ClassName.c_str(), text_.c_str(), p.Style, p.X, p.Y, p.Width,
-                      p.Height, p.WndParent, nullptr, GetModuleHandleW(nullptr), nullptr);
+  HWND h = nullptr;
+  try {
+    h = CreateWindowHandle(p);
+  } catch (...) {
+    t_creating = outer;
+    throw;
+  }
   t_creating = outer;
   if (h == nullptr) {
     throw Exception("Error creating window " + Name() + " (" + std::to_string(GetLastError()) +
@@ -816,9 +883,12 @@ void TWinControl::AlignControls() {
       if (walk.Has(c)) rect.right -= c->width_;
     }
   }
-  TListWalk<TControl> walk(aligned(alClient), control_walks_);
-  for (TControl* c : walk)
-    c->SetBounds(rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top);
+  {
+    TListWalk<TControl> walk(aligned(alClient), control_walks_);
+    for (TControl* c : walk)
+      c->SetBounds(rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top);
+  }
+  AlignedRemainder(rect);
 }
 
 void TWinControl::RequestAlign() {
@@ -846,6 +916,20 @@ void TWinControl::SetTextValue(const std::wstring& text) {
     text_ = text;
   }
   Perform(CM_TEXTCHANGED);
+}
+
+void TWinControl::BiDiModeChanged() {
+  // The window takes its reading order and scroll bar side from styles it
+  // is created with: a new window, then the children that follow.
+  if (handle_ != nullptr) {
+    const DWORD ex = static_cast<DWORD>(GetWindowLongW(handle_, GWL_EXSTYLE));
+    constexpr DWORD kBiDi = WS_EX_RTLREADING | WS_EX_LEFTSCROLLBAR | WS_EX_RIGHT;
+    if ((ex & kBiDi) != BiDiExStyle()) RecreateWnd();
+  }
+  TListWalk<TControl> walk(controls_, control_walks_);
+  for (TControl* c : walk)
+    c->Perform(CM_PARENTBIDIMODECHANGED);
+  Invalidate();
 }
 
 void TWinControl::ColorChanged() {
@@ -988,6 +1072,12 @@ void TWinControl::WndProc(TMessage& m) {
       break;
     case CN_KEYDOWN:
     case CN_SYSKEYDOWN: {
+      // Menu shortcuts first: the form's menus run the item whose ShortCut
+      // the key makes, and the control never sees that key.
+      if (TForm* form = GetParentForm(); form != nullptr && form->IsShortCut(m)) {
+        m.Result = 1;
+        return;
+      }
       // Dialog keys: a key the focused window does not want goes to the form
       // (tab, arrows between controls, Enter to the active button).
       m.Result = 0;

@@ -80,6 +80,10 @@ inline constexpr UINT CM_EXIT = CM_BASE + 27;
 inline constexpr UINT CM_RELEASE = CM_BASE + 33;
 inline constexpr UINT CM_RECREATEWND = CM_BASE + 51;
 inline constexpr UINT CM_WANTSPECIALKEY = CM_BASE + 54;
+// The control's BiDiMode changed; its parent's changed (broadcast to the
+// children, which follow it with ParentBiDiMode).
+inline constexpr UINT CM_BIDIMODECHANGED = CM_BASE + 60;
+inline constexpr UINT CM_PARENTBIDIMODECHANGED = CM_BASE + 61;
 inline constexpr UINT CN_BASE = 0xBC00;
 inline constexpr UINT CN_COMMAND = CN_BASE + WM_COMMAND;
 inline constexpr UINT CN_NOTIFY = CN_BASE + WM_NOTIFY;
@@ -105,6 +109,13 @@ enum TBiDiMode { bdLeftToRight, bdRightToLeft, bdRightToLeftNoAlign, bdRightToLe
 
 class TWinControl;
 class TForm;
+
+// The alignment a text shows with under `mode`: right to left (bdRightToLeft)
+// swaps left and right.
+TAlignment BiDiAlignment(TAlignment alignment, TBiDiMode mode);
+// DrawText flags for a text aligned so under `mode`: DT_LEFT, DT_CENTER or
+// DT_RIGHT (mirrored), with DT_RTLREADING for a right-to-left reading order.
+UINT BiDiDrawTextFlags(TAlignment alignment, TBiDiMode mode);
 
 // A control's colour and whether it follows its parent's, saved and put
 // back together (a skinner that paints a control in its own colour).
@@ -168,6 +179,24 @@ class TControl : public TComponent {
   bool ParentFont() const { return parent_font_; }
   void SetParentFont(bool v);
 
+  // Reading order and alignment (see TBiDiMode). A windowed control reads
+  // right to left with WS_EX_RTLREADING, has its vertical scroll bar on the
+  // left with WS_EX_LEFTSCROLLBAR (bdRightToLeft, bdRightToLeftNoAlign; the
+  // skin engine takes that style as a window's right-to-left sign) and its
+  // generic alignment mirrored with WS_EX_RIGHT (bdRightToLeft). With
+  // ParentBiDiMode (the default) a control follows its parent's.
+  TBiDiMode BiDiMode() const { return bidi_mode_; }
+  void SetBiDiMode(TBiDiMode v);
+  bool ParentBiDiMode() const { return parent_bidi_mode_; }
+  void SetParentBiDiMode(bool v);
+  bool UseRightToLeftReading() const { return bidi_mode_ != bdLeftToRight; }
+  bool UseRightToLeftAlignment() const { return bidi_mode_ == bdRightToLeft; }
+  bool UseRightToLeftScrollBar() const {
+    return bidi_mode_ == bdRightToLeft || bidi_mode_ == bdRightToLeftNoAlign;
+  }
+  // The extended styles BiDiMode gives a window.
+  DWORD BiDiExStyle() const;
+
   std::wstring Caption() const { return GetTextValue(); }
   void SetCaption(const std::wstring& text) { SetTextValue(text); }
   std::wstring Text() const { return GetTextValue(); }
@@ -203,6 +232,10 @@ class TControl : public TComponent {
   virtual void BoundsChanged() {}
   // Applies the parent's colour (ParentColor) and tells the control.
   void TakeParentColor();
+  // Applies the parent's BiDiMode (ParentBiDiMode) and tells the control.
+  void TakeParentBiDiMode();
+  // The BiDiMode changed (after CM_BIDIMODECHANGED).
+  virtual void BiDiModeChanged() { Invalidate(); }
 
   std::wstring text_;
   TWinControl* parent_ = nullptr;
@@ -216,6 +249,8 @@ class TControl : public TComponent {
   TColor color_ = clBtnFace;
   bool parent_color_ = false;
   bool parent_font_ = true;
+  TBiDiMode bidi_mode_ = bdLeftToRight;
+  bool parent_bidi_mode_ = true;
   bool mouse_down_ = false;
   bool mouse_in_control_ = false;
   TFont font_;
@@ -330,6 +365,9 @@ class TWinControl : public TControl {
  protected:
   virtual void CreateParams(TCreateParams& params);
   virtual void CreateWnd();
+  // Makes the window CreateWnd asked for (CreateWindowEx; an MDI child asks
+  // its MDI client); nullptr when it could not.
+  virtual HWND CreateWindowHandle(const TCreateParams& params);
   virtual void DestroyWnd();
   // Called once the window exists (fonts, texts, states applied).
   virtual void HandleCreated() {}
@@ -339,6 +377,7 @@ class TWinControl : public TControl {
   void SetTextValue(const std::wstring& text) override;
   void FontChanged() override;
   void ColorChanged() override;
+  void BiDiModeChanged() override;
   virtual void KeyDown(WORD& key, TShiftState shift);
   virtual void KeyPress(wchar_t& key);
   // Paints the graphic children into dc (the window's client DC).
@@ -351,6 +390,8 @@ class TWinControl : public TControl {
   virtual bool WantSpecialKey(WORD /*key*/) { return false; }
   // The area the aligned children share (the client area by default).
   virtual RECT AlignRect();
+  // What the aligned children left of it (after each layout).
+  virtual void AlignedRemainder(const RECT& /*remainder*/) {}
   // Reads the window's position and size back into the stored bounds.
   virtual void UpdateBoundsFromWindow();
   // A child control moved or changed size.

@@ -41,6 +41,9 @@ TForm::~TForm() {
   // is by now.
   DoDestroy();
   DestroyComponents();
+  // The window goes here, where the form's own DestroyWnd still runs (the
+  // menu detached first, an MDI child through its client).
+  DestroyHandle();
   auto& forms = Screen().forms_;
   forms.erase(std::remove(forms.begin(), forms.end(), this), forms.end());
 }
@@ -49,6 +52,8 @@ void TForm::BeforeDestruction() {
   // OnDestroy first, with every component of the form still there.
   SetComponentState(csDestroying);
   DoDestroy();
+  // The menu leaves the window before its items go.
+  DetachMenu();
   TCustomForm::BeforeDestruction();
 }
 
@@ -79,6 +84,10 @@ const TClassInfo& TForm::StaticClassInfo() {
           .Enum("FormStyle", {"fsNormal", "fsMDIChild", "fsMDIForm", "fsStayOnTop"},
                 &TForm::FormStyle, &TForm::SetFormStyle)
           .Bool("KeyPreview", &TForm::KeyPreview, &TForm::SetKeyPreview)
+          .Enum("WindowState", {"wsNormal", "wsMinimized", "wsMaximized"}, &TForm::WindowState,
+                &TForm::SetWindowState)
+          .Obj("WindowMenu", &TForm::WindowMenuObject, &TForm::SetWindowMenuObject)
+          .Enum("TileMode", {"tbHorizontal", "tbVertical"}, &TForm::TileMode, &TForm::SetTileMode)
           .Obj("ActiveControl", &TForm::ActiveControlObject, &TForm::SetActiveControlObject)
           .Obj("Menu", &TForm::MenuObject, &TForm::SetMenuObject)
           .Event<void(TObject*)>("OnCreate", &TForm::OnCreate)
@@ -102,17 +111,97 @@ void TForm::DoCreate() {
 }
 
 void TForm::SetMenu(TMainMenu* menu) {
+  if (menu == menu_) return;
   if (menu_ != nullptr) {
-    menu_->RemoveFreeNotification(this);
-    menu_->SetWindowHandle(nullptr);
+    DetachMenu();
+    RemoveFreeNotification(menu_);
   }
   menu_ = menu;
-  if (menu_ != nullptr) menu_->FreeNotification(this);
+  if (menu_ != nullptr) FreeNotification(menu_);
   if (handle_ != nullptr) {
-    ::SetMenu(handle_, menu_ != nullptr ? menu_->Handle() : nullptr);
-    if (menu_ != nullptr) menu_->SetWindowHandle(handle_);
-    AdjustSize();
+    AttachMenu(true);
+    if (client_handle_ != nullptr) MergeChildMenu(ActiveMDIChild());
+    if (!IsMDIChildWindow()) AdjustSize();
   }
+}
+
+void TForm::AttachMenu(bool tell_client) {
+  if (handle_ == nullptr) return;
+  if (IsMDIChildWindow()) {
+    // No menu bar on a child window: CM_MENUCHANGED still comes here, and
+    // the frame shows the menu while this child is active.
+    if (menu_ != nullptr) menu_->SetWindowHandle(handle_);
+    if (TForm* frame = MDIFrame(); frame != nullptr && frame->ActiveMDIChild() == this) {
+      frame->MergeChildMenu(this);
+    }
+    return;
+  }
+  if (menu_ == nullptr) {
+    if (GetMenu(handle_) != nullptr) ::SetMenu(handle_, nullptr);
+    return;
+  }
+  menu_->SetWindowHandle(handle_);
+  HMENU bar = menu_->Handle();
+  if (client_handle_ != nullptr && tell_client) {
+    // The MDI client keeps the frame's menu (a maximized child's buttons go
+    // into it) and lists the children in the window menu. It is told when
+    // either menu becomes another; the handles stay the same after changes.
+    HMENU window_menu = window_menu_ != nullptr ? window_menu_->Handle() : nullptr;
+    SendMessageW(client_handle_, WM_MDISETMENU, reinterpret_cast<WPARAM>(bar),
+                 reinterpret_cast<LPARAM>(window_menu));
+  }
+  if (GetMenu(handle_) != bar) ::SetMenu(handle_, bar);
+  DrawMenuBar(handle_);
+}
+
+void TForm::DetachMenu() {
+  if (menu_ == nullptr) return;
+  if (handle_ != nullptr && IsWindow(handle_)) {
+    if (IsMDIChildWindow()) {
+      if (TForm* frame = MDIFrame();
+          frame != nullptr && frame->menu_ != nullptr && frame->menu_->Merged() == menu_) {
+        frame->MergeChildMenu(nullptr);
+      }
+    } else if (menu_->HandleAllocated() && GetMenu(handle_) == menu_->Handle()) {
+      ::SetMenu(handle_, nullptr);
+    }
+  }
+  if (menu_->WindowHandle() == handle_) menu_->SetWindowHandle(nullptr);
+}
+
+TMainMenu* TForm::MenuBar() const {
+  if (form_style_ == fsMDIChild) {
+    if (TForm* frame = MDIFrame()) return frame->menu_;
+  }
+  return menu_;
+}
+
+bool TForm::IsMenuAccelerator(wchar_t key) const {
+  TMainMenu* bar = MenuBar();
+  return bar != nullptr && bar->FindAccelerator(key) != nullptr;
+}
+
+bool TForm::IsShortCut(const TMessage& m) {
+  const auto key = static_cast<WORD>(m.WParam);
+  if (key == 0 || key == VK_SHIFT || key == VK_CONTROL || key == VK_MENU) return false;
+  TShortCut shortcut = key & 0xFF;
+  if (GetKeyState(VK_SHIFT) < 0) shortcut |= scShift;
+  if (GetKeyState(VK_CONTROL) < 0) shortcut |= scCtrl;
+  if (GetKeyState(VK_MENU) < 0 || (HIWORD(m.LParam) & KF_ALTDOWN) != 0) shortcut |= scAlt;
+  if (client_handle_ != nullptr) {
+    if (TForm* child = ActiveMDIChild();
+        child != nullptr && child->menu_ != nullptr && child->menu_->IsShortCut(shortcut)) {
+      return true;
+    }
+  }
+  if (menu_ != nullptr && menu_->IsShortCut(shortcut)) return true;
+  if (form_style_ == fsMDIChild) {
+    if (TForm* frame = MDIFrame();
+        frame != nullptr && frame->menu_ != nullptr && frame->menu_->IsShortCut(shortcut)) {
+      return true;
+    }
+  }
+  return false;
 }
 
 TObject* TForm::MenuObject() const {
@@ -126,8 +215,16 @@ void TForm::SetMenuObject(TObject* menu) {
 void TForm::DestroyWnd() {
   // The menu belongs to its menu component, not to the window: detached
   // first, it is not destroyed with the window (and then again).
-  if (handle_ != nullptr && GetMenu(handle_) != nullptr) ::SetMenu(handle_, nullptr);
-  if (menu_ != nullptr) menu_->SetWindowHandle(nullptr);
+  DetachMenu();
+  if (handle_ != nullptr && IsMDIChildWindow()) {
+    // An MDI child leaves through its client (the window menu, the next
+    // active child).
+    HWND h = handle_;
+    SendMessageW(GetParent(h), WM_MDIDESTROY, reinterpret_cast<WPARAM>(h), 0);
+    if (IsWindow(h)) DestroyWindow(h);
+    handle_ = nullptr;
+    return;
+  }
   TCustomForm::DestroyWnd();
 }
 
@@ -143,10 +240,12 @@ void TForm::UpdateBoundsFromWindow() {
 
 void TForm::Notification(TComponent* component, TOperation operation) {
   TCustomForm::Notification(component, operation);
-  if (operation == TOperation::opRemove && component == menu_) {
+  if (operation != TOperation::opRemove) return;
+  if (component == menu_) {
+    DetachMenu();
     menu_ = nullptr;
-    if (handle_ != nullptr) ::SetMenu(handle_, nullptr);
   }
+  if (component == window_menu_) window_menu_ = nullptr;
 }
 
 RECT TForm::ClientRect() const {
@@ -201,7 +300,7 @@ void TForm::AdjustSize() {
 void TForm::CreateParams(TCreateParams& p) {
   p.ClassName = L"FwForm";
   p.Style = WS_CLIPCHILDREN | WS_CLIPSIBLINGS;
-  p.ExStyle = 0;
+  p.ExStyle = BiDiExStyle();
   if (Embedded()) {
     // A form placed inside a control: a plain child window, no caption or
     // frame of its own, where its bounds say in its parent's client area.
@@ -253,6 +352,10 @@ void TForm::CreateParams(TCreateParams& p) {
   p.Y = top_;
   p.Width = width_;
   p.Height = height_;
+  if (form_style_ == fsMDIChild) {
+    MDIChildParams(p);
+    return;
+  }
   TApplication* app = Application();
   if (app != nullptr && app->MainForm() != nullptr && app->MainForm() != this &&
       app->MainForm()->HandleAllocated()) {
@@ -263,15 +366,14 @@ void TForm::CreateParams(TCreateParams& p) {
 void TForm::CreateWnd() {
   // An embedded form keeps the bounds it was given (or its alignment).
   if (!Embedded()) AdjustSize();
-  if (!Embedded() && (position_ == poScreenCenter || position_ == poDesktopCenter)) {
+  if (!Embedded() && form_style_ != fsMDIChild &&
+      (position_ == poScreenCenter || position_ == poDesktopCenter)) {
     left_ = (Screen().Width() - width_) / 2;
     top_ = (Screen().Height() - height_) / 2;
   }
   TCustomForm::CreateWnd();
-  if (menu_ != nullptr) {
-    ::SetMenu(handle_, menu_->Handle());
-    menu_->SetWindowHandle(handle_);
-  }
+  if (form_style_ == fsMDIForm) CreateClient();
+  if (menu_ != nullptr) AttachMenu(true);
 }
 
 void TForm::SetActiveControl(TWinControl* control) {
@@ -348,8 +450,17 @@ void TForm::Show() {
   }
   visible_ = true;
   HWND h = Handle();
-  ShowWindow(h, SW_SHOWNORMAL);
-  SetForegroundWindow(h);
+  if (IsMDIChildWindow()) {
+    // Inside the frame's client: shown and made the active child there.
+    if (!IsWindowVisible(h)) ShowWindow(h, SW_SHOW);
+    SetWindowState(window_state_);
+    SendMessageW(GetParent(h), WM_MDIACTIVATE, reinterpret_cast<WPARAM>(h), 0);
+  } else {
+    ShowWindow(h, window_state_ == wsMaximized   ? SW_SHOWMAXIMIZED
+                  : window_state_ == wsMinimized ? SW_SHOWMINIMIZED
+                                                 : SW_SHOWNORMAL);
+    SetForegroundWindow(h);
+  }
   if (active_control_ == nullptr) {
     SelectFirst();
   } else if (active_control_->CanFocus()) {
@@ -376,7 +487,8 @@ void TForm::DoClose(TCloseAction& action) {
 
 void TForm::Close() {
   if (!CloseQuery()) return;
-  TCloseAction action = caHide;
+  // An MDI child cannot be hidden in its client: closing frees it.
+  TCloseAction action = form_style_ == fsMDIChild ? caFree : caHide;
   DoClose(action);
   if (action == caNone) return;
   TApplication* app = Application();
@@ -404,12 +516,47 @@ void TForm::WndProc(TMessage& m) {
       m.Result = 0;
       return;
     case WM_COMMAND:
-      // A menu bar command (no control, not an accelerator).
-      if (m.LParam == 0 && HIWORD(m.WParam) == 0 && menu_ != nullptr &&
-          menu_->DispatchCommand(LOWORD(m.WParam))) {
-        m.Result = 0;
-        return;
+      // A menu bar command (no control, not an accelerator): the form's own
+      // item, or, in an MDI frame, one of the active child's merged items.
+      if (m.LParam == 0 && HIWORD(m.WParam) == 0) {
+        const UINT command = LOWORD(m.WParam);
+        if (menu_ != nullptr && menu_->DispatchCommand(command)) {
+          m.Result = 0;
+          return;
+        }
+        if (TForm* child = ActiveMDIChild();
+            child != nullptr && child->menu_ != nullptr && child->menu_->DispatchCommand(command)) {
+          m.Result = 0;
+          return;
+        }
       }
+      break;
+    case CM_MENUCHANGED:
+      // The menu was updated: shown on the window again (someone may have
+      // taken it off) and the bar redrawn.
+      if (!IsMDIChildWindow()) AttachMenu(false);
+      m.Result = 0;
+      return;
+    case WM_MDIACTIVATE:
+      TCustomForm::WndProc(m);
+      // The active child's menu shows in the frame's menu bar; when the
+      // last child goes, the frame's own menu again.
+      if (TForm* frame = MDIFrame(); frame != nullptr && handle_ != nullptr) {
+        if (reinterpret_cast<HWND>(m.LParam) == handle_) {
+          frame->MergeChildMenu(this);
+        } else if (reinterpret_cast<HWND>(m.WParam) == handle_ && m.LParam == 0) {
+          frame->MergeChildMenu(nullptr);
+        }
+      }
+      return;
+    case WM_DESTROY:
+      DetachMenu();
+      break;
+    case WM_NCDESTROY:
+      client_handle_ = nullptr;
+      break;
+    case WM_SETTINGCHANGE:
+      Screen().SettingsChanged();
       break;
     case WM_MEASUREITEM:
     case WM_DRAWITEM:
@@ -431,6 +578,15 @@ void TForm::WndProc(TMessage& m) {
     case WM_SETFOCUS:
       if (active_control_ != nullptr && active_control_->CanFocus()) {
         ::SetFocus(active_control_->Handle());
+        return;
+      }
+      break;
+    case CM_DIALOGCHAR:
+      // Alt with a letter of the menu bar opens that menu: the controls do
+      // not get it (the window's own menu handling does, once the message
+      // goes on unanswered).
+      if (GetKeyState(VK_MENU) < 0 && IsMenuAccelerator(static_cast<wchar_t>(m.WParam))) {
+        m.Result = 0;
         return;
       }
       break;

@@ -17,6 +17,7 @@
 
 #include <exception>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -26,6 +27,7 @@
 namespace fw {
 
 class TMainMenu;
+class TMenuItem;
 
 enum TFormBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
 enum TBorderIcon : uint32_t { biSystemMenu = 1, biMinimize = 2, biMaximize = 4, biHelp = 8 };
@@ -41,6 +43,8 @@ enum TPosition {
 };
 enum TFormStyle { fsNormal, fsMDIChild, fsMDIForm, fsStayOnTop };
 enum TCloseAction { caNone, caHide, caFree, caMinimize };
+enum TWindowState { wsNormal, wsMinimized, wsMaximized };
+enum TTileMode { tbHorizontal, tbVertical };
 
 using TCloseEvent = std::function<void(TObject* sender, TCloseAction& action)>;
 using TCloseQueryEvent = std::function<void(TObject* sender, bool& can_close)>;
@@ -74,14 +78,55 @@ class TForm : public TCustomForm {
   void SetBorderIcons(uint32_t v) { border_icons_ = v; }
   TPosition Position() const { return position_; }
   void SetPosition(TPosition v) { position_ = v; }
+  // fsMDIForm: the form's client area holds an "MDIClient" window, in which
+  // the fsMDIChild forms live (each a window with WS_EX_MDICHILD, created
+  // in the client of the application's MDI form). Set before the window
+  // exists.
   TFormStyle FormStyle() const { return form_style_; }
   void SetFormStyle(TFormStyle v) { form_style_ = v; }
   bool KeyPreview() const { return key_preview_; }
   void SetKeyPreview(bool v) { key_preview_ = v; }
+  // The menu bar. The window shows the menu's handle; an MDI child has no
+  // menu bar of its own: while it is the active child its menu is merged
+  // into its frame's (TMainMenu::Merge). The form detaches the menu before
+  // its window goes, whoever owns the menu.
   TMainMenu* Menu() const { return menu_; }
   void SetMenu(TMainMenu* menu);
   TObject* MenuObject() const;
   void SetMenuObject(TObject* menu);
+  // Runs the menu item whose ShortCut the key message (WM_KEYDOWN,
+  // WM_SYSKEYDOWN) with the present modifier keys makes: the form's menu,
+  // an MDI child's frame menu after it, an MDI frame's active child's menu
+  // before it. Called by the focused control before it handles the key.
+  bool IsShortCut(const TMessage& key_message);
+
+  // Normal, minimized or maximized; set before the form shows, it is the
+  // state it shows in.
+  TWindowState WindowState() const;
+  void SetWindowState(TWindowState v);
+
+  // MDI frames (fsMDIForm).
+  HWND ClientHandle() const { return client_handle_; }
+  // The active MDI child; nullptr when none (or not an MDI frame).
+  TForm* ActiveMDIChild() const;
+  // The MDI children, the active one first (stacking order).
+  int MDIChildCount() const;
+  TForm* MDIChildren(int index) const;
+  // The menu item whose drop-down lists the MDI children.
+  TMenuItem* WindowMenu() const { return window_menu_; }
+  void SetWindowMenu(TMenuItem* item);
+  TObject* WindowMenuObject() const;
+  void SetWindowMenuObject(TObject* item);
+  TTileMode TileMode() const { return tile_mode_; }
+  void SetTileMode(TTileMode v) { tile_mode_ = v; }
+  void Tile();
+  void Cascade();
+  void ArrangeIcons();
+  // Activates the next (previous) MDI child.
+  void Next();
+  void Previous();
+  // An MDI child's frame: the MDI form it lives in (nullptr for others).
+  TForm* MDIFrame() const;
 
   RECT ClientRect() const override;
   int32_t ClientWidth() const override { return client_width_; }
@@ -131,14 +176,32 @@ class TForm : public TCustomForm {
 
   void CreateParams(TCreateParams& params) override;
   void CreateWnd() override;
+  HWND CreateWindowHandle(const TCreateParams& params) override;
   void DestroyWnd() override;
   void WndProc(TMessage& message) override;
+  void DefaultHandler(TMessage& message) override;
   void Notification(TComponent* component, TOperation operation) override;
   void UpdateBoundsFromWindow() override;
+  void AlignedRemainder(const RECT& remainder) override;
+  void BiDiModeChanged() override;
 
  private:
   void AdjustSize();
   void DoDestroy();
+  // Shows the menu on the window (again, after a change); `tell_client`: an
+  // MDI frame's client hears of the menus (WM_MDISETMENU).
+  void AttachMenu(bool tell_client);
+  // Takes the menu off the window before the window goes.
+  void DetachMenu();
+  // The menu whose bar shows for this form (an MDI child's: its frame's).
+  TMainMenu* MenuBar() const;
+  // MDI frames: the MDI client window; the active child's menu merged.
+  void CreateClient();
+  void MDIChildParams(TCreateParams& params);
+  void MergeChildMenu(TForm* child);
+  // The menu bar shows `key` as one of its accelerators.
+  bool IsMenuAccelerator(wchar_t key) const;
+  bool IsMDIChildWindow() const;
 
   TFormBorderStyle border_style_ = bsSizeable;
   uint32_t border_icons_ = biSystemMenu | biMinimize | biMaximize;
@@ -151,6 +214,10 @@ class TForm : public TCustomForm {
   TWinControl* focused_control_ = nullptr;  // the one that last heard CM_ENTER
   TMainMenu* menu_ = nullptr;
   bool destroy_fired_ = false;
+  TWindowState window_state_ = wsNormal;
+  HWND client_handle_ = nullptr;
+  TMenuItem* window_menu_ = nullptr;
+  TTileMode tile_mode_ = tbHorizontal;
 };
 
 class TApplication : public TComponent {
@@ -206,6 +273,12 @@ TApplication* Application();
 
 class TScreen {
  public:
+  // The font the system draws menus with (SPI_GETNONCLIENTMETRICS), one
+  // object for the program, read again when the system's settings change.
+  TFont* MenuFont();
+  // Reads the system's fonts again (WM_SETTINGCHANGE).
+  void SettingsChanged();
+
   int FormCount() const { return static_cast<int>(forms_.size()); }
   TForm* Forms(int index) const { return forms_.at(static_cast<size_t>(index)); }
   // The form whose window is active; nullptr when none of ours is.
@@ -217,6 +290,7 @@ class TScreen {
  private:
   friend class TForm;
   std::vector<TForm*> forms_;
+  std::unique_ptr<TFont> menu_font_;
 };
 
 TScreen& Screen();

@@ -3,18 +3,13 @@
 #include <algorithm>
 #include <unordered_set>
 
+#include "framework/buttons.h"
 #include "framework/dc.h"
 #include "framework/forms.h"
 
 namespace fw {
 
 namespace {
-
-UINT NextCommand() {
-  // Command identifiers are unique in the program (menus share WM_COMMAND).
-  static UINT next = 0x100;
-  return next++;
-}
 
 // The menu items that exist: an owner-draw message carries an item data
 // value, and only one of ours may be taken for a TMenuItem (menus of other
@@ -28,18 +23,19 @@ std::unordered_set<const TMenuItem*>& LiveItems() {
 
 // --- TMenuItem -----------------------------------------------------------------
 
-TMenuItem::TMenuItem(TComponent* owner) : TComponent(owner), command_(NextCommand()) {
+TMenuItem::TMenuItem(TComponent* owner) : TComponent(owner), command_(AcquireMenuCommand()) {
   LiveItems().insert(this);
 }
 
 TMenuItem::~TMenuItem() {
-  LiveItems().erase(this);
+  // Leaving the parent takes the entry out of its menu and destroys this
+  // item's popup (with the popups below it); the children stay, on their own.
+  if (parent_ != nullptr) parent_->Remove(this);
+  DestroyPopup();
   for (TMenuItem* child : items_)
     child->parent_ = nullptr;
-  // Menu handles belong to the menu that built them: the parent's rebuild
-  // (or the menu's end) destroys this item's popup with the rest.
-  if (parent_ != nullptr) parent_->Remove(this);
-  handle_ = nullptr;
+  LiveItems().erase(this);
+  ReleaseMenuCommand(command_);
 }
 
 const TClassInfo& TMenuItem::StaticClassInfo() {
@@ -70,40 +66,77 @@ void TMenuItem::SetParentComponent(TComponent* parent) {
 }
 
 void TMenuItem::SetCaption(const std::wstring& v) {
+  if (v == caption_) return;
   caption_ = v;
-  Changed();
+  EntryChanged();
 }
 void TMenuItem::SetChecked(bool v) {
+  if (v == checked_) return;
   checked_ = v;
-  Changed();
+  EntryChanged();
 }
 void TMenuItem::SetEnabled(bool v) {
+  if (v == enabled_) return;
   enabled_ = v;
-  Changed();
+  EntryChanged();
 }
 void TMenuItem::SetVisible(bool v) {
+  if (v == visible_) return;
+  TMenuItem* parent = parent_;
+  const bool teardown = InTeardown();
+  const int index = parent != nullptr ? parent->ShownIndex(this) : 0;
   visible_ = v;
-  Changed();
+  if (parent == nullptr || teardown) return;
+  if (v) {
+    parent->ChildShown(this);
+  } else {
+    parent->ChildHidden(index);
+  }
+  if (TMenu* menu = GetParentMenu(); menu != nullptr && !IsLoading()) {
+    menu->MenuChanged(parent->menu_ != nullptr);
+  }
 }
 void TMenuItem::SetDefault(bool v) {
+  if (v == default_) return;
   default_ = v;
-  Changed();
+  EntryChanged();
 }
 void TMenuItem::SetImageIndex(int32_t v) {
+  if (v == image_index_) return;
   image_index_ = v;
-  Changed();
+  EntryChanged();
 }
 void TMenuItem::SetShortCut(TShortCut v) {
+  if (v == shortcut_) return;
   shortcut_ = v;
-  Changed();
+  EntryChanged();
 }
 void TMenuItem::SetRadioItem(bool v) {
+  if (v == radio_item_) return;
   radio_item_ = v;
-  Changed();
+  EntryChanged();
 }
 void TMenuItem::SetGroupIndex(int32_t v) {
+  if (v == group_index_) return;
   group_index_ = v;
-  Changed();
+  // Merging places top-level items by their group.
+  TMenu* menu = GetParentMenu();
+  if (menu == nullptr || InTeardown() || parent_ == nullptr || parent_->menu_ == nullptr) return;
+  menu->LayoutTopLevel();
+  if (!IsLoading()) menu->MenuChanged(true);
+}
+
+bool TMenuItem::IsAccelerator(wchar_t key) const {
+  return IsAccel(key, caption_);
+}
+
+TMenuItem* TMenuItem::FindShortCut(TShortCut shortcut) {
+  if (!enabled_) return nullptr;
+  if (shortcut_ == shortcut && menu_ == nullptr && !IsLine()) return this;
+  for (TMenuItem* c : items_) {
+    if (TMenuItem* found = c->FindShortCut(shortcut)) return found;
+  }
+  return nullptr;
 }
 
 std::wstring TMenuItem::MenuText() const {
@@ -122,19 +155,6 @@ int TMenuItem::MenuIndex() const {
   return static_cast<int>(std::find(list.begin(), list.end(), this) - list.begin());
 }
 
-void TMenuItem::Add(TMenuItem* item) {
-  if (item->parent_ != nullptr) item->parent_->Remove(item);
-  items_.push_back(item);
-  item->parent_ = this;
-  Changed();
-}
-
-void TMenuItem::Remove(TMenuItem* item) {
-  items_.erase(std::remove(items_.begin(), items_.end(), item), items_.end());
-  item->parent_ = nullptr;
-  Changed();
-}
-
 TMenu* TMenuItem::GetParentMenu() const {
   const TMenuItem* root = this;
   while (root->parent_ != nullptr)
@@ -142,78 +162,19 @@ TMenu* TMenuItem::GetParentMenu() const {
   return root->menu_;
 }
 
-void TMenuItem::Changed() {
-  if (TMenu* menu = GetParentMenu(); menu != nullptr && !IsLoading()) menu->RebuildHandle();
-}
-
 void TMenuItem::Click() {
   if (OnClick) OnClick(this);
 }
 
-void TMenuItem::DestroyHandles() {
-  for (TMenuItem* child : items_)
-    child->DestroyHandles();
-  handle_ = nullptr;  // destroyed with the menu that holds it
-}
-
-void TMenuItem::BuildInto(HMENU menu, bool owner_draw) {
-  for (TMenuItem* item : items_) {
-    if (!item->visible_) continue;
-    MENUITEMINFOW mii{};
-    mii.cbSize = sizeof(mii);
-    mii.fMask = MIIM_FTYPE | MIIM_STATE | MIIM_ID | MIIM_DATA;
-    mii.wID = item->command_;
-    // The item itself travels as the item data (owner-drawn items get it in
-    // WM_MEASUREITEM and WM_DRAWITEM).
-    mii.dwItemData = reinterpret_cast<ULONG_PTR>(item);
-    if (item->IsLine()) {
-      mii.fType = MFT_SEPARATOR;
-    } else {
-      if (!item->enabled_) mii.fState |= MFS_GRAYED;
-      if (item->checked_) mii.fState |= MFS_CHECKED;
-      if (item->default_) mii.fState |= MFS_DEFAULT;
-      if (item->radio_item_) mii.fType |= MFT_RADIOCHECK;
-    }
-    std::wstring text = item->MenuText();
-    if (owner_draw) {
-      mii.fType |= MFT_OWNERDRAW;
-    } else if (!item->IsLine()) {
-      mii.fMask |= MIIM_STRING;
-      mii.dwTypeData = text.data();
-    }
-    if (!item->items_.empty()) {
-      item->handle_ = CreatePopupMenu();
-      item->BuildInto(item->handle_, owner_draw);
-      mii.fMask |= MIIM_SUBMENU;
-      mii.hSubMenu = item->handle_;
-    }
-    InsertMenuItemW(menu, static_cast<UINT>(GetMenuItemCount(menu)), TRUE, &mii);
-  }
-}
-
 namespace {
-
-// The font the system draws menus with (owner-drawn items are measured and
-// drawn in it).
-void AssignMenuFont(TFont& font) {
-  NONCLIENTMETRICSW ncm{};
-  ncm.cbSize = sizeof(ncm);
-  if (!SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(ncm), &ncm, 0)) return;
-  const LOGFONTW& lf = ncm.lfMenuFont;
-  font.SetName(lf.lfFaceName);
-  font.SetHeight(lf.lfHeight);
-  uint32_t style = 0;
-  if (lf.lfWeight >= FW_BOLD) style |= fsBold;
-  if (lf.lfItalic) style |= fsItalic;
-  font.SetStyle(style);
-}
 
 // A canvas on a borrowed DC for the guard's life.
 class TBorrowedCanvas {
  public:
   explicit TBorrowedCanvas(HDC dc) {
     canvas_.SetHandle(dc);
-    AssignMenuFont(*canvas_.Font());
+    // Owner-drawn items are measured and drawn in the system's menu font.
+    canvas_.Font()->Assign(*Screen().MenuFont());
   }
   ~TBorrowedCanvas() { canvas_.SetHandle(nullptr); }
   TBorrowedCanvas(const TBorrowedCanvas&) = delete;
@@ -287,21 +248,28 @@ TMenu::TMenu(TComponent* owner) : TComponent(owner) {
 }
 
 TMenu::~TMenu() {
-  items_.menu_ = nullptr;
   DestroyHandle();
+  items_.menu_ = nullptr;
 }
 
 const TClassInfo& TMenu::StaticClassInfo() {
-  static const TClassInfo info = TClassBuilder<TMenu>("TMenu", TComponent::StaticClassInfo())
-                                     .Bool("OwnerDraw", &TMenu::OwnerDraw, &TMenu::SetOwnerDraw)
-                                     .Obj("Images", &TMenu::ImagesObject, &TMenu::SetImagesObject)
-                                     .Build();
+  static const TClassInfo info =
+      TClassBuilder<TMenu>("TMenu", TComponent::StaticClassInfo())
+          .Bool("OwnerDraw", &TMenu::OwnerDraw, &TMenu::SetOwnerDraw)
+          .Obj("Images", &TMenu::ImagesObject, &TMenu::SetImagesObject)
+          .Enum("BiDiMode",
+                {"bdLeftToRight", "bdRightToLeft", "bdRightToLeftNoAlign",
+                 "bdRightToLeftReadingOnly"},
+                &TMenu::BiDiMode, &TMenu::SetBiDiMode)
+          .Bool("ParentBiDiMode", &TMenu::ParentBiDiMode, &TMenu::SetParentBiDiMode)
+          .Build();
   return info;
 }
 
 void TMenu::SetOwnerDraw(bool v) {
+  if (v == owner_draw_) return;
   owner_draw_ = v;
-  if (handle_ != nullptr) RebuildHandle();
+  UpdateItems();
 }
 
 void TMenu::SetImages(TImageList* images) {
@@ -315,31 +283,32 @@ void TMenu::Notification(TComponent* component, TOperation operation) {
   if (operation == TOperation::opRemove && component == images_) images_ = nullptr;
 }
 
-void TMenu::DestroyHandle() {
-  if (handle_ != nullptr) {
-    items_.DestroyHandles();
-    DestroyMenu(handle_);
-    handle_ = nullptr;
+TBiDiMode TMenu::BiDiMode() const {
+  if (parent_bidi_mode_) {
+    if (const auto* control = dynamic_cast<const TControl*>(Owner())) return control->BiDiMode();
   }
+  return bidi_mode_;
 }
 
-HMENU TMenu::Handle() {
-  if (handle_ == nullptr) {
-    handle_ = CreateMenuHandle();
-    items_.BuildInto(handle_, owner_draw_);
-  }
-  return handle_;
+void TMenu::SetBiDiMode(TBiDiMode v) {
+  const bool was_rtl = IsRightToLeft();
+  bidi_mode_ = v;
+  parent_bidi_mode_ = false;
+  if (IsRightToLeft() != was_rtl) UpdateItems();
 }
 
-void TMenu::RebuildHandle() {
-  if (handle_ == nullptr) return;
-  // Empties the existing handle and fills it again, so windows that show it
-  // keep the same handle.
-  while (GetMenuItemCount(handle_) > 0)
-    DeleteMenu(handle_, 0, MF_BYPOSITION);
-  items_.DestroyHandles();
-  items_.BuildInto(handle_, owner_draw_);
+void TMenu::SetParentBiDiMode(bool v) {
+  if (v == parent_bidi_mode_) return;
+  const bool was_rtl = IsRightToLeft();
+  parent_bidi_mode_ = v;
+  if (IsRightToLeft() != was_rtl) UpdateItems();
 }
+
+void TMenu::ParentBiDiModeChanged() {
+  if (parent_bidi_mode_) UpdateItems();
+}
+
+void TMenu::MenuChanged(bool /*top_level*/) {}
 
 TMenuItem* TMenu::FindItem(UINT command) {
   std::vector<TMenuItem*> stack{&items_};
@@ -360,9 +329,39 @@ bool TMenu::DispatchCommand(UINT command) {
   return true;
 }
 
+bool TMenu::IsShortCut(TShortCut shortcut) {
+  if (shortcut == 0) return false;
+  TMenuItem* item = items_.FindShortCut(shortcut);
+  if (item == nullptr) return false;
+  item->Click();
+  return true;
+}
+
+TMenuItem* TMenu::FindAccelerator(wchar_t key) const {
+  for (TMenuItem* item : ShownTopLevel()) {
+    if (item->Enabled() && item->IsAccelerator(key)) return item;
+  }
+  return nullptr;
+}
+
 // --- TMainMenu, TPopupMenu -----------------------------------------------------
 
 TMainMenu::TMainMenu(TComponent* owner) : TMenu(owner) {}
+
+TMainMenu::~TMainMenu() {
+  // Whoever asked hears of the end first (the form lets go of the menu, the
+  // frame it is merged into takes its items out).
+  DestroyComponents();
+  if (merged_ != nullptr) {
+    merged_->shown_in_ = nullptr;
+    merged_ = nullptr;
+  }
+  if (handle_ != nullptr && window_ != nullptr && IsWindow(window_) &&
+      GetMenu(window_) == handle_) {
+    ::SetMenu(window_, nullptr);
+  }
+  window_ = nullptr;
+}
 
 const TClassInfo& TMainMenu::StaticClassInfo() {
   static const TClassInfo info =
@@ -370,9 +369,22 @@ const TClassInfo& TMainMenu::StaticClassInfo() {
   return info;
 }
 
-void TMainMenu::RebuildHandle() {
-  TMenu::RebuildHandle();
-  if (window_ != nullptr && IsWindow(window_)) DrawMenuBar(window_);
+void TMainMenu::Notification(TComponent* component, TOperation operation) {
+  TMenu::Notification(component, operation);
+  if (operation != TOperation::opRemove) return;
+  if (component == shown_in_) shown_in_ = nullptr;
+  if (component == merged_) {
+    // The merged menu is going: its entries leave while its popups exist.
+    merged_ = nullptr;
+    LayoutTopLevel();
+    MenuChanged(true);
+  }
+}
+
+void TMainMenu::MenuChanged(bool top_level) {
+  if (IsDestroying() || (Owner() != nullptr && Owner()->IsDestroying())) return;
+  if (window_ != nullptr && IsWindow(window_)) SendMessageW(window_, CM_MENUCHANGED, 0, 0);
+  if (shown_in_ != nullptr) shown_in_->MenuChanged(top_level);
 }
 
 TPopupMenu::TPopupMenu(TComponent* owner) : TMenu(owner) {}
@@ -415,7 +427,6 @@ HWND PopupListWindow() {
 
 void TPopupMenu::Popup(int x, int y) {
   if (OnPopup) OnPopup(this);
-  RebuildHandle();
   // A window of ours that is active owns the menu (its owner-draw messages
   // go there and it stays active); otherwise a hidden window does, brought
   // to the foreground so the menu closes when the user clicks elsewhere,
@@ -429,7 +440,9 @@ void TPopupMenu::Popup(int x, int y) {
     SetForegroundWindow(owner);
   }
   UINT command = static_cast<UINT>(TrackPopupMenu(
-      Handle(), TPM_LEFTALIGN | TPM_RETURNCMD | TPM_RIGHTBUTTON, x, y, 0, owner, nullptr));
+      Handle(),
+      (IsRightToLeft() ? TPM_RIGHTALIGN : TPM_LEFTALIGN) | TPM_RETURNCMD | TPM_RIGHTBUTTON, x, y, 0,
+      owner, nullptr));
   PostMessageW(owner, WM_NULL, 0, 0);
   if (foreground != nullptr && GetForegroundWindow() == owner) SetForegroundWindow(foreground);
   if (command != 0) DispatchCommand(command);

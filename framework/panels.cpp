@@ -85,9 +85,7 @@ void TCustomPanel::Paint() {
     TSelectObject font(dc, font_.Handle());
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, ColorToRGB(font_.Color()));
-    UINT align = alignment_ == taCenter         ? DT_CENTER
-                 : alignment_ == taRightJustify ? DT_RIGHT
-                                                : DT_LEFT;
+    const UINT align = BiDiDrawTextFlags(alignment_, bidi_mode_);
     DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &r,
               align | DT_VCENTER | DT_SINGLELINE | DT_EXPANDTABS);
   }

@@ -65,9 +65,7 @@ UINT TLabel::DrawFlags() const {
   UINT flags = DT_EXPANDTABS;
   if (word_wrap_) flags |= DT_WORDBREAK;
   if (!show_accel_char_) flags |= DT_NOPREFIX;
-  if (alignment_ == taCenter) flags |= DT_CENTER;
-  if (alignment_ == taRightJustify) flags |= DT_RIGHT;
-  return flags;
+  return flags | BiDiDrawTextFlags(alignment_, bidi_mode_);
 }
 
 void TLabel::AdjustBounds() {
@@ -83,7 +81,7 @@ void TLabel::AdjustBounds() {
   }
   ReleaseDC(nullptr, dc);
   int32_t x = left_;
-  if (alignment_ == taRightJustify) x += width_ - r.right;
+  if (BiDiAlignment(alignment_, bidi_mode_) == taRightJustify) x += width_ - r.right;
   SetBounds(x, top_, r.right, r.bottom);
 }
 

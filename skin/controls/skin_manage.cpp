@@ -145,8 +145,11 @@ LRESULT CALLBACK TSkinManage::CbtProc(int code, WPARAM wparam, LPARAM lparam) {
     } else if (code == HCBT_ACTIVATE && self->start_state_ == 0) {
       self->start_state_ = 1;
     }
-  } catch (...) {
-    fw::HandleCallbackException();
+  } catch (...) {  // NOLINT(bugprone-empty-catch): see below
+    // The hook runs inside the system's creation, activation or destruction
+    // of a window: an error box opened here would create and activate
+    // windows inside the hook. The window is left as it was (unskinned), as
+    // a painting error leaves what was drawn.
   }
   return self->hook_.CallNext(code, wparam, lparam);
 }
@@ -400,10 +403,19 @@ bool TSkinManage::IsPopupSkinned(HWND window) const {
 void TSkinManage::SkinPopupMenu(HWND window) {
   if (!active_) return;
   if (SendMessageW(window, WM_SKINQUERY, 0, 0) == 1 || IsPopupSkinned(window)) return;
+  // A menu window left unskinned is remembered: when it goes, what the
+  // source said ends with it, as it does when a skinned one goes (a system
+  // menu refused must not make the next context menu count as one).
+  auto refuse = [this, window] {
+    std::erase_if(refused_menus_, [](HWND w) { return !IsWindow(w); });
+    refused_menus_.push_back(window);
+  };
   skin::TSkinData* data = FindSkinData(window);
-  if (data == nullptr || data->NotLoaded) return;
-  TSkinData* component = TSkinData::FromData(data);
-  if (component == nullptr) return;
+  TSkinData* component = data != nullptr && !data->NotLoaded ? TSkinData::FromData(data) : nullptr;
+  if (component == nullptr) {
+    refuse();
+    return;
+  }
   const uint32_t controls = data->SkinControls;
   bool allowed = false;
   switch (menu_source_) {
@@ -419,7 +431,10 @@ void TSkinManage::SkinPopupMenu(HWND window) {
     default:
       break;
   }
-  if (!allowed) return;
+  if (!allowed) {
+    refuse();
+    return;
+  }
   auto popup = std::make_unique<TWinSkinPopMenu>();
   popup->Attach(window, component, nullptr);
   popup->FromMenuBar = menu_bar_popups_;
@@ -429,7 +444,16 @@ void TSkinManage::SkinPopupMenu(HWND window) {
 bool TSkinManage::ReleasePopupMenu(HWND window) {
   auto it = std::find_if(popup_menus_.begin(), popup_menus_.end(),
                          [window](const auto& p) { return p->Handle == window; });
-  if (it == popup_menus_.end()) return false;
+  if (it == popup_menus_.end()) {
+    auto refused = std::find(refused_menus_.begin(), refused_menus_.end(), window);
+    if (refused == refused_menus_.end()) return false;
+    refused_menus_.erase(refused);
+    if (popup_menus_.empty()) {
+      menu_bar_popups_ = false;
+      menu_source_ = 0;
+    }
+    return false;
+  }
   (*it)->Detach();
   if (PendingPopup() == it->get()) PendingPopup() = nullptr;
   popup_menus_.erase(it);
@@ -458,7 +482,8 @@ void TSkinManage::SetMDIMaximized(bool state) {
   if (state == mdi_maximized_) return;
   mdi_maximized_ = state;
   for (TWinSkinForm* form : skin_forms_) {
-    if (form->MDIKind != mkChild) continue;
+    // A child whose window is gone waits only to be freed.
+    if (form->MDIKind != mkChild || form->State == ssDestroyed) continue;
     if (state) {
       if (form->HasRegion) form->RemoveRegion();
       form->SetNativeCaption(true);

@@ -110,6 +110,8 @@ class TSkinManage : public skin::ISkinManager {
   fw::TWindowsHook hook_;
   std::vector<TWinSkinForm*> skin_forms_;
   std::vector<std::unique_ptr<TWinSkinPopMenu>> popup_menus_;
+  // Menu windows that were left unskinned and have not gone yet.
+  std::vector<HWND> refused_menus_;
   std::vector<skin::TSkinData*> skin_datas_;
   bool active_ = false;
   bool forcing_ = false;

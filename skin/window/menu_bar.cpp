@@ -2,6 +2,7 @@
 // handle, the band painted from the skin, hit tests and drop-downs.
 #include "skin/window/menu_bar.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "framework/dc.h"
@@ -9,23 +10,12 @@
 #include "skin/data/skin_draw.h"
 #include "skin/data/win/skin_text.h"
 #include "skin/window/menu_bar_layout.h"
+#include "skin/window/menu_hook.h"
 #include "skin/window/skin_surface.h"
 
 namespace skin::win {
 
 namespace {
-
-// The font the system draws menu bars with.
-HFONT CreateMenuFont() {
-  NONCLIENTMETRICSW ncm{};
-  ncm.cbSize = sizeof(ncm);
-  if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(ncm), &ncm, 0)) {
-    return CreateFontIndirectW(&ncm.lfMenuFont);
-  }
-  LOGFONTW lf{};
-  GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof(lf), &lf);
-  return CreateFontIndirectW(&lf);
-}
 
 // Clears a flag however the scope is left.
 class TFlagScope {
@@ -64,10 +54,12 @@ void TMenuBtn::Paint() {
 
 // --- TWinSkinMenu ---------------------------------------------------------------
 
-TWinSkinMenu::TWinSkinMenu(TWinSkinForm& form)
-    : fw::TComponent(&form), Form(form), menu_font_(CreateMenuFont()) {}
+TWinSkinMenu::TWinSkinMenu(TWinSkinForm& form) : fw::TComponent(&form), Form(form) {}
 
 TWinSkinMenu::~TWinSkinMenu() {
+  // A window destroyed while its drop-down is open takes its band along:
+  // the menu loop must not come back to it.
+  ForgetMenuLoopBar(this);
   ClearItems();
   SetMenuFramework(nullptr);
 }
@@ -110,63 +102,134 @@ void TWinSkinMenu::ReadFrameworkMenu() {
   if (Menu == nullptr) return;
 
   ClearItems();
-  fw::TMenuItem* root = Menu->Items();
-  ItemCount = root->Count();
-  for (int i = 0; i < ItemCount; ++i) {
-    fw::TMenuItem* source = root->Items(i);
-    auto item = std::make_unique<TMenuBtn>(Form, *this);
-    item->Index = i;
-    item->Visible = source->Visible();
-    item->Enabled = source->Enabled();
-    item->Command = source->Command();
-    item->Caption = source->Caption();
-    item->MenuItem = source;
-    item->SubMenu = source->Count() > 0 ? source->Handle() : nullptr;
-    Items.push_back(std::move(item));
+  // The entries the menu shows, in order, each with the framework item it
+  // carries: the form's own items and, in an MDI frame, those merged in
+  // from the active child. The form's items the menu does not show (hidden,
+  // or replaced by a merged one) keep their place on the band, hidden.
+  std::vector<fw::TMenuItem*> shown;
+  const int count = GetMenuItemCount(MenuHandle);
+  for (int i = 0; i < count; ++i) {
+    MENUITEMINFOW mii{};
+    mii.cbSize = sizeof(mii);
+    mii.fMask = MIIM_DATA;
+    const bool read = GetMenuItemInfoW(MenuHandle, static_cast<UINT>(i), TRUE, &mii) != FALSE;
+    shown.push_back(read && fw::IsMenuItem(mii.dwItemData)
+                        ? reinterpret_cast<fw::TMenuItem*>(mii.dwItemData)
+                        : nullptr);
   }
+  size_t next = 0;  // the first shown entry not on the band yet
+  auto add_shown_until = [&](size_t end) {
+    for (; next < end; ++next) {
+      if (shown[next] != nullptr) {
+        AddFrameworkItem(shown[next], true);
+      } else {
+        Items.push_back(EntryOfHandle(static_cast<int>(next), false));
+      }
+    }
+  };
+  fw::TMenuItem* root = Menu->Items();
+  for (int i = 0; i < root->Count(); ++i) {
+    fw::TMenuItem* own = root->Items(i);
+    const auto at = std::find(shown.begin() + static_cast<ptrdiff_t>(next), shown.end(), own);
+    if (at == shown.end()) {
+      AddFrameworkItem(own, false);
+      continue;
+    }
+    add_shown_until(static_cast<size_t>(at - shown.begin()));
+    AddFrameworkItem(own, true);
+    ++next;
+  }
+  add_shown_until(shown.size());
+  for (size_t i = 0; i < Items.size(); ++i)
+    Items[i]->Index = static_cast<int32_t>(i);
+  ItemCount = static_cast<int32_t>(Items.size());
+  RightToLeft = ReadRightToLeft();
   SetMenu(Form.Handle, nullptr);
+}
+
+void TWinSkinMenu::AddFrameworkItem(fw::TMenuItem* source, bool shown) {
+  auto item = std::make_unique<TMenuBtn>(Form, *this);
+  item->Visible = shown;
+  item->Enabled = source->Enabled();
+  item->Command = source->Command();
+  item->Caption = source->Caption();
+  item->MenuItem = source;
+  item->SubMenu = source->Count() > 0 ? source->Handle() : nullptr;
+  Items.push_back(std::move(item));
 }
 
 void TWinSkinMenu::ReadMenuMerged() {
   if (HMENU menu = GetMenu(Form.Handle)) MenuHandle = menu;
+  ReadFromHandle(false);
+}
+
+void TWinSkinMenu::ReadMenuHandle(HMENU menu) {
+  if (menu == nullptr) menu = GetMenu(Form.Handle);
+  if (menu != nullptr) MenuHandle = menu;
+  ReadFromHandle(true);
+}
+
+void TWinSkinMenu::ReadFromHandle(bool by_command) {
   if (MenuHandle == nullptr) return;
   ClearItems();
   ItemCount = GetMenuItemCount(MenuHandle);
   if (ItemCount <= 0) return;
-  for (int i = 0; i < ItemCount; ++i) {
-    wchar_t text[80] = {};
-    MENUITEMINFOW mii{};
-    mii.cbSize = sizeof(mii);
-    mii.fMask = MIIM_STATE | MIIM_ID | MIIM_SUBMENU | MIIM_TYPE;
-    mii.dwTypeData = text;
-    mii.cch = 80;
-    GetMenuItemInfoW(MenuHandle, static_cast<UINT>(i), TRUE, &mii);
-    auto item = std::make_unique<TMenuBtn>(Form, *this);
-    item->Index = i;
-    item->SubMenu = mii.hSubMenu;
-    item->Enabled = (mii.fState & (MFS_GRAYED | MFS_DISABLED)) == 0;
-    item->Visible = true;
-    item->Command = mii.wID;
-    item->Caption = (mii.fType & (MFT_BITMAP | MFT_SEPARATOR)) != 0 ? L"" : text;
-    // An owner-drawn entry has no text: the framework item in its place
-    // gives what it shows.
-    if (item->Caption.empty() && Menu != nullptr && i < Menu->Items()->Count()) {
-      fw::TMenuItem* source = Menu->Items()->Items(i);
-      item->Caption = source->Caption();
-      item->Enabled = source->Enabled();
-      item->Command = GetMenuItemID(MenuHandle, i);
-      item->MenuItem = source;
-      item->SubMenu = source->Count() > 0 ? source->Handle() : nullptr;
-    }
-    Items.push_back(std::move(item));
-  }
+  for (int i = 0; i < ItemCount; ++i)
+    Items.push_back(EntryOfHandle(i, by_command));
+  RightToLeft = ReadRightToLeft();
   SetMenu(Form.Handle, nullptr);
+}
+
+std::unique_ptr<TMenuBtn> TWinSkinMenu::EntryOfHandle(int i, bool by_command) {
+  wchar_t text[80] = {};
+  MENUITEMINFOW mii{};
+  mii.cbSize = sizeof(mii);
+  mii.fMask = MIIM_STATE | MIIM_ID | MIIM_SUBMENU | MIIM_TYPE;
+  mii.dwTypeData = text;
+  mii.cch = 80;
+  GetMenuItemInfoW(MenuHandle, static_cast<UINT>(i), TRUE, &mii);
+  auto item = std::make_unique<TMenuBtn>(Form, *this);
+  item->Index = i;
+  item->SubMenu = mii.hSubMenu;
+  item->Enabled = (mii.fState & (MFS_GRAYED | MFS_DISABLED)) == 0;
+  item->Visible = true;
+  item->Command = mii.wID;
+  item->Caption = (mii.fType & (MFT_BITMAP | MFT_SEPARATOR)) != 0 ? L"" : text;
+  // An owner-drawn entry has no text: the framework item in its place, or
+  // the top-level one of the same command, gives what it shows.
+  fw::TMenuItem* source = nullptr;
+  if (item->Caption.empty() && Menu != nullptr) {
+    fw::TMenuItem* root = Menu->Items();
+    if (!by_command && i < root->Count()) source = root->Items(i);
+    for (int j = 0; by_command && j < root->Count(); ++j) {
+      if (root->Items(j)->Command() == mii.wID) source = root->Items(j);
+    }
+  }
+  if (source != nullptr) {
+    item->Caption = source->Caption();
+    item->Enabled = source->Enabled();
+    item->Command = by_command ? source->Command() : GetMenuItemID(MenuHandle, i);
+    item->MenuItem = source;
+    item->SubMenu = source->Count() > 0 ? source->Handle() : nullptr;
+  }
+  return item;
+}
+
+bool TWinSkinMenu::ReadRightToLeft() const {
+  if (Form.RightToLeft) return true;
+  // A right-to-left menu marks its entries (the framework does so for a
+  // menu whose BiDiMode is right to left).
+  if (MenuHandle == nullptr || GetMenuItemCount(MenuHandle) <= 0) return false;
+  MENUITEMINFOW mii{};
+  mii.cbSize = sizeof(mii);
+  mii.fMask = MIIM_FTYPE;
+  return GetMenuItemInfoW(MenuHandle, 0, TRUE, &mii) && (mii.fType & MFT_RIGHTORDER) != 0;
 }
 
 void TWinSkinMenu::DrawItemCaption(HDC dc, const TMenuBtn& item, const RECT& cell) {
   if (item.Caption.empty()) return;
   fw::TSavedDC saved(dc);
-  SelectObject(dc, menu_font_.get());
+  SelectObject(dc, MenuFont());
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, item.Enabled ? fw::ColorToRGB(Form.Data().MenuBarTextColour)
                                 : GetSysColor(COLOR_BTNSHADOW));
@@ -215,7 +278,7 @@ void TWinSkinMenu::Paint(HDC dc, const RECT& band) {
   std::vector<skin::TMenuBarItemInput> inputs;
   inputs.reserve(Items.size());
   {
-    fw::TSelectObject font(surface, menu_font_.get());
+    fw::TSelectObject font(surface, MenuFont());
     for (const auto& item : Items) {
       SIZE size{};
       if (item->Visible && !item->Caption.empty()) {
@@ -225,7 +288,7 @@ void TWinSkinMenu::Paint(HDC dc, const RECT& band) {
       inputs.push_back({item->Visible, size.cx});
     }
   }
-  const bool rtl = Form.RightToLeft;
+  const bool rtl = RightToLeft;
   const auto places =
       skin::LayoutMenuBar(ToSkinRect(band), skin::MenuBarStartX(bar, rtl, w), rtl, inputs);
   for (size_t i = 0; i < Items.size(); ++i) {
@@ -233,6 +296,8 @@ void TWinSkinMenu::Paint(HDC dc, const RECT& band) {
     item.Rect = ToRECT(places[i].Rect);
     if (item.Visible) DrawItemCaption(surface, item, ToRECT(places[i].Cell));
   }
+  // An MDI frame whose active child is maximized: the child's buttons.
+  Form.PaintMDIButtons(surface);
   BitBlt(dc, band.left, band.top, w, h, surface, 0, 0, SRCCOPY);
 }
 
@@ -243,15 +308,34 @@ TMenuBtn* TWinSkinMenu::HitTest(POINT p) const {
   return nullptr;
 }
 
+HMENU TWinSkinMenu::DropDownOf(const TMenuBtn& item) const {
+  if (item.MenuItem == nullptr) return item.SubMenu;
+  return item.MenuItem->Count() > 0 ? item.MenuItem->Handle() : nullptr;
+}
+
 bool TWinSkinMenu::OpenMenu(TMenuBtn& item) {
   PostMessageW(Form.Handle, WM_COMMAND, item.Command, 0);
-  // A framework item's drop-down is asked for now: the framework rebuilds
-  // its handles whenever an item changes.
-  if (item.MenuItem != nullptr)
-    item.SubMenu = item.MenuItem->Count() > 0 ? item.MenuItem->Handle() : nullptr;
+  item.SubMenu = DropDownOf(item);
   if (item.SubMenu == nullptr) return false;
+  if (item.MenuItem != nullptr) {
+    HideRedundantSeparators(item.MenuItem);
+    item.SubMenu = DropDownOf(item);  // hiding entries may have made the menu again
+    if (item.SubMenu == nullptr) return false;
+  }
+  // What the drop-down needs of the item, read now: the menu loop may read
+  // the band again (a command that changes the menu) and free the item.
+  const int32_t index = item.Index;
+  const HMENU drop_down = item.SubMenu;
+  const bool enabled = item.Enabled;
+  const RECT rect = item.Rect;
 
+  TMenuLoopState& loop = MenuLoop();
+  loop.Bar = this;
+  loop.CurrentIndex = index;
   GetWindowRect(Form.Handle, &Form.WindowRect);
+  // Windows NT 4.0 draws the drop-down's entries itself.
+  const bool nt4 = IsWinNT() && (WinVersion() & 0xFF) == 4;
+  if (!nt4) MarkOwnerDraw(drop_down);
   Form.MenuLoopActive = true;
   TSkinManage* manager = TSkinManage::Instance();
   if (manager != nullptr) {
@@ -259,12 +343,18 @@ bool TWinSkinMenu::OpenMenu(TMenuBtn& item) {
     manager->SetMenuSource(1);
     manager->SetMenuBarPopups(true);
   }
-  Form.OpenSubmenu = item.SubMenu;
-  if (item.Enabled) {
-    TrackPopupMenu(item.SubMenu, TPM_NONOTIFY | TPM_RIGHTBUTTON,
-                   item.Rect.left + Form.WindowRect.left, item.Rect.bottom + Form.WindowRect.top, 0,
-                   Form.Handle, nullptr);
+  Form.OpenSubmenu = drop_down;
+  InstallMenuHook();
+  if (enabled) {
+    TrackPopupMenu(drop_down, TPM_NONOTIFY | TPM_RIGHTBUTTON, rect.left + Form.WindowRect.left,
+                   rect.bottom + Form.WindowRect.top, 0, Form.Handle, nullptr);
   }
+  // The window may have been destroyed while its drop-down was open; this
+  // band went with it and only the loop's own state is left to reset.
+  const bool alive = loop.Bar == this;
+  const int32_t next = loop.SwitchTo;
+  RemoveMenuHook();
+  if (!alive) return true;
   Form.MenuLoopActive = false;
   // The manager clears both when it releases the last popup skinner; a
   // drop-down that was never skinned must not leave them set for the next
@@ -273,10 +363,119 @@ bool TWinSkinMenu::OpenMenu(TMenuBtn& item) {
     manager->SetMenuBarPopups(false);
     manager->SetMenuSource(0);
   }
+  // The arrow keys or the mouse moved on: that item opens as a click on it
+  // would, once this click's handling is over.
+  if (next >= 0 && next < static_cast<int32_t>(Items.size())) OpenMenuButton(*Items[next]);
   return true;
 }
 
+void TWinSkinMenu::OpenMenuButton(TMenuBtn& item) {
+  RECT wr;
+  GetWindowRect(Form.Handle, &wr);
+  const int x = item.Rect.left + wr.left + 1;
+  const int y = item.Rect.top + wr.top + 1;
+  PostMessageW(Form.Handle, WM_NCLBUTTONDOWN, HTCLIENT,
+               MAKELPARAM(static_cast<WORD>(x), static_cast<WORD>(y)));
+}
+
+std::vector<skin::TMenuBarKey> TWinSkinMenu::Keys() const {
+  std::vector<skin::TMenuBarKey> keys;
+  keys.reserve(Items.size());
+  for (const auto& item : Items)
+    keys.push_back({item->Caption, item->Enabled, item->Visible});
+  return keys;
+}
+
+TMenuBtn* TWinSkinMenu::FindAccelerator(wchar_t key) {
+  const int i = skin::FindAccelerator(Keys(), key);
+  return i >= 0 ? Items[static_cast<size_t>(i)].get() : nullptr;
+}
+
+TMenuBtn* TWinSkinMenu::NextMenuButton(bool forward) {
+  const int i = skin::NextMenuButton(Keys(), MenuLoop().CurrentIndex, forward);
+  return i >= 0 ? Items[static_cast<size_t>(i)].get() : nullptr;
+}
+
+bool TWinSkinMenu::DialogChar(wchar_t key) {
+  skin::TKeyboardState keys;
+  keys.Alt = GetKeyState(VK_MENU) < 0;
+  keys.Ctrl = GetKeyState(VK_CONTROL) < 0;
+  keys.Shift = GetKeyState(VK_SHIFT) < 0;
+  const int i = skin::DialogCharItem(Keys(), key, keys);
+  if (i < 0) return false;
+  OpenMenuButton(*Items[static_cast<size_t>(i)]);
+  return true;
+}
+
+bool TWinSkinMenu::KeyMenu(WPARAM command, LPARAM key) {
+  skin::TKeyMenuInput input;
+  input.Command = static_cast<uint32_t>(command);
+  input.Key = static_cast<uint32_t>(key);
+  input.MenuLoopActive = Form.MenuLoopActive;
+  input.Captured = GetCapture() != nullptr;
+  const skin::TKeyMenuAnswer answer = skin::KeyMenuRule(input, Keys());
+  if (answer.Open >= 0) OpenMenuButton(*Items[static_cast<size_t>(answer.Open)]);
+  return answer.Handled;
+}
+
+void TWinSkinMenu::HideRedundantSeparators(fw::TMenuItem* item) {
+  if (item == nullptr) return;
+  std::vector<skin::TDropDownEntry> entries;
+  entries.reserve(static_cast<size_t>(item->Count()));
+  for (int i = 0; i < item->Count(); ++i) {
+    entries.push_back({item->Items(i)->IsLine(), item->Items(i)->Visible()});
+  }
+  const std::vector<bool> visible = skin::HideRedundantSeparators(entries);
+  TFlagScope hiding(hiding_separators_);
+  for (int i = 0; i < item->Count() && i < static_cast<int>(visible.size()); ++i) {
+    fw::TMenuItem* child = item->Items(i);
+    if (child->Visible() != visible[static_cast<size_t>(i)]) {
+      child->SetVisible(visible[static_cast<size_t>(i)]);
+    }
+  }
+}
+
+void TWinSkinMenu::MarkOwnerDraw(HMENU menu) {
+  // Menus made again since an earlier drop-down (a framework menu after a
+  // change) are gone with their marks.
+  std::erase_if(marked_, [](const TMarkedEntry& e) { return !IsMenu(e.Menu); });
+  MarkEntries(menu);
+}
+
+void TWinSkinMenu::MarkEntries(HMENU menu) {
+  const int count = GetMenuItemCount(menu);
+  for (int i = 0; i < count; ++i) {
+    MENUITEMINFOW mii{};
+    mii.cbSize = sizeof(mii);
+    mii.fMask = MIIM_FTYPE | MIIM_SUBMENU | MIIM_ID;
+    if (!GetMenuItemInfoW(menu, static_cast<UINT>(i), TRUE, &mii)) continue;
+    if ((mii.fType & MFT_OWNERDRAW) == 0) {
+      // Only the type changes: the entry keeps its text, which the
+      // controller measures and draws.
+      const UINT id = mii.wID;
+      mii.fMask = MIIM_FTYPE;
+      mii.fType |= MFT_OWNERDRAW;
+      if (SetMenuItemInfoW(menu, static_cast<UINT>(i), TRUE, &mii)) {
+        marked_.push_back({menu, static_cast<UINT>(i), id});
+      }
+    }
+    if (mii.hSubMenu != nullptr) MarkEntries(mii.hSubMenu);
+  }
+}
+
 void TWinSkinMenu::RestoreMenu() {
+  // The entries this band made owner-drawn are drawn by the system again.
+  for (const TMarkedEntry& e : marked_) {
+    if (!IsMenu(e.Menu)) continue;
+    MENUITEMINFOW mii{};
+    mii.cbSize = sizeof(mii);
+    mii.fMask = MIIM_FTYPE | MIIM_ID;
+    if (!GetMenuItemInfoW(e.Menu, e.Position, TRUE, &mii) || mii.wID != e.Id) continue;
+    mii.fMask = MIIM_FTYPE;
+    mii.fType &= ~static_cast<UINT>(MFT_OWNERDRAW);
+    SetMenuItemInfoW(e.Menu, e.Position, TRUE, &mii);
+  }
+  marked_.clear();
   if (MenuHandle != nullptr && IsMenu(MenuHandle)) SetMenu(Form.Handle, MenuHandle);
 }
 

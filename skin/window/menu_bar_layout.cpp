@@ -33,4 +33,43 @@ std::vector<TMenuBarItemPlace> LayoutMenuBar(const TRect& band, int start_x, boo
   return places;
 }
 
+std::vector<bool> HideRedundantSeparators(const std::vector<TDropDownEntry>& entries) {
+  std::vector<bool> visible;
+  visible.reserve(entries.size());
+  for (const TDropDownEntry& e : entries)
+    visible.push_back(e.Visible);
+  const size_t n = entries.size();
+  auto shown_entry = [&](size_t i) { return !entries[i].Separator && visible[i]; };
+
+  // Separators before the first shown entry go; `last` is that entry.
+  size_t last = 0;
+  size_t i = 0;
+  for (; i < n && !shown_entry(i); ++i) {
+    if (entries[i].Separator) visible[i] = false;
+  }
+  if (i < n) last = i;
+
+  // Between shown entries one separator shows: the last of a run.
+  bool pending = false;
+  size_t separator = 0;
+  for (i = last; i < n; ++i) {
+    if (entries[i].Separator) {
+      if (pending) visible[separator] = false;
+      pending = true;
+      separator = i;
+    } else if (visible[i]) {
+      if (pending) visible[separator] = true;
+      pending = false;
+      last = i;
+    }
+  }
+
+  // Separators after the last shown entry go.
+  for (i = n; i-- > last;) {
+    if (shown_entry(i)) break;
+    if (entries[i].Separator) visible[i] = false;
+  }
+  return visible;
+}
+
 }  // namespace skin

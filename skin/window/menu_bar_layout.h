@@ -1,6 +1,7 @@
 // Geometry of the skinned menu bar band, apart from painting: where the first
 // item starts, how wide an item is, and the cell and window rectangle of
-// every item, left to right or right to left.
+// every item, left to right or right to left; and which separators of a
+// drop-down show.
 //
 //   const int start = skin::MenuBarStartX(data.MenuBar.get(), false, band.Width());   // 5
 //   auto items = skin::LayoutMenuBar(band, start, false, {{true, 24}, {true, 40}});
@@ -37,5 +38,17 @@ struct TMenuBarItemPlace {
 
 std::vector<TMenuBarItemPlace> LayoutMenuBar(const TRect& band, int start_x, bool right_to_left,
                                              const std::vector<TMenuBarItemInput>& items);
+
+// An entry of a drop-down, for separator hiding.
+struct TDropDownEntry {
+  bool Separator = false;
+  bool Visible = true;
+};
+
+// The Visible flags that leave a drop-down without a separator before its
+// first shown entry, after its last one, or right after another shown
+// separator; a separator between two groups of shown entries shows, even
+// one that was hidden. Entries that are not separators keep their flag.
+std::vector<bool> HideRedundantSeparators(const std::vector<TDropDownEntry>& entries);
 
 }  // namespace skin

@@ -2,6 +2,7 @@
 // events, native menus through WM_MEASUREITEM and WM_DRAWITEM.
 #include <algorithm>
 #include <cwchar>
+#include <memory>
 
 #include "framework/dc.h"
 #include "skin/controls/skin_manage.h"
@@ -70,20 +71,40 @@ class TBorrowedCanvas {
 };
 
 // The controller's handlers as the items' events: drawing from the skin, and
-// measuring as a drop-down entry of the menu bar or of a popup menu.
-fw::TMenuDrawItemEvent DrawHandler(TWinSkinForm* form) {
-  return [form](fw::TObject* s, fw::TCanvas* c, RECT r, bool selected) {
-    form->DrawMenuItem(s, c, r, selected);
-  };
-}
-fw::TMenuMeasureItemEvent MeasureHandler(TWinSkinForm* form, bool popup) {
-  if (popup) {
-    return [form](fw::TObject* s, fw::TCanvas* c, int& w, int& h) {
-      form->MeasurePopupItem(s, c, w, h);
-    };
+// measuring as a drop-down entry of the menu bar or of a popup menu. They
+// reach the controller only while it lives (an item may keep its handler
+// longer: a form whose window is made again gets a new controller), and tell
+// which controller set them.
+struct TDrawThunk {
+  std::weak_ptr<TWinSkinForm*> Owner;
+  void operator()(fw::TObject* s, fw::TCanvas* c, RECT r, bool selected) const {
+    if (const auto form = Owner.lock()) (*form)->DrawMenuItem(s, c, r, selected);
   }
-  return
-      [form](fw::TObject* s, fw::TCanvas* c, int& w, int& h) { form->MeasureMenuItem(s, c, w, h); };
+};
+struct TMeasureThunk {
+  std::weak_ptr<TWinSkinForm*> Owner;
+  bool Popup = false;
+  void operator()(fw::TObject* s, fw::TCanvas* c, int& w, int& h) const {
+    const auto form = Owner.lock();
+    if (!form) return;
+    if (Popup) {
+      (*form)->MeasurePopupItem(s, c, w, h);
+    } else {
+      (*form)->MeasureMenuItem(s, c, w, h);
+    }
+  }
+};
+
+fw::TMenuDrawItemEvent DrawHandler(const std::shared_ptr<TWinSkinForm*>& life) {
+  return TDrawThunk{life};
+}
+fw::TMenuMeasureItemEvent MeasureHandler(const std::shared_ptr<TWinSkinForm*>& life, bool popup) {
+  return TMeasureThunk{life, popup};
+}
+
+// Whether a handler is a controller's (a live one or one that is gone).
+bool IsControllerHandler(const fw::TMenuDrawItemEvent& handler) {
+  return handler.target<TDrawThunk>() != nullptr;
 }
 
 void MarkPopupsFromMenuBar() {
@@ -104,8 +125,8 @@ void TellPendingPopup(HMENU menu) {
 void TWinSkinForm::SetMenuItemHooks(fw::TMenuItem* item, bool on) {
   auto hook = [this, on](fw::TMenuItem* it) {
     if (on) {
-      it->OnDrawItem = DrawHandler(this);
-      it->OnMeasureItem = MeasureHandler(this, false);
+      it->OnDrawItem = DrawHandler(life_);
+      it->OnMeasureItem = MeasureHandler(life_, false);
     } else {
       it->OnDrawItem = nullptr;
     }
@@ -125,8 +146,8 @@ void TWinSkinForm::SetPopupMenusOwnerDraw(fw::TForm* form, bool on) {
     popup->SetOwnerDraw(on);
     ForEachItem(popup->Items(), [this, on](fw::TMenuItem* item) {
       if (on) {
-        item->OnDrawItem = DrawHandler(this);
-        item->OnMeasureItem = MeasureHandler(this, true);
+        item->OnDrawItem = DrawHandler(life_);
+        item->OnMeasureItem = MeasureHandler(life_, true);
       } else {
         item->OnDrawItem = nullptr;
         item->OnMeasureItem = nullptr;
@@ -149,16 +170,50 @@ void TWinSkinForm::SetMainMenusOwnerDraw(fw::TForm* form, bool on) {
         top->OnMeasureItem = nullptr;
       }
       // The menu bar's own items stay as they are; the drop-downs' items
-      // are drawn from the skin unless they draw themselves.
+      // are drawn from the skin unless they draw themselves (a handler an
+      // earlier controller of the form left is not the item's own).
       ForEachItem(top, [this, on](fw::TMenuItem* item) {
         if (!on) {
           item->OnDrawItem = nullptr;
           item->OnMeasureItem = nullptr;
-        } else if (!item->OnDrawItem) {
-          item->OnDrawItem = DrawHandler(this);
-          item->OnMeasureItem = MeasureHandler(this, false);
+        } else if (!item->OnDrawItem || IsControllerHandler(item->OnDrawItem)) {
+          item->OnDrawItem = DrawHandler(life_);
+          item->OnMeasureItem = MeasureHandler(life_, false);
         }
       });
+    }
+  }
+}
+
+TWinSkinForm* MenuHandlerOwner(const fw::TMenuDrawItemEvent& handler) {
+  const auto* thunk = handler.target<TDrawThunk>();
+  const auto form = thunk != nullptr ? thunk->Owner.lock() : nullptr;
+  return form ? *form : nullptr;
+}
+
+TWinSkinForm* MenuHandlerOwner(const fw::TMenuMeasureItemEvent& handler) {
+  const auto* thunk = handler.target<TMeasureThunk>();
+  const auto form = thunk != nullptr ? thunk->Owner.lock() : nullptr;
+  return form ? *form : nullptr;
+}
+
+void TWinSkinForm::ReleaseMenuHandlers() {
+  if (Form == nullptr) return;
+  // Every item of the form's menus, the top level included, loses the
+  // handlers that lead to this controller (or to one that is gone).
+  auto release = [this](fw::TMenuItem* item) {
+    if (const auto* draw = item->OnDrawItem.target<TDrawThunk>()) {
+      const auto owner = draw->Owner.lock();
+      if (!owner || *owner == this) item->OnDrawItem = nullptr;
+    }
+    if (const auto* measure = item->OnMeasureItem.target<TMeasureThunk>()) {
+      const auto owner = measure->Owner.lock();
+      if (!owner || *owner == this) item->OnMeasureItem = nullptr;
+    }
+  };
+  for (int i = 0; i < Form->ComponentCount(); ++i) {
+    if (auto* menu = dynamic_cast<fw::TMenu*>(Form->Components(i))) {
+      ForEachItem(menu->Items(), release);
     }
   }
 }

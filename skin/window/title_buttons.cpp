@@ -67,15 +67,6 @@ void PaintButtonFrame(HDC dc, const RECT& rect, const TDataSkinSysButton& elemen
   });
 }
 
-// Whether the active child of an MDI frame is maximized.
-bool ActiveMDIChildMaximized(const TWinSkinForm& form) {
-  if (form.MDIKind != mkFrame || form.MDIClient == nullptr) return false;
-  BOOL maximized = FALSE;
-  const auto child = reinterpret_cast<HWND>(
-      SendMessageW(form.MDIClient, WM_MDIGETACTIVE, 0, reinterpret_cast<LPARAM>(&maximized)));
-  return child != nullptr && maximized != FALSE;
-}
-
 bool Has(uint32_t set, TSkinControlType type) {
   return (set & SkinControlBit(type)) != 0;
 }
@@ -219,7 +210,7 @@ bool TWinSkinForm::IsButtonVisible(size_t index) {
   window.Active = Active;
   window.Dialog = FrameKind == fkDialog;
   window.DialogClass = IsDialogClass;
-  window.MDIMaximized = ActiveMDIChildMaximized(*this);
+  window.MDIMaximized = ActiveChildMaximized();
   window.MenuBarHeight = MenuBarHeight;
   button.Visible = button.Element != nullptr && TitleButtonVisible(*button.Element, window);
   return button.Visible;
@@ -432,7 +423,7 @@ void TWinSkinForm::MDIChildCommand(UINT command) {
   if (child == nullptr) return;
   SendMessageW(child, WM_SYSCOMMAND, command, 0);
   TSkinManage* manager = TSkinManage::Instance();
-  if (manager != nullptr && manager->MDIMaximized() && !ActiveMDIChildMaximized(*this)) {
+  if (manager != nullptr && manager->MDIMaximized() && !ActiveChildMaximized()) {
     manager->SetMDIMaximized(false);
   }
 }

@@ -8,6 +8,7 @@
 #include "skin/controls/skin_manage.h"
 #include "skin/data/win/skin_text.h"
 #include "skin/window/menu_bar.h"
+#include "skin/window/menu_keyboard.h"
 
 namespace skin::win {
 
@@ -22,6 +23,20 @@ std::wstring ClassNameOf(HWND wnd) {
 bool Has(uint32_t set, TSkinControlType type) {
   return (set & SkinControlBit(type)) != 0;
 }
+
+// Puts a value back however the scope is left (an exception included).
+template <class T>
+class TRestoreOnExit {
+ public:
+  TRestoreOnExit(T& place, T value) : place_(place), saved_(place) { place_ = value; }
+  ~TRestoreOnExit() { place_ = saved_; }
+  TRestoreOnExit(const TRestoreOnExit&) = delete;
+  TRestoreOnExit& operator=(const TRestoreOnExit&) = delete;
+
+ private:
+  T& place_;
+  T saved_;
+};
 
 }  // namespace
 
@@ -43,6 +58,8 @@ TWinSkinForm::TWinSkinForm(fw::TComponent* owner) : fw::TComponent(owner) {
 }
 
 TWinSkinForm::~TWinSkinForm() {
+  // Menu items still holding a handler of this controller no longer reach it.
+  life_.reset();
   // Owned components (the timer, the system menu) go first, while the
   // controller is whole; then what the controller holds itself.
   DestroyComponents();
@@ -51,9 +68,15 @@ TWinSkinForm::~TWinSkinForm() {
   ReleaseSkinners();
   FreeSysButtons();
   form_hook_.Unhook();
-  client_subclass_.Remove();
+  UnhookMDIClient();
   subclass_.Remove();
-  if (TSkinManage* manager = TSkinManage::Instance()) manager->RemoveSkinForm(Handle);
+  if (TSkinManage* manager = TSkinManage::Instance()) {
+    manager->RemoveSkinForm(Handle);
+    // The children's controllers must not reach a frame form that is gone.
+    if (MDIKind == mkFrame && MDIClient != nullptr && manager->MDIClient() == MDIClient) {
+      manager->SetMDIClient(nullptr, nullptr);
+    }
+  }
 }
 
 const fw::TClassInfo& TWinSkinForm::StaticClassInfo() {
@@ -145,7 +168,10 @@ void TWinSkinForm::Attach(TSkinData* data) {
   IsDialogClass = WindowClassName == L"#32770" || WindowClassName == L"TMessageForm";
   if (IsDialogClass) FrameKind = fkDialog;
 
-  if (MDIKind == mkFrame) SavedMenuUpdate = Data().MenuUpdate ? 1 : 0;
+  if (MDIKind == mkFrame) {
+    SavedMenuUpdate = Data().MenuUpdate ? 1 : 0;
+    HookMDIClient();
+  }
 
   if (Has(controls, xcMainMenu)) {
     MainMenuHandle = GetMenu(Handle);
@@ -157,7 +183,7 @@ void TWinSkinForm::Attach(TSkinData* data) {
       if (Form != nullptr) {
         MenuBarSkinner->ReadFrameworkMenu();
       } else {
-        MenuBarSkinner->ReadMenuMerged();
+        MenuBarSkinner->ReadMenuHandle(MainMenuHandle);
       }
     }
     TSkinManage* manager = TSkinManage::Instance();
@@ -182,19 +208,6 @@ void TWinSkinForm::Attach(TSkinData* data) {
     SkinChildWindows();
   }
   InvalidateRect(Handle, nullptr, TRUE);
-}
-
-void TWinSkinForm::DetectMDI() {
-  MDIKind = mkNone;
-  for (HWND child = GetTopWindow(Handle); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
-    if (ClassNameOf(child) == L"MDIClient") {
-      MDIKind = mkFrame;
-      MDIClient = child;
-      if (TSkinManage* manager = TSkinManage::Instance()) manager->SetMDIClient(child, Form);
-      break;
-    }
-  }
-  if ((GetWindowLongW(Handle, GWL_EXSTYLE) & WS_EX_MDICHILD) != 0) MDIKind = mkChild;
 }
 
 // --- Styles, size, state ---------------------------------------------------------
@@ -341,6 +354,7 @@ void TWinSkinForm::Unskin() {
   if (Form != nullptr) {
     SetPopupMenusOwnerDraw(Form, false);
     if (Has(Data().SkinControls, xcMenuItem)) SetMainMenusOwnerDraw(Form, false);
+    ReleaseMenuHandlers();
     if (State != ssNCDestroy) Form->RestoreColour(SavedFormColor);
   }
   SetNativeCaption(true);
@@ -349,7 +363,7 @@ void TWinSkinForm::Unskin() {
     MenuBarSkinner->Free();
     MenuBarSkinner = nullptr;
   }
-  client_subclass_.Remove();
+  UnhookMDIClient();
   CaptionBitmap.SetSize(0, 0);
   if (State != ssNCDestroy &&
       (MDIKind == mkChild || (GetWindowLongW(Handle, GWL_STYLE) & WS_CHILD) == 0)) {
@@ -382,6 +396,9 @@ void TWinSkinForm::UnskinOnNCDestroy() {
   form_hook_.Unhook();
   subclass_.Remove();
   ReleaseSkinners();
+  // The form may live on (its window made again): its menu items must not
+  // keep handlers that lead here.
+  ReleaseMenuHandlers();
   if (MenuBarSkinner != nullptr) {
     MenuBarSkinner->DropMenu();
     MenuBarSkinner->Free();
@@ -401,11 +418,12 @@ void TWinSkinForm::UnskinControls() {
     if (SkinData != nullptr && Has(Data().SkinControls, xcMenuItem)) {
       SetMainMenusOwnerDraw(Form, false);
     }
+    ReleaseMenuHandlers();
     if (State != ssNCDestroy) Form->RestoreColour(SavedFormColor);
   }
   form_hook_.Unhook();
   subclass_.Remove();
-  client_subclass_.Remove();
+  UnhookMDIClient();
   if (Form != nullptr && State != ssNCDestroy) {
     for (int i = 0; i < Form->ComponentCount(); ++i) {
       if (auto* control = dynamic_cast<fw::TControl*>(Form->Components(i))) control->Invalidate();
@@ -536,19 +554,23 @@ bool TWinSkinForm::Phase2(fw::TMessage& m) {
           AdjustWindowSize(false);
           State = ssReady;
           UpdateRegion();
+          // An MDI child's client moved inside its window: pixels the system
+          // kept from before are not all repainted by themselves, so the
+          // whole client is.
+          if (MDIKind == mkChild) InvalidateRect(Handle, nullptr, TRUE);
         }
       }
       State = ssReady;
       if (HoverTimer != nullptr) HoverTimer->SetEnabled(Active);
       m.Result = 0;
       return true;
-    case fw::CM_MENUCHANGED: {
-      const bool enabled = Data().NCPaintEnabled;
-      Data().NCPaintEnabled = false;
+    case WM_MENUSELECT:
+      if (MenuBarSkinner != nullptr) MenuBarSkinner->MenuSelect(m.WParam, m.LParam);
       PassOn(m);
-      Data().NCPaintEnabled = enabled;
       return true;
-    }
+    case fw::CM_MENUCHANGED:
+      MenuChanged(m);
+      return true;
     default:
       return false;
   }
@@ -654,7 +676,53 @@ void TWinSkinForm::SysCommandRelay(fw::TMessage& m) {
   PassOn(m);
 }
 
+void TWinSkinForm::MenuChanged(fw::TMessage& m) {
+  {
+    // The native menu bar the form may put back while it handles the change
+    // is not painted over the skinned frame.
+    TRestoreOnExit<bool> no_frame_painting(Data().NCPaintEnabled, false);
+    PassOn(m);
+  }
+  if (MenuBarSkinner == nullptr || !Data().MenuUpdate) return;
+  HMENU menu = GetMenu(Handle);
+  if (MenuBarSkinner->HidingSeparators()) {
+    // Only a drop-down's entries changed: the band stays as it is, and a
+    // menu the form put back on the window comes off again.
+    if (menu != nullptr) SetMenu(Handle, nullptr);
+    return;
+  }
+  // The menu is read again from the window, or from the handle the band
+  // keeps when the form changed its menu in place.
+  if (menu == nullptr &&
+      (MenuBarSkinner->MenuHandle == nullptr || !IsMenu(MenuBarSkinner->MenuHandle)))
+    return;
+  if (menu != nullptr) MenuBarSkinner->MenuHandle = menu;
+  if (Data().MenuMerge) {
+    MenuBarSkinner->ReadMenuMerged();
+  } else if (Form != nullptr) {
+    MenuBarSkinner->ReadFrameworkMenu();
+  } else {
+    MenuBarSkinner->ReadMenuHandle(nullptr);
+  }
+  if (State == ssReady || State == ssColours) PaintFrame(nullptr);
+}
+
 void TWinSkinForm::SysCommandHandler(fw::TMessage& m) {
+  // Alt alone or Alt with an item's accelerator: the skinned band answers,
+  // the native menu mode (tracking a menu the band does not show) never starts.
+  if ((m.WParam & 0xFFF0) == SC_KEYMENU) {
+    const bool handled =
+        MenuBarSkinner != nullptr
+            ? MenuBarSkinner->KeyMenu(m.WParam, m.LParam)
+            : skin::KeyMenuRule({static_cast<uint32_t>(m.WParam), static_cast<uint32_t>(m.LParam),
+                                 MenuLoopActive, GetCapture() != nullptr},
+                                {})
+                  .Handled;
+    if (handled) {
+      m.Result = 1;
+      return;
+    }
+  }
   switch (m.WParam & 0xFFF0) {
     case SC_MINIMIZE:
       WindowState = wsMinimized;
@@ -683,10 +751,36 @@ void TWinSkinForm::FormWindowProc(fw::TMessage& m) {
       ApplySkinColours();
       m.Result = 0;
       return;
+    case fw::CM_DIALOGCHAR:
+      DialogChar(m);
+      return;
     default:
       form_hook_.CallPrevious(m);
       return;
   }
+}
+
+void TWinSkinForm::DialogChar(fw::TMessage& m) {
+  // The menu band has the first claim on Alt+letter, before the form's
+  // controls (a button "&File ..." does not take Alt+F from the "&File" menu).
+  if (MenuBarSkinner != nullptr && MenuBarSkinner->DialogChar(static_cast<wchar_t>(m.WParam))) {
+    m.Result = 1;
+    return;
+  }
+  // An MDI child's band is its frame's.
+  if (MDIKind == mkChild) {
+    TSkinManage* manager = TSkinManage::Instance();
+    fw::TForm* frame = manager != nullptr ? manager->MDIForm() : nullptr;
+    if (frame != nullptr && frame != Form) {
+      const LRESULT answer = frame->Perform(fw::CM_DIALOGCHAR, m.WParam, m.LParam);
+      if (answer != 0) {
+        m.Result = answer;
+        return;
+      }
+    }
+  }
+  m.Result = 0;
+  form_hook_.CallPrevious(m);
 }
 
 }  // namespace skin::win

@@ -13,7 +13,7 @@
 // Its work is split by subject: the lifecycle and message dispatch
 // (win_skin_form.cpp), the frame and caption (frame_painting.cpp), the
 // title-bar buttons and the system menu (title_buttons.cpp), owner-drawn menu
-// items (menu_items.cpp).
+// items (menu_items.cpp), MDI frames and children (mdi_support.cpp).
 #pragma once
 
 #include <windows.h>
@@ -182,6 +182,22 @@ class TWinSkinForm : public fw::TComponent, public ISkinForm {
   void MeasureMenuItem(fw::TObject* sender, fw::TCanvas* canvas, int& width, int& height);
   void MeasurePopupItem(fw::TObject* sender, fw::TCanvas* canvas, int& width, int& height);
   void DrawMenuItem(fw::TObject* sender, fw::TCanvas* canvas, RECT rect, bool selected);
+  // Takes this controller's handlers off every item of the form's menus.
+  void ReleaseMenuHandlers();
+
+  // --- MDI (mdi_support.cpp) ---
+  // An MDI frame's client window gets the controller's procedure in front
+  // of its own (new children are skinned, menu changes followed); put back
+  // by UnhookMDIClient, or when the client window goes.
+  void HookMDIClient();
+  void UnhookMDIClient();
+  bool MDIClientHooked() const { return client_subclass_.Installed(); }
+  // An MDI frame whose active child is maximized.
+  bool ActiveChildMaximized() const;
+  // The active child's minimize, restore and close buttons, drawn into the
+  // menu band's surface `band` (its origin at window point (BorderLeft,
+  // BorderTop)) while ActiveChildMaximized holds.
+  void PaintMDIButtons(HDC band);
 
   // --- Fields (in the order the controller's description gives them) ---
   HFONT CaptionFont() const { return caption_font_.get(); }
@@ -264,8 +280,15 @@ class TWinSkinForm : public fw::TComponent, public ISkinForm {
   void FormWindowProc(fw::TMessage& m);
   void SizeHandler(fw::TMessage& m);
   void SysCommandHandler(fw::TMessage& m);
+  // CM_MENUCHANGED: the band reads the menu again.
+  void MenuChanged(fw::TMessage& m);
+  // CM_DIALOGCHAR through the form's WindowProc: the menu band's accelerators first.
+  void DialogChar(fw::TMessage& m);
   void SysCommandRelay(fw::TMessage& m);
   void DetectMDI();
+  void MDIClientWndProc(fw::TMessage& m);
+  // The menu bar reads the frame's own menu again and the band is repainted.
+  void RereadFrameMenu();
   void SystemMenuClick(fw::TObject* sender);
 
   // Frame messages (frame_painting.cpp).
@@ -302,10 +325,18 @@ class TWinSkinForm : public fw::TComponent, public ISkinForm {
   std::vector<fw::TToolBar*> painted_bars_;  // bars given the painter
 
   int32_t disable_tag_ = 0;
+  // The menu items' handlers reach the controller through this, only while
+  // it lives.
+  std::shared_ptr<TWinSkinForm*> life_ = std::make_shared<TWinSkinForm*>(this);
   fw::TGdiHandle<HFONT> caption_font_;
   fw::TSubclass subclass_;         // the window's procedure
   fw::TWindowProcHook form_hook_;  // the framework form's WindowProc
   fw::TSubclass client_subclass_;  // the MDI client's procedure
 };
+
+// The controller whose owner-draw handler this is, while it lives; nullptr
+// for a handler of anyone else or of a controller that is gone.
+TWinSkinForm* MenuHandlerOwner(const fw::TMenuDrawItemEvent& handler);
+TWinSkinForm* MenuHandlerOwner(const fw::TMenuMeasureItemEvent& handler);
 
 }  // namespace skin::win

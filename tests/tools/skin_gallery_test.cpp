@@ -8,9 +8,11 @@
 #include <memory>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "framework/forms.h"
+#include "framework/timers.h"
 #include "skin/controls/skin_manage.h"
 #include "skin/window/win_skin_form.h"
 #include "tests/support/win/live_counts.h"
@@ -81,6 +83,76 @@ TEST_F(SkinGalleryTest, SwitchesSkinsAndSkinningWithoutLeftovers) {
     round();
     EXPECT_EQ(test_support::Live(), before) << "round " << i;
   }
+  EXPECT_TRUE(errors_.empty());
+}
+
+BOOL CALLBACK FindShownWindow(HWND wnd, LPARAM lparam) {
+  auto* want = reinterpret_cast<std::pair<const wchar_t*, HWND>*>(lparam);
+  wchar_t name[16] = {};
+  GetClassNameW(wnd, name, 16);
+  if (lstrcmpW(name, want->first) == 0 && IsWindowVisible(wnd)) {
+    want->second = wnd;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+// A visible window of this thread of the class, or nullptr.
+HWND ShownWindow(const wchar_t* class_name) {
+  std::pair<const wchar_t*, HWND> want{class_name, nullptr};
+  EnumThreadWindows(GetCurrentThreadId(), &FindShownWindow, reinterpret_cast<LPARAM>(&want));
+  return want.second;
+}
+
+// Alt+F, typed while a button has the focus, opens the "&File" menu; the
+// "&File dialog" button, whose accelerator is the same letter, is not
+// pressed (its file dialog would open).
+TEST_F(SkinGalleryTest, AltFOpensTheFileMenuBeforeTheFileDialogButton) {
+  auto* form = new TGalleryForm(app_.get(), L"");
+  app_->SetMainForm(form);
+  form->Show();
+  TSkinManage& manager = *TSkinManage::Instance();
+  ASSERT_TRUE(PumpUntil([&] {
+    const skin::win::TWinSkinForm* c = manager.FindSkinForm(form->Handle());
+    return c != nullptr && c->State == 1;
+  }));
+  SetForegroundWindow(form->Handle());
+  app_->ProcessMessages();
+  fw::TMenuItem* file = form->Menu()->Items()->Items(0);
+  ASSERT_EQ(file->Caption(), L"&File");
+
+  HMENU shown = nullptr;
+  int dialogs = 0;
+  fw::TTimerHandle watch;
+  watch.Start(30, [&] {
+    if (HWND menu = ShownWindow(L"#32768")) {
+      if (shown == nullptr) shown = reinterpret_cast<HMENU>(SendMessageW(menu, MN_GETHMENU, 0, 0));
+      EndMenu();
+    }
+    if (HWND dialog = ShownWindow(L"#32770")) {
+      ++dialogs;
+      PostMessageW(dialog, WM_CLOSE, 0, 0);
+    }
+  });
+  auto send_key = [](WORD vk, bool up) {
+    INPUT in{};
+    in.type = INPUT_KEYBOARD;
+    in.ki.wVk = vk;
+    in.ki.wScan = static_cast<WORD>(MapVirtualKeyW(vk, MAPVK_VK_TO_VSC));
+    in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+    SendInput(1, &in, sizeof(in));
+  };
+  send_key(VK_MENU, false);
+  send_key('F', false);
+  send_key('F', true);
+  send_key(VK_MENU, true);
+  const DWORD start = GetTickCount();
+  while (shown == nullptr && dialogs == 0 && GetTickCount() - start < 3000) {
+    app_->ProcessMessages();
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+  }
+  EXPECT_EQ(shown, file->Handle());
+  EXPECT_EQ(dialogs, 0);
   EXPECT_TRUE(errors_.empty());
 }
 

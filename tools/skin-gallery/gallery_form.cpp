@@ -1,9 +1,8 @@
 #include "tools/skin-gallery/gallery_form.h"
 
-#include <filesystem>
-
 #include "framework/dialogs.h"
 #include "framework/strings.h"
+#include "tools/skin-gallery/gallery_skin.h"
 #include "tools/skin-gallery/raw_dialog.h"
 
 namespace gallery {
@@ -26,35 +25,8 @@ TGalleryForm::TGalleryForm(fw::TComponent* owner, const std::wstring& skin_file)
   BuildControls();
 }
 
-std::wstring TGalleryForm::ProgramFolder() {
-  wchar_t path[MAX_PATH] = {};
-  GetModuleFileNameW(nullptr, path, MAX_PATH);
-  return std::filesystem::path(path).parent_path().wstring();
-}
-
 void TGalleryForm::LoadSkin(const std::wstring& skin_file) {
-  // As a stored description would read it: Active, then the skin, then
-  // Loaded, which hands the component to the skin manager.
-  SkinData1 = new skin::win::TSkinData(this);
-  SkinData1->SetName("SkinData1");
-  SkinData1->SetComponentState(fw::csLoading | fw::csReading);
-  SkinData1->SetActive(true);
-  // A package that cannot be loaded is told through the application's error
-  // box, and the gallery runs unskinned.
-  try {
-    if (skin_file.empty()) {
-      SkinData1->SkinStream()->SetResourceName(L"SKIN");
-    } else if (!std::filesystem::is_regular_file(std::filesystem::path(skin_file))) {
-      throw fw::Exception("Cannot open the skin file " + fw::WideToUtf8(skin_file) +
-                          "; running unskinned.");
-    } else {
-      SkinData1->SetSkinFile(skin_file);
-    }
-  } catch (const std::exception& e) {
-    if (fw::TApplication* app = fw::Application()) app->HandleException(e);
-  }
-  SkinData1->ClearComponentState(fw::csReading);
-  SkinData1->Loaded();  // no usable skin: Active goes off
+  SkinData1 = CreateGallerySkin(this, skin_file);
 }
 
 fw::TMenuItem* TGalleryForm::AddItem(fw::TMenuItem* parent, const std::wstring& caption,
@@ -91,6 +63,24 @@ void TGalleryForm::BuildMenus() {
   fw::TMenuItem* more = AddItem(view, L"&More");
   AddItem(more, L"Sub item &1");
   AddItem(more, L"Sub item &2");
+  fw::TMenuItem* deeper = AddItem(more, L"D&eeper");
+  AddItem(deeper, L"Third level &A")->SetShortCut(fw::scCtrl | fw::scShift | 'A');
+  AddItem(deeper, L"Third level &B")->SetEnabled(false);
+  AddItem(root, L"&Disabled")->SetEnabled(false);
+  // Separators in every awkward place: first, doubled, around a hidden
+  // item, last. The drop-down should show only the ones between items.
+  fw::TMenuItem* edit = AddItem(root, L"&Edit");
+  AddItem(edit, L"-");
+  AddItem(edit, L"&Undo")->SetShortCut(fw::scCtrl | 'Z');
+  AddItem(edit, L"-");
+  AddItem(edit, L"-");
+  AddItem(edit, L"Cu&t")->SetShortCut(fw::scCtrl | 'X');
+  AddItem(edit, L"-");
+  AddItem(edit, L"Hidden item")->SetVisible(false);
+  AddItem(edit, L"-");
+  AddItem(edit, L"Select &all")->SetShortCut(fw::scCtrl | 'A');
+  AddItem(edit, L"&Find again")->SetShortCut(VK_F3);
+  AddItem(edit, L"-");
   SetMenu(menu);
 
   FormPopup = new fw::TPopupMenu(this);

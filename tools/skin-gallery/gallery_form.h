@@ -45,8 +45,6 @@ class TGalleryForm : public fw::TForm {
   void BuildMenus();
   void BuildControls();
   void LoadSkin(const std::wstring& skin_file);
-  // The folder of the program (the skins are shipped beside it).
-  static std::wstring ProgramFolder();
 
   fw::TMenuItem* AddItem(fw::TMenuItem* parent, const std::wstring& caption,
                          fw::TNotifyEvent on_click = {});

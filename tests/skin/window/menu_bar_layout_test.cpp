@@ -42,5 +42,44 @@ TEST(MenuBarLayout, ItemsLeftToRightAndRightToLeft) {
   EXPECT_EQ(MenuBarItemWidth(7), 17);
 }
 
+// A picture of a drop-down: "-" a shown separator, "_" a hidden one, "A" a
+// shown entry, "a" a hidden one.
+std::vector<TDropDownEntry> Entries(const std::string& picture) {
+  std::vector<TDropDownEntry> entries;
+  for (char c : picture)
+    entries.push_back({c == '-' || c == '_', c == '-' || c == 'A'});
+  return entries;
+}
+std::string Picture(const std::vector<TDropDownEntry>& entries, const std::vector<bool>& visible) {
+  std::string s;
+  for (size_t i = 0; i < entries.size(); ++i) {
+    s += entries[i].Separator ? (visible[i] ? '-' : '_') : (visible[i] ? 'A' : 'a');
+  }
+  return s;
+}
+
+TEST(MenuBarLayout, RedundantSeparatorsAreHidden) {
+  const struct {
+    const char* before;
+    const char* after;
+  } cases[] = {
+      {"-A--A-", "_A_-A_"},  // first, doubled, last: only the middle one shows
+      {"A-A", "A-A"},
+      {"A_A", "A-A"},      // a separator between two groups shows again
+      {"A-a-A", "A_a-A"},  // around a hidden entry: one of the two
+      {"A-a", "A_a"},      // before a hidden last entry
+      {"a-A", "a_A"},      // after a hidden first entry
+      {"---", "___"},      // nothing but separators
+      {"", ""},
+      {"A", "A"},
+      {"A--_-A--", "A___-A__"},
+      {"aaA-aa-aaA", "aaA_aa-aaA"},
+  };
+  for (const auto& c : cases) {
+    const auto entries = Entries(c.before);
+    EXPECT_EQ(Picture(entries, HideRedundantSeparators(entries)), c.after) << c.before;
+  }
+}
+
 }  // namespace
 }  // namespace skin

@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 
+#include "framework/dc.h"
 #include "framework/forms.h"
 #include "framework/menus.h"
 #include "framework/reader.h"
@@ -16,6 +17,7 @@
 #include "skin/window/menu_bar.h"
 #include "skin/window/menu_bar_layout.h"
 #include "tests/skin/window/skinned_window.h"
+#include "tests/skin/window/skinned_window_fixture.h"
 #include "tests/support/win/pump.h"
 
 namespace skin::win {
@@ -242,6 +244,146 @@ TEST_F(MenuBarTest, DropDownOpensBelowItsItemAndSendsItsCommand) {
   MSG posted{};
   EXPECT_TRUE(PeekMessageW(&posted, form_->Handle(), WM_COMMAND, WM_COMMAND, PM_REMOVE));
   EXPECT_EQ(posted.wParam, 4242u);
+}
+
+// The band's geometry: the first item after the band image's left cap (5
+// with the default skin), every item its caption's width in the menu font
+// plus 10; without a band image the first item starts at 6.
+TEST_F(MenuBarTest, ItemWidthsAndTheFirstItemsX) {
+  ASSERT_NE(bar_, nullptr);
+  NONCLIENTMETRICSW ncm{};
+  ncm.cbSize = sizeof(ncm);
+  SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(ncm), &ncm, 0);
+  fw::TGdiHandle<HFONT> font(CreateFontIndirectW(&ncm.lfMenuFont));
+  auto width_of = [&](const std::wstring& caption) {
+    fw::TClientDC dc(nullptr);
+    fw::TSelectObject selected(dc.Get(), font.get());
+    SIZE size{};
+    GetTextExtentPoint32W(dc.Get(), caption.c_str(), static_cast<int>(caption.size()), &size);
+    return size.cx + 10;
+  };
+  const int left = controller_->BorderLeft;
+  const TMenuBtn& arquivo = *bar_->Items[0];
+  const TMenuBtn& ajuda = *bar_->Items[2];
+  EXPECT_EQ(arquivo.Rect.left, left + data_->Data().MenuBar->Margins.Left + 4);
+  EXPECT_EQ(arquivo.Rect.right - arquivo.Rect.left, width_of(L"&Arquivo"));
+  EXPECT_EQ(ajuda.Rect.right - ajuda.Rect.left, width_of(L"A&juda"));
+  EXPECT_EQ(ajuda.Rect.left, arquivo.Rect.right);  // the hidden item takes no room
+
+  data_->Data().MenuBar.reset();
+  controller_->PaintFrame(nullptr);
+  EXPECT_EQ(bar_->Items[0]->Rect.left, left + 6);
+}
+
+// A click on an item shows it pressed while its drop-down is open: the band
+// image under it from the skin, framed in the highlight colour.
+TEST_F(MenuBarTest, AnItemIsFramedPressedWhileItsDropDownIsOpen) {
+  ASSERT_NE(bar_, nullptr);
+  UseSkinManager();
+  const TMenuBtn& arquivo = *bar_->Items[0];
+  const RECT r = arquivo.Rect;
+  const skin::TSkinData& d = data_->Data();
+  skin::TBitmap pressed;
+  int state = 0;
+  {
+    skin_test::TMenuCloser closer;
+    closer.OnOpen = [&](HWND) {
+      pressed = CaptureWindow(form_->Handle());
+      state = arquivo.MouseState;
+    };
+    skin_test::SendNCMouse(*controller_, WM_NCLBUTTONDOWN, HTMENU, skin_test::Centre(r));
+    ASSERT_EQ(closer.Seen(), 1);
+  }
+  EXPECT_EQ(state, 2);
+  const COLORREF hilight = fw::ColorToRGB(d.ButtonHilightColour);
+  for (int x = r.left; x < r.right; ++x) {
+    EXPECT_EQ(pressed.Pixel(x, r.top), hilight) << x;
+    EXPECT_EQ(pressed.Pixel(x, r.bottom - 1), hilight) << x;
+  }
+  for (int y = r.top; y < r.bottom; ++y) {
+    EXPECT_EQ(pressed.Pixel(r.left, y), hilight) << y;
+    EXPECT_EQ(pressed.Pixel(r.right - 1, y), hilight) << y;
+  }
+  // Inside the frame, left of the caption, the band's own image (frame 1:
+  // the window is active).
+  const int band_width = pressed.Width() - controller_->BorderLeft - controller_->BorderRight;
+  skin::TBitmap band(band_width, controller_->MenuBarHeight);
+  skin::DrawSkinThreePart(band, {0, 0, band.Width(), band.Height()}, d.MenuBar->Bitmap, true, false,
+                          2, 1, d.MenuBar->Margins);
+  const int x = r.left + 1 - controller_->BorderLeft;
+  for (int y = r.top + 1; y < r.bottom - 1; ++y) {
+    EXPECT_EQ(pressed.Pixel(r.left + 1, y), band.Pixel(x, y - controller_->BorderTop)) << y;
+  }
+}
+
+// A menu changed after the band read it (a caption, an item enabled, an item
+// added) is read again on CM_MENUCHANGED and the band repainted.
+TEST_F(MenuBarTest, AMenuChangedAfterAttachIsReadAndRepainted) {
+  ASSERT_NE(bar_, nullptr);
+  auto* arquivo = static_cast<fw::TMenuItem*>(form_->FindComponent("Arquivo"));
+  auto* ajuda = static_cast<fw::TMenuItem*>(form_->FindComponent("Ajuda"));
+  arquivo->SetCaption(L"&Planilhas de clientes");
+  ajuda->SetEnabled(true);
+  auto* novo = new fw::TMenuItem(form_);
+  novo->SetCaption(L"&Novo");
+  static_cast<fw::TMainMenu*>(form_->FindComponent("MainMenu1"))->Items()->Add(novo);
+  SendMessageW(form_->Handle(), fw::CM_MENUCHANGED, 0, 0);
+  test_support::PumpPending();
+
+  ASSERT_EQ(bar_->Items.size(), 4u);
+  EXPECT_EQ(bar_->Items[0]->Caption, L"&Planilhas de clientes");
+  EXPECT_TRUE(bar_->Items[2]->Enabled);
+  EXPECT_EQ(bar_->Items[3]->Caption, L"&Novo");
+  EXPECT_EQ(bar_->Items[3]->MenuItem, novo);
+  EXPECT_EQ(GetMenu(form_->Handle()), nullptr);  // still drawn by the band only
+  const skin::TBitmap shot = CaptureWindow(form_->Handle());
+  const COLORREF text = fw::ColorToRGB(data_->Data().MenuBarTextColour);
+  // The wider first item pushed the others right; "A&juda" is drawn in the
+  // enabled colour now, and the new item is on the band.
+  EXPECT_EQ(bar_->Items[2]->Rect.left, bar_->Items[0]->Rect.right);
+  EXPECT_TRUE(HasColour(shot, bar_->Items[2]->Rect, text));
+  EXPECT_FALSE(HasColour(shot, bar_->Items[2]->Rect, GetSysColor(COLOR_BTNSHADOW)));
+  EXPECT_FALSE(IsRectEmpty(&bar_->Items[3]->Rect));
+  EXPECT_TRUE(HasColour(shot, bar_->Items[3]->Rect, text));
+}
+
+// The band shows the menu as its handle does: an entry merged in from
+// another framework menu (as an MDI frame shows its active child's items)
+// takes its place between the form's own items; a hidden own item keeps
+// its place, hidden.
+TEST_F(MenuBarTest, ItemsMergedIntoTheMenuShowInTheHandlesOrder) {
+  ASSERT_NE(bar_, nullptr);
+  auto* child_menu = new fw::TMainMenu(form_);
+  auto* janela = new fw::TMenuItem(form_);
+  janela->SetCaption(L"&Janela");
+  auto* cascata = new fw::TMenuItem(form_);
+  cascata->SetCaption(L"&Cascata");
+  child_menu->Items()->Add(janela);
+  janela->Add(cascata);
+  MENUITEMINFOW mii{};
+  mii.cbSize = sizeof(mii);
+  mii.fMask = MIIM_STRING | MIIM_ID | MIIM_SUBMENU | MIIM_DATA;
+  std::wstring text = janela->Caption();
+  mii.dwTypeData = text.data();
+  mii.wID = janela->Command();
+  mii.hSubMenu = janela->Handle();
+  mii.dwItemData = reinterpret_cast<ULONG_PTR>(janela);
+  ASSERT_TRUE(InsertMenuItemW(bar_->MenuHandle, 1, TRUE, &mii));
+  SendMessageW(form_->Handle(), fw::CM_MENUCHANGED, 0, 0);
+
+  ASSERT_EQ(bar_->Items.size(), 4u);
+  const wchar_t* captions[] = {L"&Arquivo", L"&Editar", L"&Janela", L"A&juda"};
+  const bool visible[] = {true, false, true, true};
+  for (size_t i = 0; i < 4; ++i) {
+    EXPECT_EQ(bar_->Items[i]->Caption, captions[i]) << i;
+    EXPECT_EQ(bar_->Items[i]->Visible, visible[i]) << i;
+    EXPECT_EQ(bar_->Items[i]->Index, static_cast<int32_t>(i));
+  }
+  EXPECT_EQ(bar_->Items[2]->MenuItem, janela);
+  EXPECT_EQ(bar_->Items[2]->SubMenu, janela->Handle());
+  EXPECT_EQ(bar_->Items[2]->Rect.left, bar_->Items[0]->Rect.right);
+  EXPECT_EQ(bar_->Items[3]->Rect.left, bar_->Items[2]->Rect.right);
+  RemoveMenu(bar_->MenuHandle, 1, MF_BYPOSITION);
 }
 
 }  // namespace
