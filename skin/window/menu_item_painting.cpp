@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "framework/dc.h"
+#include "framework/forms.h"
 #include "skin/controls/skin_manage.h"
 #include "skin/data/skin_draw.h"
 #include "skin/data/win/skin_text.h"
@@ -58,14 +59,9 @@ RECT Offset(RECT r, int dx, int dy) {
 }  // namespace
 
 fw::TGdiHandle<HFONT> CreateMenuFont(bool bold) {
-  NONCLIENTMETRICSW ncm{};
-  ncm.cbSize = sizeof(ncm);
-  LOGFONTW lf{};
-  if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(ncm), &ncm, 0)) {
-    lf = ncm.lfMenuFont;
-  } else {
-    GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof(lf), &lf);
-  }
+  // The screen's menu font (one object for the program), bold for a
+  // default entry.
+  LOGFONTW lf = fw::Screen().MenuFont()->LogFont();
   if (bold) lf.lfWeight = FW_BOLD;
   return fw::TGdiHandle<HFONT>(CreateFontIndirectW(&lf));
 }
