@@ -104,17 +104,22 @@ void TFont::Changed() {
   if (OnChange) OnChange();
 }
 
+LOGFONTW TFont::LogFont() const {
+  LOGFONTW lf{};
+  lf.lfHeight = height_;
+  lf.lfWeight = (style_ & fsBold) ? FW_BOLD : FW_NORMAL;
+  lf.lfItalic = (style_ & fsItalic) ? TRUE : FALSE;
+  lf.lfUnderline = (style_ & fsUnderline) ? TRUE : FALSE;
+  lf.lfStrikeOut = (style_ & fsStrikeOut) ? TRUE : FALSE;
+  lf.lfCharSet = DEFAULT_CHARSET;
+  lf.lfQuality = DEFAULT_QUALITY;
+  lstrcpynW(lf.lfFaceName, name_.c_str(), LF_FACESIZE);
+  return lf;
+}
+
 HFONT TFont::Handle() {
   if (!handle_) {
-    LOGFONTW lf{};
-    lf.lfHeight = height_;
-    lf.lfWeight = (style_ & fsBold) ? FW_BOLD : FW_NORMAL;
-    lf.lfItalic = (style_ & fsItalic) ? TRUE : FALSE;
-    lf.lfUnderline = (style_ & fsUnderline) ? TRUE : FALSE;
-    lf.lfStrikeOut = (style_ & fsStrikeOut) ? TRUE : FALSE;
-    lf.lfCharSet = DEFAULT_CHARSET;
-    lf.lfQuality = DEFAULT_QUALITY;
-    lstrcpynW(lf.lfFaceName, name_.c_str(), LF_FACESIZE);
+    const LOGFONTW lf = LogFont();
     handle_.reset(CreateFontIndirectW(&lf));
   }
   return handle_.get();

@@ -110,8 +110,8 @@ class TFont : public TPersistent {
 
   const std::wstring& Name() const { return name_; }
   void SetName(const std::wstring& name);
-  // Character height in pixels when negative (Delphi's convention), cell
-  // height when positive.
+  // Character height in pixels when negative, cell height when positive
+  // (as LOGFONT's lfHeight).
   int32_t Height() const { return height_; }
   void SetHeight(int32_t height);
   // Size in points at 96 dots per inch.
@@ -123,6 +123,8 @@ class TFont : public TPersistent {
   void SetColor(TColor color);
 
   HFONT Handle();
+  // What Handle() creates the font from (without creating it).
+  LOGFONTW LogFont() const;
   std::function<void()> OnChange;
 
  private:

@@ -59,9 +59,9 @@ RECT Offset(RECT r, int dx, int dy) {
 }  // namespace
 
 fw::TGdiHandle<HFONT> CreateMenuFont(bool bold) {
-  // The program's one menu font, in bold for the default entry.
-  LOGFONTW lf{};
-  GetObjectW(fw::Screen().MenuFont()->Handle(), sizeof(lf), &lf);
+  // The screen's menu font (one object for the program), bold for a
+  // default entry.
+  LOGFONTW lf = fw::Screen().MenuFont()->LogFont();
   if (bold) lf.lfWeight = FW_BOLD;
   return fw::TGdiHandle<HFONT>(CreateFontIndirectW(&lf));
 }

@@ -197,6 +197,20 @@ TEST_F(MDITest, WindowStatesTileAndCascadeGoThroughTheMDIProcedures) {
   EXPECT_NE(ra.top, rb.top);
   EXPECT_EQ(a->WindowState(), wsNormal);
   EXPECT_EQ(b->WindowState(), wsNormal);
+
+  // Icons moved away are put back in a row at the client's bottom.
+  a->SetWindowState(wsMinimized);
+  b->SetWindowState(wsMinimized);
+  SetWindowPos(a->Handle(), nullptr, 150, 20, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  frame_->ArrangeIcons();
+  RECT client{};
+  GetClientRect(frame_->ClientHandle(), &client);
+  GetWindowRect(a->Handle(), &ra);
+  GetWindowRect(b->Handle(), &rb);
+  EXPECT_EQ(ra.top, rb.top);
+  EXPECT_FALSE(IntersectRect(&overlap, &ra, &rb));
+  MapWindowPoints(HWND_DESKTOP, frame_->ClientHandle(), reinterpret_cast<POINT*>(&ra), 2);
+  EXPECT_EQ(ra.bottom, client.bottom);
 }
 
 TEST_F(MDITest, TheActiveChildsMenuIsMergedByGroupIndex) {
@@ -273,6 +287,32 @@ TEST_F(MDITest, AChildWithItsMenuFreedWhileMergedLeavesTheFramesBar) {
   a->Free();
   EXPECT_EQ(Entries(FrameMenu()), (TEntries{L"&Arquivo", L"&Janela"}));
   EXPECT_EQ(menu_->Merged(), nullptr);
+}
+
+TEST_F(MDITest, AFrameFreedWithItsChildrenAndAMergedMenuLeavesNothing) {
+  // Children owned by the frame, one of them merged: all go with the frame
+  // (the fixture checks the live counts at its end).
+  for (int i = 0; i < 2; ++i) {
+    auto* child = new TForm(frame_);
+    child->SetFormStyle(fsMDIChild);
+    auto* menu = new TMainMenu(child);
+    Item(child, menu->Items(), L"&Editar", 1);
+    child->SetMenu(menu);
+    child->Show();
+  }
+  ASSERT_EQ(Entries(FrameMenu()), (TEntries{L"&Arquivo", L"&Editar", L"&Janela"}));
+  // One owned by the application outlives the frame, without a window.
+  TForm* outliving = NewChild(L"Fora");
+  auto* its_menu = new TMainMenu(outliving);
+  Item(outliving, its_menu->Items(), L"&Ferramentas", 5);
+  outliving->SetMenu(its_menu);
+  ASSERT_EQ(menu_->Merged(), its_menu);
+  const HMENU bar = FrameMenu();
+  frame_->Free();
+  EXPECT_FALSE(IsMenu(bar));
+  EXPECT_FALSE(outliving->HandleAllocated());
+  EXPECT_EQ(its_menu->WindowHandle(), nullptr);
+  outliving->Free();
 }
 
 TEST_F(MDITest, ShortCutsOfTheChildsAndTheFramesMenusRunFromTheChild) {
