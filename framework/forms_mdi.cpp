@@ -191,6 +191,14 @@ void TForm::Previous() {
 void TForm::MergeChildMenu(TForm* child) {
   if (menu_ == nullptr) return;
   menu_->Merge(child != nullptr ? child->menu_ : nullptr);
+  // The client is told of the frame's menu as it now is, as MDI programs do
+  // when the active child changes it: the handle stays, its entries do not.
+  if (client_handle_ != nullptr && handle_ != nullptr && menu_->HandleAllocated()) {
+    HMENU window_menu = window_menu_ != nullptr ? window_menu_->Handle() : nullptr;
+    SendMessageW(client_handle_, WM_MDISETMENU, reinterpret_cast<WPARAM>(menu_->Handle()),
+                 reinterpret_cast<LPARAM>(window_menu));
+    DrawMenuBar(handle_);
+  }
 }
 
 TWindowState TForm::WindowState() const {

@@ -78,6 +78,15 @@ void TWinSkinForm::PaintMDIButtons(HDC band) {
   if (manager != nullptr && !manager->MDIMaximized()) manager->SetMDIMaximized(true);
 }
 
+void TWinSkinForm::ClearMDIMaximizedWhenNone() {
+  TSkinManage* manager = TSkinManage::Instance();
+  if (MDIKind != mkChild || manager == nullptr || !manager->MDIMaximized()) return;
+  BOOL maximized = FALSE;
+  const auto active = reinterpret_cast<HWND>(SendMessageW(
+      GetParent(Handle), WM_MDIGETACTIVE, 0, reinterpret_cast<LPARAM>(&maximized)));
+  if (active == nullptr || maximized == FALSE) manager->SetMDIMaximized(false);
+}
+
 void TWinSkinForm::RereadFrameMenu() {
   if (MenuBarSkinner == nullptr) return;
   if (Form != nullptr) {
@@ -151,8 +160,10 @@ void TWinSkinForm::MDIClientWndProc(fw::TMessage& m) {
       if (!skinning || MenuBarSkinner == nullptr) return;
       const auto menu = reinterpret_cast<HMENU>(m.WParam);
       const bool negative = static_cast<int32_t>(static_cast<uint32_t>(m.WParam)) < 0;
+      // A menu merged in place keeps its handle: the band also reads it
+      // again when its entries are no longer those it shows.
       if (menu != nullptr &&
-          (negative || menu != MenuBarSkinner->MenuHandle || PendingMDIChild != nullptr)) {
+          (negative || !MenuBarSkinner->ShowsMenu(menu) || PendingMDIChild != nullptr)) {
         MenuBarSkinner->ReadMenuHandle(GetMenu(Handle));
         PaintFrame(nullptr);
       }

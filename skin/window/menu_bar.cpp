@@ -144,6 +144,7 @@ void TWinSkinMenu::ReadFrameworkMenu() {
     Items[i]->Index = static_cast<int32_t>(i);
   ItemCount = static_cast<int32_t>(Items.size());
   RightToLeft = ReadRightToLeft();
+  read_entries_ = EntriesOf(MenuHandle);
   SetMenu(Form.Handle, nullptr);
 }
 
@@ -177,7 +178,29 @@ void TWinSkinMenu::ReadFromHandle(bool by_command) {
   for (int i = 0; i < ItemCount; ++i)
     Items.push_back(EntryOfHandle(i, by_command));
   RightToLeft = ReadRightToLeft();
+  read_entries_ = EntriesOf(MenuHandle);
   SetMenu(Form.Handle, nullptr);
+}
+
+std::vector<TWinSkinMenu::TEntryMark> TWinSkinMenu::EntriesOf(HMENU menu) {
+  std::vector<TEntryMark> entries;
+  const int count = GetMenuItemCount(menu);
+  for (int i = 0; i < count; ++i) {
+    wchar_t text[80] = {};
+    MENUITEMINFOW mii{};
+    mii.cbSize = sizeof(mii);
+    mii.fMask = MIIM_FTYPE | MIIM_STATE | MIIM_ID | MIIM_SUBMENU | MIIM_DATA | MIIM_STRING;
+    mii.dwTypeData = text;
+    mii.cch = 80;
+    if (GetMenuItemInfoW(menu, static_cast<UINT>(i), TRUE, &mii) == FALSE) mii = {};
+    entries.push_back(
+        {mii.fType, mii.fState, mii.wID, mii.hSubMenu, mii.dwItemData, std::wstring(text)});
+  }
+  return entries;
+}
+
+bool TWinSkinMenu::ShowsMenu(HMENU menu) const {
+  return menu == MenuHandle && EntriesOf(menu) == read_entries_;
 }
 
 std::unique_ptr<TMenuBtn> TWinSkinMenu::EntryOfHandle(int i, bool by_command) {

@@ -100,6 +100,9 @@ class TWinSkinMenu : public fw::TComponent {
   // True while separators are being hidden: the menu changes this causes
   // are the drop-down's, not the band's.
   bool HidingSeparators() const { return hiding_separators_; }
+  // Whether `menu` is the menu the band read last and still holds the
+  // entries it held then (a menu changed in place keeps its handle).
+  bool ShowsMenu(HMENU menu) const;
   // Skinning switched off: the window shows its own menu again.
   void RestoreMenu();
   // The window is being destroyed: a raw window's detached menu is destroyed
@@ -148,6 +151,18 @@ class TWinSkinMenu : public fw::TComponent {
   // The program's one menu font (the system's, kept by the screen).
   static HFONT MenuFont() { return fw::Screen().MenuFont()->Handle(); }
   bool hiding_separators_ = false;
+  // What one top-level entry of a menu was when the band read it.
+  struct TEntryMark {
+    UINT Type = 0;
+    UINT State = 0;
+    UINT Id = 0;
+    HMENU SubMenu = nullptr;
+    ULONG_PTR Data = 0;
+    std::wstring Text;
+    bool operator==(const TEntryMark&) const = default;
+  };
+  static std::vector<TEntryMark> EntriesOf(HMENU menu);
+  std::vector<TEntryMark> read_entries_;  // MenuHandle's entries at the last read
   // Entries MarkOwnerDraw made owner-drawn: their menu, position and id.
   struct TMarkedEntry {
     HMENU Menu;

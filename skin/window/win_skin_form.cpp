@@ -683,8 +683,14 @@ void TWinSkinForm::MenuChanged(fw::TMessage& m) {
     TRestoreOnExit<bool> no_frame_painting(Data().NCPaintEnabled, false);
     PassOn(m);
   }
-  if (MenuBarSkinner == nullptr || !Data().MenuUpdate) return;
+  if (MenuBarSkinner == nullptr) return;
   HMENU menu = GetMenu(Handle);
+  if (!Data().MenuUpdate) {
+    // The band keeps what it shows; the menu the form put back on the
+    // window comes off again, as the band stands in for it.
+    if (menu != nullptr && menu == MenuBarSkinner->MenuHandle) SetMenu(Handle, nullptr);
+    return;
+  }
   if (MenuBarSkinner->HidingSeparators()) {
     // Only a drop-down's entries changed: the band stays as it is, and a
     // menu the form put back on the window comes off again.
@@ -739,6 +745,11 @@ void TWinSkinForm::SysCommandHandler(fw::TMessage& m) {
       break;
   }
   PassOn(m);
+  // A maximized child restored or minimized by a command of its own (its
+  // system menu, the keyboard, the program) leaves the others maximized no
+  // longer, as the band's buttons do.
+  const UINT command = m.WParam & 0xFFF0;
+  if (command == SC_RESTORE || command == SC_MINIMIZE) ClearMDIMaximizedWhenNone();
 }
 
 void TWinSkinForm::FormWindowProc(fw::TMessage& m) {

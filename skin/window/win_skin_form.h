@@ -289,6 +289,9 @@ class TWinSkinForm : public fw::TComponent, public ISkinForm {
   void MDIClientWndProc(fw::TMessage& m);
   // The menu bar reads the frame's own menu again and the band is repainted.
   void RereadFrameMenu();
+  // An MDI child restored or minimized: the manager's MDI-maximized flag is
+  // cleared when its client no longer has a maximized active child.
+  void ClearMDIMaximizedWhenNone();
   void SystemMenuClick(fw::TObject* sender);
 
   // Frame messages (frame_painting.cpp).

@@ -14,11 +14,15 @@
 #include "framework/forms.h"
 #include "framework/timers.h"
 #include "skin/controls/skin_manage.h"
+#include "skin/window/menu_bar.h"
 #include "skin/window/win_skin_form.h"
+#include "tests/support/win/keys.h"
 #include "tests/support/win/live_counts.h"
 #include "tests/support/win/pump.h"
+#include "tests/support/win/thread_windows.h"
 #include "tools/skin-gallery/coverage_run.h"
 #include "tools/skin-gallery/gallery_form.h"
+#include "tools/skin-gallery/gallery_mdi.h"
 
 namespace gallery {
 namespace {
@@ -86,24 +90,6 @@ TEST_F(SkinGalleryTest, SwitchesSkinsAndSkinningWithoutLeftovers) {
   EXPECT_TRUE(errors_.empty());
 }
 
-BOOL CALLBACK FindShownWindow(HWND wnd, LPARAM lparam) {
-  auto* want = reinterpret_cast<std::pair<const wchar_t*, HWND>*>(lparam);
-  wchar_t name[16] = {};
-  GetClassNameW(wnd, name, 16);
-  if (lstrcmpW(name, want->first) == 0 && IsWindowVisible(wnd)) {
-    want->second = wnd;
-    return FALSE;
-  }
-  return TRUE;
-}
-
-// A visible window of this thread of the class, or nullptr.
-HWND ShownWindow(const wchar_t* class_name) {
-  std::pair<const wchar_t*, HWND> want{class_name, nullptr};
-  EnumThreadWindows(GetCurrentThreadId(), &FindShownWindow, reinterpret_cast<LPARAM>(&want));
-  return want.second;
-}
-
 // Alt+F, typed while a button has the focus, opens the "&File" menu; the
 // "&File dialog" button, whose accelerator is the same letter, is not
 // pressed (its file dialog would open).
@@ -125,27 +111,16 @@ TEST_F(SkinGalleryTest, AltFOpensTheFileMenuBeforeTheFileDialogButton) {
   int dialogs = 0;
   fw::TTimerHandle watch;
   watch.Start(30, [&] {
-    if (HWND menu = ShownWindow(L"#32768")) {
+    if (HWND menu = test_support::ShownThreadWindow(L"#32768")) {
       if (shown == nullptr) shown = reinterpret_cast<HMENU>(SendMessageW(menu, MN_GETHMENU, 0, 0));
       EndMenu();
     }
-    if (HWND dialog = ShownWindow(L"#32770")) {
+    if (HWND dialog = test_support::ShownThreadWindow(L"#32770")) {
       ++dialogs;
       PostMessageW(dialog, WM_CLOSE, 0, 0);
     }
   });
-  auto send_key = [](WORD vk, bool up) {
-    INPUT in{};
-    in.type = INPUT_KEYBOARD;
-    in.ki.wVk = vk;
-    in.ki.wScan = static_cast<WORD>(MapVirtualKeyW(vk, MAPVK_VK_TO_VSC));
-    in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-    SendInput(1, &in, sizeof(in));
-  };
-  send_key(VK_MENU, false);
-  send_key('F', false);
-  send_key('F', true);
-  send_key(VK_MENU, true);
+  test_support::PressKeys({VK_MENU, 'F'});
   const DWORD start = GetTickCount();
   while (shown == nullptr && dialogs == 0 && GetTickCount() - start < 3000) {
     app_->ProcessMessages();
@@ -222,6 +197,92 @@ TEST_F(SkinGalleryTest, TheCoverageReportListsEveryWindowWithItsSkinnerOrReason)
         ": TSkinProgress", ": TSkinTrackBar", ": TSkinTab", ": TSkinHeader"}) {
     EXPECT_NE(report.find(skinner), std::string::npos) << skinner;
   }
+}
+
+// The captions of the frame's menu band that show.
+std::vector<std::wstring> BandCaptions(const skin::win::TWinSkinForm& frame) {
+  std::vector<std::wstring> captions;
+  for (const auto& item : frame.MenuBarSkinner->Items) {
+    if (item->Visible && !item->Caption.empty()) captions.push_back(item->Caption);
+  }
+  return captions;
+}
+
+// The MDI mode as an operator uses it: children made, activated in turn,
+// maximized, restored, minimized, tiled, cascaded and closed. The band
+// shows the active child's menus merged into the frame's, and the frame's
+// own when none is left; a session leaves nothing behind.
+TEST_F(SkinGalleryTest, AnMDISessionMergesEachChildsMenuAndLeavesNothingBehind) {
+  auto* frame = new TGalleryMDIForm(app_.get(), L"");
+  app_->SetMainForm(frame);
+  frame->Show();
+  TSkinManage& manager = *TSkinManage::Instance();
+  skin::win::TWinSkinForm* controller = nullptr;
+  ASSERT_TRUE(PumpUntil([&] {
+    controller = manager.FindSkinForm(frame->Handle());
+    return controller != nullptr && controller->State == 1;
+  }));
+  ASSERT_NE(controller->MenuBarSkinner, nullptr);
+  const std::vector<std::wstring> own{L"&File", L"&Window", L"&Skin"};
+  auto merged = [](int n) {
+    return std::vector<std::wstring>{L"&File", L"&Edit", L"&Document " + std::to_wstring(n),
+                                     L"&Window", L"&Skin"};
+  };
+  EXPECT_EQ(BandCaptions(*controller), own);
+
+  auto session = [&](int first_number) {
+    fw::TForm* children[3];
+    for (fw::TForm*& child : children)
+      child = frame->NewChild();
+    frame->Cascade();
+    app_->ProcessMessages();
+    ASSERT_EQ(frame->MDIChildCount(), 3);
+    for (fw::TForm* child : children) {
+      ASSERT_TRUE(PumpUntil([&] {
+        const skin::win::TWinSkinForm* c = manager.FindSkinForm(child->Handle());
+        return c != nullptr && c->State == 1;
+      }));
+    }
+    EXPECT_EQ(BandCaptions(*controller), merged(first_number + 2));
+    EXPECT_EQ(GetMenu(frame->Handle()), nullptr);
+    // Another child activated: its menu replaces the last one's.
+    SendMessageW(frame->ClientHandle(), WM_MDIACTIVATE,
+                 reinterpret_cast<WPARAM>(children[0]->Handle()), 0);
+    app_->ProcessMessages();
+    EXPECT_EQ(frame->ActiveMDIChild(), children[0]);
+    EXPECT_EQ(BandCaptions(*controller), merged(first_number));
+
+    children[0]->SetWindowState(fw::wsMaximized);
+    ASSERT_TRUE(PumpUntil([&] { return manager.MDIMaximized(); }));
+    EXPECT_EQ(BandCaptions(*controller), merged(first_number));
+    children[0]->SetWindowState(fw::wsNormal);
+    ASSERT_TRUE(PumpUntil([&] { return !manager.MDIMaximized(); }));
+    children[1]->SetWindowState(fw::wsMaximized);
+    ASSERT_TRUE(PumpUntil([&] { return manager.MDIMaximized(); }));
+    frame->Tile();
+    app_->ProcessMessages();
+    ASSERT_TRUE(PumpUntil([&] { return !manager.MDIMaximized(); }));
+    children[2]->SetWindowState(fw::wsMinimized);
+    frame->ArrangeIcons();
+    frame->Cascade();
+    app_->ProcessMessages();
+
+    // Closed one by one: the band follows, then shows the frame's own menu.
+    for (fw::TForm* child : children) {
+      child->Close();
+      app_->ProcessMessages();
+    }
+    ASSERT_TRUE(PumpUntil([&] { return frame->MDIChildCount() == 0; }));
+    EXPECT_EQ(BandCaptions(*controller), own);
+    EXPECT_EQ(GetMenu(frame->Handle()), nullptr);
+    EXPECT_FALSE(manager.MDIMaximized());
+  };
+  // A first session fills what lives as long as the frame (fonts, caches).
+  session(1);
+  const test_support::TLiveCounts before = test_support::Live();
+  session(4);
+  EXPECT_EQ(test_support::Live(), before);
+  EXPECT_TRUE(errors_.empty()) << errors_[0];
 }
 
 }  // namespace

@@ -19,6 +19,7 @@
 #include "tests/skin/window/skinned_window.h"
 #include "tests/skin/window/skinned_window_fixture.h"
 #include "tests/support/win/pump.h"
+#include "tests/support/win/thread_windows.h"
 
 namespace skin::win {
 namespace {
@@ -164,20 +165,9 @@ struct TDropDownProbe {
 };
 TDropDownProbe* g_probe = nullptr;
 
-BOOL CALLBACK FindMenuWindow(HWND wnd, LPARAM found) {
-  wchar_t name[16] = {};
-  GetClassNameW(wnd, name, 16);
-  if (lstrcmpW(name, L"#32768") == 0 && IsWindowVisible(wnd)) {
-    *reinterpret_cast<HWND*>(found) = wnd;
-    return FALSE;
-  }
-  return TRUE;
-}
-
 void CALLBACK ProbeDropDown(HWND, UINT, UINT_PTR timer, DWORD) {
   TDropDownProbe& p = *g_probe;
-  HWND menu = nullptr;
-  EnumThreadWindows(GetCurrentThreadId(), &FindMenuWindow, reinterpret_cast<LPARAM>(&menu));
+  HWND menu = test_support::ShownThreadWindow(L"#32768");
   if (menu == nullptr) return;
   if (p.step++ == 0) {
     p.seen = true;

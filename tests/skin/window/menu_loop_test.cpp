@@ -19,9 +19,11 @@
 #include "skin/window/menu_bar.h"
 #include "tests/skin/window/skinned_window.h"
 #include "tests/skin/window/skinned_window_fixture.h"
+#include "tests/support/win/keys.h"
 #include "tests/support/win/lambda_hooks.h"
 #include "tests/support/win/message_sequence.h"
 #include "tests/support/win/pump.h"
+#include "tests/support/win/thread_windows.h"
 
 namespace skin_test {
 namespace {
@@ -82,46 +84,9 @@ constexpr const char* kThreeMenus = R"(  Menu = MainMenu1
   end
 )";
 
-BOOL CALLBACK FindMenuWindow(HWND wnd, LPARAM found) {
-  wchar_t name[8] = {};
-  GetClassNameW(wnd, name, 8);
-  if (lstrcmpW(name, L"#32768") == 0 && IsWindowVisible(wnd)) {
-    *reinterpret_cast<HWND*>(found) = wnd;
-    return FALSE;
-  }
-  return TRUE;
-}
-
-BOOL CALLBACK CollectMenuWindows(HWND wnd, LPARAM windows) {
-  wchar_t name[8] = {};
-  GetClassNameW(wnd, name, 8);
-  if (lstrcmpW(name, L"#32768") == 0 && IsWindowVisible(wnd)) {
-    reinterpret_cast<std::vector<HWND>*>(windows)->push_back(wnd);
-  }
-  return TRUE;
-}
-
 // The open drop-down's window of this thread, or nullptr.
 HWND OpenMenuWindow() {
-  HWND found = nullptr;
-  EnumThreadWindows(GetCurrentThreadId(), &FindMenuWindow, reinterpret_cast<LPARAM>(&found));
-  return found;
-}
-
-// Real keys: each key of `keys` goes down in order, then up in reverse.
-void Press(std::initializer_list<WORD> keys) {
-  auto send = [](WORD vk, bool up) {
-    INPUT in{};
-    in.type = INPUT_KEYBOARD;
-    in.ki.wVk = vk;
-    in.ki.wScan = static_cast<WORD>(MapVirtualKeyW(vk, MAPVK_VK_TO_VSC));
-    in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-    SendInput(1, &in, sizeof(in));
-  };
-  for (WORD k : keys)
-    send(k, false);
-  for (auto it = std::rbegin(keys); it != std::rend(keys); ++it)
-    send(*it, true);
+  return test_support::ShownThreadWindow(L"#32768");
 }
 
 // Watches from inside the menu loops which drop-downs open, in order, and
@@ -140,9 +105,7 @@ class TDropDownWatch {
  private:
   void Tick() {
     // The band's drop-down, not a nested sub-menu's window.
-    std::vector<HWND> windows;
-    EnumThreadWindows(GetCurrentThreadId(), &CollectMenuWindows,
-                      reinterpret_cast<LPARAM>(&windows));
+    const std::vector<HWND> windows = test_support::ShownThreadWindows(L"#32768");
     HWND wnd = nullptr;
     HMENU menu = nullptr;
     for (HWND w : windows) {
@@ -377,7 +340,7 @@ TEST_F(MenuLoopTest, AltLetterOpensItsDropDownAndCtrlLetterDoesNot) {
   // come up, everything before it was handled (a click the band posted
   // included).
   auto settle = [&] {
-    Press({VK_F24});
+    test_support::PressKeys({VK_F24});
     ASSERT_TRUE(pump_app(
         [&] {
           return std::any_of(rec.Seen().begin(), rec.Seen().end(),
@@ -389,7 +352,7 @@ TEST_F(MenuLoopTest, AltLetterOpensItsDropDownAndCtrlLetterDoesNot) {
   TDropDownWatch watch([](size_t, HWND menu) { PostMessageW(menu, WM_KEYDOWN, VK_ESCAPE, 0); });
   Watch(watch);
 
-  Press({VK_MENU, 'J'});  // "A&juda"
+  test_support::PressKeys({VK_MENU, 'J'});  // "A&juda"
   ASSERT_TRUE(pump_app([&] { return watch.Shown.size() == 1 && LoopsOver(); }, 3000));
   EXPECT_EQ(watch.Items, (std::vector<int>{2}));
 
@@ -397,14 +360,14 @@ TEST_F(MenuLoopTest, AltLetterOpensItsDropDownAndCtrlLetterDoesNot) {
   for (auto keys : {std::initializer_list<WORD>{VK_CONTROL, VK_MENU, 'E'},
                     std::initializer_list<WORD>{VK_CONTROL, 'E'}}) {
     rec.Clear();
-    Press(keys);
+    test_support::PressKeys(keys);
     settle();
   }
   EXPECT_EQ(watch.Shown.size(), 1u);
 
   // Alt alone: answered by the window, no native menu loop starts.
   rec.Clear();
-  Press({VK_MENU});
+  test_support::PressKeys({VK_MENU});
   settle();
   EXPECT_EQ(watch.Shown.size(), 1u);
   bool keymenu = false;
@@ -616,7 +579,7 @@ TEST_F(MenuLoopTest, APlainDialogBoxWithAMenuIsDrivenFromTheBand) {
     PostMessageW(popup, WM_KEYDOWN, VK_ESCAPE, 0);
   });
   watch.ItemOf = [&](HMENU m) { return m == arquivo ? 0 : m == ajuda ? 1 : -1; };
-  Press({VK_MENU, 'J'});
+  test_support::PressKeys({VK_MENU, 'J'});
   ASSERT_TRUE(PumpUntil([&] {
     return watch.Shown.size() == 1 && OpenMenuWindow() == nullptr &&
            MenuLoopState().HookHandle == nullptr;
