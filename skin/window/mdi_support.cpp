@@ -82,8 +82,8 @@ void TWinSkinForm::ClearMDIMaximizedWhenNone() {
   TSkinManage* manager = TSkinManage::Instance();
   if (MDIKind != mkChild || manager == nullptr || !manager->MDIMaximized()) return;
   BOOL maximized = FALSE;
-  const auto active = reinterpret_cast<HWND>(SendMessageW(
-      GetParent(Handle), WM_MDIGETACTIVE, 0, reinterpret_cast<LPARAM>(&maximized)));
+  const auto active = reinterpret_cast<HWND>(
+      SendMessageW(GetParent(Handle), WM_MDIGETACTIVE, 0, reinterpret_cast<LPARAM>(&maximized)));
   if (active == nullptr || maximized == FALSE) manager->SetMDIMaximized(false);
 }
 
