@@ -534,6 +534,11 @@ bool TWinSkinForm::Phase2(fw::TMessage& m) {
     case WM_WINDOWPOSCHANGED:
       UpdateWindowState();
       PassOn(m);
+      // SetMenu changes the frame: a menu the program put on the window
+      // after the band read its own is shown by the band instead.
+      if ((reinterpret_cast<const WINDOWPOS*>(m.LParam)->flags & SWP_FRAMECHANGED) != 0) {
+        AdoptWindowMenu();
+      }
       return true;
     case WM_COMMAND:
       SysCommandRelay(m);
@@ -711,6 +716,22 @@ void TWinSkinForm::MenuChanged(fw::TMessage& m) {
     MenuBarSkinner->ReadMenuHandle(nullptr);
   }
   if (State == ssReady || State == ssColours) PaintFrame(nullptr);
+}
+
+void TWinSkinForm::AdoptWindowMenu() {
+  // Not while a menu change is being handled (it reads the menu itself),
+  // nor while menu updates are off (an MDI frame with children).
+  if (MenuBarSkinner == nullptr || !Data().MenuUpdate || !Data().NCPaintEnabled) return;
+  if (State != ssReady && State != ssColours) return;
+  HMENU menu = GetMenu(Handle);
+  if (menu == nullptr) return;
+  MenuBarSkinner->MenuHandle = menu;
+  if (Form != nullptr) {
+    MenuBarSkinner->ReadFrameworkMenu();
+  } else {
+    MenuBarSkinner->ReadMenuHandle(menu);
+  }
+  PaintFrame(nullptr);
 }
 
 void TWinSkinForm::SysCommandHandler(fw::TMessage& m) {

@@ -289,6 +289,10 @@ class TWinSkinForm : public fw::TComponent, public ISkinForm {
   void MDIClientWndProc(fw::TMessage& m);
   // The menu bar reads the frame's own menu again and the band is repainted.
   void RereadFrameMenu();
+  // A menu the program set on the window (SetMenu) after the band read its
+  // menu: the band reads and shows it, and the window keeps none. The menu
+  // it replaced stays the program's, as SetMenu leaves it.
+  void AdoptWindowMenu();
   // An MDI child restored or minimized: the manager's MDI-maximized flag is
   // cleared when its client no longer has a maximized active child.
   void ClearMDIMaximizedWhenNone();

@@ -203,5 +203,66 @@ TEST_F(RobustnessTest, AWindowDestroyedWithItsDropDownOpenEndsTheLoop) {
   EXPECT_EQ(Manager().MenuSource(), 0);
 }
 
+// A program that puts another menu on its window after it was skinned (a
+// raw window through SetMenu, as programs switching modes do; a form given
+// another main menu): the band shows the new menu, drawn in the skin's text
+// colour, and the window keeps no native menu. The menu a raw window gave
+// up stays the program's.
+TEST_F(RobustnessTest, AMenuSetOnTheWindowAfterSkinningIsShownByTheBand) {
+  const COLORREF text = fw::ColorToRGB(Data().Data().MenuBarTextColour);
+  auto captions = [](const TWinSkinForm& c) {
+    std::vector<std::wstring> shown;
+    for (const auto& item : c.MenuBarSkinner->Items) {
+      if (item->Visible) shown.push_back(item->Caption);
+    }
+    return shown;
+  };
+  auto drawn = [&](HWND wnd, const RECT& rect) {
+    const skin::TBitmap shot = skin::win::fixtures::CaptureWindow(wnd);
+    for (int y = rect.top; y < rect.bottom; ++y)
+      for (int x = rect.left; x < rect.right; ++x)
+        if (shot.Pixel(x, y) == text) return true;
+    return false;
+  };
+
+  HMENU first = CreateMenu();
+  AppendMenuW(first, MF_STRING, 1, L"&Arquivo");
+  HWND raw = CreateRawWindow(WS_OVERLAPPEDWINDOW);
+  SetMenu(raw, first);
+  TWinSkinForm* c = Skin(raw);
+  ASSERT_NE(c->MenuBarSkinner, nullptr);
+  HMENU second = CreateMenu();
+  AppendMenuW(second, MF_STRING, 2, L"&Planilha");
+  AppendMenuW(second, MF_STRING, 3, L"&Banco de dados");
+  SetMenu(raw, second);
+  test_support::PumpPending();
+  EXPECT_EQ(captions(*c), (std::vector<std::wstring>{L"&Planilha", L"&Banco de dados"}));
+  EXPECT_EQ(c->MenuBarSkinner->MenuHandle, second);
+  EXPECT_EQ(GetMenu(raw), nullptr);
+  EXPECT_TRUE(drawn(raw, c->MenuBarSkinner->Items[1]->Rect));
+  DestroyWindow(raw);
+  EXPECT_FALSE(IsMenu(second));  // gone with the window it was shown for
+  EXPECT_TRUE(IsMenu(first));
+  DestroyMenu(first);
+
+  fw::TForm* form =
+      CreateForm(skin::win::fixtures::FormDescription(skin::win::fixtures::kMenuDescription));
+  TWinSkinForm* fc = Skin(form->Handle());
+  ASSERT_NE(fc->MenuBarSkinner, nullptr);
+  auto* other = new fw::TMainMenu(form);
+  for (const wchar_t* caption : {L"&Clientes", L"&Relat\u00f3rios"}) {
+    auto* item = new fw::TMenuItem(form);
+    item->SetCaption(caption);
+    other->Items()->Add(item);
+  }
+  form->SetMenu(other);
+  test_support::PumpPending();
+  EXPECT_EQ(captions(*fc), (std::vector<std::wstring>{L"&Clientes", L"&Relat\u00f3rios"}));
+  EXPECT_EQ(fc->MenuBarSkinner->Menu, other);
+  EXPECT_EQ(GetMenu(form->Handle()), nullptr);
+  EXPECT_TRUE(drawn(form->Handle(), fc->MenuBarSkinner->Items[1]->Rect));
+  EXPECT_TRUE(errors_.empty());
+}
+
 }  // namespace
 }  // namespace skin_test
