@@ -216,6 +216,10 @@ void TForm::DestroyWnd() {
   // The menu belongs to its menu component, not to the window: detached
   // first, it is not destroyed with the window (and then again).
   DetachMenu();
+  if (Recreating() && handle_ != nullptr && !Embedded()) {
+    kept_self_ = KeepWindow(handle_);
+    if (client_handle_ != nullptr) KeepChildrenForNewClient();
+  }
   if (handle_ != nullptr && IsMDIChildWindow()) {
     // An MDI child leaves through its client (the window menu, the next
     // active child).
@@ -374,6 +378,14 @@ void TForm::CreateWnd() {
   TCustomForm::CreateWnd();
   if (form_style_ == fsMDIForm) CreateClient();
   if (menu_ != nullptr) AttachMenu(true);
+  // A window made again shows as the old one did (a form is shown by Show,
+  // not by its creation), an MDI frame with its children.
+  if (kept_self_.has_value()) {
+    const TKeptWindow kept = *kept_self_;
+    kept_self_.reset();
+    ShowAsKept(handle_, kept);
+  }
+  RemakeKeptChildren();
 }
 
 void TForm::SetActiveControl(TWinControl* control) {

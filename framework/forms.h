@@ -18,7 +18,9 @@
 #include <exception>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "framework/controls.h"
@@ -199,6 +201,10 @@ class TForm : public TCustomForm {
   void CreateClient();
   void MDIChildParams(TCreateParams& params);
   void MergeChildMenu(TForm* child);
+  // A frame made again: its children's windows go with the old client, so
+  // they are taken down first and made again in the new one, as they were.
+  void KeepChildrenForNewClient();
+  void RemakeKeptChildren();
   // The menu bar shows `key` as one of its accelerators.
   bool IsMenuAccelerator(wchar_t key) const;
   bool IsMDIChildWindow() const;
@@ -218,6 +224,20 @@ class TForm : public TCustomForm {
   HWND client_handle_ = nullptr;
   TMenuItem* window_menu_ = nullptr;
   TTileMode tile_mode_ = tbHorizontal;
+  // What a window showed (place, state, visibility), kept while it is made
+  // again: a form's window is shown by Show, not by its creation.
+  struct TKeptWindow {
+    WINDOWPLACEMENT Placement{};
+    bool Visible = false;
+    bool Foreground = false;
+  };
+  static TKeptWindow KeepWindow(HWND wnd);
+  static void ShowAsKept(HWND wnd, TKeptWindow kept);
+  std::optional<TKeptWindow> kept_self_;
+  // Children waiting for the new client of a frame made again, bottom
+  // first.
+  std::vector<std::pair<TForm*, TKeptWindow>> kept_children_;
+  TForm* kept_active_ = nullptr;
 };
 
 class TApplication : public TComponent {

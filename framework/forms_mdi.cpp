@@ -95,6 +95,64 @@ void TForm::CreateClient() {
   AlignControls();
 }
 
+TForm::TKeptWindow TForm::KeepWindow(HWND wnd) {
+  TKeptWindow kept;
+  kept.Placement.length = sizeof(kept.Placement);
+  GetWindowPlacement(wnd, &kept.Placement);
+  kept.Visible = (GetWindowLongW(wnd, GWL_STYLE) & WS_VISIBLE) != 0;
+  kept.Foreground = GetForegroundWindow() == wnd;
+  return kept;
+}
+
+void TForm::ShowAsKept(HWND wnd, TKeptWindow kept) {
+  const UINT show = kept.Placement.showCmd;
+  kept.Placement.showCmd = SW_HIDE;
+  SetWindowPlacement(wnd, &kept.Placement);
+  if (!kept.Visible) return;
+  if (show == SW_SHOWMAXIMIZED) {
+    ShowWindow(wnd, SW_SHOWMAXIMIZED);
+  } else if (show == SW_SHOWMINIMIZED) {
+    ShowWindow(wnd, SW_SHOWMINNOACTIVE);
+  } else {
+    ShowWindow(wnd, kept.Foreground ? SW_SHOWNORMAL : SW_SHOWNOACTIVATE);
+  }
+  if (kept.Foreground) SetForegroundWindow(wnd);
+}
+
+void TForm::KeepChildrenForNewClient() {
+  kept_children_.clear();
+  kept_active_ = ActiveMDIChild();
+  // From the bottom child up, so that making them again in this order gives
+  // the same stacking.
+  std::vector<TForm*> children;
+  for (HWND w = GetWindow(client_handle_, GW_CHILD); w != nullptr; w = GetWindow(w, GW_HWNDNEXT)) {
+    if (auto* f = dynamic_cast<TForm*>(FindControl(w)); f != nullptr && f->IsMDIChildWindow()) {
+      children.insert(children.begin(), f);
+    }
+  }
+  for (TForm* child : children) {
+    kept_children_.emplace_back(child, KeepWindow(child->handle_));
+    // The caption lives in the window while it has one.
+    child->text_ = child->GetTextValue();
+    child->DestroyHandle();
+  }
+}
+
+void TForm::RemakeKeptChildren() {
+  if (client_handle_ == nullptr || kept_children_.empty()) return;
+  std::vector<std::pair<TForm*, TKeptWindow>> kept;
+  kept.swap(kept_children_);
+  TForm* active = kept_active_;
+  kept_active_ = nullptr;
+  for (auto& [child, window] : kept) {
+    window.Foreground = false;  // the active child is activated last
+    if (HWND h = child->Handle()) ShowAsKept(h, window);
+  }
+  if (active != nullptr && active->HandleAllocated()) {
+    SendMessageW(client_handle_, WM_MDIACTIVATE, reinterpret_cast<WPARAM>(active->handle_), 0);
+  }
+}
+
 void TForm::AlignedRemainder(const RECT& rest) {
   // The MDI client takes what the aligned controls leave.
   if (client_handle_ != nullptr) {

@@ -383,5 +383,40 @@ TEST(FormWindowState, AFormShowsInItsStateAndChangesIt) {
   }
 }
 
+// The frame's window made again (its reading order turned right to left):
+// its children are made again inside the new client, with their captions,
+// places and the active child's merged menu, instead of going with the old
+// client's window while their forms live on.
+TEST_F(MDITest, AFrameMadeAgainKeepsItsChildren) {
+  TForm* a = NewChild(L"Planilha A");
+  TForm* b = NewChild(L"Planilha B");
+  auto* menu = new TMainMenu(b);
+  Item(b, menu->Items(), L"&Documento", 1);
+  b->SetMenu(menu);
+  RECT a_place;
+  GetWindowRect(a->Handle(), &a_place);
+  const HWND old_client = frame_->ClientHandle();
+
+  frame_->SetBiDiMode(bdRightToLeft);
+  test_support::PumpPending();
+  ASSERT_NE(frame_->ClientHandle(), nullptr);
+  EXPECT_NE(frame_->ClientHandle(), old_client);
+  ASSERT_EQ(frame_->MDIChildCount(), 2);
+  EXPECT_TRUE(IsWindowVisible(frame_->Handle()));
+  for (TForm* child : {a, b}) {
+    ASSERT_TRUE(child->HandleAllocated());
+    EXPECT_EQ(GetParent(child->Handle()), frame_->ClientHandle());
+    EXPECT_TRUE(IsWindowVisible(child->Handle()));
+  }
+  wchar_t text[32] = {};
+  GetWindowTextW(a->Handle(), text, 32);
+  EXPECT_STREQ(text, L"Planilha A");
+  EXPECT_EQ(frame_->ActiveMDIChild(), b);
+  EXPECT_EQ(Entries(FrameMenu()), (TEntries{L"&Arquivo", L"&Documento", L"&Janela"}));
+  RECT a_now;
+  GetWindowRect(a->Handle(), &a_now);
+  EXPECT_EQ(a_now.right - a_now.left, a_place.right - a_place.left);
+}
+
 }  // namespace
 }  // namespace fw
