@@ -471,6 +471,11 @@ fw::TBitmap* TSkinManage::PopupBitmap(HMENU menu) const {
   return nullptr;
 }
 
+bool TSkinManage::PopupTookRightOrder(HMENU menu) const {
+  return std::any_of(popup_menus_.begin(), popup_menus_.end(),
+                     [menu](const auto& p) { return p->TookRightOrder(menu); });
+}
+
 void TSkinManage::MarkPopupsFromMenuBar() {
   for (const auto& p : popup_menus_)
     p->FromMenuBar = true;

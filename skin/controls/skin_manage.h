@@ -81,6 +81,9 @@ class TSkinManage : public skin::ISkinManager {
   bool IsPopupSkinned(HWND window) const;
   // The background of the popup skinner that serves `menu`, or nullptr.
   fw::TBitmap* PopupBitmap(HMENU menu) const;
+  // Whether a popup skinner took the right-to-left mark off the entries of
+  // `menu` while it shows them (TWinSkinPopMenu::TookRightOrder).
+  bool PopupTookRightOrder(HMENU menu) const;
   void MarkPopupsFromMenuBar();
   int MenuSource() const { return menu_source_; }
   void SetMenuSource(int source) { menu_source_ = source; }

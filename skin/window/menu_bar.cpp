@@ -369,7 +369,11 @@ bool TWinSkinMenu::OpenMenu(TMenuBtn& item) {
   Form.OpenSubmenu = drop_down;
   InstallMenuHook();
   if (enabled) {
-    TrackPopupMenu(drop_down, TPM_NONOTIFY | TPM_RIGHTBUTTON, rect.left + Form.WindowRect.left,
+    // Below the item: from its left edge, or for a right-to-left band
+    // ending at its right edge.
+    const UINT align = RightToLeft ? TPM_RIGHTALIGN : TPM_LEFTALIGN;
+    const int x = (RightToLeft ? rect.right : rect.left) + Form.WindowRect.left;
+    TrackPopupMenu(drop_down, TPM_NONOTIFY | TPM_RIGHTBUTTON | align, x,
                    rect.bottom + Form.WindowRect.top, 0, Form.Handle, nullptr);
   }
   // The window may have been destroyed while its drop-down was open; this

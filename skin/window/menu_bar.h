@@ -71,7 +71,8 @@ class TWinSkinMenu : public fw::TComponent {
   // The first item with a caption whose rectangle holds `p` (window
   // coordinates); nullptr when none.
   TMenuBtn* HitTest(POINT p) const;
-  // Posts the item's command, then shows its drop-down below it and returns
+  // Posts the item's command, then shows its drop-down below it (aligned
+  // with the item's left edge, or its right edge right to left) and returns
   // when it closes; false for an item without a drop-down. When the arrow
   // keys or the mouse moved on to another item, that item opens next.
   bool OpenMenu(TMenuBtn& item);

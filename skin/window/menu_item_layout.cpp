@@ -16,6 +16,9 @@ TMenuEntryLayout LayoutMenuEntry(const TRect& item, int glyph_size, int left_mar
     l.Caption =
         TRect{l.Glyph.Left - 3 - caption_width, top, l.Glyph.Left - 3, top + caption_height};
     l.ShortCut = TRect{item.Left + 11, top, l.Caption.Left, top + caption_height};
+    const int arrow_top = item.Top + (item.Height() - kMenuArrowHeight) / 2;
+    l.Arrow = TRect{item.Left + 4, arrow_top, item.Left + 4 + kMenuArrowWidth,
+                    arrow_top + kMenuArrowHeight};
   } else {
     const int left = item.Left + 1 + left_margin;
     l.Glyph = TRect{left, item.Top + 1, left + glyph_width, item.Top + 1 + glyph_size};

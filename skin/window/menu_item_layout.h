@@ -19,11 +19,17 @@ inline constexpr int kMenuItemSeparatorFrame = 2;
 inline constexpr int kMenuItemSelectedFrame = 4;
 // The frame band of a skinned popup menu window, in pixels.
 inline constexpr int kPopupFrameWidth = 3;
+// The sub-menu arrow the skin draws on a right-to-left entry: a triangle
+// pointing left, its tip one pixel in the middle row, each column to its
+// right one row longer at both ends.
+inline constexpr int kMenuArrowWidth = 4;
+inline constexpr int kMenuArrowHeight = 2 * kMenuArrowWidth - 1;
 
 struct TMenuEntryLayout {
   TRect Glyph;     // glyph_size square; no width for a separator
   TRect Caption;   // the measured caption, centred vertically in the entry
   TRect ShortCut;  // between the caption and the entry's far edge
+  TRect Arrow;     // right to left: the sub-menu arrow's cell; empty left to right
 };
 
 // `item` is the entry's rectangle; `left_margin` the MenuItem element's left
@@ -31,6 +37,9 @@ struct TMenuEntryLayout {
 // caption's measured size. Left to right the glyph starts 1 pixel (plus the
 // margin) inside the left edge and the caption 3 pixels after it, the
 // shortcut ends 11 pixels before the right edge; right to left mirrors it.
+// The sub-menu arrow of a left-to-right entry is the system's, at the right
+// edge; right to left the skin draws it 4 pixels inside the left edge,
+// centred vertically.
 TMenuEntryLayout LayoutMenuEntry(const TRect& item, int glyph_size, int left_margin, bool separator,
                                  bool right_to_left, int caption_width, int caption_height);
 

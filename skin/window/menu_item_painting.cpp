@@ -76,10 +76,11 @@ TMenuEntry EntryOfItem(fw::TMenuItem& item, fw::TMenu* fallback, bool right_to_l
   e.Checked = item.Checked();
   e.Default = item.Default();
   e.ImageIndex = item.ImageIndex();
+  e.SubMenu = item.Count() > 0;
   fw::TMenu* menu = item.GetParentMenu();
   if (menu == nullptr) menu = fallback;
   e.Images = menu != nullptr ? menu->Images() : nullptr;
-  e.RightToLeft = right_to_left;
+  e.RightToLeft = right_to_left || (menu != nullptr && menu->IsRightToLeft());
   return e;
 }
 
@@ -90,13 +91,16 @@ TMenuEntry EntryOfHandle(HMENU menu, UINT id, bool right_to_left) {
   e.Caption = text[0] != 0 ? text : L"-";
   MENUITEMINFOW info{};
   info.cbSize = sizeof(info);
-  info.fMask = MIIM_STATE;
+  info.fMask = MIIM_STATE | MIIM_FTYPE | MIIM_SUBMENU;
+  bool right_order = false;
   if (GetMenuItemInfoW(menu, id, FALSE, &info)) {
     e.Enabled = (info.fState & (MFS_GRAYED | MFS_DISABLED)) == 0;
     e.Checked = (info.fState & MFS_CHECKED) != 0;
     e.Default = (info.fState & MFS_DEFAULT) != 0;
+    e.SubMenu = info.hSubMenu != nullptr;
+    right_order = (info.fType & MFT_RIGHTORDER) != 0;
   }
-  e.RightToLeft = right_to_left;
+  e.RightToLeft = right_to_left || right_order;
   return e;
 }
 
@@ -204,6 +208,8 @@ void TMenuItemPainter::DrawContent(const TMenuEntry& entry, fw::TBitmap& bitmap,
       DrawCheckMark(dc, cell, TextColour(entry, selected));
     }
   }
+  // Right to left the caption is right-aligned against the glyph and the
+  // shortcut sits at the left edge.
   const UINT align = entry.RightToLeft ? DT_RIGHT : 0;
   RECT caption = ToRECT(at.Caption);
   DrawText(entry, dc, DT_SINGLELINE | DT_EXPANDTABS | align, selected, caption, entry.Caption);
@@ -212,6 +218,7 @@ void TMenuItemPainter::DrawContent(const TMenuEntry& entry, fw::TBitmap& bitmap,
     DrawText(entry, dc, DT_SINGLELINE | DT_EXPANDTABS | (entry.RightToLeft ? DT_LEFT : DT_RIGHT),
              selected, shortcut, entry.ShortCut);
   }
+  if (entry.OwnArrow()) DrawArrow(dc, ToRECT(at.Arrow), TextColour(entry, selected));
 }
 
 void TMenuItemPainter::DrawText(const TMenuEntry& entry, HDC dc, UINT flags, bool selected,
@@ -252,6 +259,17 @@ void TMenuItemPainter::DrawCheckMark(HDC dc, const RECT& cell, COLORREF colour) 
   BitBlt(dc, x, y, bm.bmWidth, bm.bmHeight, mem.Get(), 0, 0, SRCPAINT);
   SetTextColor(dc, text);
   SetBkColor(dc, back);
+}
+
+void TMenuItemPainter::DrawArrow(HDC dc, const RECT& cell, COLORREF colour) const {
+  // Pointing left: the tip is the leftmost column's middle pixel, each
+  // column to its right one pixel longer at both ends.
+  fw::TGdiHandle<HBRUSH> brush(CreateSolidBrush(colour));
+  const int middle = cell.top + (cell.bottom - cell.top) / 2;
+  for (int i = 0; i < cell.right - cell.left; ++i) {
+    const RECT column{cell.left + i, middle - i, cell.left + i + 1, middle + i + 1};
+    FillRect(dc, &column, brush.get());
+  }
 }
 
 }  // namespace skin::win

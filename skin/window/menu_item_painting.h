@@ -29,18 +29,24 @@ struct TMenuEntry {
   bool Enabled = true;
   bool Checked = false;
   bool Default = false;  // the menu's default entry: bold
+  bool SubMenu = false;  // opens a sub-menu
   int32_t ImageIndex = -1;
   fw::TImageList* Images = nullptr;
   bool RightToLeft = false;
 
   bool IsLine() const { return Caption == L"-"; }
+  // A right-to-left entry with a sub-menu gets its arrow from the skin, on
+  // its left side; the system's own arrow must be kept off it.
+  bool OwnArrow() const { return RightToLeft && SubMenu && !IsLine(); }
 };
 
 // A framework item; its images are those of its menu, or of `fallback` (the
-// window's menu bar) for an item outside any menu.
+// window's menu bar) for an item outside any menu. It reads right to left
+// when `right_to_left` says so (the window does) or its menu does.
 TMenuEntry EntryOfItem(fw::TMenuItem& item, fw::TMenu* fallback, bool right_to_left);
 // An entry of a native menu, by command: its text (at most 80 characters,
-// "-" when it has none) and its state.
+// "-" when it has none) and its state. It reads right to left when
+// `right_to_left` says so or the entry is marked MFT_RIGHTORDER.
 TMenuEntry EntryOfHandle(HMENU menu, UINT id, bool right_to_left);
 
 class TMenuItemPainter {
@@ -65,6 +71,7 @@ class TMenuItemPainter {
   void DrawText(const TMenuEntry& entry, HDC dc, UINT flags, bool selected, RECT& rect,
                 std::wstring text) const;
   void DrawCheckMark(HDC dc, const RECT& cell, COLORREF colour) const;
+  void DrawArrow(HDC dc, const RECT& cell, COLORREF colour) const;
   COLORREF TextColour(const TMenuEntry& entry, bool selected) const;
   int LeftMargin() const;
 

@@ -313,24 +313,39 @@ bool TWinSkinForm::DrawItem(fw::TMessage& m) {
   TellPendingPopup(menu);
   MarkPopupsFromMenuBar();
   const bool selected = (dis->itemState & ODS_SELECTED) != 0;
-  fw::TSavedDC saved(dis->hDC);
-  if (Form != nullptr) {
-    fw::TMenuItem* item = Form->Menu() != nullptr ? Form->Menu()->FindItem(dis->itemID) : nullptr;
+  bool own_arrow = false;
+  {
+    fw::TSavedDC saved(dis->hDC);
+    fw::TMenuItem* item =
+        Form != nullptr && Form->Menu() != nullptr ? Form->Menu()->FindItem(dis->itemID) : nullptr;
     if (item != nullptr) {
       TBorrowedCanvas canvas(dis->hDC);
       DrawMenuItem(item, canvas.Get(), dis->rcItem, selected);
-      m.Result = TRUE;
-      return true;
+      own_arrow = EntryOfItem(*item, Form->Menu(), RightToLeft).OwnArrow();
+    } else {
+      if (Form != nullptr && (IsNativeCommand(dis->itemID) || fw::IsMenuItem(dis->itemData))) {
+        return false;
+      }
+      // A native entry: what it shows is read from its menu (a popup
+      // skinner may hold its right-to-left mark while it shows).
+      TSkinManage* manager = TSkinManage::Instance();
+      const bool rtl = RightToLeft || (manager != nullptr && manager->PopupTookRightOrder(menu));
+      TMenuItemPainter painter(Data());
+      const TMenuEntry entry = EntryOfHandle(menu, dis->itemID, rtl);
+      if (Data().MenuItem) {
+        painter.DrawSkinned(entry, menu, dis->hDC, dis->rcItem, selected, /*line_image=*/false);
+      } else {
+        painter.DrawPlain(entry, dis->hDC, dis->rcItem, selected);
+      }
+      own_arrow = entry.OwnArrow();
     }
-    if (IsNativeCommand(dis->itemID) || fw::IsMenuItem(dis->itemData)) return false;
   }
-  // A native entry: what it shows is read from its menu.
-  TMenuItemPainter painter(Data());
-  const TMenuEntry entry = EntryOfHandle(menu, dis->itemID, RightToLeft);
-  if (Data().MenuItem) {
-    painter.DrawSkinned(entry, menu, dis->hDC, dis->rcItem, selected, /*line_image=*/false);
-  } else {
-    painter.DrawPlain(entry, dis->hDC, dis->rcItem, selected);
+  // The system draws a sub-menu's arrow after this message, on the same DC
+  // and on the side it reads from the entry; a right-to-left entry has the
+  // skin's arrow on its left already, so the entry is kept from it.
+  if (own_arrow) {
+    ExcludeClipRect(dis->hDC, dis->rcItem.left, dis->rcItem.top, dis->rcItem.right,
+                    dis->rcItem.bottom);
   }
   m.Result = TRUE;
   return true;

@@ -26,6 +26,16 @@ fw::TPopupMenu* FrameworkPopupOf(HMENU menu) {
       reinterpret_cast<fw::TMenuItem*>(info.dwItemData)->GetParentMenu());
 }
 
+// Wine's menu code reads bit 0x2000 of an entry's type as MF_SYSMENU, whose
+// value MFT_RIGHTORDER shares, and paints the window's icon in place of such
+// an entry instead of asking the owner to draw it: a right-to-left menu's
+// owner-drawn entries would stay empty. Windows draws them as asked.
+bool RightOrderReadAsSystemMenu() {
+  static const bool read_so =
+      GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
+  return read_so;
+}
+
 }  // namespace
 
 TWinSkinPopMenu*& PendingPopup() {
@@ -42,6 +52,7 @@ void TWinSkinPopMenu::Attach(HWND wnd, TSkinData* data, HMENU menu) {
 }
 
 void TWinSkinPopMenu::Detach() {
+  GiveRightOrderBack();
   subclass_.Remove();
   Background.SetSize(0, 0);
   if (PendingPopup() == this) PendingPopup() = nullptr;
@@ -58,6 +69,10 @@ void TWinSkinPopMenu::WndProc(fw::TMessage& m) {
     return;
   }
   switch (m.Msg) {
+    case WM_CREATE:
+      subclass_.CallPrevious(m);
+      TakeRightOrder();
+      return;
     case WM_DESTROY:
       Detach();
       subclass_.CallPrevious(m);
@@ -66,10 +81,12 @@ void TWinSkinPopMenu::WndProc(fw::TMessage& m) {
       PaintPopupFrame(m);
       return;
     case WM_PAINT:
+      TakeRightOrder();
       subclass_.CallPrevious(m);
       if (BandInClientArea() && Skinned()) PaintBand();
       return;
     case WM_PRINT:
+      TakeRightOrder();
       PrintPopup(m);
       return;
     default:
@@ -97,6 +114,51 @@ void TWinSkinPopMenu::LearnMenu() {
   if (Menu != nullptr) return;
   Menu = reinterpret_cast<HMENU>(SendMessageW(Handle, kGetMenuHandle, 0, 0));
   if (Menu == nullptr) PendingPopup() = this;
+}
+
+void TWinSkinPopMenu::TakeRightOrder() {
+  if (right_order_checked_ || !RightOrderReadAsSystemMenu()) return;
+  const auto menu = reinterpret_cast<HMENU>(SendMessageW(Handle, kGetMenuHandle, 0, 0));
+  if (menu == nullptr) return;  // asked again before the window paints
+  right_order_checked_ = true;
+  right_order_menu_ = menu;
+  const int count = GetMenuItemCount(menu);
+  for (int i = 0; i < count; ++i) {
+    MENUITEMINFOW mii{};
+    mii.cbSize = sizeof(mii);
+    mii.fMask = MIIM_FTYPE | MIIM_ID;
+    if (!GetMenuItemInfoW(menu, static_cast<UINT>(i), TRUE, &mii)) continue;
+    constexpr UINT kBoth = MFT_OWNERDRAW | MFT_RIGHTORDER;
+    if ((mii.fType & kBoth) != kBoth) continue;
+    const UINT id = mii.wID;
+    mii.fMask = MIIM_FTYPE;
+    mii.fType &= ~static_cast<UINT>(MFT_RIGHTORDER);
+    if (SetMenuItemInfoW(menu, static_cast<UINT>(i), TRUE, &mii)) {
+      right_order_taken_.push_back({static_cast<UINT>(i), id});
+    }
+  }
+}
+
+void TWinSkinPopMenu::GiveRightOrderBack() {
+  if (right_order_menu_ != nullptr && IsMenu(right_order_menu_)) {
+    for (const TTakenEntry& e : right_order_taken_) {
+      MENUITEMINFOW mii{};
+      mii.cbSize = sizeof(mii);
+      mii.fMask = MIIM_FTYPE | MIIM_ID;
+      if (!GetMenuItemInfoW(right_order_menu_, e.Position, TRUE, &mii) || mii.wID != e.Id) {
+        continue;
+      }
+      mii.fMask = MIIM_FTYPE;
+      mii.fType |= MFT_RIGHTORDER;
+      SetMenuItemInfoW(right_order_menu_, e.Position, TRUE, &mii);
+    }
+  }
+  right_order_taken_.clear();
+  right_order_menu_ = nullptr;
+}
+
+bool TWinSkinPopMenu::TookRightOrder(HMENU menu) const {
+  return menu != nullptr && menu == right_order_menu_ && !right_order_taken_.empty();
 }
 
 void TWinSkinPopMenu::BuildBackground(int width, int height) {

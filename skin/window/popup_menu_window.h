@@ -7,6 +7,8 @@
 
 #include <windows.h>
 
+#include <vector>
+
 #include "framework/graphics.h"
 #include "framework/subclass.h"
 #include "skin/data/win/skin_data_component.h"
@@ -29,6 +31,10 @@ class TWinSkinPopMenu {
   HMENU Menu = nullptr;    // learned from the first entry drawn
   bool FromMenuBar = false;
 
+  // Whether the skinner took the right-to-left mark off `menu`'s entries
+  // while its window shows (see TakeRightOrder): they read right to left.
+  bool TookRightOrder(HMENU menu) const;
+
  private:
   void WndProc(fw::TMessage& m);
   void PaintPopupFrame(fw::TMessage& m);
@@ -47,10 +53,25 @@ class TWinSkinPopMenu {
   // The menu shown, asked of the window; the skinner waits for the first
   // entry drawn to learn it when the system does not answer.
   void LearnMenu();
+  // On a system that reads an entry's MFT_RIGHTORDER as the system-menu
+  // mark (the same bit), the owner-drawn entries of the menu shown lose the
+  // mark until the window goes, so that they reach their owner to be drawn
+  // (the skin draws them right to left itself); GiveRightOrderBack puts it
+  // back on the entries that still hold the same command.
+  void TakeRightOrder();
+  void GiveRightOrderBack();
+
+  struct TTakenEntry {
+    UINT Position;
+    UINT Id;
+  };
 
   fw::TSubclass subclass_;
   bool exempt_checked_ = false;
   bool exempt_ = false;
+  bool right_order_checked_ = false;
+  HMENU right_order_menu_ = nullptr;  // the menu whose entries lost the mark
+  std::vector<TTakenEntry> right_order_taken_;
 };
 
 // The popup skinner that has painted its background but does not know its

@@ -14,29 +14,40 @@
 namespace skin {
 namespace {
 
-TEST(MenuItemLayout, GlyphCaptionAndShortcutBothWays) {
+TEST(MenuItemLayout, GlyphCaptionShortcutAndArrowBothWays) {
   const TRect item{0, 20, 150, 40};  // 20 high; caption 40 x 12 centres at 24
+  // Left to right the sub-menu arrow is the system's (no cell); right to
+  // left it sits 4 pixels inside the left edge, its 7 rows centred.
   const struct {
     const char* name;
     bool separator, rtl;
     int margin;
     TMenuEntryLayout expected;
   } cases[] = {
-      {"left to right", false, false, 5, {{6, 21, 22, 37}, {25, 24, 65, 36}, {65, 24, 139, 36}}},
-      {"no element", false, false, 0, {{1, 21, 17, 37}, {20, 24, 60, 36}, {60, 24, 139, 36}}},
-      {"separator", true, false, 5, {{6, 21, 6, 37}, {9, 24, 49, 36}, {49, 24, 139, 36}}},
-      {"right to left", false, true, 5, {{128, 21, 144, 37}, {85, 24, 125, 36}, {11, 24, 85, 36}}},
+      {"left to right",
+       false,
+       false,
+       5,
+       {{6, 21, 22, 37}, {25, 24, 65, 36}, {65, 24, 139, 36}, {}}},
+      {"no element", false, false, 0, {{1, 21, 17, 37}, {20, 24, 60, 36}, {60, 24, 139, 36}, {}}},
+      {"separator", true, false, 5, {{6, 21, 6, 37}, {9, 24, 49, 36}, {49, 24, 139, 36}, {}}},
+      {"right to left",
+       false,
+       true,
+       5,
+       {{128, 21, 144, 37}, {85, 24, 125, 36}, {11, 24, 85, 36}, {4, 26, 8, 33}}},
       {"right to left separator",
        true,
        true,
        5,
-       {{150, 21, 150, 37}, {107, 24, 147, 36}, {11, 24, 107, 36}}},
+       {{150, 21, 150, 37}, {107, 24, 147, 36}, {11, 24, 107, 36}, {4, 26, 8, 33}}},
   };
   for (const auto& c : cases) {
     const TMenuEntryLayout l = LayoutMenuEntry(item, 16, c.margin, c.separator, c.rtl, 40, 12);
     EXPECT_EQ(l.Glyph, c.expected.Glyph) << c.name;
     EXPECT_EQ(l.Caption, c.expected.Caption) << c.name;
     EXPECT_EQ(l.ShortCut, c.expected.ShortCut) << c.name;
+    EXPECT_EQ(l.Arrow, c.expected.Arrow) << c.name;
   }
 }
 

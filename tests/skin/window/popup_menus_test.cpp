@@ -2,9 +2,11 @@
 // owner-drawn (one with the exemption tag left alone), the popup window's
 // frame band and entries painted from the skin, the entries' frames,
 // glyphs and check marks, the widths the skin adds, native entries of a raw
-// window's menu, and the print path.
+// window's menu, the print path, and right-to-left drop-downs mirrored.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -13,7 +15,9 @@
 #include "framework/menus.h"
 #include "skin/controls/skin_manage.h"
 #include "skin/data/skin_draw.h"
+#include "skin/window/menu_bar.h"
 #include "skin/window/menu_item_layout.h"
+#include "tests/app/win/ui_driver.h"
 #include "tests/skin/window/skinned_window.h"
 #include "tests/skin/window/skinned_window_fixture.h"
 #include "tests/support/win/live_counts.h"
@@ -402,6 +406,254 @@ TEST_F(NativeMenuEntriesTest, ARawWindowsEntriesAreMeasuredAndDrawnFromTheirMenu
   const skin::TBitmap line = draw(kLinha);
   EXPECT_EQ(line.Pixel(cell.right + 10, 4), GetSysColor(COLOR_BTNSHADOW));
   EXPECT_EQ(line.Pixel(cell.right + 10, 5), GetSysColor(COLOR_BTNHIGHLIGHT));
+  SetMenu(wnd, nullptr);
+  DestroyMenu(bar);
+}
+
+// A right-to-left drop-down opened with Alt+letter: a framework form laid
+// out right to left, and a raw window whose native menu reads right to left.
+// The skin draws every entry mirrored (the glyph column at the right, the
+// caption right-aligned against it, the shortcut at the left edge, a
+// sub-menu's arrow at the left pointing left), with nothing of the system's
+// painting over it, and the menu keeps its right-to-left marks afterwards.
+class RightToLeftDropDownTest : public SkinnedWindowTest {
+ protected:
+  // What the drop-down showed: its window's picture and place, its entries'
+  // rectangles in it and whether each was highlighted.
+  struct TShown {
+    skin::TBitmap Shot;
+    RECT Window{};
+    std::vector<RECT> Entries;
+    std::vector<bool> Hilited;
+  };
+
+  // Alt+`key` on the skinned window, through the application's message
+  // loop; the drop-down `menu` is looked at from inside its loop, then closed.
+  TShown Open(WORD key, HMENU menu) {
+    TShown shown;
+    SetCursorPos(1000, 760);  // nothing under the drop-down: no entry is hot
+    TMenuCloser closer;
+    closer.OnOpen = [&](HWND wnd) {
+      shown.Shot = skin::win::fixtures::CaptureWindow(wnd);
+      GetWindowRect(wnd, &shown.Window);
+      for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+        RECT r{};
+        GetMenuItemRect(nullptr, menu, static_cast<UINT>(i), &r);
+        OffsetRect(&r, -shown.Window.left, -shown.Window.top);
+        shown.Entries.push_back(r);
+        shown.Hilited.push_back(
+            (GetMenuState(menu, static_cast<UINT>(i), MF_BYPOSITION) & MF_HILITE) != 0);
+      }
+    };
+    ui::Key(key, VK_MENU);
+    const DWORD start = GetTickCount();
+    while (closer.Seen() == 0 && GetTickCount() - start < 3000) {
+      app_->ProcessMessages();
+      MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    }
+    test_support::PumpUntil([&] { return FindWindowW(L"#32768", nullptr) == nullptr; }, 1000);
+    return shown;
+  }
+
+  // Entry `i` as the skin paints it before its content: the menu item image
+  // (highlighted or not) over the popup's background.
+  skin::TBitmap EntryBack(const TShown& shown, size_t i) {
+    const skin::TSkinData& d = Data().Data();
+    const skin::TBitmap back =
+        PopupBackground(*d.MenuBackground, shown.Shot.Width(), shown.Shot.Height());
+    const RECT r = shown.Entries[i];
+    skin::TBitmap want = Crop(back, r);
+    const skin::TDataSkinObject& mi = *d.MenuItem;
+    skin::DrawSkinElement(
+        want, skin::TRect{0, 0, want.Width(), want.Height()}, mi.Bitmap, false, mi.Tile != 0,
+        mi.Trans != 0, skin::kMenuItemFrames,
+        shown.Hilited[i] ? skin::kMenuItemSelectedFrame : skin::kMenuItemNormalFrame, mi.Margins);
+    return want;
+  }
+
+  // The columns of entry `i` (entry coordinates) where its content put
+  // anything over the skin, each with the rows it covers.
+  std::vector<std::vector<int>> Ink(const TShown& shown, size_t i) {
+    const skin::TBitmap want = EntryBack(shown, i);
+    const RECT r = shown.Entries[i];
+    std::vector<std::vector<int>> columns(static_cast<size_t>(want.Width()));
+    for (int x = 0; x < want.Width(); ++x) {
+      for (int y = 0; y < want.Height(); ++y) {
+        if (shown.Shot.Pixel(r.left + x, r.top + y) != want.Pixel(x, y)) {
+          columns[static_cast<size_t>(x)].push_back(y);
+        }
+      }
+    }
+    return columns;
+  }
+
+  static int Width(const std::wstring& text) {
+    NONCLIENTMETRICSW ncm{};
+    ncm.cbSize = sizeof(ncm);
+    SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(ncm), &ncm, 0);
+    fw::TGdiHandle<HFONT> font(CreateFontIndirectW(&ncm.lfMenuFont));
+    fw::TClientDC dc(nullptr);
+    fw::TSelectObject selected(dc.Get(), font.get());
+    RECT r{0, 0, 0, 0};
+    DrawTextW(dc.Get(), text.c_str(), -1, &r, DT_CALCRECT | DT_SINGLELINE);
+    return r.right - r.left;
+  }
+
+  // Every check of a mirrored entry: `caption` right-aligned 3 pixels left
+  // of the 16-pixel glyph cell that ends 1 pixel (plus the item's left
+  // margin) inside the right edge, the skin's own pixels right of the cell,
+  // and what each kind of entry adds: a check mark in the cell, a shortcut
+  // from 11 pixels inside the left edge, a sub-menu arrow pointing left.
+  enum TKind { kPlain, kChecked, kShortCut, kSubMenu };
+  void ExpectMirrored(const TShown& shown, size_t i, const std::wstring& caption, TKind kind) {
+    SCOPED_TRACE(caption);
+    ASSERT_LT(i, shown.Entries.size());
+    const int margin = Data().Data().MenuItem->Margins.Left;
+    const RECT r = shown.Entries[i];
+    const int w = r.right - r.left;
+    const int h = r.bottom - r.top;
+    const int cell_right = w - 1 - margin;
+    const int cell_left = cell_right - 16;
+    const skin::TBitmap want = EntryBack(shown, i);
+    EXPECT_TRUE(SamePixels(shown.Shot, r.left + cell_right, r.top,
+                           Crop(want, RECT{cell_right, 0, w, h}), "right of the glyph cell"));
+    const std::vector<std::vector<int>> ink = Ink(shown, i);
+    auto inked = [&](int from, int to) {  // the inked columns in [from, to)
+      std::vector<int> xs;
+      for (int x = std::max(from, 0); x < std::min(to, w); ++x)
+        if (!ink[static_cast<size_t>(x)].empty()) xs.push_back(x);
+      return xs;
+    };
+    // The caption: its measured width ends 3 pixels left of the cell (the
+    // font's glyphs may stop short of their advance).
+    const int caption_right = cell_left - 3;
+    const int caption_left = caption_right - Width(caption);
+    const std::vector<int> text = inked(caption_left, caption_right);
+    ASSERT_FALSE(text.empty()) << "no caption";
+    EXPECT_LE(text.front(), caption_left + 2) << "the caption is right-aligned against the cell";
+    EXPECT_TRUE(inked(caption_right, cell_left).empty()) << "gap between caption and cell";
+    const std::vector<int> mark = inked(cell_left, cell_right);
+    if (kind == kChecked) {
+      EXPECT_GE(mark.size(), 5u) << "a check mark in the cell at the right";
+    } else {
+      EXPECT_TRUE(mark.empty()) << "nothing in the glyph cell";
+    }
+    // Left of the caption: the shortcut from x = 11, the arrow's 4 columns
+    // from x = 4 (its tip one pixel in the middle row, its base 7 rows), or
+    // nothing at all (no check mark or arrow of the system's).
+    const std::vector<int> left = inked(0, caption_left);
+    if (kind == kShortCut) {
+      ASSERT_FALSE(left.empty()) << "no shortcut";
+      EXPECT_GE(left.front(), 11);
+      EXPECT_LE(left.front(), 13);
+    } else if (kind == kSubMenu) {
+      EXPECT_EQ(left, (std::vector<int>{4, 5, 6, 7}));
+      if (left.size() == 4) {
+        const int middle = (h - skin::kMenuArrowHeight) / 2 + skin::kMenuArrowHeight / 2;
+        EXPECT_EQ(ink[4], (std::vector<int>{middle}));
+        EXPECT_EQ(ink[7].size(), 7u);
+        EXPECT_EQ(ink[7].front(), middle - 3);
+      }
+    } else {
+      EXPECT_TRUE(left.empty()) << "ink left of the caption at x = " << left.front();
+    }
+  }
+
+  static bool ReadsRightToLeft(HMENU menu, int i) {
+    MENUITEMINFOW mii{};
+    mii.cbSize = sizeof(mii);
+    mii.fMask = MIIM_FTYPE;
+    return GetMenuItemInfoW(menu, static_cast<UINT>(i), TRUE, &mii) &&
+           (mii.fType & MFT_RIGHTORDER) != 0;
+  }
+};
+
+TEST_F(RightToLeftDropDownTest, AFrameworkFormsDropDownIsMirroredBelowItsItem) {
+  fw::TForm* form = CreateForm(skin::win::fixtures::FormDescription(R"(  BiDiMode = bdRightToLeft
+  Menu = MainMenu1
+  object MainMenu1: TMainMenu
+    object Arquivo: TMenuItem
+      Caption = '&Arquivo'
+      object Abrir: TMenuItem
+        Caption = '&Abrir'
+        ShortCut = 16449
+      end
+      object Marcado: TMenuItem
+        Caption = 'Marcado'
+        Checked = True
+      end
+      object Linha: TMenuItem
+        Caption = '-'
+      end
+      object Recentes: TMenuItem
+        Caption = '&Recentes'
+        object Recente1: TMenuItem
+          Caption = 'Planilha1.xlsx'
+        end
+      end
+    end
+  end
+)"));
+  TWinSkinForm* c = Skin(form->Handle());
+  ASSERT_NE(c, nullptr);
+  ASSERT_NE(c->MenuBarSkinner, nullptr);
+  ASSERT_TRUE(c->MenuBarSkinner->RightToLeft);
+  const skin::win::TMenuBtn& item = *c->MenuBarSkinner->Items[0];
+  HMENU menu = static_cast<fw::TMenuItem*>(form->FindComponent("Arquivo"))->Handle();
+  ASSERT_TRUE(ReadsRightToLeft(menu, 0));
+
+  const TShown shown = Open('A', menu);
+  ASSERT_FALSE(shown.Shot.Empty()) << "no drop-down";
+  ASSERT_EQ(shown.Entries.size(), 4u);
+  // Below the item, its right edge under the item's.
+  RECT wr{};
+  GetWindowRect(form->Handle(), &wr);
+  EXPECT_EQ(shown.Window.right, wr.left + item.Rect.right);
+  EXPECT_EQ(shown.Window.top, wr.top + item.Rect.bottom);
+
+  ExpectMirrored(shown, 0, L"&Abrir", kShortCut);
+  ExpectMirrored(shown, 1, L"Marcado", kChecked);
+  ExpectMirrored(shown, 3, L"&Recentes", kSubMenu);
+  for (int i = 0; i < 4; ++i)
+    EXPECT_TRUE(ReadsRightToLeft(menu, i)) << "entry " << i << " keeps its mark";
+}
+
+TEST_F(RightToLeftDropDownTest, ARawWindowsRightToLeftMenuIsMirrored) {
+  // A left-to-right window whose menu reads right to left.
+  HMENU bar = CreateMenu();
+  HMENU sub = CreatePopupMenu();
+  HMENU nested = CreatePopupMenu();
+  AppendMenuW(nested, MF_STRING, 5003, L"Planilha1.xlsx");
+  AppendMenuW(sub, MF_STRING | MF_CHECKED, 5001, L"Marcado");
+  AppendMenuW(sub, MF_STRING, 5002, L"Normal");
+  AppendMenuW(sub, MF_POPUP, reinterpret_cast<UINT_PTR>(nested), L"&Recentes");
+  AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(sub), L"&Arquivo");
+  for (HMENU m : {bar, sub}) {
+    for (int i = 0; i < GetMenuItemCount(m); ++i) {
+      MENUITEMINFOW mii{};
+      mii.cbSize = sizeof(mii);
+      mii.fMask = MIIM_FTYPE;
+      GetMenuItemInfoW(m, static_cast<UINT>(i), TRUE, &mii);
+      mii.fType |= MFT_RIGHTORDER;
+      SetMenuItemInfoW(m, static_cast<UINT>(i), TRUE, &mii);
+    }
+  }
+  HWND wnd = CreateRawWindow(WS_OVERLAPPEDWINDOW);
+  SetMenu(wnd, bar);
+  TWinSkinForm* c = Skin(wnd);
+  ASSERT_NE(c, nullptr);
+  ASSERT_FALSE(c->RightToLeft);
+  ASSERT_NE(c->MenuBarSkinner, nullptr);
+  ASSERT_TRUE(c->MenuBarSkinner->RightToLeft);
+
+  const TShown shown = Open('A', sub);
+  ASSERT_FALSE(shown.Shot.Empty()) << "no drop-down";
+  ASSERT_EQ(shown.Entries.size(), 3u);
+  ExpectMirrored(shown, 0, L"Marcado", kChecked);
+  ExpectMirrored(shown, 1, L"Normal", kPlain);
+  ExpectMirrored(shown, 2, L"&Recentes", kSubMenu);
+  for (int i = 0; i < 3; ++i)
+    EXPECT_TRUE(ReadsRightToLeft(sub, i)) << "entry " << i << " keeps its mark";
   SetMenu(wnd, nullptr);
   DestroyMenu(bar);
 }
