@@ -153,7 +153,8 @@ void TCustomCheckBox::CreateParams(TCreateParams& p) {
   TButtonControl::CreateParams(p);
   // The framework keeps the state (three states when gray is allowed).
   p.Style |= BS_3STATE;
-  if (alignment_ == taLeftJustify) p.Style |= BS_LEFTTEXT;
+  // Right to left the box changes sides: text on its left by default.
+  if ((alignment_ == taLeftJustify) != UseRightToLeftAlignment()) p.Style |= BS_LEFTTEXT;
 }
 
 void TCustomCheckBox::HandleCreated() {
@@ -243,7 +244,7 @@ void TRadioButton::SetAlignment(TAlignment v) {
 void TRadioButton::CreateParams(TCreateParams& p) {
   TButtonControl::CreateParams(p);
   p.Style |= BS_RADIOBUTTON;
-  if (alignment_ == taLeftJustify) p.Style |= BS_LEFTTEXT;
+  if ((alignment_ == taLeftJustify) != UseRightToLeftAlignment()) p.Style |= BS_LEFTTEXT;
 }
 
 void TRadioButton::HandleCreated() {

@@ -35,6 +35,11 @@ void TSkinCheckBox::AfterMessage(fw::TMessage& m) {
   }
 }
 
+bool TSkinCheckBox::BoxOnTheRight() const {
+  return (GetWindowLongW(Handle, GWL_STYLE) & BS_LEFTTEXT) != 0 ||
+         (GetWindowLongW(Handle, GWL_EXSTYLE) & WS_EX_RIGHT) != 0;
+}
+
 void TSkinCheckBox::PaintTo(HDC dc, const RECT& rect) {
   const skin::TSkinData& d = Data();
   if (d.Buttons == nullptr || d.Buttons->CheckBitmap.Empty()) return;
@@ -58,8 +63,8 @@ void TSkinCheckBox::PaintTo(HDC dc, const RECT& rect) {
   look.Indeterminate = (state & BST_INDETERMINATE) != 0;
   look.Disabled = (style & WS_DISABLED) != 0;
   const int frame = skin::CheckBoxFrame(look, f);
-  const skin::TBoxPlace p = skin::CheckBoxPlace(rect.left, rect.top, rect.right, rect.bottom, w, h,
-                                                (style & BS_LEFTTEXT) != 0);
+  const skin::TBoxPlace p =
+      skin::CheckBoxPlace(rect.left, rect.top, rect.right, rect.bottom, w, h, BoxOnTheRight());
   const RECT cell{p.CellLeft, p.CellTop, p.CellRight, p.CellBottom};
   FillParentColour(dc, cell);
   DrawStripFrame(dc, RECT{p.BoxLeft, p.BoxTop, p.BoxRight, p.BoxBottom}, f, frame, strip);
@@ -79,8 +84,8 @@ void TSkinRadioButton::PaintTo(HDC dc, const RECT& rect) {
   const LONG style = GetWindowLongW(Handle, GWL_STYLE);
   look.Disabled = (style & WS_DISABLED) != 0;
   const int frame = skin::RadioButtonFrame(look, f);
-  const skin::TBoxPlace p = skin::RadioButtonPlace(rect.left, rect.top, rect.right, rect.bottom, w,
-                                                   h, (style & BS_LEFTTEXT) != 0);
+  const skin::TBoxPlace p =
+      skin::RadioButtonPlace(rect.left, rect.top, rect.right, rect.bottom, w, h, BoxOnTheRight());
   const RECT cell{p.CellLeft, p.CellTop, p.CellRight, p.CellBottom};
   FillParentColour(dc, cell);
   DrawStripFrame(dc, RECT{p.BoxLeft, p.BoxTop, p.BoxRight, p.BoxBottom}, f, frame, strip);

@@ -21,6 +21,10 @@ class TSkinCheckBox : public TSkinControl {
  protected:
   void AfterMessage(fw::TMessage& m) override;
   void PaintTo(HDC dc, const RECT& rect) override;
+  // Where the button draws its own box: on the right with its text on the
+  // left (BS_LEFTTEXT) or laid out right to left (WS_EX_RIGHT). The skin's
+  // box covers it there.
+  bool BoxOnTheRight() const;
 };
 
 class TSkinRadioButton : public TSkinCheckBox {

@@ -496,6 +496,71 @@ uint32_t StripCentre(const skin::TBitmap& strip, int count, int frame) {
   return strip.Pixel(w * (frame - 1) + w / 2, strip.Height() / 2);
 }
 
+// How much of the first frame of a strip a window shows at the box place of
+// its side (`right`), from 0 to 1, pixel by pixel.
+double ShareOfFirstFrame(HWND wnd, const skin::TBitmap& strip, int count, bool is_check,
+                         bool right) {
+  const skin::TBitmap shot = CaptureWindow(wnd);
+  const int w = strip.Width() / count;
+  const int h = strip.Height();
+  const skin::TBoxPlace p =
+      is_check ? skin::CheckBoxPlace(0, 0, shot.Width(), shot.Height(), w, h, right)
+               : skin::RadioButtonPlace(0, 0, shot.Width(), shot.Height(), w, h, right);
+  int same = 0;
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x)
+      if (shot.Pixel(p.BoxLeft + x, p.BoxTop + y) == strip.Pixel(x, y)) ++same;
+  return static_cast<double>(same) / (w * h);
+}
+
+// The skin's box goes where the button draws its own, which it covers: on
+// the left, on the right for text on the left, and on the right for a button
+// laid out right to left (one box, never the native one beside the skin's).
+TEST_F(SkinnedControlsTest, CheckAndRadioBoxesSitOnTheSideOfTheirOwnBox) {
+  TWinSkinForm* c = SkinnedForm();
+  ASSERT_NE(c, nullptr);
+  const skin::TDataSkinButton& b = *Data().Data().Buttons;
+  auto* check = Find<fw::TCheckBox>("Check1");
+  auto* radio = Find<fw::TRadioButton>("Radio1");
+  const struct {
+    const char* what;
+    fw::TAlignment alignment;
+    fw::TBiDiMode mode;
+    bool right;
+  } cases[] = {
+      {"text on the right", fw::taRightJustify, fw::bdLeftToRight, false},
+      {"text on the left", fw::taLeftJustify, fw::bdLeftToRight, true},
+      {"right to left", fw::taRightJustify, fw::bdRightToLeft, true},
+  };
+  auto shows_box_on = [&](HWND wnd, bool is_check, bool right) {
+    RedrawWindow(wnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ERASE);
+    PumpPending();
+    const skin::TBitmap& strip = is_check ? b.CheckBitmap : b.RadioBitmap;
+    const int count = is_check ? b.CheckFrameCount : b.RadioFrameCount;
+    return ShareOfFirstFrame(wnd, strip, count, is_check, right) > 0.8 &&
+           ShareOfFirstFrame(wnd, strip, count, is_check, !right) < 0.5;
+  };
+  for (const auto& k : cases) {
+    check->SetAlignment(k.alignment);
+    check->SetBiDiMode(k.mode);
+    radio->SetAlignment(k.alignment);
+    radio->SetBiDiMode(k.mode);
+    PumpPending();
+    EXPECT_TRUE(shows_box_on(check->Handle(), true, k.right)) << k.what;
+    EXPECT_TRUE(shows_box_on(radio->Handle(), false, k.right)) << k.what;
+  }
+
+  // A raw dialog's check box laid out right to left by its program.
+  HWND dialog = RawDialog(nullptr);
+  ASSERT_NE(dialog, nullptr);
+  windows_.push_back(dialog);
+  HWND raw = GetDlgItem(dialog, 101);
+  SetWindowLongW(raw, GWL_EXSTYLE, GetWindowLongW(raw, GWL_EXSTYLE) | WS_EX_RIGHT);
+  ShowWindow(dialog, SW_SHOW);
+  ASSERT_NE(Skin(dialog), nullptr);
+  EXPECT_TRUE(shows_box_on(raw, true, true));
+}
+
 TEST_F(SkinnedControlsTest, CheckAndRadioBoxesShowTheFrameOfTheirState) {
   TWinSkinForm* c = SkinnedForm();
   ASSERT_NE(c, nullptr);
