@@ -70,6 +70,8 @@ void Importa(TDMCotrolaExcel& excel, int32_t rows, int32_t columns, TTabelaTemp&
     tabela.AddFieldDef(std::to_string(k), 100);
   tabela.Close();
   tabela.CreateDataSet();
+  // Text that outlives the workbook is kept by reference, not copied.
+  tabela.ShareText(excel.Engine().LastingText());
   // Rows past the used area are imported too (all empty); reserve only for
   // what is likely to come.
   tabela.ReserveRows(std::min<int64_t>(maximum, std::max(excel.UltimaLinha(), 1)));

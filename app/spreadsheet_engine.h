@@ -28,11 +28,17 @@
 //   - TextMayHoldNul(): false when no text of the current worksheet can
 //     hold a NUL character, so that whoever reads many cells may skip
 //     looking for one in each; true when the engine cannot tell.
+//   - LastingText(): text of the current worksheet that the views ReadCell
+//     and ReadRows give may point into and that stays unchanged while
+//     anyone holds it (the workbook's shared strings), so that whoever
+//     keeps many values may keep views into it instead of copies; nullptr
+//     when there is none.
 //   - Every method but Open throws EPlanilhaError when no workbook is open.
 #pragma once
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <span>
 #include <string>
 #include <string_view>
@@ -66,6 +72,7 @@ class TSpreadsheetEngine {
   virtual TCellValue ReadCell(int32_t column, int32_t row) = 0;
   virtual void ReadRows(int32_t first_row, int32_t last_row, int32_t columns, const TRowSink& sink);
   virtual bool TextMayHoldNul() { return true; }
+  virtual std::shared_ptr<const std::string> LastingText() { return nullptr; }
 };
 
 // Throws EPlanilhaError unless rows first..last and columns 1..columns lie

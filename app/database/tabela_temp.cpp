@@ -1,6 +1,7 @@
 #include "app/database/tabela_temp.h"
 
 #include <algorithm>
+#include <cstring>
 #include <limits>
 #include <new>
 
@@ -12,6 +13,38 @@ namespace app {
 namespace {
 // With its terminator a block takes exactly 4 MiB.
 constexpr size_t kBlock = (size_t{4} << 20) - 1;
+// A reference takes the offset and the length of the text it refers to; a
+// text no longer than that is copied (it costs no more and reads directly).
+constexpr size_t kReferenceBytes = 2 * sizeof(uint32_t);
+
+// memcpy, without a call for the few bytes most cells hold: two fixed-size
+// copies that overlap cover any length between their size and twice it.
+inline void CopyShort(char* out, const char* in, size_t n) {
+  if (n > 32) {
+    std::memcpy(out, in, n);
+  } else if (n >= 16) {
+    char a[16], b[16];
+    std::memcpy(a, in, 16);
+    std::memcpy(b, in + n - 16, 16);
+    std::memcpy(out, a, 16);
+    std::memcpy(out + n - 16, b, 16);
+  } else if (n >= 8) {
+    char a[8], b[8];
+    std::memcpy(a, in, 8);
+    std::memcpy(b, in + n - 8, 8);
+    std::memcpy(out, a, 8);
+    std::memcpy(out + n - 8, b, 8);
+  } else if (n >= 4) {
+    char a[4], b[4];
+    std::memcpy(a, in, 4);
+    std::memcpy(b, in + n - 4, 4);
+    std::memcpy(out, a, 4);
+    std::memcpy(out + n - 4, b, 4);
+  } else {
+    for (size_t i = 0; i < n; ++i)
+      out[i] = in[i];
+  }
+}
 }  // namespace
 
 TTabelaTemp::TTabelaTemp(std::string name) : name_(std::move(name)) {}
@@ -26,6 +59,8 @@ void TTabelaTemp::Close() {
   row_count_ = 0;
   fields_.clear();
   edit_.clear();
+  shared_text_.reset();
+  refers_ = false;
   // Give the memory back: a table can hold a large worksheet.
   blocks_.clear();
   std::vector<uint64_t>().swap(row_base_);
@@ -97,6 +132,7 @@ void TTabelaTemp::SetField(int32_t index, std::string_view value) {
   value = Cut(static_cast<size_t>(index), value);
   if (direct_ && index >= next_field_) {
     TBigString* block = &blocks_.back();
+    if (block->size() - row_start_ + value.size() >= kReference) RowTooLong();
     if (block->capacity() - block->size() < value.size()) {
       // The row begun so far moves to a fresh block, so that it stays whole.
       const size_t partial = block->size() - row_start_;
@@ -118,6 +154,12 @@ void TTabelaTemp::SetField(int32_t index, std::string_view value) {
   }
   if (direct_) LeaveDirect();
   edit_[static_cast<size_t>(index)].assign(value);
+}
+
+void TTabelaTemp::RowTooLong() {
+  // A row of a worksheet holds at most 16,384 x 100 characters x 4 bytes,
+  // far below this; only a table built by hand with huge columns gets here.
+  throw std::bad_alloc();
 }
 
 void TTabelaTemp::LeaveDirect() {
@@ -153,12 +195,11 @@ void TTabelaTemp::Post() {
   size_t row_bytes = 0;
   for (const auto& v : edit_)
     row_bytes += v.size();
+  if (row_bytes >= kReference) RowTooLong();
   TBigString& block = BlockFor(row_bytes);
   const uint64_t base = (static_cast<uint64_t>(blocks_.size() - 1) << 32) | block.size();
   uint32_t end = 0;
   for (const auto& v : edit_) {
-    // A row holds at most columns x 100 characters x 4 bytes, far below 4 GiB
-    // for the 16,384 columns a worksheet can have.
     end += static_cast<uint32_t>(v.size());
     block.append(v);
     cell_end_.push_back(end);
@@ -189,27 +230,61 @@ void TTabelaTemp::RowPosted(uint64_t base) {
   eof_ = false;
 }
 
+void TTabelaTemp::ShareText(std::shared_ptr<const std::string> text) {
+  if (refers_) return;
+  // Offsets and lengths of four bytes reach all of it.
+  if (text && text->size() > std::numeric_limits<uint32_t>::max()) text.reset();
+  shared_text_ = std::move(text);
+}
+
 void TTabelaTemp::AppendRow(std::span<const std::string_view> values) {
   RequireActive();
   if (appending_) Post();
   if (values.size() > fields_.size()) throw EDatabaseError(name_ + ": Field index out of range");
-  // First the cells' ends (values cut to their columns' sizes), so that the
-  // row is known to fit its block before any of it is copied.
-  pending_end_.clear();
-  uint32_t end = 0;
+  // Values inside the shared text, whole (not cut) and longer than a
+  // reference, are referred to; the others copied, cut to their columns'
+  // sizes. First the cells' ends, so that the row is known to fit its
+  // block before any of it is written.
+  const uintptr_t shared =
+      shared_text_ ? reinterpret_cast<uintptr_t>(shared_text_->data()) : uintptr_t{0};
+  const size_t shared_size = shared_text_ ? shared_text_->size() : 0;
+  pending_end_.resize(values.size());
+  uint64_t end = 0;
   for (size_t k = 0; k < values.size(); ++k) {
-    end += static_cast<uint32_t>(Cut(k, values[k]).size());
-    pending_end_.push_back(end);
+    const std::string_view v = values[k];
+    const std::string_view cut = Cut(k, v);
+    // (Unsigned: an address before the text's start wraps far past it.)
+    if (shared_text_ && cut.size() > kReferenceBytes && cut.size() == v.size() &&
+        reinterpret_cast<uintptr_t>(v.data()) - shared <= shared_size - v.size()) {
+      end += kReferenceBytes;
+      pending_end_[k] = static_cast<uint32_t>(end) | kReference;
+    } else {
+      end += cut.size();
+      pending_end_[k] = static_cast<uint32_t>(end);
+    }
+    if (end >= kReference) RowTooLong();
   }
   TBigString& block = BlockFor(end);
   const uint64_t base = (static_cast<uint64_t>(blocks_.size() - 1) << 32) | block.size();
+  // The row's room at once, then each value written into it.
+  block.resize(block.size() + end);
+  char* const out = block.data() + (block.size() - end);
   uint32_t begin = 0;
   for (size_t k = 0; k < values.size(); ++k) {
-    block.append(values[k].data(), pending_end_[k] - begin);
-    begin = pending_end_[k];
+    const uint32_t cell_end = pending_end_[k] & ~kReference;
+    if ((pending_end_[k] & kReference) != 0) {
+      const uint32_t at[2] = {
+          static_cast<uint32_t>(reinterpret_cast<uintptr_t>(values[k].data()) - shared),
+          static_cast<uint32_t>(values[k].size())};
+      std::memcpy(out + begin, at, kReferenceBytes);
+      refers_ = true;
+    } else {
+      CopyShort(out + begin, values[k].data(), cell_end - begin);
+    }
+    begin = cell_end;
   }
   cell_end_.insert(cell_end_.end(), pending_end_.begin(), pending_end_.end());
-  cell_end_.insert(cell_end_.end(), fields_.size() - values.size(), end);
+  cell_end_.insert(cell_end_.end(), fields_.size() - values.size(), static_cast<uint32_t>(end));
   pending_end_.clear();
   RowPosted(base);
 }
@@ -226,11 +301,17 @@ void TTabelaTemp::Cancel() {
 std::string_view TTabelaTemp::Stored(int64_t row, int32_t index) const {
   const size_t cols = fields_.size();
   const size_t at = static_cast<size_t>(row) * cols + static_cast<size_t>(index);
-  const uint32_t end = cell_end_[at];
-  const uint32_t begin = index == 0 ? 0 : cell_end_[at - 1];
+  const uint32_t end = cell_end_[at] & ~kReference;
+  const uint32_t begin = index == 0 ? 0 : cell_end_[at - 1] & ~kReference;
   const uint64_t base = row_base_[static_cast<size_t>(row)];
   const TBigString& block = blocks_[static_cast<size_t>(base >> 32)];
-  return std::string_view(block).substr((base & 0xFFFFFFFFu) + begin, end - begin);
+  const std::string_view stored =
+      std::string_view(block).substr((base & 0xFFFFFFFFu) + begin, end - begin);
+  if ((cell_end_[at] & kReference) == 0) return stored;
+  uint32_t offset = 0, length = 0;
+  std::memcpy(&offset, stored.data(), sizeof offset);
+  std::memcpy(&length, stored.data() + sizeof offset, sizeof length);
+  return std::string_view(*shared_text_).substr(offset, length);
 }
 
 std::string_view TTabelaTemp::Field(int32_t index) const {
@@ -275,6 +356,7 @@ size_t TTabelaTemp::MemoryUsage() const {
   size_t text = 0;
   for (const auto& b : blocks_)
     text += b.capacity();
+  if (refers_) text += shared_text_->capacity();
   return text + row_base_.capacity() * sizeof(uint64_t) + cell_end_.capacity() * sizeof(uint32_t);
 }
 

@@ -14,10 +14,12 @@
 // or reading with no current row, gives "". Rows are stored compactly: the
 // text of all rows in large blocks and four bytes per cell for its end offset,
 // so an empty cell costs four bytes and no allocation, and a growing table
-// never copies the text it holds.
+// never copies the text it holds. Text that stays unchanged while it is held
+// (a workbook's shared strings, ShareText) is referred to instead of copied.
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <string>
 #include <string_view>
@@ -54,6 +56,11 @@ class TTabelaTemp {
   // Append, SetField of values[k] to column k for each value, and Post, in
   // one step: the row's text is copied in one go (the import's path).
   void AppendRow(std::span<const std::string_view> values);
+  // Text that stays unchanged while anyone holds it: the values AppendRow
+  // gets from inside it are kept as references (the table holds the text)
+  // instead of being copied. Ignored while rows refer to another such text;
+  // Close lets it go.
+  void ShareText(std::shared_ptr<const std::string> text);
   void ReserveRows(int64_t rows);
 
   // Reading the current row (the row being appended, while appending).
@@ -67,7 +74,8 @@ class TTabelaTemp {
   int64_t RecordNo() const { return current_; }  // 0-based, -1 when none
   int64_t RecordCount() const { return row_count_; }
 
-  // Bytes held by the rows (text buffer, offsets, row bases).
+  // Bytes held by the rows (text buffer, offsets, row bases, and the shared
+  // text they refer to).
   size_t MemoryUsage() const;
 
  private:
@@ -83,6 +91,9 @@ class TTabelaTemp {
   // Records a posted row whose text starts at `base` and makes it current.
   void RowPosted(uint64_t base);
   std::string_view Stored(int64_t row, int32_t index) const;
+  // A row's text must stay below 2 GiB (the top bit of an end marks a
+  // reference); throws std::bad_alloc.
+  [[noreturn]] static void RowTooLong();
 
   std::string name_;
   std::vector<FieldDef> defs_;
@@ -95,7 +106,12 @@ class TTabelaTemp {
   // Posted rows: the text of every cell back to back in blocks of 4 MiB
   // (filled, never moved); row_base_[r] is the block (high 32 bits) and
   // offset (low 32 bits) of row r's text, cell_end_[r * columns + k] the end
-  // of cell k relative to it.
+  // of cell k relative to it (low 31 bits). A cell whose top bit is set
+  // holds, in place of its text, where its text lies in shared_text_: the
+  // offset and the length, four bytes each.
+  static constexpr uint32_t kReference = uint32_t{1} << 31;
+  std::shared_ptr<const std::string> shared_text_;
+  bool refers_ = false;  // some row refers to shared_text_
   std::vector<TBigString> blocks_;
   std::vector<uint64_t> row_base_;
   TBigVector<uint32_t> cell_end_;

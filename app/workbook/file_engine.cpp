@@ -70,6 +70,7 @@ class TFileEngine : public TSpreadsheetEngine {
   }
 
   bool TextMayHoldNul() override { return Sheet().TextMayHoldNul(); }
+  std::shared_ptr<const std::string> LastingText() override { return Sheet().SharedText(); }
 
  private:
   static std::unique_ptr<TWorkbookReader> OpenReader(const std::string& file_name) {

@@ -8,6 +8,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -21,6 +22,10 @@ class TSheetData {
  public:
   // `shared` is the workbook's shared-string table; it must outlive the sheet.
   explicit TSheetData(const std::vector<std::string_view>* shared = nullptr) : shared_(shared) {}
+  // The text the shared-string table's views point into, when it stays
+  // unchanged while held (nullptr until given).
+  void SetSharedText(std::shared_ptr<const std::string> text) { shared_text_ = std::move(text); }
+  const std::shared_ptr<const std::string>& SharedText() const { return shared_text_; }
 
   void AddEmpty(int32_t row, int32_t column);
   void AddNumber(int32_t row, int32_t column, double value);
@@ -78,6 +83,7 @@ class TSheetData {
   [[noreturn]] static void NoSuchShared(uint32_t index);
 
   const std::vector<std::string_view>* shared_;
+  std::shared_ptr<const std::string> shared_text_;
   TBigVector<Cell> cells_;
   TBigString text_;
   std::vector<uint32_t> row_start_;  // row r's cells: [row_start_[r], row_start_[r + 1])

@@ -570,6 +570,7 @@ class XlsxReader : public TWorkbookReader {
 
   std::unique_ptr<TSheetData> ReadSheet(int32_t position) override {
     auto data = std::make_unique<TSheetData>(&shared_);
+    data->SetSharedText(shared_arena_);
     // The workbook's shared strings, on the first sheet read, are read in a
     // second thread while this one reads the sheet; until they are whole
     // the sheet takes its cells' indexes unchecked.
@@ -590,6 +591,7 @@ class XlsxReader : public TWorkbookReader {
       InstallSharedStrings(loading->Wait());
       loading.reset();
       data->CheckSharedIndexes();
+      data->SetSharedText(shared_arena_);
     };
     const std::string& part = parts_[static_cast<size_t>(position - 1)];
     // A cell takes at least about 30 bytes of XML; capacity that stays
@@ -619,10 +621,12 @@ class XlsxReader : public TWorkbookReader {
 
  private:
   void InstallSharedStrings(SharedStringsHandler& h) {
-    shared_arena_ = std::move(h.arena);
+    // Held shared: a staging table may keep views into the strings after
+    // the workbook is closed.
+    shared_arena_ = std::make_shared<const std::string>(std::move(h.arena));
     shared_.reserve(h.spans.size());
     for (const auto& [offset, length] : h.spans) {
-      shared_.push_back(std::string_view(shared_arena_).substr(offset, length));
+      shared_.push_back(std::string_view(*shared_arena_).substr(offset, length));
     }
     shared_loaded_ = true;
   }
@@ -631,7 +635,7 @@ class XlsxReader : public TWorkbookReader {
   std::vector<std::string> parts_;
   std::string shared_part_;
   bool shared_loaded_ = false;
-  std::string shared_arena_;
+  std::shared_ptr<const std::string> shared_arena_;
   std::vector<std::string_view> shared_;
 };
 

@@ -1,8 +1,13 @@
 // The staging table: structure, the 100-character limit, navigation and the
-// missing-column message, and its memory per cell.
+// missing-column message, its memory per cell, and values kept as references
+// into shared text.
 #include "app/database/tabela_temp.h"
 
 #include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
 
 #include "app/errors.h"
 
@@ -116,6 +121,27 @@ TEST(TabelaTemp, RowsStayWholeAcrossTextBlocks) {
   EXPECT_EQ(r, kRows);
 }
 
+// Whole rows are written value by value in pieces of a few sizes: every
+// length up to past the largest piece reads back byte for byte.
+TEST(TabelaTemp, WholeRowsKeepValuesOfEveryLength) {
+  constexpr int kCols = 70;
+  auto t = Table(kCols);
+  std::vector<std::string> values;
+  for (int k = 0; k < kCols; ++k) {
+    std::string v;
+    for (int i = 0; i < k; ++i)
+      v.push_back(static_cast<char>('!' + (k * 7 + i) % 90));
+    values.push_back(v);
+  }
+  const std::vector<std::string_view> row(values.begin(), values.end());
+  for (int r = 0; r < 3; ++r)
+    t.AppendRow(row);
+  for (t.First(); !t.Eof(); t.Next()) {
+    for (int k = 0; k < kCols; ++k)
+      EXPECT_EQ(t.Field(k), values[static_cast<size_t>(k)]) << t.RecordNo() << "," << k;
+  }
+}
+
 TEST(TabelaTemp, ValuesAreCutToOneHundredCharactersNotBytes) {
   auto t = Table(2);
   t.Append();
@@ -202,6 +228,66 @@ TEST(TabelaTemp, MemoryStaysUnderTwiceTheTextPlusEightBytesPerCell) {
   }
   const size_t cells = size_t{kRows} * kCols;
   EXPECT_LT(t.MemoryUsage(), 2 * text + 8 * cells);
+}
+
+// Values taken from inside a shared text read back the same whatever they
+// are kept as (a reference, a copy, a cut copy), also once the one who gave
+// the text has let it go; a second text is ignored while rows refer to the
+// first, and Close lets the text go.
+TEST(TabelaTemp, ValuesFromASharedTextReadBackAsTheyWere) {
+  std::string accented;
+  for (int i = 0; i < 150; ++i)
+    accented += "ã";
+  // Long enough to be referred to, as short as a reference or shorter,
+  // empty, too long for the column (cut, so copied), and text from
+  // elsewhere.
+  auto text = std::make_shared<std::string>("cliente1@exemplo.com.br" + std::string("12345678") +
+                                            "abc" + accented);
+  const std::string_view all = *text;
+  const std::string elsewhere = "rua das flores, 123";
+  const std::string_view row[] = {all.substr(0, 23), all.substr(23, 8), all.substr(31, 3),
+                                  all.substr(31, 0), all.substr(34),    elsewhere,
+                                  all.substr(1, 22)};
+  const std::vector<std::string> expected = {
+      "cliente1@exemplo.com.br", "12345678", "abc", "", accented.substr(0, 200), elsewhere,
+      "liente1@exemplo.com.br"};
+  auto t = Table(8);
+  t.ShareText(text);
+  t.Append();
+  t.SetField(1, all.substr(0, 23));  // set field by field: always copied
+  t.Post();
+  for (int r = 0; r < 3; ++r)
+    t.AppendRow(row);
+  // Another text while rows refer to the first: ignored, so rows keep
+  // reading the first and new values from the second are copied.
+  auto other = std::make_shared<std::string>("outro texto compartilhado");
+  t.ShareText(other);
+  const std::string_view from_other[] = {*other};
+  t.AppendRow(from_other);
+  const size_t memory = t.MemoryUsage();
+  EXPECT_GE(memory, text->capacity());  // the text held counts
+  text.reset();
+  other.reset();  // the table holds what it refers to
+  t.First();
+  EXPECT_EQ(t.Field(1), "cliente1@exemplo.com.br");
+  for (int r = 0; r < 3; ++r) {
+    t.Next();
+    for (int k = 0; k < 8; ++k)
+      EXPECT_EQ(t.Field(k), k < 7 ? expected[static_cast<size_t>(k)] : "") << r << "," << k;
+  }
+  t.Next();
+  EXPECT_EQ(t.Field(0), "outro texto compartilhado");
+  EXPECT_EQ(t.RecordCount(), 5);
+  // Once closed the table refers to nothing: a new text is taken.
+  t.Close();
+  t.CreateDataSet();
+  auto fresh = std::make_shared<std::string>("um texto novo e longo");
+  t.ShareText(fresh);
+  const std::string_view again[] = {*fresh};
+  t.AppendRow(again);
+  fresh.reset();
+  t.First();
+  EXPECT_EQ(t.Field(0), "um texto novo e longo");
 }
 
 }  // namespace
