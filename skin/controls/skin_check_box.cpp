@@ -40,6 +40,17 @@ bool TSkinCheckBox::BoxOnTheRight() const {
          (GetWindowLongW(Handle, GWL_EXSTYLE) & WS_EX_RIGHT) != 0;
 }
 
+RECT TSkinCheckBox::ClearedCell(HDC dc, const skin::TBoxPlace& p, const RECT& rect) const {
+  RECT cell{p.CellLeft, p.CellTop, p.CellRight, p.CellBottom};
+  // Laid out right to left, the caption is right-aligned up to the button's
+  // own box: only that box and the skin's are cleared, not the caption's end.
+  if ((GetWindowLongW(Handle, GWL_EXSTYLE) & WS_EX_RIGHT) != 0) {
+    const int native_box = MulDiv(13, GetDeviceCaps(dc, LOGPIXELSX), 96);
+    cell.left = std::min<LONG>(p.BoxLeft, rect.right - native_box);
+  }
+  return cell;
+}
+
 void TSkinCheckBox::PaintTo(HDC dc, const RECT& rect) {
   const skin::TSkinData& d = Data();
   if (d.Buttons == nullptr || d.Buttons->CheckBitmap.Empty()) return;
@@ -65,8 +76,7 @@ void TSkinCheckBox::PaintTo(HDC dc, const RECT& rect) {
   const int frame = skin::CheckBoxFrame(look, f);
   const skin::TBoxPlace p =
       skin::CheckBoxPlace(rect.left, rect.top, rect.right, rect.bottom, w, h, BoxOnTheRight());
-  const RECT cell{p.CellLeft, p.CellTop, p.CellRight, p.CellBottom};
-  FillParentColour(dc, cell);
+  FillParentColour(dc, ClearedCell(dc, p, rect));
   DrawStripFrame(dc, RECT{p.BoxLeft, p.BoxTop, p.BoxRight, p.BoxBottom}, f, frame, strip);
 }
 
@@ -86,8 +96,7 @@ void TSkinRadioButton::PaintTo(HDC dc, const RECT& rect) {
   const int frame = skin::RadioButtonFrame(look, f);
   const skin::TBoxPlace p =
       skin::RadioButtonPlace(rect.left, rect.top, rect.right, rect.bottom, w, h, BoxOnTheRight());
-  const RECT cell{p.CellLeft, p.CellTop, p.CellRight, p.CellBottom};
-  FillParentColour(dc, cell);
+  FillParentColour(dc, ClearedCell(dc, p, rect));
   DrawStripFrame(dc, RECT{p.BoxLeft, p.BoxTop, p.BoxRight, p.BoxBottom}, f, frame, strip);
 }
 

@@ -8,6 +8,7 @@
 
 #include <windows.h>
 
+#include "skin/controls/check_rules.h"
 #include "skin/controls/skin_control.h"
 
 namespace skin::win {
@@ -25,6 +26,9 @@ class TSkinCheckBox : public TSkinControl {
   // left (BS_LEFTTEXT) or laid out right to left (WS_EX_RIGHT). The skin's
   // box covers it there.
   bool BoxOnTheRight() const;
+  // The part of the control cleared behind the skin's box: the cell of
+  // `p`, narrowed right to left to the button's own box and the skin's.
+  RECT ClearedCell(HDC dc, const skin::TBoxPlace& p, const RECT& rect) const;
 };
 
 class TSkinRadioButton : public TSkinCheckBox {
