@@ -3,6 +3,8 @@
 #include <atomic>
 #include <thread>
 
+#include "tests/support/win/keys.h"
+
 namespace ui {
 
 void RunWithDriver(const std::function<void()>& script, const std::function<void()>& pump) {
@@ -27,18 +29,7 @@ bool WaitFor(const std::function<bool()>& condition, int timeout_ms) {
   return condition();
 }
 
-namespace {
-
-void SendKey(WORD vk, bool up) {
-  INPUT in{};
-  in.type = INPUT_KEYBOARD;
-  in.ki.wVk = vk;
-  in.ki.wScan = static_cast<WORD>(MapVirtualKeyW(vk, MAPVK_VK_TO_VSC));
-  in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-  SendInput(1, &in, sizeof(in));
-}
-
-}  // namespace
+using test_support::SendKey;
 
 void Click(HWND wnd) {
   RECT r{};

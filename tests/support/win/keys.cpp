@@ -4,8 +4,6 @@
 
 namespace test_support {
 
-namespace {
-
 void SendKey(WORD vk, bool up) {
   INPUT in{};
   in.type = INPUT_KEYBOARD;
@@ -14,8 +12,6 @@ void SendKey(WORD vk, bool up) {
   in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
   SendInput(1, &in, sizeof(in));
 }
-
-}  // namespace
 
 void PressKeys(std::initializer_list<WORD> keys) {
   for (WORD k : keys)

@@ -10,6 +10,8 @@
 
 namespace test_support {
 
+// One key going down or up.
+void SendKey(WORD vk, bool up);
 // Each key of `keys` goes down in order, then up in reverse order.
 void PressKeys(std::initializer_list<WORD> keys);
 
