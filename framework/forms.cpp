@@ -146,9 +146,7 @@ void TForm::AttachMenu(bool tell_client) {
     // The MDI client keeps the frame's menu (a maximized child's buttons go
     // into it) and lists the children in the window menu. It is told when
     // either menu becomes another; the handles stay the same after changes.
-    HMENU window_menu = window_menu_ != nullptr ? window_menu_->Handle() : nullptr;
-    SendMessageW(client_handle_, WM_MDISETMENU, reinterpret_cast<WPARAM>(bar),
-                 reinterpret_cast<LPARAM>(window_menu));
+    TellClientMenus();
   }
   if (GetMenu(handle_) != bar) ::SetMenu(handle_, bar);
   DrawMenuBar(handle_);

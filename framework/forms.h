@@ -201,6 +201,8 @@ class TForm : public TCustomForm {
   void CreateClient();
   void MDIChildParams(TCreateParams& params);
   void MergeChildMenu(TForm* child);
+  // WM_MDISETMENU to the client with the frame's menu and window menu.
+  void TellClientMenus();
   // A frame made again: its children's windows go with the old client, so
   // they are taken down first and made again in the new one, as they were.
   void KeepChildrenForNewClient();

@@ -252,11 +252,15 @@ void TForm::MergeChildMenu(TForm* child) {
   // The client is told of the frame's menu as it now is, as MDI programs do
   // when the active child changes it: the handle stays, its entries do not.
   if (client_handle_ != nullptr && handle_ != nullptr && menu_->HandleAllocated()) {
-    HMENU window_menu = window_menu_ != nullptr ? window_menu_->Handle() : nullptr;
-    SendMessageW(client_handle_, WM_MDISETMENU, reinterpret_cast<WPARAM>(menu_->Handle()),
-                 reinterpret_cast<LPARAM>(window_menu));
+    TellClientMenus();
     DrawMenuBar(handle_);
   }
+}
+
+void TForm::TellClientMenus() {
+  HMENU window_menu = window_menu_ != nullptr ? window_menu_->Handle() : nullptr;
+  SendMessageW(client_handle_, WM_MDISETMENU, reinterpret_cast<WPARAM>(menu_->Handle()),
+               reinterpret_cast<LPARAM>(window_menu));
 }
 
 TWindowState TForm::WindowState() const {

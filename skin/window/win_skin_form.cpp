@@ -707,6 +707,11 @@ void TWinSkinForm::MenuChanged(fw::TMessage& m) {
   if (menu == nullptr &&
       (MenuBarSkinner->MenuHandle == nullptr || !IsMenu(MenuBarSkinner->MenuHandle)))
     return;
+  ReadWindowMenu(menu);
+  if (State == ssReady || State == ssColours) PaintFrame(nullptr);
+}
+
+void TWinSkinForm::ReadWindowMenu(HMENU menu) {
   if (menu != nullptr) MenuBarSkinner->MenuHandle = menu;
   if (Data().MenuMerge) {
     MenuBarSkinner->ReadMenuMerged();
@@ -715,7 +720,6 @@ void TWinSkinForm::MenuChanged(fw::TMessage& m) {
   } else {
     MenuBarSkinner->ReadMenuHandle(nullptr);
   }
-  if (State == ssReady || State == ssColours) PaintFrame(nullptr);
 }
 
 void TWinSkinForm::AdoptWindowMenu() {
@@ -725,12 +729,7 @@ void TWinSkinForm::AdoptWindowMenu() {
   if (State != ssReady && State != ssColours) return;
   HMENU menu = GetMenu(Handle);
   if (menu == nullptr) return;
-  MenuBarSkinner->MenuHandle = menu;
-  if (Form != nullptr) {
-    MenuBarSkinner->ReadFrameworkMenu();
-  } else {
-    MenuBarSkinner->ReadMenuHandle(menu);
-  }
+  ReadWindowMenu(menu);
   PaintFrame(nullptr);
 }
 

@@ -293,6 +293,10 @@ class TWinSkinForm : public fw::TComponent, public ISkinForm {
   // menu: the band reads and shows it, and the window keeps none. The menu
   // it replaced stays the program's, as SetMenu leaves it.
   void AdoptWindowMenu();
+  // The menu bar reads `menu` (the handle it keeps when 0): from the handle
+  // with MenuMerge, else from the framework menu, or the handle of a raw
+  // window.
+  void ReadWindowMenu(HMENU menu);
   // An MDI child restored or minimized: the manager's MDI-maximized flag is
   // cleared when its client no longer has a maximized active child.
   void ClearMDIMaximizedWhenNone();
